@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Configures and builds in Release into build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j"$(nproc)"

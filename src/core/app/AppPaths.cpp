@@ -1,0 +1,75 @@
+#include "AppPaths.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+
+namespace queldo {
+
+AppPaths::AppPaths(const QString &programFolder, const QString &startFolder)
+    : m_programFolder(QDir::cleanPath(QDir(programFolder).absolutePath())),
+      m_startFolder(QDir::cleanPath(QDir(startFolder).absolutePath())),
+      m_currentFolder(m_startFolder)
+{
+}
+
+QString AppPaths::imagesFolder() const
+{
+    const QString images = resolveCaseInsensitive(m_startFolder, {QStringLiteral("Images")});
+    return QFileInfo(images).isDir() ? images : m_startFolder;
+}
+
+void AppPaths::enterImagesFolder()
+{
+    m_currentFolder = imagesFolder();
+}
+
+QString AppPaths::startResultFolder() const
+{
+    return resolveCaseInsensitive(m_startFolder, {QStringLiteral("Result")});
+}
+
+QString AppPaths::relativeUserFile(const QString &id, const QString &extension) const
+{
+    const QString parent = QDir::cleanPath(m_currentFolder + QStringLiteral("/.."));
+    return resolveCaseInsensitive(parent, {QStringLiteral("Result"), id, id + extension});
+}
+
+QString AppPaths::programUserFile(const QString &id, const QString &extension) const
+{
+    return resolveCaseInsensitive(m_programFolder, {QStringLiteral("result"), id, id + extension});
+}
+
+QString AppPaths::programUserFolder(const QString &id) const
+{
+    return resolveCaseInsensitive(m_programFolder, {QStringLiteral("result"), id});
+}
+
+QString AppPaths::programResultFolder() const
+{
+    return resolveCaseInsensitive(m_programFolder, {QStringLiteral("Result")});
+}
+
+QString AppPaths::resolveCaseInsensitive(const QString &base, const QStringList &components)
+{
+    QString path = base;
+    for (const QString &component : components) {
+        const QString exact = path + QLatin1Char('/') + component;
+        if (QFileInfo::exists(exact)) {
+            path = exact;
+            continue;
+        }
+        QString found;
+        QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        while (it.hasNext()) {
+            it.next();
+            if (it.fileName().compare(component, Qt::CaseInsensitive) == 0) {
+                found = it.filePath();
+                break;
+            }
+        }
+        path = found.isEmpty() ? exact : found;
+    }
+    return path;
+}
+
+} // namespace queldo

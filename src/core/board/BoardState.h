@@ -1,0 +1,59 @@
+#pragma once
+
+#include "AnswerKey.h"
+#include "ProblemLoader.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include <array>
+
+namespace queldo {
+
+inline constexpr int SlotCount = 46;
+
+/// The cell being sorted: where every piece lies, how it is turned and how it is drawn.
+/// Geometry is in the coordinates of the piece's container: the spread, or its place.
+struct BoardState
+{
+    std::array<int, SlotCount> slotContents;     ///< place -> piece, -1 empty
+    std::array<int, PieceCount> rotationStep{};  ///< 0..23 steps of 15 degrees
+    int selectedPiece = -1;
+    std::array<QPoint, PieceCount> pieceCentre{};
+    int piecesMovable = 0;
+    QString dragOrigin = QStringLiteral("InputPanel");
+
+    std::array<QRect, PieceCount> pieceRect{};
+    std::array<QImage, PieceCount> piecePicture{};
+    std::array<bool, PieceCount> pieceVisible{};
+
+    BoardState() { slotContents.fill(-1); }
+
+    /// The place holding the piece, or -1 when it lies on the spread.
+    int placeOf(int piece) const;
+    void clearSlots() { slotContents.fill(-1); }
+};
+
+/// Everything a deal draws from the random generator.
+class PieceRandom
+{
+public:
+    virtual ~PieceRandom() = default;
+    /// A whole number from low up to high, exclusive (high > low).
+    virtual int bounded(int low, int high) = 0;
+    /// A deal starts afresh from the clock; fixed generators in tests leave this alone.
+    virtual void reseedFromTicks() {}
+};
+
+/// Draws from bound-size random positions as the deal needs them: 0 up to bound, or bound up to 0
+/// when the bound is negative, and 0 when it is 0.
+int drawOffset(PieceRandom &random, int bound);
+
+/// Turns all 46 pieces at random (steps 0 to 22), renders them at the given scale and scatters
+/// them over a spread of the given size. Every piece ends up visible on the spread.
+void DealPieces(BoardState &board, const std::array<Bgr24Image, PieceCount> &sources, float scale,
+                QSize spreadSize, PieceRandom &random);
+
+} // namespace queldo

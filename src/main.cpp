@@ -1,0 +1,29 @@
+#include "app/AppPaths.h"
+#include "app/SingleInstanceLock.h"
+#include "board/SeededRandom.h"
+#include "board/TForm1.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+
+int main(int argc, char *argv[])
+{
+    queldo::SingleInstanceLock lock(QStringLiteral("ApplicationTitle"));
+    if (!lock.acquired())
+        return 1;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("QUELDO"));
+    QApplication::setApplicationDisplayName(QStringLiteral("QUELDO"));
+
+    queldo::AppPaths paths(QCoreApplication::applicationDirPath(), QDir::currentPath());
+    paths.enterImagesFolder();
+    queldo::SeededRandom random(quint32(QDateTime::currentMSecsSinceEpoch()));
+
+    queldo::TForm1 form(paths, random);
+    form.show();
+    if (!form.library().isEmpty())
+        form.chooseProblem(0);
+    return app.exec();
+}
