@@ -24,6 +24,6 @@ int main(int argc, char *argv[])
     queldo::TForm1 form(paths, random);
     form.show();
     if (!form.library().isEmpty())
-        form.chooseProblem(0);
+        form.Button2Click();
     return app.exec();
 }

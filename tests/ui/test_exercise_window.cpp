@@ -1,11 +1,13 @@
 #include "ProblemFixture.h"
 #include "app/AppPaths.h"
+#include "board/PieceImage.h"
 #include "board/ProblemLibrary.h"
 #include "board/SeededRandom.h"
 #include "board/TForm1.h"
-#include "board/PieceImage.h"
 
 #include <QFile>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -15,44 +17,154 @@
 using namespace queldo;
 using namespace queldo::test;
 
+namespace {
+
+struct Window
+{
+    QTemporaryDir dir;
+    std::unique_ptr<AppPaths> paths;
+    SeededRandom random{5};
+    std::unique_ptr<TForm1> form;
+
+    explicit Window(int problems = 2)
+    {
+        QDir(dir.path()).mkpath("Images");
+        for (int i = 0; i < problems; ++i)
+            writeProblemFolder(dir.filePath("Images"), knownProblemNames()[i], {60, 14, quint32(i + 1)});
+        paths = std::make_unique<AppPaths>(dir.path(), dir.path());
+        paths->enterImagesFolder();
+        form = std::make_unique<TForm1>(*paths, random);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void clickList(int row)
+    {
+        QListWidget *list = form->ListBox3;
+        const QRect rect = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    /// Press on a piece, move past the drag distance, release over a point of target.
+    void drag(int piece, QWidget *target, QPoint at)
+    {
+        PieceImage *image = form->pieces[piece];
+        const QPoint start = image->rect().center();
+        QTest::mousePress(image, Qt::LeftButton, {}, start);
+        QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(12, 12)),
+                         QPointF(image->mapToGlobal(start + QPoint(12, 12))), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(image, &move);
+        const QPoint global = target->mapToGlobal(at);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(image->mapFromGlobal(global)),
+                            QPointF(global), Qt::LeftButton, Qt::NoButton, {});
+        QApplication::sendEvent(image, &release);
+    }
+    void wheel(int delta)
+    {
+        QWheelEvent event(QPointF(5, 5), QPointF(form->mapToGlobal(QPoint(5, 5))), {},
+                          QPoint(0, delta), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(form->ListBox3, &event);
+    }
+};
+
+} // namespace
+
 class TestExerciseWindow : public QObject
 {
     Q_OBJECT
 private slots:
-    void dealsAProblemOntoTheSpread()
+    void layoutAtDesignSize()
     {
-        QTemporaryDir dir;
-        QDir(dir.path()).mkpath("Images");
-        writeProblemFolder(dir.filePath("Images"), knownProblemNames()[1]);
-        AppPaths paths(dir.path(), dir.path());
-        paths.enterImagesFolder();
-        SeededRandom random(5);
-        TForm1 form(paths, random);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QCOMPARE(form.library().count(), 1);
-        QVERIFY(form.chooseProblem(0));
+        Window w;
+        QCOMPARE(w.form->findChildren<QWidget *>(QRegularExpression("^Panel(1[0-9]|[2-4][0-9]|5[0-5])$")).size(), 46);
+        QCOMPARE(w.form->InputPanel->height(), w.form->InOutPanel->height() / 2);
+        QCOMPARE(w.form->Button5->x(), w.form->Button1->width());
+        QCOMPARE(w.form->placePanels[9]->x() + w.form->placePanels[9]->width(), w.form->rowPanels[0]->width() - 2);
+    }
+
+    void dealDragWheelAndBack()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        w.clickList(1);
+        QCOMPARE(form.currentProblemName(), knownProblemNames()[1]);
         for (PieceImage *piece : form.pieces) {
             QVERIFY(piece->isVisible());
             QCOMPARE(piece->parentWidget(), form.InputPanel);
-            QVERIFY(!piece->picture().isNull());
         }
-        QVERIFY(form.effectiveScale() > 0);
+        QVERIFY(form.Button4->isEnabled());
+
+        // Before スタート nothing can be dragged.
+        w.drag(10, form.placePanels[10], QPoint(20, 20));
+        QCOMPARE(form.board().slotContents[10], -1);
+
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QCOMPARE(form.Button4->text(), QStringLiteral("一時停止"));
+        w.drag(10, form.placePanels[10], QPoint(20, 20));
+        QCOMPARE(form.board().slotContents[10], 10);
+        QCOMPARE(form.pieces[10]->parentWidget(), form.placePanels[10]);
+
+        // Occupied: refused, nothing moves.
+        w.drag(11, form.placePanels[10], QPoint(20, 20));
+        QCOMPARE(form.board().slotContents[10], 10);
+        QCOMPARE(form.pieces[11]->parentWidget(), form.InputPanel);
+
+        // Right-click, then one wheel notch turns it by a step.
+        const int step = form.board().rotationStep[10];
+        QContextMenuEvent context(QContextMenuEvent::Mouse, QPoint(2, 2));
+        QApplication::sendEvent(form.pieces[10], &context);
+        QCOMPARE(form.board().selectedPiece, 10);
+        w.wheel(120);
+        QCOMPARE(form.board().rotationStep[10], (step + 1) % 24);
+        QCOMPARE(form.pieces[10]->size(), form.board().piecePicture[10].size());
+
+        w.drag(10, form.InputPanel, QPoint(100, 60));
+        QCOMPARE(form.board().slotContents[10], -1);
+        QCOMPARE(form.pieces[10]->parentWidget(), form.InputPanel);
+        QCOMPARE(form.pieces[10]->x() + form.pieces[10]->width() / 2, 100);
+        QCOMPARE(form.pieces[10]->y() + form.pieces[10]->height() / 2, 60);
+    }
+
+    void clockAndButtons()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        QVERIFY(!form.Button4->isEnabled());
+        QTest::mouseClick(form.Button2, Qt::LeftButton);
+        QVERIFY(form.Button4->isEnabled());
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QVERIFY(form.Timer1->isActive());
+        form.Timer1Timer();
+        form.Timer1Timer();
+        QCOMPARE(form.Label58->text(), QStringLiteral("2"));
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QCOMPARE(form.Button4->text(), QStringLiteral("再スタート"));
+        QVERIFY(!form.Timer1->isActive());
+        QTest::mouseClick(form.Button2, Qt::LeftButton);
+        QCOMPARE(form.Label58->text(), QStringLiteral("0"));
+        form.New1->trigger();
+        for (PieceImage *piece : form.pieces)
+            QVERIFY(!piece->isVisible());
+    }
+
+    void referenceModeRewritesLabels()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        w.clickList(0);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        w.drag(14, form.placePanels[12], QPoint(20, 20));
+        QCOMPARE(form.placeLabels[12]->text(), QStringLiteral("7"));
+        form.N1->trigger();
+        QCOMPARE(form.placeLabels[12]->text(), QStringLiteral("7  8"));
+        form.N1->trigger();
+        QCOMPARE(form.placeLabels[12]->text(), QStringLiteral("7"));
     }
 
     void brokenProblemLeavesAnEmptyBoard()
     {
-        QTemporaryDir dir;
-        QDir(dir.path()).mkpath("Images");
-        const QString name = knownProblemNames()[0];
-        writeProblemFolder(dir.filePath("Images"), name);
-        AppPaths paths(dir.path(), dir.path());
-        paths.enterImagesFolder();
-        SeededRandom random(5);
-        TForm1 form(paths, random);
-        form.show();
-        QVERIFY(form.chooseProblem(0));
-        QFile::remove(dir.filePath("Images/" + name + "/20-1.bmp"));
+        Window w;
+        w.clickList(0);
+        QFile::remove(w.dir.filePath("Images/" + knownProblemNames()[0] + "/20-1.bmp"));
         QString shown;
         QTimer::singleShot(0, [&] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
@@ -60,10 +172,26 @@ private slots:
                 box->accept();
             }
         });
-        QVERIFY(!form.chooseProblem(0));
+        w.clickList(0);
         QVERIFY(shown.contains("20-1.bmp"));
-        for (PieceImage *piece : form.pieces)
+        for (PieceImage *piece : w.form->pieces)
             QVERIFY(!piece->isVisible());
+        QVERIFY(!w.form->Button4->isEnabled());
+    }
+
+    void noProblemInstalledSaysSo()
+    {
+        Window w(0);
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        QTest::mouseClick(w.form->Button2, Qt::LeftButton);
+        QVERIFY(shown.contains(QStringLiteral("問題")));
+        QVERIFY(!w.form->Button4->isEnabled());
     }
 };
 

@@ -23,6 +23,8 @@ struct BoardState
     int selectedPiece = -1;
     std::array<QPoint, PieceCount> pieceCentre{};
     int piecesMovable = 0;
+    /// Drag mode of all pieces: automatic (a press and a move picks one up) or manual.
+    bool dragAutomatic = false;
     QString dragOrigin = QStringLiteral("InputPanel");
 
     std::array<QRect, PieceCount> pieceRect{};

@@ -2,14 +2,17 @@
 
 #include "board/BoardLayout.h"
 #include "board/BoardState.h"
+#include "board/Placement.h"
 #include "board/ProblemLibrary.h"
 #include "board/ProblemLoader.h"
+#include "exercise/ExerciseFlow.h"
 
 #include <QMainWindow>
 
 #include <array>
-#include <memory>
+#include <functional>
 
+class QAction;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -21,6 +24,7 @@ class AppPaths;
 class PieceImage;
 
 /// The exercise window: the spread above, the karyogram below, the command column on the right.
+/// Its handlers read the controls, ask the core, and show what the core returns.
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
@@ -29,55 +33,107 @@ public:
     ~TForm1() override;
 
     const BoardState &board() const { return m_board; }
+    const ExerciseFlow &flow() const { return m_flow; }
     const ProblemLibrary &library() const { return m_library; }
     float effectiveScale() const { return m_effectiveScale; }
     float baseScale() const { return m_baseScale; }
+    QString currentProblemName() const;
 
-    /// Empties the board, loads the problem at a number-list position and deals it.
-    /// Returns false (and says why) when nothing could be loaded.
-    bool chooseProblem(int position);
+    bool referenceMode() const;
+    bool alignmentMode() const { return m_alignmentMode; }
+    void setAlignmentMode(bool on) { m_alignmentMode = on; }
 
     QWidget *InputPanel = nullptr;
     QWidget *OutputPanel = nullptr;
     QWidget *InOutPanel = nullptr;
     QWidget *MenuPanel = nullptr;
-    std::array<QWidget *, 4> rowPanels{};   // Panel1 .. Panel4
+    std::array<QWidget *, 4> rowPanels{};    // Panel1 .. Panel4
     std::array<QWidget *, 46> placePanels{}; // Panel10 .. Panel55
     std::array<QLabel *, 46> placeLabels{};  // Label10 .. Label55
     std::array<PieceImage *, 46> pieces{};   // Image0 .. Image45
     QListWidget *ListBox3 = nullptr;
     QWidget *Panel5 = nullptr;
-    QLabel *Label57 = nullptr; // "時間:"
-    QLabel *Label58 = nullptr; // the seconds
-    QLabel *Label1 = nullptr;  // "秒"
+    QLabel *Label57 = nullptr;      // "時間:"
+    QLabel *Label58 = nullptr;      // the seconds
+    QLabel *Label1 = nullptr;       // "秒"
     QPushButton *Button2 = nullptr; // 次の問題
-    QPushButton *Button4 = nullptr; // スタート
+    QPushButton *Button4 = nullptr; // スタート / 一時停止 / 再スタート
     QPushButton *Button1 = nullptr; // 採点
     QPushButton *Button5 = nullptr; // 正解表示
     QPushButton *Button6 = nullptr; // 終了
     QPushButton *Button3 = nullptr; // 成績分析
+    QTimer *Timer1 = nullptr;
+    QAction *New1 = nullptr;      // リセット
+    QAction *SaveAs1 = nullptr;   // 成績分析
+    QAction *N4 = nullptr;        // プリンタ設定...
+    QAction *N3 = nullptr;        // 解答欄を印刷(A4のみ)
+    QAction *Exit1 = nullptr;     // 終了(&X)
+    QAction *N1 = nullptr;        // 参考モード
+    QAction *Setting1 = nullptr;  // 設定
+    QAction *Contents1 = nullptr; // ヘルプ(&C)
+    QAction *About1 = nullptr;    // バージョン情報(&A)...
+
+    void Button2Click();
+    void ListBox3Click();
+    void Button4Click();
+    void Button6Click();
+    void Timer1Timer();
+    void New1Click();
+    void About1Click();
+    void Contents1Click();
+    void Exit1Click();
+    void N1Click();
+
+    /// Hooks for the windows that open from here; set by whoever owns those windows.
+    std::function<void()> openGradeAnalysis;
+    std::function<void()> openSettings;
+    std::function<void()> closeAnswerWindow;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
+    void createMenu();
     void FormResize();
+    bool chooseProblem(int position);
     void emptyBoard();
-    void showBoard();
+    void showPiece(int piece);
+    void applyFlow();
+    void applyLabels(const std::vector<LabelUpdate> &labels);
     void showError(const QString &message);
     ScaleInputs scaleInputs() const;
+    PlacementContext placementContext() const;
+
+    void ImageContextPopup(int piece);
+    void Image4ContextPopup5();
+    void FormMouseWheel(int wheelDelta);
+    void InputPanelMouseMove(QPoint pos);
+    void ImageMouseMove(int piece);
+
+    void piecePressed(int piece, QPoint globalPos);
+    void pieceMoved(int piece, QPoint globalPos);
+    void pieceReleased(int piece, QPoint globalPos);
+    void dropPiece(int piece, QPoint globalPos);
 
     AppPaths &m_paths;
     PieceRandom &m_random;
     ProblemLibrary m_library;
     BoardState m_board;
+    ExerciseFlow m_flow;
     LoadedProblem m_problem;
     float m_baseScale = 0.7f;
     float m_effectiveScale = 1.0f;
     int m_trackBarPosition = 10;
     int m_customScale = 0;
+    bool m_alignmentMode = false;
     int m_menuWidth = 0;
+
+    int m_pressedPiece = -1;
+    QPoint m_pressPos;
+    bool m_dragging = false;
 };
 
 } // namespace queldo

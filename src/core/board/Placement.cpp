@@ -1,0 +1,126 @@
+#include "Placement.h"
+
+#include "ChromosomeBitmapOps.h"
+
+#include <algorithm>
+
+namespace queldo {
+
+DropOutcome dropIntoPlace(BoardState &board, std::array<Bgr24Image, PieceCount> &sources, int piece,
+                          int place, QSize placeSize, const PlacementContext &context,
+                          const BitmapReloader &reload)
+{
+    DropOutcome outcome;
+    board.selectedPiece = -1;
+    if (piece < 0 || piece >= PieceCount || place < 0 || place >= SlotCount
+        || board.slotContents[std::size_t(place)] != -1)
+        return outcome;
+    outcome.accepted = true;
+
+    const int oldPlace = board.placeOf(piece);
+    if (oldPlace >= 0) {
+        board.slotContents[std::size_t(oldPlace)] = -1;
+        if (context.referenceMode)
+            outcome.labels.push_back({oldPlace, placeName(oldPlace)});
+    }
+
+    const auto p = std::size_t(piece);
+    if (reload) {
+        BitmapDecodeResult fresh = reload(piece);
+        if (fresh.ok())
+            sources[p] = std::move(fresh.image);
+    }
+    if (context.alignmentMode) {
+        board.rotationStep[p] = 0;
+        board.piecePicture[p] = renderUpright(sources[p], context.scale);
+    } else {
+        board.piecePicture[p] = renderPiece(sources[p], context.scale, board.rotationStep[p]);
+    }
+    const QSize size = board.piecePicture[p].size();
+    board.pieceRect[p] = QRect((placeSize.width() - size.width()) / 2,
+                               (placeSize.height() - size.height()) / 2 + RowMargin, size.width(),
+                               size.height());
+    board.slotContents[std::size_t(place)] = piece;
+    if (context.referenceMode)
+        outcome.labels.push_back({place, ReferenceLabel(place, piece, context.female)});
+    return outcome;
+}
+
+DropOutcome dropOnSpread(BoardState &board, int piece, QPoint pos, QSize spread,
+                         const PlacementContext &context)
+{
+    DropOutcome outcome;
+    if (piece >= 0 && piece < PieceCount) {
+        outcome.accepted = true;
+        QRect &rect = board.pieceRect[std::size_t(piece)];
+        const int h = rect.height(), w = rect.width();
+        const int top = pos.y() < spread.height() - h ? pos.y() - h / 2 : spread.height() - h;
+        const int left = pos.x() < spread.width() - w ? pos.x() - w / 2 : spread.width() - w;
+        rect.moveTo(left, top);
+        const int oldPlace = board.placeOf(piece);
+        if (oldPlace >= 0) {
+            board.slotContents[std::size_t(oldPlace)] = -1;
+            if (context.referenceMode)
+                outcome.labels.push_back({oldPlace, placeName(oldPlace)});
+        }
+    }
+    board.dragOrigin = QStringLiteral("InputPanel");
+    board.selectedPiece = -1;
+    return outcome;
+}
+
+void selectPiece(BoardState &board, int piece)
+{
+    if (piece < 0 || piece >= PieceCount)
+        return;
+    board.selectedPiece = piece;
+    const QRect &r = board.pieceRect[std::size_t(piece)];
+    board.pieceCentre[std::size_t(piece)] = QPoint(r.left() + r.width() / 2, r.top() + r.height() / 2);
+}
+
+bool turnSelectedPiece(BoardState &board, const std::array<Bgr24Image, PieceCount> &sources,
+                       int wheelDelta, float scale)
+{
+    const int piece = board.selectedPiece;
+    if (board.piecesMovable != 1 || piece < 0 || piece >= PieceCount)
+        return false;
+    const auto p = std::size_t(piece);
+    int &step = board.rotationStep[p];
+    step += wheelDelta >= 0 ? 1 : -1;
+    if (step > RotationStepCount - 1)
+        step = 0;
+    if (step < 0)
+        step = RotationStepCount - 1;
+    board.piecePicture[p] = renderPiece(sources[p], scale, step);
+    const QSize size = board.piecePicture[p].size();
+    const QPoint centre = board.pieceCentre[p];
+    board.pieceRect[p] =
+        QRect(centre.x() - size.width() / 2, centre.y() - size.height() / 2, size.width(), size.height());
+    return true;
+}
+
+void pointerOverSpread(BoardState &board, QPoint pos)
+{
+    const int piece = board.selectedPiece;
+    if (piece < 0 || piece >= PieceCount)
+        return;
+    // The piece's own coordinates are compared as they are, also for a piece lying in a place.
+    const QRect &r = board.pieceRect[std::size_t(piece)];
+    const int side = std::max(r.width(), r.height());
+    const bool inside = r.left() < pos.x() && pos.x() < r.left() + side && r.top() < pos.y()
+                        && pos.y() < r.top() + side;
+    if (!inside)
+        board.selectedPiece = -1;
+}
+
+std::vector<LabelUpdate> allPlaceLabels(const BoardState &board, bool female, bool referenceMode)
+{
+    std::vector<LabelUpdate> labels;
+    for (int s = 0; s < SlotCount; ++s) {
+        const int piece = board.slotContents[std::size_t(s)];
+        labels.push_back({s, referenceMode ? ReferenceLabel(s, piece, female) : placeName(s)});
+    }
+    return labels;
+}
+
+} // namespace queldo
