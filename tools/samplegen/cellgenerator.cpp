@@ -111,6 +111,8 @@ ChromosomeAppearance CellGenerator::drawAppearance(double length, SeededRandom &
     appearance.bow = std::clamp(random.symmetric(0.025) * length, -bendLimit, bendLimit);
     appearance.sway = std::clamp(random.symmetric(0.01) * length, -bendLimit, bendLimit) / 2.0;
     appearance.mottle = random.uniform(0.06, 0.1);
+    appearance.bandBow = random.symmetric(0.6) * m_size;
+    appearance.bandSkew = random.symmetric(0.5) * m_size;
     appearance.seed = random.nextBits();
     return appearance;
 }

@@ -18,6 +18,9 @@ struct ChromosomeAppearance
     double grain = 3.0;    // grey levels of pixel noise
     double mottle = 0.08;  // relative blotchiness of the chromatin
     double mottleScale = 2.5;
+    double edgeRoughness = 0.05; // relative wobble of each chromatid's outline
+    double bandBow = 0.0;        // px, bands curve across the width instead of lying flat
+    double bandSkew = 0.0;       // px, twisting chromatids tilt the bands a little
     int margin = 6;
     quint64 seed = 0;
 };

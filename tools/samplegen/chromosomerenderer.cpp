@@ -146,11 +146,35 @@ double ChromosomeRenderer::bodyInk(double s, double t, const AxisSample &axis) c
 
     const double chromatidWidth = halfWidth * axis.widthScale;
     const double offset = halfWidth * m_appearance.chromatidSpacing * axis.spacingScale;
-    const double left = (t + offset) / chromatidWidth;
-    const double right = (t - offset) / chromatidWidth;
+    // Only the outer flank of each chromatid is ragged; where the sisters
+    // touch the outline is hidden anyway.
+    const double roughness = m_appearance.edgeRoughness;
+    const double leftWidth = chromatidWidth * (1.0 + roughness * edgeNoise(s, t < -offset ? 0 : 2));
+    const double rightWidth = chromatidWidth * (1.0 + roughness * edgeNoise(s, t > offset ? 1 : 2));
+    const double left = (t + offset) / leftWidth;
+    const double right = (t - offset) / rightWidth;
     const double thickness = unionInk(chromatidProfile(left * left + along * along),
                                       chromatidProfile(right * right + along * along));
-    return bandInk(axis.darkness) * thickness;
+    const double darkness = axisAt(s + bandShift(s, t)).darkness;
+    return bandInk(darkness) * thickness;
+}
+
+double ChromosomeRenderer::edgeNoise(double s, int side) const
+{
+    const double x = s / (0.8 * m_appearance.mottleScale);
+    const double fx = std::floor(x);
+    const qint64 i = qint64(fx);
+    const quint64 seed = SeededRandom::derive(m_appearance.seed, 4);
+    const double a = latticeValue(i, side, seed);
+    const double b = latticeValue(i + 1, side, seed);
+    return a + smoothStep(x - fx) * (b - a);
+}
+
+double ChromosomeRenderer::bandShift(double s, double t) const
+{
+    const double across = t / m_appearance.chromatidHalfWidth;
+    const double twist = std::sin(2.0 * M_PI * s / (8.0 * m_appearance.chromatidHalfWidth));
+    return m_appearance.bandBow * across * across + m_appearance.bandSkew * twist * across;
 }
 
 double ChromosomeRenderer::stalkInk(double s, double t) const

@@ -32,6 +32,8 @@ private:
     double stalkInk(double s, double t) const;
     double satelliteInk(double s, double t) const;
     double mottleAt(double s, double t) const;
+    double edgeNoise(double s, int side) const;
+    double bandShift(double s, double t) const;
     double bandInk(double darkness) const;
     QPointF toCanvas(double s, double t) const;
 

@@ -10,6 +10,11 @@
 
 #include <QDir>
 #include <QSaveFile>
+#include <QThread>
+
+#include <atomic>
+#include <thread>
+#include <vector>
 
 SampleGenerator::SampleGenerator(const SampleGeneratorOptions &options)
     : m_options(options), m_table(BandTable::embedded())
@@ -58,10 +63,14 @@ bool SampleGenerator::run()
         return false;
     if (!writePreview())
         return false;
+    QList<SampleProblem> problems;
     for (const SampleProblem &problem : SampleProblem::all()) {
-        if (m_options.onlyProblem != 0 && problem.number != m_options.onlyProblem)
-            continue;
-        if (!writeProblem(problem))
+        if (m_options.onlyProblem == 0 || problem.number == m_options.onlyProblem)
+            problems.append(problem);
+    }
+    const QList<QList<ChromosomePicture>> cells = generateCells(problems);
+    for (qsizetype i = 0; i < problems.size(); ++i) {
+        if (!writeProblem(problems.at(i), cells.at(i)))
             return false;
     }
     if (!m_options.karyogramFolder.isEmpty())
@@ -80,16 +89,38 @@ bool SampleGenerator::writePreview()
     return writeFile(QDir(m_options.outputFolder).filePath(QStringLiteral("1-1.bmp")), bmp);
 }
 
-bool SampleGenerator::writeProblem(const SampleProblem &problem)
+// Cells do not depend on each other, so they are drawn side by side; the
+// result is the same whatever the number of threads.
+QList<QList<ChromosomePicture>> SampleGenerator::generateCells(const QList<SampleProblem> &problems) const
+{
+    const CellGenerator generator(m_table, m_options.size);
+    QList<QList<ChromosomePicture>> cells(problems.size());
+    std::atomic<qsizetype> next = 0;
+    const auto work = [&] {
+        for (qsizetype i = next++; i < problems.size(); i = next++) {
+            const SampleProblem &problem = problems.at(i);
+            cells[i] = generator.generateCell(cellSeed(m_options.seed, problem.number),
+                                              problem.isFemale());
+        }
+    };
+    const int threadCount = int(std::min<qsizetype>(QThread::idealThreadCount(), problems.size()));
+    std::vector<std::thread> threads;
+    for (int i = 1; i < threadCount; ++i)
+        threads.emplace_back(work);
+    work();
+    for (std::thread &thread : threads)
+        thread.join();
+    return cells;
+}
+
+bool SampleGenerator::writeProblem(const SampleProblem &problem,
+                                   const QList<ChromosomePicture> &pictures)
 {
     const QDir root(m_options.outputFolder);
     const QString folder = root.filePath(problem.folderName);
     if (!ensureFolder(folder))
         return false;
 
-    const CellGenerator generator(m_table, m_options.size);
-    const QList<ChromosomePicture> pictures =
-        generator.generateCell(cellSeed(m_options.seed, problem.number), problem.isFemale());
     SetFile setFile;
     for (int slot = 0; slot < pictures.size(); ++slot) {
         QString error;

@@ -24,7 +24,8 @@ public:
     static quint64 cellSeed(quint64 baseSeed, int problemNumber);
 
 private:
-    bool writeProblem(const SampleProblem &problem);
+    QList<QList<ChromosomePicture>> generateCells(const QList<SampleProblem> &problems) const;
+    bool writeProblem(const SampleProblem &problem, const QList<ChromosomePicture> &pictures);
     bool writePreview();
     bool writeReviewSheet();
     bool writeFile(const QString &path, const QByteArray &bytes);
