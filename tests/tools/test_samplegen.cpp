@@ -251,8 +251,8 @@ private:
 
     QTemporaryDir m_dir;
     BandTable m_table = BandTable::embedded();
-    QString m_images;     // all ten problems at a small size
-    QString m_karyograms; // and their karyograms
+    QString m_images;                        // all ten problems at a small size
+    QString m_karyograms;                    // and their karyograms
     QList<QList<ChromosomePicture>> m_cells; // the same cells, full size, in memory
 };
 
@@ -415,8 +415,8 @@ void TestSampleGen::picturesAreGreyOnPureWhite()
                     QVERIFY2(qRed(pixel) == qGreen(pixel) && qGreen(pixel) == qBlue(pixel),
                              where.constData());
                     darkest = std::min(darkest, qRed(pixel));
-                    const bool onBorder = x < border || y < border || x >= image.width() - border
-                                          || y >= image.height() - border;
+                    const bool onBorder = x < border || y < border || x >= image.width() - border ||
+                                          y >= image.height() - border;
                     if (onBorder)
                         QVERIFY2(qRed(pixel) == 255, where.constData());
                 }
@@ -449,8 +449,10 @@ void TestSampleGen::sexChromosomesFollowFolderName()
 {
     for (const QString &folder : ExpectedFolders) {
         const QDir dir(QDir(m_images).filePath(folder));
-        const double first = chromosomeRows(QImage(dir.filePath(QStringLiteral("23-1.bmp")))).height();
-        const double second = chromosomeRows(QImage(dir.filePath(QStringLiteral("23-2.bmp")))).height();
+        const double first =
+            chromosomeRows(QImage(dir.filePath(QStringLiteral("23-1.bmp")))).height();
+        const double second =
+            chromosomeRows(QImage(dir.filePath(QStringLiteral("23-2.bmp")))).height();
         const double ratio = second / first;
         if (folder.contains(QStringLiteral("女")))
             QVERIFY2(ratio > 0.8 && ratio < 1.25, qPrintable(folder)); // X and X
@@ -463,7 +465,8 @@ void TestSampleGen::writesKaryograms()
 {
     QStringList expected{QStringLiteral("ideogram-comparison.png")};
     for (qsizetype i = 0; i < ExpectedFolders.size(); ++i)
-        expected.append(QStringLiteral("%1-%2.png").arg(i + 1, 2, 10, QLatin1Char('0'))
+        expected.append(QStringLiteral("%1-%2.png")
+                            .arg(i + 1, 2, 10, QLatin1Char('0'))
                             .arg(ExpectedFolders.at(i)));
     expected.sort();
     QCOMPARE(QDir(m_karyograms).entryList(QDir::Files, QDir::Name), expected);
@@ -472,7 +475,8 @@ void TestSampleGen::writesKaryograms()
         const QImage image(QDir(m_karyograms).filePath(file));
         QVERIFY2(!image.isNull(), qPrintable(file));
         // Two homologs of chromosome 1 alone are wider than one bitmap.
-        QVERIFY(image.width() > 2 * QImage(QDir(m_images).filePath(QStringLiteral("1-1.bmp"))).width());
+        QVERIFY(image.width() >
+                2 * QImage(QDir(m_images).filePath(QStringLiteral("1-1.bmp"))).width());
     }
 }
 
@@ -494,7 +498,8 @@ void TestSampleGen::heightsFollowTable()
 
     // Chromosome 1 is about 200 px at size 1, and every other one in the
     // table's proportion to it.
-    QVERIFY2(meanHeight[0] > 180 && meanHeight[0] < 225, qPrintable(QString::number(meanHeight[0])));
+    QVERIFY2(meanHeight[0] > 180 && meanHeight[0] < 225,
+             qPrintable(QString::number(meanHeight[0])));
     for (int chromosome = 1; chromosome < ChromosomeId::Count; ++chromosome) {
         const double drawn = meanHeight[chromosome] / meanHeight[0];
         const double table = double(m_table.iscnLength(chromosome)) / m_table.iscnLength(0);
@@ -534,8 +539,9 @@ void TestSampleGen::centromereIndexFollowsTable()
     QList<double> measured;
     for (const ChromosomePicture *picture : pictures) {
         measured.append(measuredCentromereIndex(picture->image));
-        QVERIFY2(std::abs(measured.last() - table) < 0.08,
-                 qPrintable(QStringLiteral("measured %1, table %2").arg(measured.last()).arg(table)));
+        QVERIFY2(
+            std::abs(measured.last() - table) < 0.08,
+            qPrintable(QStringLiteral("measured %1, table %2").arg(measured.last()).arg(table)));
     }
     std::sort(measured.begin(), measured.end());
     const double median = measured.at(measured.size() / 2);
@@ -562,7 +568,8 @@ void TestSampleGen::bandsFollowTable()
     // Bands in place and the p arm on top: the drawing must match the
     // ideogram clearly better than the same drawing turned over.
     QVERIFY2(upright > 0.6, qPrintable(QString::number(upright)));
-    QVERIFY2(upright > flipped + 0.3, qPrintable(QStringLiteral("%1 vs %2").arg(upright).arg(flipped)));
+    QVERIFY2(upright > flipped + 0.3,
+             qPrintable(QStringLiteral("%1 vs %2").arg(upright).arg(flipped)));
 }
 
 void TestSampleGen::heterochromatinVaries_data()
@@ -575,7 +582,8 @@ void TestSampleGen::heterochromatinVaries_data()
 void TestSampleGen::heterochromatinVaries()
 {
     QFETCH(QString, band);
-    const int chromosome = ChromosomeId::fromName(band.left(band.indexOf(QRegularExpression("[pq]"))));
+    const int chromosome =
+        ChromosomeId::fromName(band.left(band.indexOf(QRegularExpression("[pq]"))));
     QList<double> shares;
     for (const ChromosomePicture *picture : picturesOf(chromosome)) {
         for (const ChromosomeLayout::Segment &segment : picture->layout.segments())
@@ -591,12 +599,11 @@ void TestSampleGen::heterochromatinVaries()
 void TestSampleGen::parsesArguments()
 {
     SampleGeneratorOptions options;
-    const auto result = options.parse({QStringLiteral("samplegen"), QStringLiteral("--out"),
-                                       QStringLiteral("/x/Images"), QStringLiteral("--seed"),
-                                       QStringLiteral("42"), QStringLiteral("--size"),
-                                       QStringLiteral("0.5"), QStringLiteral("--karyograms"),
-                                       QStringLiteral("/x/k"), QStringLiteral("--only"),
-                                       QStringLiteral("10")});
+    const auto result = options.parse(
+        {QStringLiteral("samplegen"), QStringLiteral("--out"), QStringLiteral("/x/Images"),
+         QStringLiteral("--seed"), QStringLiteral("42"), QStringLiteral("--size"),
+         QStringLiteral("0.5"), QStringLiteral("--karyograms"), QStringLiteral("/x/k"),
+         QStringLiteral("--only"), QStringLiteral("10")});
     QVERIFY2(result.ok, qPrintable(result.message));
     QCOMPARE(options.outputFolder, QStringLiteral("/x/Images"));
     QCOMPARE(options.seed, 42u);
@@ -641,7 +648,8 @@ void TestSampleGen::reportsUnwritableFolder()
     const QString file = plainFile();
 
     SampleGeneratorOptions options;
-    options.outputFolder = karyograms ? path(QStringLiteral("fine")) : file + QStringLiteral("/images");
+    options.outputFolder =
+        karyograms ? path(QStringLiteral("fine")) : file + QStringLiteral("/images");
     if (karyograms)
         options.karyogramFolder = file + QStringLiteral("/karyograms");
     options.size = 0.4;

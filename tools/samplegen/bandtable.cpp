@@ -72,9 +72,9 @@ QList<CytoBand> BandTable::parse(const QByteArray &tsv, QString *error)
             band.endBp = fields.at(4).toLongLong(&endOk);
             band.iscnStart = fields.at(6).toInt(&iscnStartOk);
             band.iscnEnd = fields.at(7).toInt(&iscnEndOk);
-            ok = band.chromosome >= 0 && stainNames().contains(fields.at(5)) && startOk && endOk
-                 && iscnStartOk && iscnEndOk && band.iscnEnd > band.iscnStart
-                 && band.endBp > band.startBp;
+            ok = band.chromosome >= 0 && stainNames().contains(fields.at(5)) && startOk && endOk &&
+                 iscnStartOk && iscnEndOk && band.iscnEnd > band.iscnStart &&
+                 band.endBp > band.startBp;
             if (ok)
                 band.stain = stainNames().value(fields.at(5));
         }
@@ -119,20 +119,20 @@ void BandTable::shade(const QList<CytoBand> &layoutBands, const QList<CytoBand> 
 {
     for (const CytoBand &band : layoutBands) {
         ShadedBand shaded{band, stainDarkness(band.stain)};
-        const bool refinable = band.stain != BandStain::Acen && band.stain != BandStain::Stalk
-                               && band.stain != BandStain::Gvar;
+        const bool refinable = band.stain != BandStain::Acen && band.stain != BandStain::Stalk &&
+                               band.stain != BandStain::Gvar;
         if (refinable) {
             double weighted = 0.0;
             double weights = 0.0;
             for (const CytoBand &sub : fineBands) {
                 if (sub.chromosome != band.chromosome)
                     continue;
-                const qint64 overlap = std::min(sub.endBp, band.endBp)
-                                       - std::max(sub.startBp, band.startBp);
+                const qint64 overlap =
+                    std::min(sub.endBp, band.endBp) - std::max(sub.startBp, band.startBp);
                 if (overlap <= 0)
                     continue;
-                const double weight = double(sub.iscnLength()) * double(overlap)
-                                      / double(sub.lengthBp());
+                const double weight =
+                    double(sub.iscnLength()) * double(overlap) / double(sub.lengthBp());
                 weighted += weight * stainDarkness(sub.stain);
                 weights += weight;
             }
@@ -157,8 +157,8 @@ void BandTable::validate()
         for (qsizetype i = 0; i < bands.size(); ++i) {
             const CytoBand &band = bands.at(i).band;
             if (band.iscnStart != previousEnd) {
-                m_errorString = QStringLiteral("band %1 does not follow its neighbour")
-                                    .arg(band.name);
+                m_errorString =
+                    QStringLiteral("band %1 does not follow its neighbour").arg(band.name);
                 return;
             }
             previousEnd = band.iscnEnd;

@@ -27,8 +27,8 @@ QByteArray BitmapEncoder::encode(const QImage &image, QString *error)
         return {};
     }
     if (bitsPerPixel(bytes) != 24) {
-        *error = QStringLiteral("BMP came out with %1 bits per pixel, not 24")
-                     .arg(bitsPerPixel(bytes));
+        *error =
+            QStringLiteral("BMP came out with %1 bits per pixel, not 24").arg(bitsPerPixel(bytes));
         return {};
     }
     return bytes;

@@ -15,9 +15,7 @@ constexpr double PixelsPerIscnUnit = 200.0 / 15100.0;
 
 } // namespace
 
-CellGenerator::CellGenerator(const BandTable &table, double size) : m_table(table), m_size(size)
-{
-}
+CellGenerator::CellGenerator(const BandTable &table, double size) : m_table(table), m_size(size) {}
 
 int CellGenerator::chromosomeInSlot(int slot, bool female)
 {
@@ -70,10 +68,10 @@ ChromosomeVariation CellGenerator::drawVariation(int chromosome, SeededRandom &r
                                                  const CellConditions &conditions) const
 {
     ChromosomeVariation variation;
-    variation.pixelsPerIscnUnit = PixelsPerIscnUnit * m_size * conditions.condensation
-                                  * random.uniform(0.97, 1.03);
-    variation.heterochromatinScale = chromosome == ChromosomeId::Y ? random.uniform(0.75, 1.3)
-                                                                   : random.uniform(0.7, 1.35);
+    variation.pixelsPerIscnUnit =
+        PixelsPerIscnUnit * m_size * conditions.condensation * random.uniform(0.97, 1.03);
+    variation.heterochromatinScale =
+        chromosome == ChromosomeId::Y ? random.uniform(0.75, 1.3) : random.uniform(0.7, 1.35);
     variation.heterochromatinDarkness = random.uniform(0.55, 0.95);
     // Short arms of acrocentrics vary too, but they are a large share of 21
     // and 22; more than this would move the centromere visibly off its place.

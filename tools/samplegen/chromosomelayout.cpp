@@ -16,8 +16,8 @@ SegmentKind kindOf(const QList<ShadedBand> &bands, qsizetype index)
     case BandStain::Stalk:
         return SegmentKind::Stalk;
     case BandStain::Gvar: {
-        const bool beforeStalk = index + 1 < bands.size()
-                                 && bands.at(index + 1).band.stain == BandStain::Stalk;
+        const bool beforeStalk =
+            index + 1 < bands.size() && bands.at(index + 1).band.stain == BandStain::Stalk;
         return beforeStalk ? SegmentKind::Satellite : SegmentKind::Heterochromatin;
     }
     default:
@@ -42,8 +42,7 @@ ChromosomeLayout ChromosomeLayout::build(const QList<ShadedBand> &bands,
         double darkness = shaded.darkness + variation.bandJitter * random.normal();
         switch (segment.kind) {
         case SegmentKind::Heterochromatin:
-            scale = shaded.band.shortArm ? variation.shortArmScale
-                                         : variation.heterochromatinScale;
+            scale = shaded.band.shortArm ? variation.shortArmScale : variation.heterochromatinScale;
             darkness = variation.heterochromatinDarkness;
             break;
         case SegmentKind::Satellite:
@@ -77,9 +76,8 @@ double ChromosomeLayout::darknessAt(double s) const
 {
     if (m_segments.isEmpty())
         return 0.0;
-    const auto it = std::upper_bound(m_segments.cbegin(), m_segments.cend(), s,
-                                     [](double value, const Segment &segment) {
-                                         return value < segment.end;
-                                     });
+    const auto it =
+        std::upper_bound(m_segments.cbegin(), m_segments.cend(), s,
+                         [](double value, const Segment &segment) { return value < segment.end; });
     return it == m_segments.cend() ? m_segments.last().darkness : it->darkness;
 }

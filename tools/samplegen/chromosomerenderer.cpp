@@ -2,6 +2,7 @@
 
 #include "gaussianblur.h"
 #include "seededrandom.h"
+#include "valuenoise.h"
 
 #include <QRect>
 #include <algorithm>
@@ -18,12 +19,6 @@ double gaussian(double x, double width)
     return std::exp(-(x * x) / (width * width));
 }
 
-double smoothStep(double x)
-{
-    x = std::clamp(x, 0.0, 1.0);
-    return x * x * (3.0 - 2.0 * x);
-}
-
 // Thickness of a chromatid at normalised distance² from its centre line: a
 // rounded, slightly flat-topped cross-section rather than a hard-edged bar.
 double chromatidProfile(double distanceSquared)
@@ -34,12 +29,6 @@ double chromatidProfile(double distanceSquared)
 double unionInk(double a, double b)
 {
     return 1.0 - (1.0 - a) * (1.0 - b);
-}
-
-double latticeValue(qint64 i, qint64 j, quint64 seed)
-{
-    const quint64 cell = SeededRandom::derive(seed, quint64(i) * 0x9E3779B1ULL ^ quint64(j));
-    return double(cell >> 11) * 0x1.0p-53 * 2.0 - 1.0;
 }
 
 } // namespace
@@ -58,8 +47,10 @@ ChromosomeRenderer::ChromosomeRenderer(const ChromosomeLayout &layout,
     const double pad = appearance.margin + 3.0 * appearance.edgeSoftness + 3.0;
     const double halfLength = layout.length() / 2.0 + halfWidth;
     const double halfSpan = m_reach + bendReach;
-    m_canvasWidth = 2 * int(std::ceil(halfSpan * m_cosTilt + halfLength * std::abs(m_sinTilt) + pad));
-    m_canvasHeight = 2 * int(std::ceil(halfLength * m_cosTilt + halfSpan * std::abs(m_sinTilt) + pad));
+    m_canvasWidth =
+        2 * int(std::ceil(halfSpan * m_cosTilt + halfLength * std::abs(m_sinTilt) + pad));
+    m_canvasHeight =
+        2 * int(std::ceil(halfLength * m_cosTilt + halfSpan * std::abs(m_sinTilt) + pad));
     m_pivot = QPointF(m_canvasWidth / 2.0, m_canvasHeight / 2.0);
     sampleAxis();
 }
@@ -89,17 +80,18 @@ void ChromosomeRenderer::sampleAxis()
         darkness[i] = m_layout.darknessAt(s);
 
         const double nearCentromere = gaussian(s - centromere, 0.9 * halfWidth);
-        const double wobble = 0.025 * std::sin(2.0 * M_PI * s / wobbleWave1 + wobblePhase1)
-                              + 0.02 * std::sin(2.0 * M_PI * s / wobbleWave2 + wobblePhase2);
+        const double wobble = 0.025 * std::sin(2.0 * M_PI * s / wobbleWave1 + wobblePhase1) +
+                              0.02 * std::sin(2.0 * M_PI * s / wobbleWave2 + wobblePhase2);
         sample.widthScale = (1.0 - a.constrictionDepth * nearCentromere) * (1.0 + wobble);
         // Sisters are held together at the centromere and drift apart at the tips.
-        const double nearTips = (acrocentric ? 0.0 : gaussian(s - bodyStart, halfWidth))
-                                + gaussian(length - s, halfWidth);
-        sample.spacingScale = 1.0 - 0.55 * gaussian(s - centromere, 1.1 * halfWidth)
-                              + 0.12 * nearTips;
+        const double nearTips = (acrocentric ? 0.0 : gaussian(s - bodyStart, halfWidth)) +
+                                gaussian(length - s, halfWidth);
+        sample.spacingScale =
+            1.0 - 0.55 * gaussian(s - centromere, 1.1 * halfWidth) + 0.12 * nearTips;
         if (acrocentric) {
             // The short arm below the stalk is a slim knob, not a full-width arm.
-            const double shortArm = 1.0 - smoothStep((s - centromere) / (0.5 * halfWidth) + 0.5);
+            const double shortArm =
+                1.0 - ValueNoise::smoothStep((s - centromere) / (0.5 * halfWidth) + 0.5);
             sample.widthScale *= 1.0 - 0.2 * shortArm;
             sample.spacingScale *= 1.0 - 0.4 * shortArm;
         }
@@ -114,8 +106,8 @@ void ChromosomeRenderer::sampleAxis()
 
 ChromosomeRenderer::AxisSample ChromosomeRenderer::axisAt(double s) const
 {
-    const double position = std::clamp((s - m_sampleStart) / SampleStep, 0.0,
-                                       double(m_axis.size() - 1));
+    const double position =
+        std::clamp((s - m_sampleStart) / SampleStep, 0.0, double(m_axis.size() - 1));
     const int index = std::min(int(position), int(m_axis.size()) - 2);
     const double f = position - index;
     const AxisSample &a = m_axis[index];
@@ -161,13 +153,8 @@ double ChromosomeRenderer::bodyInk(double s, double t, const AxisSample &axis) c
 
 double ChromosomeRenderer::edgeNoise(double s, int side) const
 {
-    const double x = s / (0.8 * m_appearance.mottleScale);
-    const double fx = std::floor(x);
-    const qint64 i = qint64(fx);
-    const quint64 seed = SeededRandom::derive(m_appearance.seed, 4);
-    const double a = latticeValue(i, side, seed);
-    const double b = latticeValue(i + 1, side, seed);
-    return a + smoothStep(x - fx) * (b - a);
+    return ValueNoise::along(s / (0.8 * m_appearance.mottleScale), side,
+                             SeededRandom::derive(m_appearance.seed, 4));
 }
 
 double ChromosomeRenderer::bandShift(double s, double t) const
@@ -207,25 +194,12 @@ double ChromosomeRenderer::satelliteInk(double s, double t) const
     return bandInk(m_layout.darknessAt(centre)) * thickness;
 }
 
-// Value noise on a lattice in chromosome coordinates, so the blotches bend
-// and tilt with the chromosome.
+// Blotches follow the chromosome's own coordinates, so they bend and tilt
+// with it.
 double ChromosomeRenderer::mottleAt(double s, double t) const
 {
     const double scale = m_appearance.mottleScale;
-    const double x = t / scale;
-    const double y = s / scale;
-    const double fx = std::floor(x);
-    const double fy = std::floor(y);
-    const qint64 i = qint64(fx);
-    const qint64 j = qint64(fy);
-    const double u = smoothStep(x - fx);
-    const double v = smoothStep(y - fy);
-    const quint64 seed = SeededRandom::derive(m_appearance.seed, 2);
-    const double top = latticeValue(i, j, seed)
-                       + u * (latticeValue(i + 1, j, seed) - latticeValue(i, j, seed));
-    const double bottom = latticeValue(i, j + 1, seed)
-                          + u * (latticeValue(i + 1, j + 1, seed) - latticeValue(i, j + 1, seed));
-    return top + v * (bottom - top);
+    return ValueNoise::plane(t / scale, s / scale, SeededRandom::derive(m_appearance.seed, 2));
 }
 
 double ChromosomeRenderer::inkAt(double s, double t) const
@@ -298,8 +272,8 @@ ChromosomePicture ChromosomeRenderer::render(int chromosome) const
             if (value <= InkThreshold)
                 continue;
             const double presence = std::min(1.0, value / 0.15);
-            const double grey = 255.0 * (1.0 - value)
-                                + m_appearance.grain * presence * grain.normal();
+            const double grey =
+                255.0 * (1.0 - value) + m_appearance.grain * presence * grain.normal();
             // 255 is the background's own value; the chromosome never reaches it.
             const uchar level = uchar(std::clamp(std::lround(grey), 0L, 254L));
             line[3 * x] = line[3 * x + 1] = line[3 * x + 2] = level;

@@ -20,7 +20,7 @@ std::vector<double> kernel(double sigma)
 }
 
 // Blurs count values spaced stride apart, starting at first.
-template<typename T>
+template <typename T>
 void blurStrided(T *first, int count, int stride, const std::vector<double> &weights,
                  std::vector<double> &scratch)
 {

@@ -31,8 +31,8 @@ void IdeogramSheet::drawIdeogram(QPainter &painter, const QList<ShadedBand> &ban
             rect.adjust(frame.width() * 0.35, 0, -frame.width() * 0.35, 0);
         if (band.stain == BandStain::Acen)
             rect.adjust(frame.width() * 0.2, 0, -frame.width() * 0.2, 0);
-        const double darkness = byStainClass ? BandTable::stainDarkness(band.stain)
-                                             : shaded.darkness;
+        const double darkness =
+            byStainClass ? BandTable::stainDarkness(band.stain) : shaded.darkness;
         painter.setBrush(greyFor(darkness));
         painter.drawRect(rect);
     }
@@ -76,8 +76,8 @@ QImage IdeogramSheet::compose(const BandTable &table, const QList<ChromosomePict
                          QPointF(x - 2, centromereY));
         painter.setPen(QPen(Qt::black, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         const QString label = ChromosomeId::name(picture.chromosome);
-        painter.drawPath(StrokeGlyphs::text(label, QPointF(x, height - margin - labelHeight),
-                                            labelHeight));
+        painter.drawPath(
+            StrokeGlyphs::text(label, QPointF(x, height - margin - labelHeight), labelHeight));
         x += picture.image.width() + columnGap;
     }
     painter.end();

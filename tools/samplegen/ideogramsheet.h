@@ -15,6 +15,6 @@ public:
     static QImage compose(const BandTable &table, const QList<ChromosomePicture> &pictures);
 
 private:
-    static void drawIdeogram(QPainter &painter, const QList<ShadedBand> &bands,
-                             const QRectF &frame, bool byStainClass);
+    static void drawIdeogram(QPainter &painter, const QList<ShadedBand> &bands, const QRectF &frame,
+                             bool byStainClass);
 };

@@ -72,8 +72,8 @@ QImage KaryogramComposer::compose(const QList<ChromosomePicture> &pictures)
     canvas.fill(Qt::white);
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::Antialiasing);
-    QPen labelPen(QColor(40, 40, 40), std::max(1.0, labelHeight / 8.0), Qt::SolidLine,
-                  Qt::RoundCap, Qt::RoundJoin);
+    QPen labelPen(QColor(40, 40, 40), std::max(1.0, labelHeight / 8.0), Qt::SolidLine, Qt::RoundCap,
+                  Qt::RoundJoin);
 
     double top = margin;
     for (qsizetype r = 0; r < layout.size(); ++r) {
@@ -84,7 +84,8 @@ QImage KaryogramComposer::compose(const QList<ChromosomePicture> &pictures)
         for (const Group &group : layout.at(r)) {
             const double groupLeft = x;
             for (const ChromosomePicture *picture : group.members) {
-                const QPointF at(std::round(x), std::round(centromereLine - picture->centromere.y()));
+                const QPointF at(std::round(x),
+                                 std::round(centromereLine - picture->centromere.y()));
                 // White margins of neighbours must not cover each other.
                 painter.setCompositionMode(QPainter::CompositionMode_Darken);
                 painter.drawImage(at, picture->image);

@@ -91,7 +91,8 @@ bool SampleGenerator::writePreview()
 
 // Cells do not depend on each other, so they are drawn side by side; the
 // result is the same whatever the number of threads.
-QList<QList<ChromosomePicture>> SampleGenerator::generateCells(const QList<SampleProblem> &problems) const
+QList<QList<ChromosomePicture>>
+SampleGenerator::generateCells(const QList<SampleProblem> &problems) const
 {
     const CellGenerator generator(m_table, m_options.size);
     QList<QList<ChromosomePicture>> cells(problems.size());
@@ -138,11 +139,10 @@ bool SampleGenerator::writeProblem(const SampleProblem &problem,
 
     if (m_options.karyogramFolder.isEmpty())
         return true;
-    const QString karyogramPath =
-        QDir(m_options.karyogramFolder)
-            .filePath(QStringLiteral("%1-%2.png")
-                          .arg(problem.number, 2, 10, QLatin1Char('0'))
-                          .arg(problem.folderName));
+    const QString karyogramPath = QDir(m_options.karyogramFolder)
+                                      .filePath(QStringLiteral("%1-%2.png")
+                                                    .arg(problem.number, 2, 10, QLatin1Char('0'))
+                                                    .arg(problem.folderName));
     if (!KaryogramComposer::compose(pictures).save(karyogramPath, "PNG"))
         return fail(QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(karyogramPath)));
     return true;
@@ -153,12 +153,12 @@ bool SampleGenerator::writeReviewSheet()
     // Drawn larger than the problems so single bands can be told apart.
     const CellGenerator generator(m_table, std::max(2.0, m_options.size));
     QList<ChromosomePicture> pictures;
-    for (const QString &name : {QStringLiteral("1"), QStringLiteral("9"), QStringLiteral("13"),
-                                QStringLiteral("16"), QStringLiteral("21"), QStringLiteral("X"),
-                                QStringLiteral("Y")}) {
+    for (const QString &name :
+         {QStringLiteral("1"), QStringLiteral("9"), QStringLiteral("13"), QStringLiteral("16"),
+          QStringLiteral("21"), QStringLiteral("X"), QStringLiteral("Y")}) {
         const int chromosome = ChromosomeId::fromName(name);
-        pictures.append(generator.generateReference(chromosome,
-                                                    cellSeed(m_options.seed, 100 + chromosome)));
+        pictures.append(
+            generator.generateReference(chromosome, cellSeed(m_options.seed, 100 + chromosome)));
     }
     const QString path =
         QDir(m_options.karyogramFolder).filePath(QStringLiteral("ideogram-comparison.png"));

@@ -38,8 +38,8 @@ SampleGeneratorOptions::ParseResult SampleGeneratorOptions::parse(const QStringL
         return result;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        result.message = QStringLiteral("unexpected argument: %1")
-                             .arg(parser.positionalArguments().first());
+        result.message =
+            QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first());
         return result;
     }
     outputFolder = parser.value(outOption);
