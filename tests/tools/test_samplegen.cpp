@@ -229,6 +229,7 @@ private slots:
     void writesKaryograms();
 
     void heightsFollowTable();
+    void chromosomesStandUprightAndVary();
     void centromereIndexFollowsTable_data();
     void centromereIndexFollowsTable();
     void bandsFollowTable_data();
@@ -509,6 +510,48 @@ void TestSampleGen::heightsFollowTable()
                                 .arg(drawn)
                                 .arg(table)));
     }
+}
+
+void TestSampleGen::chromosomesStandUprightAndVary()
+{
+    for (const QList<ChromosomePicture> &cell : std::as_const(m_cells)) {
+        for (const ChromosomePicture &picture : cell) {
+            const QImage &image = picture.image;
+            QVERIFY2(image.width() <= 80, qPrintable(QString::number(image.width())));
+            // Compare where the top and bottom fifths of the body lie sideways.
+            const RowSpan rows = chromosomeRows(image);
+            const int fifth = rows.height() / 5;
+            double topX = 0, topCount = 0, bottomX = 0, bottomCount = 0;
+            for (int y = rows.top; y <= rows.bottom; ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (grey(image, x, y) >= BodyLevel)
+                        continue;
+                    if (y < rows.top + fifth) {
+                        topX += x;
+                        ++topCount;
+                    } else if (y > rows.bottom - fifth) {
+                        bottomX += x;
+                        ++bottomCount;
+                    }
+                }
+            }
+            const double lean = (bottomX / bottomCount - topX / topCount) / (rows.height() - fifth);
+            QVERIFY2(std::abs(std::atan(lean)) < 6.0 * M_PI / 180.0,
+                     qPrintable(QStringLiteral("chromosome %1 leans %2 degrees")
+                                    .arg(ChromosomeId::name(picture.chromosome))
+                                    .arg(std::atan(lean) * 180.0 / M_PI)));
+        }
+    }
+
+    // Cells condense to different degrees, and homologs are not copies.
+    QList<int> heights;
+    for (const ChromosomePicture *picture : picturesOf(0))
+        heights.append(chromosomeRows(picture->image).height());
+    const auto [shortest, tallest] = std::minmax_element(heights.cbegin(), heights.cend());
+    QVERIFY2(double(*tallest) / *shortest > 1.1,
+             qPrintable(QStringLiteral("%1 to %2 px").arg(*shortest).arg(*tallest)));
+    for (const QList<ChromosomePicture> &cell : std::as_const(m_cells))
+        QVERIFY(cell.at(0).image != cell.at(1).image);
 }
 
 void TestSampleGen::centromereIndexFollowsTable_data()
