@@ -1,8 +1,14 @@
 #include "ChromosomeBitmapOps.h"
 
+#include "FastResample.h"
+
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 namespace queldo {
 
@@ -10,30 +16,33 @@ namespace {
 
 constexpr double Pi = 3.141592653589793;
 
-// The sampling rule shared by both routines: bilinear around the source centre, white outside.
-// Every step is rounded to a 32-bit float, and this file is built without FMA contraction,
-// so the results are the same on every machine.
-inline void sample(const Bgr24Image &src, float x, float y, std::uint8_t *out)
+std::atomic<bool> portableOnly{false};
+
+bool portable()
+{
+    return portableOnly.load(std::memory_order_relaxed);
+}
+
+// The sampling rule, shared by both routines: bilinear around the source centre, white outside.
+// Along one axis a position x gives the source index W/2 + xi and the fraction x - xi, with
+//   xi = trunc(x) for x > 0, trunc(x - 1) otherwise.
+// Every step is rounded to a 32-bit float and this library is built without FMA contraction,
+// so the results are the same on every machine. The kernels (FastResample*.cpp) take these
+// values from tables and mix the four pixels as
+//   trunc((1 - fy) * ((1 - fx) * P00 + fx * P10) + fy * ((1 - fx) * P01 + fx * P11)),
+// each product and sum rounded in that order.
+struct AxisSample
+{
+    int source;
+    float fraction;
+    bool inside;
+};
+
+inline AxisSample axisSample(float x, int size)
 {
     const int xi = x > 0.0f ? int(x) : int(x - 1.0f);
-    const int yi = y > 0.0f ? int(y) : int(y - 1.0f);
-    const float fx = x - float(xi);
-    const float fy = y - float(yi);
-    const int sx = src.width / 2 + xi;
-    const int sy = src.height / 2 + yi;
-    if (sx < 0 || sx >= src.width - 1 || sy < 0 || sy >= src.height - 1) {
-        out[0] = out[1] = out[2] = 255;
-        return;
-    }
-    const std::uint8_t *r0 = src.row(sy) + 3 * sx;
-    const std::uint8_t *r1 = src.row(sy + 1) + 3 * sx;
-    const float gx = 1.0f - fx;
-    const float gy = 1.0f - fy;
-    for (int c = 0; c < 3; ++c) {
-        const float top = gx * float(r0[c]) + fx * float(r0[c + 3]);
-        const float bottom = gx * float(r1[c]) + fx * float(r1[c + 3]);
-        out[c] = std::uint8_t(int(gy * top + fy * bottom));
-    }
+    const int s = size / 2 + xi;
+    return {s, x - float(xi), s >= 0 && s < size - 1};
 }
 
 bool isUsableFactor(float f)
@@ -42,7 +51,294 @@ bool isUsableFactor(float f)
     return std::isfinite(f) && f > 0.0f && f <= 64.0f;
 }
 
+fast::PixelSource bgrSource(const Bgr24Image &image)
+{
+    return {image.bytes.data(), std::ptrdiff_t(image.stride()), 3, image.width, image.height};
+}
+
+fast::PixelTarget bgrTarget(Bgr24Image &image)
+{
+    return {image.bytes.data(), std::ptrdiff_t(image.stride()), 3};
+}
+
+bool isGreyImage(const Bgr24Image &image)
+{
+    return fast::isGrey(image.bytes.data(), std::size_t(image.width) * std::size_t(image.height), portable());
+}
+
+struct ScaledSize
+{
+    int width = 0;
+    int height = 0;
+    int halfW = 0;
+    int halfH = 0;
+};
+
+ScaledSize scaledSize(const Bgr24Image &source, float factor)
+{
+    return {int(float(source.width) * factor), int(float(source.height) * factor - 1.0f),
+            int(float(source.width) * factor * 0.5f), int(float(source.height) * factor * 0.5f)};
+}
+
+// Output column dx stands for j = dx - halfW and shows x = j / factor, output row dy likewise
+// i = dy - halfH; so fx, 1 - fx and the source column depend on the column alone, and fy,
+// 1 - fy and the source row on the row alone. Both are tabled once.
+// As j grows x never falls, nor does the source index, so the columns that reach the source
+// are one run, and so are the rows.
+void runScale(const fast::PixelSource &src, int channels, float factor, const ScaledSize &size,
+              const fast::PixelTarget &target)
+{
+    thread_local std::vector<std::int32_t> columnOffset, rowSource;
+    thread_local std::vector<float> columnFraction, columnRest, rowFraction, rowRest;
+
+    const int columns = std::min(size.width, 2 * size.halfW + 1);
+    columnOffset.assign(std::size_t(columns) + fast::TablePadding, 0);
+    columnFraction.assign(columnOffset.size(), 0.0f);
+    columnRest.assign(columnOffset.size(), 0.0f);
+    int firstColumn = columns, endColumn = columns;
+    for (int dx = 0; dx < columns; ++dx) {
+        const AxisSample a = axisSample(float(dx - size.halfW) / factor, src.width);
+        if (!a.inside)
+            continue;
+        if (firstColumn == columns)
+            firstColumn = dx;
+        endColumn = dx + 1;
+        columnOffset[dx] = a.source * src.pixelBytes;
+        columnFraction[dx] = a.fraction;
+        columnRest[dx] = 1.0f - a.fraction;
+    }
+
+    const int rows = std::min(size.height, 2 * size.halfH);
+    rowSource.assign(std::size_t(std::max(rows, 0)), 0);
+    rowFraction.assign(rowSource.size(), 0.0f);
+    rowRest.assign(rowSource.size(), 0.0f);
+    int firstRow = rows, endRow = rows;
+    for (int dy = 0; dy < rows; ++dy) {
+        const AxisSample a = axisSample(float(dy - size.halfH) / factor, src.height);
+        if (!a.inside)
+            continue;
+        if (firstRow == rows)
+            firstRow = dy;
+        endRow = dy + 1;
+        rowSource[dy] = a.source;
+        rowFraction[dy] = a.fraction;
+        rowRest[dy] = 1.0f - a.fraction;
+    }
+    if (firstColumn >= endColumn || firstRow >= endRow)
+        return;
+
+    fast::ScaleJob job;
+    job.source = src;
+    job.channels = channels;
+    job.target = target;
+    job.firstColumn = firstColumn;
+    job.endColumn = endColumn;
+    job.firstRow = firstRow;
+    job.endRow = endRow;
+    job.columnOffset = columnOffset.data() + firstColumn;
+    job.columnFraction = columnFraction.data() + firstColumn;
+    job.columnRest = columnRest.data() + firstColumn;
+    job.rowSource = rowSource.data() + firstRow;
+    job.rowFraction = rowFraction.data() + firstRow;
+    job.rowRest = rowRest.data() + firstRow;
+    fast::scale(job, portable());
+}
+
+// The columns j of row i whose position (ct*j - st*i, st*j + ct*i) can fall inside the source.
+// A position inside has -W/2 - 1 < x < W - 1 - W/2 (and likewise y); the bounds here keep a
+// pixel more on each side and the interval one more column, far more than the float rounding
+// of the positions, so no column outside can reach the source. The kernels test every column
+// inside exactly.
+void reachableColumns(double ct, double st, int i, int halfW, int width, int srcW, int srcH, int &begin, int &end)
+{
+    double lo = -halfW;
+    double hi = width - 1 - halfW;
+    const double widest = std::max(std::abs(lo), std::abs(hi));
+    auto keep = [&](double a, double b, double low, double high) { // low <= a * j + b <= high
+        if (std::abs(a) * widest < 1e-3) {
+            if (b < low - 1.0 || b > high + 1.0)
+                hi = lo - 1.0;
+            return;
+        }
+        double j0 = (low - b) / a;
+        double j1 = (high - b) / a;
+        if (j0 > j1)
+            std::swap(j0, j1);
+        lo = std::max(lo, std::floor(j0) - 1.0);
+        hi = std::min(hi, std::ceil(j1) + 1.0);
+    };
+    keep(ct, -st * i, -(srcW / 2) - 2.0, srcW - srcW / 2 + 1.0);
+    keep(st, ct * i, -(srcH / 2) - 2.0, srcH - srcH / 2 + 1.0);
+    if (lo > hi) {
+        begin = end = 0;
+        return;
+    }
+    begin = int(lo) + halfW;
+    end = int(hi) + halfW + 1;
+}
+
+// Output column dx stands for j = dx - halfW, row dy for i = dy - halfH; ct*j and st*j are
+// tabled per column, st*i and ct*i per row, and the kernels subtract or add them: the same
+// products and the same single rounding of the sum as computing each pixel afresh.
+void runRotate(const fast::PixelSource &src, int channels, float angleDegrees, QSize size,
+               const fast::PixelTarget &target)
+{
+    thread_local std::vector<float> columnX, columnY, rowX, rowY;
+    thread_local std::vector<int> rowBegin, rowEnd;
+
+    const int width = size.width();
+    const int height = size.height();
+    const int halfW = (width + 1) / 2;
+    const int halfH = (height + 1) / 2;
+    const float t = float(double(angleDegrees) * Pi / 180.0);
+    const float ct = std::cos(t);
+    const float st = std::sin(t);
+
+    // Padded with the columns beyond the last: the kernels read whole vectors.
+    columnX.resize(std::size_t(width) + fast::TablePadding);
+    columnY.resize(columnX.size());
+    for (int dx = 0; dx < int(columnX.size()); ++dx) {
+        columnX[dx] = ct * float(dx - halfW);
+        columnY[dx] = st * float(dx - halfW);
+    }
+    rowX.resize(std::size_t(height));
+    rowY.resize(rowX.size());
+    rowBegin.resize(rowX.size());
+    rowEnd.resize(rowX.size());
+    for (int dy = 0; dy < height; ++dy) {
+        const int i = dy - halfH;
+        rowX[dy] = st * float(i);
+        rowY[dy] = ct * float(i);
+        reachableColumns(ct, st, i, halfW, width, src.width, src.height, rowBegin[dy], rowEnd[dy]);
+    }
+
+    fast::RotateJob job;
+    job.source = src;
+    job.channels = channels;
+    job.target = target;
+    job.rows = height;
+    job.columnX = columnX.data();
+    job.columnY = columnY.data();
+    job.rowX = rowX.data();
+    job.rowY = rowY.data();
+    job.rowBegin = rowBegin.data();
+    job.rowEnd = rowEnd.data();
+    fast::rotate(job, portable());
+}
+
+Bgr24Image scaleBgr(const Bgr24Image &source, float factor, bool grey)
+{
+    const ScaledSize size = scaledSize(source, factor);
+    if (size.width <= 0 || size.height <= 0)
+        return Bgr24Image(std::max(size.width, 0), std::max(size.height, 0));
+    Bgr24Image dst(size.width, size.height);
+    runScale(bgrSource(source), grey ? 1 : 3, factor, size, bgrTarget(dst));
+    return dst;
+}
+
+Bgr24Image rotateBgr(const Bgr24Image &source, float angleDegrees, bool grey)
+{
+    const QSize size = rotatedSize(source.width, source.height, angleDegrees);
+    if (size.isEmpty())
+        return {};
+    Bgr24Image dst(size.width(), size.height());
+    runRotate(bgrSource(source), grey ? 1 : 3, angleDegrees, size, bgrTarget(dst));
+    return dst;
+}
+
+const QList<QRgb> &greyPalette()
+{
+    // Chromosome pictures are grey: 256 grey levels keep them exact.
+    static const QList<QRgb> palette = [] {
+        QList<QRgb> p;
+        for (int v = 0; v < 255; ++v)
+            p << qRgb(v, v, v);
+        p << qRgba(255, 255, 255, 0);
+        return p;
+    }();
+    return palette;
+}
+
+// 6 x 7 x 6 levels; the brightest entry stands in for white only when a pixel is white.
+constexpr int CubeSize = 6 * 7 * 6;
+constexpr int ColourWhiteIndex = CubeSize;
+
+const QList<QRgb> &colourPalette()
+{
+    static const QList<QRgb> palette = [] {
+        QList<QRgb> p;
+        for (int r = 0; r < 6; ++r)
+            for (int g = 0; g < 7; ++g)
+                for (int b = 0; b < 6; ++b)
+                    p << qRgb(r * 51, g * 255 / 6, b * 51);
+        p[CubeSize - 1] = qRgb(250, 250, 250); // the cube's own white, so it never is one
+        p << qRgba(255, 255, 255, 0);
+        return p;
+    }();
+    return palette;
+}
+
+// The cube index is a sum of one term for each channel.
+struct CubeTerms
+{
+    std::array<std::uint8_t, 256> red{}, green{}, blue{};
+    constexpr CubeTerms()
+    {
+        for (int v = 0; v < 256; ++v) {
+            red[v] = std::uint8_t((v + 25) / 51 * 42);
+            green[v] = std::uint8_t((v * 6 + 127) / 255 * 6);
+            blue[v] = std::uint8_t((v + 25) / 51);
+        }
+    }
+};
+constexpr CubeTerms cubeTerms;
+
+QImage reduceBgr(const Bgr24Image &image, bool grey)
+{
+    QImage out(image.width, image.height, QImage::Format_Indexed8);
+    if (image.isNull() || out.isNull())
+        return out;
+    out.setColorTable(grey ? greyPalette() : colourPalette());
+    for (int y = 0; y < image.height; ++y) {
+        const std::uint8_t *src = image.row(y);
+        uchar *dst = out.scanLine(y);
+        if (grey) {
+            fast::firstChannel(src, dst, std::size_t(image.width), portable());
+            continue;
+        }
+        for (int x = 0; x < image.width; ++x, src += 3) {
+            const int b = src[0], g = src[1], r = src[2];
+            dst[x] = (r & g & b) == 255 ? uchar(ColourWhiteIndex)
+                                         : uchar(cubeTerms.red[r] + cubeTerms.green[g] + cubeTerms.blue[b]);
+        }
+    }
+    return out;
+}
+
+// A grey picture stays grey through scaling and turning: every channel goes through the same
+// arithmetic on the same values, and white is grey too. So a grey source is drawn as one byte a
+// pixel from start to end, and those bytes are its 8-bit picture.
+QImage indexedPicture(QSize size)
+{
+    QImage out(size, QImage::Format_Indexed8);
+    if (out.isNull())
+        return out;
+    out.setColorTable(greyPalette());
+    std::memset(out.bits(), 255, std::size_t(out.sizeInBytes()));
+    return out;
+}
+
+fast::PixelTarget indexedTarget(QImage &image)
+{
+    return {image.bits(), std::ptrdiff_t(image.bytesPerLine()), 1};
+}
+
 } // namespace
+
+void usePortablePixelCode(bool portable)
+{
+    portableOnly.store(portable, std::memory_order_relaxed);
+}
 
 QSize rotatedSize(int width, int height, float angleDegrees)
 {
@@ -63,114 +359,63 @@ Bgr24Image ScaleChromosomeBitmap(const Bgr24Image &source, float factor)
 {
     if (!isUsableFactor(factor) || source.isNull())
         return {};
-    const int width = int(float(source.width) * factor);
-    const int height = int(float(source.height) * factor - 1.0f);
-    if (width <= 0 || height <= 0)
-        return Bgr24Image(std::max(width, 0), std::max(height, 0));
-    Bgr24Image dst(width, height);
-    const int halfW = int(float(source.width) * factor * 0.5f);
-    const int halfH = int(float(source.height) * factor * 0.5f);
-    for (int i = -halfH; i <= halfH - 1; ++i) {
-        const int dy = halfH + i;
-        if (dy < 0 || dy >= height)
-            continue;
-        const float y = float(i) / factor;
-        std::uint8_t *row = dst.row(dy);
-        for (int j = -halfW; j <= halfW; ++j) {
-            const int dx = halfW + j;
-            if (dx < 0 || dx >= width)
-                continue;
-            sample(source, float(j) / factor, y, row + 3 * dx);
-        }
-    }
-    return dst;
+    return scaleBgr(source, factor, isGreyImage(source));
 }
 
 Bgr24Image RotateChromosomeBitmap(const Bgr24Image &source, float angleDegrees)
 {
     if (source.isNull() || !std::isfinite(angleDegrees))
         return {};
-    const QSize size = rotatedSize(source.width, source.height, angleDegrees);
-    if (size.isEmpty())
-        return {};
-    Bgr24Image dst(size.width(), size.height());
-    const int halfW = (size.width() + 1) / 2;
-    const int halfH = (size.height() + 1) / 2;
-    const float t = float(double(angleDegrees) * Pi / 180.0);
-    const float ct = std::cos(t);
-    const float st = std::sin(t);
-    for (int i = -halfH; i <= halfH - 1; ++i) {
-        const int dy = halfH + i;
-        if (dy < 0 || dy >= dst.height)
-            continue;
-        std::uint8_t *row = dst.row(dy);
-        for (int j = -halfW; j <= halfW; ++j) {
-            const int dx = halfW + j;
-            if (dx < 0 || dx >= dst.width)
-                continue;
-            const float x = ct * float(j) - st * float(i);
-            const float y = st * float(j) + ct * float(i);
-            sample(source, x, y, row + 3 * dx);
-        }
-    }
-    return dst;
+    return rotateBgr(source, angleDegrees, isGreyImage(source));
 }
 
 QImage reduceToIndexed8(const Bgr24Image &image)
 {
-    QImage out(image.width, image.height, QImage::Format_Indexed8);
-    if (image.isNull())
-        return out;
-    bool grey = true;
-    for (std::size_t k = 0; grey && k < image.bytes.size(); k += 3)
-        grey = image.bytes[k] == image.bytes[k + 1] && image.bytes[k] == image.bytes[k + 2];
-
-    QList<QRgb> palette;
-    if (grey) {
-        // Chromosome pictures are grey: 256 grey levels keep them exact.
-        for (int v = 0; v < 256; ++v)
-            palette << qRgb(v, v, v);
-    } else {
-        // 6 x 7 x 6 levels; the brightest entry stands in for white only when a pixel is white.
-        for (int r = 0; r < 6; ++r)
-            for (int g = 0; g < 7; ++g)
-                for (int b = 0; b < 6; ++b)
-                    palette << qRgb(r * 51, g * 255 / 6, b * 51);
-        palette << qRgb(255, 255, 255);
-    }
-    const int whiteIndex = int(palette.size()) - 1;
-    if (!grey)
-        palette[whiteIndex - 1] = qRgb(250, 250, 250); // the cube's own white, so it never is one
-    palette[whiteIndex] = qRgba(255, 255, 255, 0);
-    out.setColorTable(palette);
-
-    for (int y = 0; y < image.height; ++y) {
-        const std::uint8_t *src = image.row(y);
-        uchar *dst = out.scanLine(y);
-        for (int x = 0; x < image.width; ++x) {
-            const int b = src[3 * x], g = src[3 * x + 1], r = src[3 * x + 2];
-            if (grey) {
-                dst[x] = uchar(b);
-            } else if (r == 255 && g == 255 && b == 255) {
-                dst[x] = uchar(whiteIndex);
-            } else {
-                const int ri = (r + 25) / 51, gi = (g * 6 + 127) / 255, bi = (b + 25) / 51;
-                dst[x] = uchar((ri * 7 + gi) * 6 + bi);
-            }
-        }
-    }
-    return out;
+    return reduceBgr(image, !image.isNull() && isGreyImage(image));
 }
 
 QImage renderPiece(const Bgr24Image &source, float scale, int rotationStep)
 {
-    return reduceToIndexed8(
-        RotateChromosomeBitmap(ScaleChromosomeBitmap(source, scale), float(rotationStep) * 15.0f));
+    const float angle = float(rotationStep) * 15.0f;
+    if (!isUsableFactor(scale) || source.isNull())
+        return reduceToIndexed8({});
+    if (!isGreyImage(source)) {
+        // Colour may turn grey on the way (white edges, a coloured rim cut off): the reduction
+        // looks at the finished picture.
+        return reduceToIndexed8(rotateBgr(scaleBgr(source, scale, false), angle, false));
+    }
+    const ScaledSize scaled = scaledSize(source, scale);
+    if (scaled.width <= 0 || scaled.height <= 0)
+        return reduceToIndexed8({});
+    const QSize size = rotatedSize(scaled.width, scaled.height, angle);
+    if (size.isEmpty())
+        return reduceToIndexed8({});
+    QImage out = indexedPicture(size);
+    if (out.isNull())
+        return out;
+
+    // The scaled grey plane, followed by the bytes a last pixel pair's 32-bit fetch touches.
+    thread_local std::vector<std::uint8_t> plane;
+    plane.assign(std::size_t(scaled.width) * std::size_t(scaled.height) + 4, 255);
+    runScale(bgrSource(source), 1, scale, scaled, {plane.data(), scaled.width, 1});
+    runRotate({plane.data(), scaled.width, 1, scaled.width, scaled.height}, 1, angle, size, indexedTarget(out));
+    return out;
 }
 
 QImage renderUpright(const Bgr24Image &source, float scale)
 {
-    return reduceToIndexed8(ScaleChromosomeBitmap(source, scale));
+    if (!isUsableFactor(scale) || source.isNull())
+        return reduceToIndexed8({});
+    if (!isGreyImage(source))
+        return reduceToIndexed8(scaleBgr(source, scale, false));
+    const ScaledSize scaled = scaledSize(source, scale);
+    if (scaled.width <= 0 || scaled.height <= 0)
+        return reduceToIndexed8(Bgr24Image(std::max(scaled.width, 0), std::max(scaled.height, 0)));
+    QImage out = indexedPicture(QSize(scaled.width, scaled.height));
+    if (out.isNull())
+        return out;
+    runScale(bgrSource(source), 1, scale, scaled, indexedTarget(out));
+    return out;
 }
 
 } // namespace queldo

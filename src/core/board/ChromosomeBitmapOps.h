@@ -27,4 +27,9 @@ QImage renderPiece(const Bgr24Image &source, float scale, int rotationStep);
 /// Scale alone, reduced for display: the upright pictures of the answer and the size preview.
 QImage renderUpright(const Bgr24Image &source, float scale);
 
+/// Keeps the routines above to their portable code, without vector instructions, as on a
+/// processor that has none. The pictures are the same either way: this is for comparing the
+/// two in tests and benchmarks.
+void usePortablePixelCode(bool portable);
+
 } // namespace queldo
