@@ -61,9 +61,27 @@ fast::PixelTarget bgrTarget(Bgr24Image &image)
     return {image.bytes.data(), std::ptrdiff_t(image.stride()), 3};
 }
 
-bool isGreyImage(const Bgr24Image &image)
+// A grey picture is read as one byte a pixel: its blue plane, padded for the kernels. Anything
+// else is read as blue, green, red.
+struct Source
 {
-    return fast::isGrey(image.bytes.data(), std::size_t(image.width) * std::size_t(image.height), portable());
+    fast::PixelSource pixels;
+    bool grey;
+};
+
+Source planeOrColour(const Bgr24Image &image, std::vector<std::uint8_t> &plane)
+{
+    const std::size_t count = std::size_t(image.width) * std::size_t(image.height);
+    plane.resize(count + fast::PlanePadding);
+    if (!fast::greyPlane(image.bytes.data(), count, plane.data(), portable()))
+        return {bgrSource(image), false};
+    return {{plane.data(), image.width, 1, image.width, image.height}, true};
+}
+
+std::vector<std::uint8_t> &sourcePlane()
+{
+    thread_local std::vector<std::uint8_t> plane;
+    return plane;
 }
 
 struct ScaledSize
@@ -88,13 +106,13 @@ ScaledSize scaledSize(const Bgr24Image &source, float factor)
 void runScale(const fast::PixelSource &src, int channels, float factor, const ScaledSize &size,
               const fast::PixelTarget &target)
 {
-    thread_local std::vector<std::int32_t> columnOffset, rowSource;
+    thread_local std::vector<std::int32_t> columnSource, rowSource;
     thread_local std::vector<float> columnFraction, columnRest, rowFraction, rowRest;
 
     const int columns = std::min(size.width, 2 * size.halfW + 1);
-    columnOffset.assign(std::size_t(columns) + fast::TablePadding, 0);
-    columnFraction.assign(columnOffset.size(), 0.0f);
-    columnRest.assign(columnOffset.size(), 0.0f);
+    columnSource.assign(std::size_t(columns) + fast::TablePadding, 0);
+    columnFraction.assign(columnSource.size(), 0.0f);
+    columnRest.assign(columnSource.size(), 0.0f);
     int firstColumn = columns, endColumn = columns;
     for (int dx = 0; dx < columns; ++dx) {
         const AxisSample a = axisSample(float(dx - size.halfW) / factor, src.width);
@@ -103,7 +121,7 @@ void runScale(const fast::PixelSource &src, int channels, float factor, const Sc
         if (firstColumn == columns)
             firstColumn = dx;
         endColumn = dx + 1;
-        columnOffset[dx] = a.source * src.pixelBytes;
+        columnSource[dx] = a.source;
         columnFraction[dx] = a.fraction;
         columnRest[dx] = 1.0f - a.fraction;
     }
@@ -135,7 +153,7 @@ void runScale(const fast::PixelSource &src, int channels, float factor, const Sc
     job.endColumn = endColumn;
     job.firstRow = firstRow;
     job.endRow = endRow;
-    job.columnOffset = columnOffset.data() + firstColumn;
+    job.columnSource = columnSource.data() + firstColumn;
     job.columnFraction = columnFraction.data() + firstColumn;
     job.columnRest = columnRest.data() + firstColumn;
     job.rowSource = rowSource.data() + firstRow;
@@ -226,23 +244,22 @@ void runRotate(const fast::PixelSource &src, int channels, float angleDegrees, Q
     fast::rotate(job, portable());
 }
 
-Bgr24Image scaleBgr(const Bgr24Image &source, float factor, bool grey)
+Bgr24Image scaleBgr(const Source &source, float factor, const ScaledSize &size)
 {
-    const ScaledSize size = scaledSize(source, factor);
     if (size.width <= 0 || size.height <= 0)
         return Bgr24Image(std::max(size.width, 0), std::max(size.height, 0));
     Bgr24Image dst(size.width, size.height);
-    runScale(bgrSource(source), grey ? 1 : 3, factor, size, bgrTarget(dst));
+    runScale(source.pixels, source.grey ? 1 : 3, factor, size, bgrTarget(dst));
     return dst;
 }
 
-Bgr24Image rotateBgr(const Bgr24Image &source, float angleDegrees, bool grey)
+Bgr24Image rotateBgr(const Source &source, float angleDegrees)
 {
-    const QSize size = rotatedSize(source.width, source.height, angleDegrees);
+    const QSize size = rotatedSize(source.pixels.width, source.pixels.height, angleDegrees);
     if (size.isEmpty())
         return {};
     Bgr24Image dst(size.width(), size.height());
-    runRotate(bgrSource(source), grey ? 1 : 3, angleDegrees, size, bgrTarget(dst));
+    runRotate(source.pixels, source.grey ? 1 : 3, angleDegrees, size, bgrTarget(dst));
     return dst;
 }
 
@@ -293,28 +310,6 @@ struct CubeTerms
 };
 constexpr CubeTerms cubeTerms;
 
-QImage reduceBgr(const Bgr24Image &image, bool grey)
-{
-    QImage out(image.width, image.height, QImage::Format_Indexed8);
-    if (image.isNull() || out.isNull())
-        return out;
-    out.setColorTable(grey ? greyPalette() : colourPalette());
-    for (int y = 0; y < image.height; ++y) {
-        const std::uint8_t *src = image.row(y);
-        uchar *dst = out.scanLine(y);
-        if (grey) {
-            fast::firstChannel(src, dst, std::size_t(image.width), portable());
-            continue;
-        }
-        for (int x = 0; x < image.width; ++x, src += 3) {
-            const int b = src[0], g = src[1], r = src[2];
-            dst[x] = (r & g & b) == 255 ? uchar(ColourWhiteIndex)
-                                         : uchar(cubeTerms.red[r] + cubeTerms.green[g] + cubeTerms.blue[b]);
-        }
-    }
-    return out;
-}
-
 // A grey picture stays grey through scaling and turning: every channel goes through the same
 // arithmetic on the same values, and white is grey too. So a grey source is drawn as one byte a
 // pixel from start to end, and those bytes are its 8-bit picture.
@@ -359,19 +354,40 @@ Bgr24Image ScaleChromosomeBitmap(const Bgr24Image &source, float factor)
 {
     if (!isUsableFactor(factor) || source.isNull())
         return {};
-    return scaleBgr(source, factor, isGreyImage(source));
+    const ScaledSize size = scaledSize(source, factor);
+    if (size.width <= 0 || size.height <= 0)
+        return Bgr24Image(std::max(size.width, 0), std::max(size.height, 0));
+    return scaleBgr(planeOrColour(source, sourcePlane()), factor, size);
 }
 
 Bgr24Image RotateChromosomeBitmap(const Bgr24Image &source, float angleDegrees)
 {
     if (source.isNull() || !std::isfinite(angleDegrees))
         return {};
-    return rotateBgr(source, angleDegrees, isGreyImage(source));
+    return rotateBgr(planeOrColour(source, sourcePlane()), angleDegrees);
 }
 
 QImage reduceToIndexed8(const Bgr24Image &image)
 {
-    return reduceBgr(image, !image.isNull() && isGreyImage(image));
+    QImage out(image.width, image.height, QImage::Format_Indexed8);
+    if (image.isNull() || out.isNull())
+        return out;
+    bool grey = true;
+    for (int y = 0; y < image.height; ++y)
+        grey = fast::greyPlane(image.row(y), std::size_t(image.width), out.scanLine(y), portable()) && grey;
+    out.setColorTable(grey ? greyPalette() : colourPalette());
+    if (grey)
+        return out;
+    for (int y = 0; y < image.height; ++y) {
+        const std::uint8_t *src = image.row(y);
+        uchar *dst = out.scanLine(y);
+        for (int x = 0; x < image.width; ++x, src += 3) {
+            const int b = src[0], g = src[1], r = src[2];
+            dst[x] = (r & g & b) == 255 ? uchar(ColourWhiteIndex)
+                                         : uchar(cubeTerms.red[r] + cubeTerms.green[g] + cubeTerms.blue[b]);
+        }
+    }
+    return out;
 }
 
 QImage renderPiece(const Bgr24Image &source, float scale, int rotationStep)
@@ -379,25 +395,25 @@ QImage renderPiece(const Bgr24Image &source, float scale, int rotationStep)
     const float angle = float(rotationStep) * 15.0f;
     if (!isUsableFactor(scale) || source.isNull())
         return reduceToIndexed8({});
-    if (!isGreyImage(source)) {
-        // Colour may turn grey on the way (white edges, a coloured rim cut off): the reduction
-        // looks at the finished picture.
-        return reduceToIndexed8(rotateBgr(scaleBgr(source, scale, false), angle, false));
-    }
     const ScaledSize scaled = scaledSize(source, scale);
     if (scaled.width <= 0 || scaled.height <= 0)
         return reduceToIndexed8({});
     const QSize size = rotatedSize(scaled.width, scaled.height, angle);
     if (size.isEmpty())
         return reduceToIndexed8({});
+    const Source src = planeOrColour(source, sourcePlane());
+    if (!src.grey) {
+        // Colour may turn grey on the way (a coloured rim cut off): the reduction looks at the
+        // finished picture.
+        const Bgr24Image turned = rotateBgr({bgrSource(scaleBgr(src, scale, scaled)), false}, angle);
+        return reduceToIndexed8(turned);
+    }
     QImage out = indexedPicture(size);
     if (out.isNull())
         return out;
-
-    // The scaled grey plane, followed by the bytes a last pixel pair's 32-bit fetch touches.
     thread_local std::vector<std::uint8_t> plane;
-    plane.assign(std::size_t(scaled.width) * std::size_t(scaled.height) + 4, 255);
-    runScale(bgrSource(source), 1, scale, scaled, {plane.data(), scaled.width, 1});
+    plane.assign(std::size_t(scaled.width) * std::size_t(scaled.height) + fast::PlanePadding, 255);
+    runScale(src.pixels, 1, scale, scaled, {plane.data(), scaled.width, 1});
     runRotate({plane.data(), scaled.width, 1, scaled.width, scaled.height}, 1, angle, size, indexedTarget(out));
     return out;
 }
@@ -406,15 +422,16 @@ QImage renderUpright(const Bgr24Image &source, float scale)
 {
     if (!isUsableFactor(scale) || source.isNull())
         return reduceToIndexed8({});
-    if (!isGreyImage(source))
-        return reduceToIndexed8(scaleBgr(source, scale, false));
     const ScaledSize scaled = scaledSize(source, scale);
     if (scaled.width <= 0 || scaled.height <= 0)
         return reduceToIndexed8(Bgr24Image(std::max(scaled.width, 0), std::max(scaled.height, 0)));
+    const Source src = planeOrColour(source, sourcePlane());
+    if (!src.grey)
+        return reduceToIndexed8(scaleBgr(src, scale, scaled));
     QImage out = indexedPicture(QSize(scaled.width, scaled.height));
     if (out.isNull())
         return out;
-    runScale(bgrSource(source), 1, scale, scaled, indexedTarget(out));
+    runScale(src.pixels, 1, scale, scaled, indexedTarget(out));
     return out;
 }
 

@@ -9,9 +9,12 @@
 
 namespace queldo::fast {
 
-/// Pixels the kernels read: a grey plane (1 byte a pixel) or blue, green, red (3 bytes).
-/// A grey plane must be followed by at least 3 readable bytes: a pixel pair is fetched as
-/// one 32-bit word.
+/// Bytes that must be readable after the last pixel of a grey plane given to the kernels:
+/// they fetch whole vectors around a pixel.
+inline constexpr int PlanePadding = 64;
+
+/// Pixels the kernels read: a grey plane (1 byte a pixel, followed by PlanePadding bytes) or
+/// blue, green, red (3 bytes a pixel).
 struct PixelSource
 {
     const std::uint8_t *data = nullptr;
@@ -44,7 +47,7 @@ struct ScaleJob
     /// Output columns [firstColumn, endColumn) and rows [firstRow, endRow) reach the source;
     /// the tables are indexed from the first of them.
     int firstColumn = 0, endColumn = 0, firstRow = 0, endRow = 0;
-    const std::int32_t *columnOffset = nullptr; ///< sx * pixelBytes
+    const std::int32_t *columnSource = nullptr; ///< sx
     const float *columnFraction = nullptr;      ///< fx
     const float *columnRest = nullptr;          ///< 1 - fx
     const std::int32_t *rowSource = nullptr;    ///< sy
@@ -69,20 +72,19 @@ struct RotateJob
     const int *rowEnd = nullptr;
 };
 
-bool isGrey(const std::uint8_t *bgr, std::size_t pixels, bool portable);
+/// Copies the blue byte of every pixel to plane, the grey level of a grey picture, and tells
+/// whether the pixels are grey (blue, green and red alike) throughout.
+bool greyPlane(const std::uint8_t *bgr, std::size_t pixels, std::uint8_t *plane, bool portable);
 void scale(const ScaleJob &job, bool portable);
 void rotate(const RotateJob &job, bool portable);
-/// The blue byte of every pixel: the grey level of a grey picture.
-void firstChannel(const std::uint8_t *bgr, std::uint8_t *out, std::size_t pixels, bool portable);
 
 /// Name of the instruction set the vector code runs with on this processor.
 const char *vectorTargetName();
 
 namespace portable {
-bool isGrey(const std::uint8_t *bgr, std::size_t pixels);
+bool greyPlane(const std::uint8_t *bgr, std::size_t pixels, std::uint8_t *plane);
 void scale(const ScaleJob &job);
 void rotate(const RotateJob &job);
-void firstChannel(const std::uint8_t *bgr, std::uint8_t *out, std::size_t pixels);
 } // namespace portable
 
 } // namespace queldo::fast

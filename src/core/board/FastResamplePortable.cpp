@@ -24,18 +24,14 @@ inline void put(const PixelTarget &target, int channels, std::uint8_t *row, int 
 
 } // namespace
 
-bool isGrey(const std::uint8_t *bgr, std::size_t pixels)
+bool greyPlane(const std::uint8_t *bgr, std::size_t pixels, std::uint8_t *plane)
 {
-    for (std::size_t k = 0; k < pixels; ++k, bgr += 3)
-        if (bgr[0] != bgr[1] || bgr[0] != bgr[2])
-            return false;
-    return true;
-}
-
-void firstChannel(const std::uint8_t *bgr, std::uint8_t *out, std::size_t pixels)
-{
-    for (std::size_t k = 0; k < pixels; ++k)
-        out[k] = bgr[3 * k];
+    bool grey = true;
+    for (std::size_t k = 0; k < pixels; ++k, bgr += 3) {
+        grey = grey && bgr[0] == bgr[1] && bgr[0] == bgr[2];
+        plane[k] = bgr[0];
+    }
+    return grey;
 }
 
 void scale(const ScaleJob &job)
@@ -48,6 +44,11 @@ void scale(const ScaleJob &job)
     const int next = src.pixelBytes; // from pixel sx to sx + 1
     const int channels = job.channels;
 
+    thread_local std::vector<int> columnOffset;
+    columnOffset.resize(std::size_t(n));
+    for (int k = 0; k < n; ++k)
+        columnOffset[k] = job.columnSource[k] * src.pixelBytes;
+
     // Two mixed source rows: consecutive output rows mostly share one of them.
     thread_local std::vector<float> mixedStore;
     mixedStore.resize(std::size_t(2 * channels) * std::size_t(n));
@@ -58,7 +59,7 @@ void scale(const ScaleJob &job)
             float *h = mixed(slot, c);
             const std::uint8_t *row = src.data + r * src.stride + c;
             for (int k = 0; k < n; ++k) {
-                const std::uint8_t *p = row + job.columnOffset[k];
+                const std::uint8_t *p = row + columnOffset[k];
                 h[k] = job.columnRest[k] * float(p[0]) + job.columnFraction[k] * float(p[next]);
             }
         }
