@@ -162,38 +162,72 @@ void runScale(const fast::PixelSource &src, int channels, float factor, const Sc
     fast::scale(job, portable());
 }
 
-// The columns j of row i whose position (ct*j - st*i, st*j + ct*i) can fall inside the source.
-// A position inside has -W/2 - 1 < x < W - 1 - W/2 (and likewise y); the bounds here keep a
-// pixel more on each side and the interval one more column, far more than the float rounding
-// of the positions, so no column outside can reach the source. The kernels test every column
-// inside exactly.
-void reachableColumns(double ct, double st, int i, int halfW, int width, int srcW, int srcH, int &begin, int &end)
+// The columns j of row i whose position (x, y) = (ct*j - st*i, st*j + ct*i) can reach the
+// source. Reaching it means W/2 + xi in [0, W - 2], so -W/2 < x < W - 1 - W/2 up to the rounding
+// of x - 1, and likewise for y. The float positions differ from the exact ones by far less than
+// the margin kept here, so no column outside the interval reaches the source; the kernels test
+// every column inside it.
+class ReachableColumns
 {
-    double lo = -halfW;
-    double hi = width - 1 - halfW;
-    const double widest = std::max(std::abs(lo), std::abs(hi));
-    auto keep = [&](double a, double b, double low, double high) { // low <= a * j + b <= high
-        if (std::abs(a) * widest < 1e-3) {
-            if (b < low - 1.0 || b > high + 1.0)
-                hi = lo - 1.0;
+public:
+    ReachableColumns(float ct, float st, int halfW, int width, int srcW, int srcH)
+        : m_first(-halfW), m_last(width - 1 - halfW),
+          m_x(ct, -(srcW / 2), srcW - 1 - srcW / 2, margin(width, srcW, srcH)),
+          m_y(st, -(srcH / 2), srcH - 1 - srcH / 2, margin(width, srcW, srcH))
+    {
+    }
+
+    void row(int i, int halfW, int &begin, int &end) const
+    {
+        double lo = m_first;
+        double hi = m_last;
+        m_x.keep(-double(m_y.a) * i, lo, hi); // x = ct*j - st*i
+        m_y.keep(double(m_x.a) * i, lo, hi);  // y = st*j + ct*i
+        if (lo > hi) {
+            begin = end = 0;
             return;
         }
-        double j0 = (low - b) / a;
-        double j1 = (high - b) / a;
-        if (j0 > j1)
-            std::swap(j0, j1);
-        lo = std::max(lo, std::floor(j0) - 1.0);
-        hi = std::min(hi, std::ceil(j1) + 1.0);
-    };
-    keep(ct, -st * i, -(srcW / 2) - 2.0, srcW - srcW / 2 + 1.0);
-    keep(st, ct * i, -(srcH / 2) - 2.0, srcH - srcH / 2 + 1.0);
-    if (lo > hi) {
-        begin = end = 0;
-        return;
+        // Whole columns around [lo, hi], which lies within [m_first, m_last].
+        const int first = int(lo) - (double(int(lo)) > lo ? 1 : 0);
+        const int last = int(hi) + (double(int(hi)) < hi ? 1 : 0);
+        begin = std::max(first, m_first) + halfW;
+        end = std::min(last, m_last) + halfW + 1;
     }
-    begin = int(lo) + halfW;
-    end = int(hi) + halfW + 1;
-}
+
+private:
+    static double margin(int width, int srcW, int srcH)
+    {
+        return 0.01 + 1e-6 * (double(width) + srcW + srcH);
+    }
+
+    // a * j + b must lie within (low, high).
+    struct Bound
+    {
+        Bound(float a, double low, double high, double margin)
+            : a(a), low(low - margin), high(high + margin), inverse(a != 0.0f ? 1.0 / double(a) : 0.0)
+        {
+        }
+        void keep(double b, double &lo, double &hi) const
+        {
+            if (std::abs(a) < 1e-12f) { // a * j is far below the margin: x or y is b throughout
+                if (b <= low || b >= high)
+                    hi = lo - 1.0;
+                return;
+            }
+            double j0 = (low - b) * inverse;
+            double j1 = (high - b) * inverse;
+            if (j0 > j1)
+                std::swap(j0, j1);
+            lo = std::max(lo, j0);
+            hi = std::min(hi, j1);
+        }
+        float a;
+        double low, high, inverse;
+    };
+
+    int m_first, m_last;
+    Bound m_x, m_y;
+};
 
 // Output column dx stands for j = dx - halfW, row dy for i = dy - halfH; ct*j and st*j are
 // tabled per column, st*i and ct*i per row, and the kernels subtract or add them: the same
@@ -223,11 +257,12 @@ void runRotate(const fast::PixelSource &src, int channels, float angleDegrees, Q
     rowY.resize(rowX.size());
     rowBegin.resize(rowX.size());
     rowEnd.resize(rowX.size());
+    const ReachableColumns reachable(ct, st, halfW, width, src.width, src.height);
     for (int dy = 0; dy < height; ++dy) {
         const int i = dy - halfH;
         rowX[dy] = st * float(i);
         rowY[dy] = ct * float(i);
-        reachableColumns(ct, st, i, halfW, width, src.width, src.height, rowBegin[dy], rowEnd[dy]);
+        reachable.row(i, halfW, rowBegin[dy], rowEnd[dy]);
     }
 
     fast::RotateJob job;

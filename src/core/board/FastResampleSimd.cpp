@@ -35,9 +35,7 @@ void RotateImpl(const RotateJob &job) { portable::rotate(job); }
 
 namespace hn = hwy::HWY_NAMESPACE;
 
-// Eight lanes at most: rows of a few dozen pixels waste less on the last vector, and gathers of
-// eight cost no more per pixel than gathers of sixteen.
-using DF = hn::CappedTag<float, 8>;
+using DF = hn::ScalableTag<float>;
 using DI = hn::RebindToSigned<DF>;
 using DU = hn::RebindToUnsigned<DF>;
 using DB = hn::Repartition<std::uint8_t, DF>; // the bytes of one float vector
