@@ -365,8 +365,9 @@ public:
              "<= 0.75");
         pair("wheel   ours / straightforward", "wheel notch/ours", "wheel notch/straightforward", "");
         pair("drop    ours / straightforward", "drop/ours", "drop/straightforward", "");
-        std::printf("wheel notch %.1f us, drop %.1f us, deal %.3f ms\n", seconds("wheel notch/ours") * 1e6,
-                    seconds("drop/ours") * 1e6, seconds("deal/46 pieces/ours") * 1e3);
+        if (!std::isnan(seconds("wheel notch/ours")))
+            std::printf("wheel notch %.1f us, drop %.1f us, deal %.3f ms\n", seconds("wheel notch/ours") * 1e6,
+                        seconds("drop/ours") * 1e6, seconds("deal/46 pieces/ours") * 1e3);
     }
 
 private:

@@ -478,7 +478,12 @@ void scale(const ScaleJob &job, bool portableOnly)
 
 void rotate(const RotateJob &job, bool portableOnly)
 {
-    if (portableOnly)
+    // The vector code holds positions as floats it turns into integers through the mantissa
+    // (below 2^22) and quad indexes in 32-bit lanes; pictures too large for that, never a
+    // chromosome, take the portable code.
+    const PixelSource &src = job.source;
+    const bool fits = src.width + src.height < (1 << 20) && std::int64_t(src.width) * src.height < (1 << 28);
+    if (portableOnly || !fits)
         portable::rotate(job);
     else
         HWY_DYNAMIC_DISPATCH(RotateImpl)(job);
