@@ -191,7 +191,9 @@ private slots:
         PixelCodeChoice choice(target);
         QRandomGenerator random(11);
         QList<QPair<QSize, float>> cases = {{{1, 1}, 1.6f}, {{160, 420}, 1.6f}, {{160, 420}, 0.3f},
-                                            {{2, 2}, 1.0f}, {{37, 120}, 0.5f}, {{40, 200}, 1.25f}};
+                                            {{2, 2}, 1.0f}, {{37, 120}, 0.5f}, {{40, 200}, 1.25f},
+                                            // Shrunk so far that neighbouring columns lie far apart.
+                                            {{160, 420}, 0.1f}, {{80, 250}, 0.17f}};
         for (int n = 0; n < 250; ++n)
             cases.append({randomSize(random), randomFactor(random)});
         for (const auto &[size, factor] : cases) {
