@@ -222,9 +222,11 @@ private slots:
             const QString diff = difference(RotateChromosomeBitmap(src.image, angle), referenceRotate(src.image, angle));
             QVERIFY2(diff.isEmpty(), qPrintable(describe(src) + QStringLiteral(" turned %1: ").arg(angle) + diff));
         }
-        const Source largest{makeNoise(160, 420, random, false), Content::ColourNoise};
-        for (float angle : {33.0f, 135.0f, 270.0f})
-            QVERIFY(RotateChromosomeBitmap(largest.image, angle) == referenceRotate(largest.image, angle));
+        const Bgr24Image largest = makeNoise(160, 420, random, false);
+        for (float angle : {33.0f, 135.0f, 270.0f}) {
+            const QString diff = difference(RotateChromosomeBitmap(largest, angle), referenceRotate(largest, angle));
+            QVERIFY2(diff.isEmpty(), qPrintable(QStringLiteral("160x420 turned %1: ").arg(angle) + diff));
+        }
     }
 
     // Scale, turn and reduce as a deal, a drop and a wheel notch draw a piece.
@@ -249,6 +251,14 @@ private slots:
             diff = difference(renderUpright(src.image, factor), referenceReduce(scaled));
             QVERIFY2(diff.isEmpty(), qPrintable(describe(src) + QStringLiteral(" upright x %1: ").arg(factor) + diff));
         }
+
+        // A coloured corner that only ever enters with weight 0: the piece comes out grey and
+        // takes the grey palette, though its source is not grey.
+        Bgr24Image corner = makeNoise(20, 40, random, true);
+        corner.bytes[2] ^= 0x40;
+        const QImage piece = renderPiece(corner, 1.0f, 0);
+        QCOMPARE(piece.colorCount(), 256);
+        QCOMPARE(difference(piece, referenceReduce(referenceRotate(referenceScale(corner, 1.0f), 0.0f))), QString());
     }
 
     void reductionFollowsThePalette_data() { pixelCodes(); }

@@ -171,7 +171,7 @@ class ReachableColumns
 {
 public:
     ReachableColumns(float ct, float st, int halfW, int width, int srcW, int srcH)
-        : m_first(-halfW), m_last(width - 1 - halfW),
+        : m_ct(ct), m_st(st), m_first(-halfW), m_last(width - 1 - halfW),
           m_x(ct, -(srcW / 2), srcW - 1 - srcW / 2, margin(width, srcW, srcH)),
           m_y(st, -(srcH / 2), srcH - 1 - srcH / 2, margin(width, srcW, srcH))
     {
@@ -181,8 +181,8 @@ public:
     {
         double lo = m_first;
         double hi = m_last;
-        m_x.keep(-double(m_y.a) * i, lo, hi); // x = ct*j - st*i
-        m_y.keep(double(m_x.a) * i, lo, hi);  // y = st*j + ct*i
+        m_x.keep(-m_st * i, lo, hi); // x = ct*j - st*i
+        m_y.keep(m_ct * i, lo, hi);  // y = st*j + ct*i
         if (lo > hi) {
             begin = end = 0;
             return;
@@ -225,6 +225,7 @@ private:
         double low, high, inverse;
     };
 
+    double m_ct, m_st;
     int m_first, m_last;
     Bound m_x, m_y;
 };
