@@ -1,0 +1,109 @@
+#include "SettingsFile.h"
+
+#include "../text/Cp932Text.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace queldo::SettingsFile {
+
+namespace {
+
+constexpr int LineCount = 4;
+
+// Rendering refuses factors beyond this too; such a line can only come from a damaged file.
+constexpr double LargestScale = 64.0;
+
+QByteArray flag(bool on)
+{
+    return on ? QByteArrayLiteral("1") : QByteArrayLiteral("0");
+}
+
+std::optional<int> readInteger(const QString &line)
+{
+    bool ok = false;
+    const int value = line.trimmed().toInt(&ok, 10);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+std::optional<float> readScale(const QString &line)
+{
+    bool ok = false;
+    const double value = line.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value) || value <= 0.0 || value > LargestScale)
+        return std::nullopt;
+    return float(value);
+}
+
+} // namespace
+
+QString scaleText(float value)
+{
+    // QString::number always writes "." whatever the locale, as the file needs.
+    return QString::number(double(value), 'g', 15);
+}
+
+QByteArray dialogBytes(const StoredSettings &settings)
+{
+    // The dialog builds the four values as one text and writes it as a single line, so only the
+    // last line ends in CR LF. Readers accept both line ends.
+    return flag(settings.referenceMode) + '\n' + flag(settings.alignmentMode) + '\n'
+           + flag(settings.customScale == 1) + '\n' + scaleText(settings.effectiveScale).toLatin1()
+           + "\r\n";
+}
+
+QByteArray newIdBytes()
+{
+    const StoredSettings defaults;
+    return QByteArrayLiteral("0\r\n0\r\n0\r\n") + scaleText(defaults.effectiveScale).toLatin1()
+           + "\r\n";
+}
+
+QString write(const QString &path, const QByteArray &bytes)
+{
+    const QString error = writeFileAtomically(path, bytes);
+    return error.isEmpty() ? QString() : QStringLiteral("設定を保存できませんでした。\n") + error;
+}
+
+SettingsReadResult read(const QString &path)
+{
+    SettingsReadResult result;
+    if (!QFileInfo::exists(path)) {
+        result.defaultedLines = LineCount;
+        return result;
+    }
+    const TextReadResult text = readCp932Lines(path);
+    if (!text.ok()) {
+        result.defaultedLines = LineCount;
+        result.error = QStringLiteral("設定ファイルを読めません。\n") + text.error;
+        return result;
+    }
+
+    const QStringList &lines = text.lines;
+    StoredSettings &s = result.settings;
+    result.defaultedLines = std::max(0, LineCount - int(lines.size()));
+
+    // Any text but exactly "1" means off, so these two lines are never malformed, only missing.
+    if (lines.size() > 0)
+        s.referenceMode = lines.at(0) == u"1";
+    if (lines.size() > 1)
+        s.alignmentMode = lines.at(1) == u"1";
+    if (lines.size() > 2) {
+        if (const auto custom = readInteger(lines.at(2)))
+            s.customScale = *custom;
+        else
+            ++result.defaultedLines;
+    }
+    if (lines.size() > 3) {
+        if (const auto scale = readScale(lines.at(3)))
+            s.effectiveScale = *scale;
+        else
+            ++result.defaultedLines;
+    }
+    return result;
+}
+
+} // namespace queldo::SettingsFile
