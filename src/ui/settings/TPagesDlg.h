@@ -1,0 +1,93 @@
+#pragma once
+
+#include "board/Bgr24Image.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+class QTabWidget;
+
+namespace queldo {
+
+class AppPaths;
+class TForm14;
+struct LiveSettings;
+
+/// The settings dialog: reference and alignment mode, image size, password change. Its check
+/// boxes and track bar act on the live settings at once; only OK saves them and tells the
+/// exercise window to bring its labels up to date.
+class TPagesDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    /// Also makes Images the folder of later relative paths, as the rest of the program expects.
+    TPagesDlg(AppPaths &paths, LiveSettings &settings, QWidget *parent = nullptr);
+    ~TPagesDlg() override;
+
+    /// The trainee whose settings and password this dialog saves.
+    void setUserId(const QString &id);
+    QString userId() const { return m_userId; }
+
+    /// Shows the live settings in the controls without changing them (after the login applied a
+    /// settings file, or after the board or the menu changed them behind the dialog's back).
+    void syncFromSettings();
+
+    void TrackBar1Change();
+    void Button1Click();
+    void Button3Click();
+    void OKBtnClick();
+
+    /// Whether the sample picture for the size preview could be read.
+    bool hasSample() const { return !m_sample.isNull(); }
+
+    QTabWidget *PageControl1 = nullptr;
+    QCheckBox *Cheat = nullptr;       // 参考モード
+    QLabel *Label1 = nullptr;
+    QCheckBox *AnswerMode = nullptr;  // 整列モード
+    QLabel *Label2 = nullptr;
+    QLabel *Label4 = nullptr;         // the chosen size, "1.0倍"
+    QLabel *Label3 = nullptr;         // 倍率
+    QLabel *Label5 = nullptr;         // 0.7倍
+    QLabel *Label6 = nullptr;         // 1.3倍
+    QSlider *TrackBar1 = nullptr;
+    QPushButton *Button1 = nullptr;   // 最適サイズ(1.0倍)
+    QLabel *Image2 = nullptr;         // the size preview
+    QLabel *Label8 = nullptr;         // says when the sample cannot be read
+    QLabel *Label7 = nullptr;
+    QLabel *Label9 = nullptr;
+    QLineEdit *Password = nullptr;
+    QLabel *Label10 = nullptr;
+    QLineEdit *rePassword = nullptr;
+    QPushButton *Button3 = nullptr;   // パスワード変更
+    QLabel *Label11 = nullptr;        // confirms a password change
+    QPushButton *OKBtn = nullptr;
+
+signals:
+    /// OK saved the settings: the exercise window brings its menu entry and labels in line.
+    void settingsApplied();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void createModePage();
+    void createSizePage();
+    void createPasswordPage();
+    void loadSample();
+    void showPreview(float scale);
+    void reportFailure(const QString &message);
+
+    AppPaths &m_paths;
+    LiveSettings &m_settings;
+    QString m_userId;
+    Bgr24Image m_sample;
+    TForm14 *m_mismatch = nullptr;
+};
+
+} // namespace queldo
