@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+namespace queldo {
+
+class AppPaths;
+
+/// Why an ID cannot name a user folder, as a message for the trainee; empty when it can.
+/// The ID becomes a folder and file stem as typed, so anything that would escape the Result
+/// folder, be hidden from the user list or not exist as a folder on Windows is refused.
+QString idRefusal(const QString &id);
+
+struct CreateUserResult
+{
+    bool created = false;
+    QString error; ///< why nothing was created, for the trainee
+};
+
+/// Makes the user folder of a new ID with its results, password and settings files, creating
+/// the Result folder first when it is missing. An existing folder of that name, in any letter
+/// case, is refused rather than taken over. Either all of it is made or nothing is left behind.
+CreateUserResult createUser(const AppPaths &paths, const QString &id, const QString &password);
+
+} // namespace queldo
