@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+
+namespace queldo {
+
+/// A small modal message: a few lines of large text and one button that closes it. Never ends
+/// the program when closed, even while every other window is hidden.
+class MessageWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    MessageWindow(const QString &caption, const QStringList &lines, int pixelSize,
+                  const QString &buttonText, QWidget *parent = nullptr);
+
+    /// Replaces the text, one label per line, and fits the window to it.
+    void setLines(const QStringList &lines);
+    QStringList lines() const;
+
+    QPushButton *Button1 = nullptr;
+
+private:
+    QVBoxLayout *m_lineLayout = nullptr;
+    QList<QLabel *> m_lines;
+    int m_pixelSize;
+};
+
+} // namespace queldo

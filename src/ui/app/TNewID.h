@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace queldo {
+
+class AppPaths;
+class TPasswordDlg;
+class TForm9;
+class TForm11;
+class TNewIDComplete;
+class TFormBadId;
+class TFormIdNotCreated;
+
+/// The new-ID dialog: an ID and a password typed twice. Every way out leads back to the login
+/// dialog; a created ID is filled in there, ready to log in.
+class TNewID : public QDialog
+{
+    Q_OBJECT
+public:
+    /// The messages it shows are its own children. parent may be null; the dialog is centred
+    /// over the login dialog either way.
+    TNewID(AppPaths &paths, TPasswordDlg &login, QWidget *parent = nullptr);
+
+    void OKBtnClick();
+    void CancelBtnClick();
+    void FormClose();
+
+    QLabel *Label2 = nullptr;
+    QLineEdit *ID = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *Password = nullptr;
+    QLabel *Label3 = nullptr;
+    QLineEdit *rePassword = nullptr;
+    QPushButton *OKBtn = nullptr;     // ＩＤ作成
+    QPushButton *CancelBtn = nullptr; // ＩＤ作成をやめる
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+
+private:
+    AppPaths &m_paths;
+    TPasswordDlg &m_login;
+    TForm9 *m_inUse = nullptr;
+    TForm11 *m_passwordMismatch = nullptr;
+    TNewIDComplete *m_complete = nullptr;
+    TFormBadId *m_badId = nullptr;
+    TFormIdNotCreated *m_notCreated = nullptr;
+};
+
+} // namespace queldo

@@ -1,0 +1,61 @@
+#include "TNewIDorNo.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace queldo {
+
+TNewIDorNo::TNewIDorNo(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("NewIDorNo"));
+    setWindowTitle(QStringLiteral("新しいIDを作成"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint);
+    // It is up while the login dialog is hidden; answering must not end the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    QFont dialogFont = font();
+    dialogFont.setPixelSize(12);
+    setFont(dialogFont);
+
+    Label1 = new QLabel(QStringLiteral("新しいIDを作成しますか？"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont questionFont = dialogFont;
+    questionFont.setPixelSize(32);
+    // The 32-pixel question fills the window's width with the proportional Japanese font it was
+    // laid out for; a wider font is narrowed to fit rather than cut off at both ends.
+    const int room = 372 - 8;
+    const int needed = QFontMetrics(questionFont).horizontalAdvance(Label1->text());
+    if (needed > room)
+        questionFont.setStretch(std::max(50, 100 * room / needed));
+    Label1->setFont(questionFont);
+    Label1->setGeometry(0, 12, 372, 40);
+    Label1->setAlignment(Qt::AlignCenter);
+
+    OKBtn = new QPushButton(QStringLiteral("はい"), this);
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn->setGeometry(96, 66, 80, 25);
+    OKBtn->setDefault(true);
+    connect(OKBtn, &QPushButton::clicked, this, &TNewIDorNo::OKBtnClick);
+
+    CancelBtn = new QPushButton(QStringLiteral("いいえ"), this);
+    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    CancelBtn->setGeometry(196, 66, 80, 25);
+    connect(CancelBtn, &QPushButton::clicked, this, &TNewIDorNo::CancelBtnClick);
+
+    setFixedSize(372, 104);
+}
+
+void TNewIDorNo::OKBtnClick()
+{
+    accept();
+}
+
+void TNewIDorNo::CancelBtnClick()
+{
+    reject();
+}
+
+} // namespace queldo

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace queldo {
+
+/// Asks whether to create a new ID for a login whose ID is unknown. Run with exec(): Accepted
+/// for "はい"; "いいえ", Esc and the close box all give Rejected.
+class TNewIDorNo : public QDialog
+{
+    Q_OBJECT
+public:
+    /// parent: the login dialog, which the question is centred over.
+    explicit TNewIDorNo(QWidget *parent = nullptr);
+
+    void OKBtnClick();
+    void CancelBtnClick();
+
+    QLabel *Label1 = nullptr;
+    QPushButton *OKBtn = nullptr;     // はい
+    QPushButton *CancelBtn = nullptr; // いいえ
+};
+
+} // namespace queldo

@@ -1,0 +1,218 @@
+#include "TPasswordDlg.h"
+
+#include "TNewID.h"
+#include "TNewIDorNo.h"
+#include "app/AppPaths.h"
+#include "app/LoginSettings.h"
+#include "app/PasswordFile.h"
+#include "app/UserList.h"
+#include "settings/SettingsFile.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace queldo {
+
+namespace {
+
+const QString PasswordPrompt = QStringLiteral("パスワードの入力");
+// Room for the two-line wrong-password message above the password field.
+constexpr int LabelRaise = 12;
+
+} // namespace
+
+TPasswordDlg::TPasswordDlg(AppPaths &paths, LiveSettings &settings, QWidget *parent)
+    : QDialog(parent), m_paths(paths), m_settings(settings)
+{
+    setObjectName(QStringLiteral("PasswordDlg"));
+    setWindowTitle(QStringLiteral("QUELDO") + QStringLiteral("ＩＤとパスワード入力"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    QFont dialogFont = font();
+    dialogFont.setPixelSize(12);
+    setFont(dialogFont);
+
+    Label2 = new QLabel(QStringLiteral("ID入力"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->move(32, 48);
+    Label2->adjustSize();
+    ID = new QLineEdit(this);
+    ID->setObjectName(QStringLiteral("ID"));
+    ID->setGeometry(32, 64, 222, 20);
+    Label1 = new QLabel(PasswordPrompt, this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(32, 113);
+    Label1->adjustSize();
+    Password = new QLineEdit(this);
+    Password->setObjectName(QStringLiteral("Password"));
+    Password->setGeometry(32, 131, 222, 20);
+    Password->setEchoMode(QLineEdit::Password);
+
+    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn->setGeometry(38, 160, 70, 20);
+    OKBtn->setDefault(true);
+    connect(OKBtn, &QPushButton::clicked, this, &TPasswordDlg::OKBtnClick);
+    CancelBtn = new QPushButton(QStringLiteral("キャンセル"), this);
+    CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
+    CancelBtn->setGeometry(110, 160, 70, 20);
+    connect(CancelBtn, &QPushButton::clicked, this, &TPasswordDlg::CancelBtnClick);
+    Button1 = new QPushButton(QStringLiteral("ID作成"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(182, 160, 70, 20);
+    connect(Button1, &QPushButton::clicked, this, &TPasswordDlg::Button1Click);
+
+    ListBox1 = new QListWidget(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->hide();
+    ListBox1->addItems(readUserList(m_paths.startResultFolder()));
+
+    setTabOrder(ID, Password);
+    setTabOrder(Password, OKBtn);
+    setTabOrder(OKBtn, CancelBtn);
+    setTabOrder(CancelBtn, Button1);
+    ID->setFocus();
+    setFixedSize(283, 227);
+}
+
+void TPasswordDlg::setNewIdWindows(TNewIDorNo *question, TNewID *newId)
+{
+    m_question = question;
+    m_newId = newId;
+}
+
+QStringList TPasswordDlg::userList() const
+{
+    QStringList ids;
+    for (int i = 0; i < ListBox1->count(); ++i)
+        ids << ListBox1->item(i)->text();
+    return ids;
+}
+
+void TPasswordDlg::appendUser(const QString &id)
+{
+    ListBox1->addItem(id);
+}
+
+void TPasswordDlg::OKBtnClick()
+{
+    const QString id = ID->text();
+    // Exact comparison: an ID differing only in letter case is a different trainee here,
+    // although the file system would open the same folder.
+    if (!userList().contains(id)) {
+        askForNewId();
+        return;
+    }
+
+    const StoredPassword stored = readPasswordFile(m_paths.relativeUserFile(id, QStringLiteral(".pas")));
+    // The program never stores an empty password, so an empty file is as good as a lost one;
+    // taking it as "no password" would let anybody in.
+    if (!stored.ok() || stored.line.isEmpty()) {
+        reportInLabel(QStringLiteral("パスワードファイルが読めません。"));
+        Password->clear();
+        ID->setFocus();
+        return;
+    }
+    if (!passwordMatches(stored.line, Password->text())) {
+        if (!m_labelRaised) {
+            Label1->move(Label1->x(), Label1->y() - LabelRaise);
+            m_labelRaised = true;
+        }
+        reportInLabel(QStringLiteral("パスワードが間違ってます。\nもう一度入力してください。"));
+        Password->clear();
+        Password->setFocus();
+        return;
+    }
+
+    // A missing or damaged settings file gives the settings of a new ID: the trainee gets in
+    // rather than being stopped halfway.
+    const SettingsReadResult settings =
+            SettingsFile::read(m_paths.relativeUserFile(id, QStringLiteral(".set")));
+    applyStoredSettings(m_settings, settings.settings);
+    m_loggedInId = id;
+    emit loggedIn(id);
+    hide();
+}
+
+void TPasswordDlg::Button1Click()
+{
+    if (m_newId) {
+        m_newId->show();
+        m_newId->activateWindow();
+        if (!ID->text().isEmpty()) {
+            m_newId->ID->setText(ID->text());
+            m_newId->Password->setFocus();
+            ID->clear();
+        } else {
+            m_newId->ID->clear();
+            m_newId->ID->setFocus();
+        }
+    }
+    hide();
+}
+
+void TPasswordDlg::CancelBtnClick()
+{
+    close();
+}
+
+void TPasswordDlg::returnToLogin()
+{
+    show();
+    activateWindow();
+}
+
+void TPasswordDlg::returnCleared()
+{
+    returnToLogin();
+    ID->clear();
+    Password->clear();
+    ID->setFocus();
+}
+
+void TPasswordDlg::returnWithNewId(const QString &id)
+{
+    returnToLogin();
+    ID->setText(id);
+    Password->setFocus();
+}
+
+void TPasswordDlg::closeEvent(QCloseEvent *event)
+{
+    // Not QDialog's own handling, which would only hide the dialog: as the main window,
+    // closing it ends the program.
+    event->accept();
+    emit quitRequested();
+}
+
+void TPasswordDlg::reject()
+{
+    close();
+}
+
+void TPasswordDlg::askForNewId()
+{
+    hide();
+    // Whatever the answer, this login attempt is over. The close box counts as "いいえ", so the
+    // trainee is never left without a window.
+    const bool create = m_question && m_question->exec() == QDialog::Accepted;
+    if (create && m_newId) {
+        m_newId->show();
+        m_newId->activateWindow();
+        return;
+    }
+    returnCleared();
+    Label1->setText(PasswordPrompt);
+    Label1->adjustSize();
+}
+
+void TPasswordDlg::reportInLabel(const QString &text)
+{
+    Label1->setText(text);
+    Label1->adjustSize();
+}
+
+} // namespace queldo

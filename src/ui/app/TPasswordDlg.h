@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace queldo {
+
+class AppPaths;
+class TNewID;
+class TNewIDorNo;
+struct LiveSettings;
+
+/// The login dialog and the program's main window: an ID and a password open the exercise
+/// window with the trainee's settings; an unknown ID leads to creating one. Closing it (its
+/// cancel button, Esc or the close box) ends the program; hiding it does not.
+class TPasswordDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    /// Reads the user list from the Result folder of the folder the program was started in, so
+    /// it must be constructed before anything makes Images the folder of relative paths.
+    TPasswordDlg(AppPaths &paths, LiveSettings &settings, QWidget *parent = nullptr);
+
+    /// The question for an unknown ID and the new-ID dialog, created after this dialog.
+    void setNewIdWindows(TNewIDorNo *question, TNewID *newId);
+
+    QStringList userList() const;
+    void appendUser(const QString &id);
+    /// The ID of the successful login; empty before it.
+    QString loggedInId() const { return m_loggedInId; }
+
+    void OKBtnClick();
+    void Button1Click();
+    void CancelBtnClick();
+
+    /// Back from the new-ID windows as they left the fields.
+    void returnToLogin();
+    /// Back with both fields emptied and the ID field focused.
+    void returnCleared();
+    /// Back with a just-created ID filled in, ready for its password.
+    void returnWithNewId(const QString &id);
+
+    QLabel *Label2 = nullptr;        // ID入力
+    QLineEdit *ID = nullptr;
+    QLabel *Label1 = nullptr;        // パスワードの入力, or what went wrong
+    QLineEdit *Password = nullptr;
+    QPushButton *OKBtn = nullptr;
+    QPushButton *CancelBtn = nullptr;
+    QPushButton *Button1 = nullptr;  // ID作成
+    QListWidget *ListBox1 = nullptr; // the user list, never shown
+
+signals:
+    /// The password matched and the trainee's settings are now the live ones. The dialog hides
+    /// for good right after this returns.
+    void loggedIn(const QString &id);
+    /// The dialog was closed: the program is to end.
+    void quitRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+
+private:
+    void askForNewId();
+    void reportInLabel(const QString &text);
+
+    AppPaths &m_paths;
+    LiveSettings &m_settings;
+    TNewIDorNo *m_question = nullptr;
+    TNewID *m_newId = nullptr;
+    QString m_loggedInId;
+    bool m_labelRaised = false;
+};
+
+} // namespace queldo
