@@ -83,12 +83,13 @@ struct LoginFixture
     QStringList snapshot() const
     {
         QStringList entries;
-        QDirIterator it(dir.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+        QDirIterator it(dir.path(),
+                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             it.next();
-            entries << QDir(dir.path()).relativeFilePath(it.filePath()) + QLatin1Char(' ')
-                               + QString::number(it.fileInfo().isDir() ? -1 : it.fileInfo().size());
+            entries << QDir(dir.path()).relativeFilePath(it.filePath()) + QLatin1Char(' ') +
+                           QString::number(it.fileInfo().isDir() ? -1 : it.fileInfo().size());
         }
         entries.sort();
         return entries;

@@ -13,7 +13,8 @@ using namespace queldo::test;
 namespace {
 
 const QString Prompt = QStringLiteral("パスワードの入力");
-const QString WrongPassword = QStringLiteral("パスワードが間違ってます。\nもう一度入力してください。");
+const QString WrongPassword =
+    QStringLiteral("パスワードが間違ってます。\nもう一度入力してください。");
 
 void typeAndPressOk(TPasswordDlg &login, const QString &id, const QString &password)
 {
@@ -84,10 +85,14 @@ private slots:
     {
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("answer"); // the button clicked, or "close" for the close box
-        QTest::newRow("empty ID, いいえ") << "" << "CancelBtn";
-        QTest::newRow("letter case differs, いいえ") << "taro" << "CancelBtn";
-        QTest::newRow("letter case differs, close box") << "taro" << "close";
-        QTest::newRow("empty ID, はい") << "" << "OKBtn";
+        QTest::newRow("empty ID, いいえ") << ""
+                                          << "CancelBtn";
+        QTest::newRow("letter case differs, いいえ") << "taro"
+                                                     << "CancelBtn";
+        QTest::newRow("letter case differs, close box") << "taro"
+                                                        << "close";
+        QTest::newRow("empty ID, はい") << ""
+                                        << "OKBtn";
     }
 
     void unknownIdAsksWhetherToCreateOne()
@@ -161,12 +166,13 @@ private slots:
         QTest::addColumn<QByteArray>("file"); // null: no password file at all
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("admitted");
-        QTest::newRow("plain text of an older installation") << QByteArray("pw\r\n") << "pw" << true;
+        QTest::newRow("plain text of an older installation")
+            << QByteArray("pw\r\n") << "pw" << true;
         QTest::newRow("plain text, bare LF, further lines ignored")
-                << QByteArray("pw\nother\n") << "pw" << true;
+            << QByteArray("pw\nother\n") << "pw" << true;
         QTest::newRow("hash") << (hashPassword("pw").toLatin1() + "\r\n") << "pw" << true;
         QTest::newRow("hash, letter case differs")
-                << (hashPassword("pw").toLatin1() + "\r\n") << "PW" << false;
+            << (hashPassword("pw").toLatin1() + "\r\n") << "PW" << false;
         QTest::newRow("missing") << QByteArray() << "pw" << false;
         QTest::newRow("empty file, empty password") << QByteArray("") << "" << false;
         QTest::newRow("not code page 932") << QByteArray("\x81\x20\r\n") << "pw" << false;
@@ -206,18 +212,18 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::newRow("new ID") << QByteArray("0\r\n0\r\n0\r\n0.699999988079071\r\n") << 10 << false
                                 << false << 10 << "1.0倍";
-        QTest::newRow("all on, CR LF") << QByteArray("1\r\n1\r\n1\r\n0.91\r\n") << 10 << true << true
-                                       << 13 << "1.3倍";
-        QTest::newRow("all on, bare LF") << QByteArray("1\n1\n1\n0.91\n") << 10 << true << true << 13
-                                         << "1.3倍";
-        QTest::newRow("as the dialog writes it") << QByteArray("1\n1\n1\n0.91\r\n") << 10 << true
-                                                 << true << 13 << "1.3倍";
-        QTest::newRow("blank after the 1 of line 1") << QByteArray("1 \r\n1\r\n0\r\n0.7\r\n") << 10
-                                                     << false << true << 10 << "1.0倍";
-        QTest::newRow("custom 0 ignores line 4") << QByteArray("0\r\n0\r\n0\r\n0.91\r\n") << 13
-                                                 << false << false << 10 << "1.0倍";
-        QTest::newRow("line 3 not a number") << QByteArray("0\r\n0\r\nx\r\n0.91\r\n") << 7 << false
-                                             << false << 10 << "1.0倍";
+        QTest::newRow("all on, CR LF")
+            << QByteArray("1\r\n1\r\n1\r\n0.91\r\n") << 10 << true << true << 13 << "1.3倍";
+        QTest::newRow("all on, bare LF")
+            << QByteArray("1\n1\n1\n0.91\n") << 10 << true << true << 13 << "1.3倍";
+        QTest::newRow("as the dialog writes it")
+            << QByteArray("1\n1\n1\n0.91\r\n") << 10 << true << true << 13 << "1.3倍";
+        QTest::newRow("blank after the 1 of line 1")
+            << QByteArray("1 \r\n1\r\n0\r\n0.7\r\n") << 10 << false << true << 10 << "1.0倍";
+        QTest::newRow("custom 0 ignores line 4")
+            << QByteArray("0\r\n0\r\n0\r\n0.91\r\n") << 13 << false << false << 10 << "1.0倍";
+        QTest::newRow("line 3 not a number")
+            << QByteArray("0\r\n0\r\nx\r\n0.91\r\n") << 7 << false << false << 10 << "1.0倍";
         QTest::newRow("short file") << QByteArray("1\r\n") << 12 << true << false << 10 << "1.0倍";
         QTest::newRow("missing") << QByteArray() << 12 << false << false << 10 << "1.0倍";
     }

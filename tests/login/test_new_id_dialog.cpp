@@ -74,7 +74,8 @@ private slots:
         QCOMPARE(f.login->ID->text(), QStringLiteral("Hanako"));
         QCOMPARE(f.login->focusWidget(), f.login->Password);
         QVERIFY(f.login->userList().contains("Hanako"));
-        QCOMPARE(f.read("Result/Hanako/Hanako.set"), QByteArray("0\r\n0\r\n0\r\n0.699999988079071\r\n"));
+        QCOMPARE(f.read("Result/Hanako/Hanako.set"),
+                 QByteArray("0\r\n0\r\n0\r\n0.699999988079071\r\n"));
         const QByteArray pas = f.read("Result/Hanako/Hanako.pas");
         QVERIFY(passwordMatches(QString::fromLatin1(pas.chopped(2)), "Sakura"));
         QVERIFY(f.read("Result/Hanako/Hanako.kek").startsWith(" "));
@@ -118,10 +119,14 @@ private slots:
     {
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("again");
-        QTest::newRow("differ in letter case") << "Sakura" << "sakura";
-        QTest::newRow("both empty") << "" << "";
-        QTest::newRow("second empty") << "Sakura" << "";
-        QTest::newRow("first empty") << "" << "Sakura";
+        QTest::newRow("differ in letter case") << "Sakura"
+                                               << "sakura";
+        QTest::newRow("both empty") << ""
+                                    << "";
+        QTest::newRow("second empty") << "Sakura"
+                                      << "";
+        QTest::newRow("first empty") << ""
+                                     << "Sakura";
     }
 
     void passwordsMustAgree()
@@ -138,9 +143,9 @@ private slots:
             f.newId->OKBtn->click();
             QCOMPARE(mismatch.className, QStringLiteral("queldo::TForm11"));
             QCOMPARE(mismatch.title, QStringLiteral("再入力：パスワード"));
-            QCOMPARE(mismatch.lines, (QStringList{"２つのパスワードが異なっているか、",
-                                                  "パスワードが設定されていません。",
-                                                  "再入力してください。"}));
+            QCOMPARE(mismatch.lines,
+                     (QStringList{"２つのパスワードが異なっているか、",
+                                  "パスワードが設定されていません。", "再入力してください。"}));
         }
         QCOMPARE(f.newId->ID->text(), QStringLiteral("Hanako"));
         QCOMPARE(f.newId->Password->text(), QString());

@@ -89,7 +89,7 @@ private slots:
         QTest::addColumn<QString>("folderOnDisk");
         QTest::newRow("Result") << int(Layout::ResultFolder) << "Result";
         QTest::newRow("result in lower case is the same folder")
-                << int(Layout::LowerCaseResult) << "result";
+            << int(Layout::LowerCaseResult) << "result";
         QTest::newRow("missing Result is made") << int(Layout::NoResult) << "Result";
     }
 
@@ -116,8 +116,8 @@ private slots:
 
         const QString stem = root.filePath(folderOnDisk + "/山田/山田");
         const QByteArray header = *encodeCp932(
-                " 試行No,日時,データファイル,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,"
-                "22,23,24,25,26,27,28,29,30,31,32,33,34,35,36,37,38,39,40,41,42,43,44,45,46,解答時間");
+            " 試行No,日時,データファイル,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,"
+            "22,23,24,25,26,27,28,29,30,31,32,33,34,35,36,37,38,39,40,41,42,43,44,45,46,解答時間");
         QCOMPARE(readAll(stem + ".kek"), header + "\r\n");
         QCOMPARE(readAll(stem + ".set"), QByteArray("0\r\n0\r\n0\r\n0.699999988079071\r\n"));
 
@@ -142,7 +142,8 @@ private slots:
         // The folder name fits the file system, the file names four bytes longer do not: the
         // folder is made, the first file fails, and the folder has to go again.
         QTest::newRow("file names too long, Result existing") << QString(253, 'a') << true << "";
-        QTest::newRow("file names too long, Result made for it") << QString(253, 'a') << false << "";
+        QTest::newRow("file names too long, Result made for it")
+            << QString(253, 'a') << false << "";
     }
 
     void nothingIsLeftOfARefusedUser()
@@ -187,21 +188,22 @@ private slots:
         const float base = 0.7f;
         const float at13 = float(13.0 * double(base) * 0.1);
         QTest::newRow("custom 0 from 13: back to the middle, fit scale")
-                << 0 << 0.91f << 13 << 10 << 0 << base;
+            << 0 << 0.91f << 13 << 10 << 0 << base;
         QTest::newRow("custom 0 already in the middle: the stored factor stays")
-                << 0 << 0.91f << 10 << 10 << 0 << 0.91f;
+            << 0 << 0.91f << 10 << 10 << 0 << 0.91f;
         QTest::newRow("custom 1 with 0.7 x 1.3: the top") << 1 << 0.91f << 10 << 13 << 1 << at13;
         QTest::newRow("custom 1 with 0.7 x 0.7 lands one above the bottom")
-                << 1 << 0.49f << 10 << 8 << 1 << float(8.0 * double(base) * 0.1);
+            << 1 << 0.49f << 10 << 8 << 1 << float(8.0 * double(base) * 0.1);
         QTest::newRow("custom 1, large factor: clamped to the top")
-                << 1 << 20.0f << 10 << 13 << 1 << at13;
+            << 1 << 20.0f << 10 << 13 << 1 << at13;
         QTest::newRow("custom 1, absurd factor: the new-ID values")
-                << 1 << 1e30f << 13 << 10 << 0 << base;
+            << 1 << 1e30f << 13 << 10 << 0 << base;
         QTest::newRow("custom 1, tiny factor: clamped to the bottom")
-                << 1 << 1e-30f << 10 << 7 << 1 << float(7.0 * double(base) * 0.1);
+            << 1 << 1e-30f << 10 << 7 << 1 << float(7.0 * double(base) * 0.1);
         QTest::newRow("custom 1, NaN: the new-ID values")
-                << 1 << std::numeric_limits<float>::quiet_NaN() << 13 << 10 << 0 << base;
-        QTest::newRow("custom 1, negative: the new-ID values") << 1 << -2.0f << 10 << 10 << 0 << 0.7f;
+            << 1 << std::numeric_limits<float>::quiet_NaN() << 13 << 10 << 0 << base;
+        QTest::newRow("custom 1, negative: the new-ID values")
+            << 1 << -2.0f << 10 << 10 << 0 << 0.7f;
         QTest::newRow("custom 5 counts as 0") << 5 << 0.91f << 12 << 10 << 0 << base;
     }
 

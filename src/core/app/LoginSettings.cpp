@@ -34,14 +34,14 @@ void applyStoredSettings(LiveSettings &live, const StoredSettings &stored)
     live.answerMode = stored.alignmentMode;
     // Only 1 means a chosen multiplier anywhere in the program. A factor no picture can be drawn
     // at is taken for the settings of a new ID.
-    const bool usable = std::isfinite(stored.effectiveScale) && stored.effectiveScale > 0.0f
-                        && stored.effectiveScale <= LargestScale;
+    const bool usable = std::isfinite(stored.effectiveScale) && stored.effectiveScale > 0.0f &&
+                        stored.effectiveScale <= LargestScale;
     live.customScale = usable && stored.customScale == 1 ? 1 : 0;
     live.effectiveScale = usable ? stored.effectiveScale : StoredSettings().effectiveScale;
 
     const int position = live.customScale == 1
-                                 ? positionForFactor(live.effectiveScale, live.baseScale)
-                                 : LiveSettings::MiddlePosition;
+                             ? positionForFactor(live.effectiveScale, live.baseScale)
+                             : LiveSettings::MiddlePosition;
     if (position != live.trackBarPosition)
         live.trackBarChange(position);
 }

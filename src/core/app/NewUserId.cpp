@@ -80,7 +80,8 @@ CreateUserResult createUser(const AppPaths &paths, const QString &id, const QStr
     bool madeResultFolder = false;
     if (!QFileInfo::exists(resultFolder)) {
         if (!QDir().mkdir(resultFolder))
-            return {false, QStringLiteral("フォルダ %1 を作成できません。").arg(QDir::toNativeSeparators(resultFolder))};
+            return {false, QStringLiteral("フォルダ %1 を作成できません。")
+                               .arg(QDir::toNativeSeparators(resultFolder))};
         madeResultFolder = true;
     }
     auto undoResultFolder = [&] {
@@ -90,14 +91,16 @@ CreateUserResult createUser(const AppPaths &paths, const QString &id, const QStr
 
     const QString existing = existingEntry(resultFolder, id);
     if (!existing.isEmpty()) {
-        return {false, QStringLiteral("「%1」という名前のフォルダが既にあります。\n違うIDにしてください。")
-                           .arg(existing)};
+        return {false,
+                QStringLiteral("「%1」という名前のフォルダが既にあります。\n違うIDにしてください。")
+                    .arg(existing)};
     }
 
     const QString userFolder = QDir(resultFolder).filePath(id);
     if (!QFileInfo(resultFolder).isDir() || !QDir(resultFolder).mkdir(id)) {
         undoResultFolder();
-        return {false, QStringLiteral("フォルダ %1 を作成できません。").arg(QDir::toNativeSeparators(userFolder))};
+        return {false, QStringLiteral("フォルダ %1 を作成できません。")
+                           .arg(QDir::toNativeSeparators(userFolder))};
     }
 
     QString error = ResultsFile::create(paths.programUserFile(id, QStringLiteral(".kek")));

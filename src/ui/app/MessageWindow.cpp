@@ -11,8 +11,8 @@ MessageWindow::MessageWindow(const QString &caption, const QStringList &lines, i
     : QDialog(parent), m_pixelSize(pixelSize)
 {
     setWindowTitle(caption);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, false);
 
     auto *layout = new QVBoxLayout(this);

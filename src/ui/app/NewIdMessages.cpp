@@ -18,9 +18,10 @@ QStringList reasonLines(const QString &reason)
 } // namespace
 
 TForm9::TForm9(QWidget *parent)
-    : MessageWindow(QStringLiteral("再入力：ID"),
-                    {QStringLiteral("既に使われています。"), QStringLiteral("違うIDにしてください。")},
-                    24, QStringLiteral("はい"), parent)
+    : MessageWindow(
+          QStringLiteral("再入力：ID"),
+          {QStringLiteral("既に使われています。"), QStringLiteral("違うIDにしてください。")}, 24,
+          QStringLiteral("はい"), parent)
 {
     setObjectName(QStringLiteral("Form9"));
 }

@@ -16,8 +16,8 @@ TNewID::TNewID(AppPaths &paths, TPasswordDlg &login, QWidget *parent)
 {
     setObjectName(QStringLiteral("NewID"));
     setWindowTitle(QStringLiteral("新規ID作成"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     // Up while the login dialog is hidden; closing it returns there instead of ending the program.
     setAttribute(Qt::WA_QuitOnClose, false);
     QFont dialogFont = font();

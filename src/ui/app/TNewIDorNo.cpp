@@ -12,8 +12,8 @@ TNewIDorNo::TNewIDorNo(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("NewIDorNo"));
     setWindowTitle(QStringLiteral("新しいIDを作成"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     // It is up while the login dialog is hidden; answering must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
     QFont dialogFont = font();

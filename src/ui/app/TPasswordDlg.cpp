@@ -29,8 +29,8 @@ TPasswordDlg::TPasswordDlg(AppPaths &paths, LiveSettings &settings, QWidget *par
 {
     setObjectName(QStringLiteral("PasswordDlg"));
     setWindowTitle(QStringLiteral("QUELDO") + QStringLiteral("ＩＤとパスワード入力"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     QFont dialogFont = font();
     dialogFont.setPixelSize(12);
     setFont(dialogFont);
@@ -107,7 +107,8 @@ void TPasswordDlg::OKBtnClick()
         return;
     }
 
-    const StoredPassword stored = readPasswordFile(m_paths.relativeUserFile(id, QStringLiteral(".pas")));
+    const StoredPassword stored =
+        readPasswordFile(m_paths.relativeUserFile(id, QStringLiteral(".pas")));
     // The program never stores an empty password, so an empty file is as good as a lost one;
     // taking it as "no password" would let anybody in.
     if (!stored.ok() || stored.line.isEmpty()) {
@@ -130,7 +131,7 @@ void TPasswordDlg::OKBtnClick()
     // A missing or damaged settings file gives the settings of a new ID: the trainee gets in
     // rather than being stopped halfway.
     const SettingsReadResult settings =
-            SettingsFile::read(m_paths.relativeUserFile(id, QStringLiteral(".set")));
+        SettingsFile::read(m_paths.relativeUserFile(id, QStringLiteral(".set")));
     applyStoredSettings(m_settings, settings.settings);
     m_loggedInId = id;
     emit loggedIn(id);

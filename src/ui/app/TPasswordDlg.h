@@ -44,9 +44,9 @@ public:
     /// Back with a just-created ID filled in, ready for its password.
     void returnWithNewId(const QString &id);
 
-    QLabel *Label2 = nullptr;        // ID入力
+    QLabel *Label2 = nullptr; // ID入力
     QLineEdit *ID = nullptr;
-    QLabel *Label1 = nullptr;        // パスワードの入力, or what went wrong
+    QLabel *Label1 = nullptr; // パスワードの入力, or what went wrong
     QLineEdit *Password = nullptr;
     QPushButton *OKBtn = nullptr;
     QPushButton *CancelBtn = nullptr;
