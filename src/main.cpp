@@ -2,6 +2,7 @@
 #include "app/SingleInstanceLock.h"
 #include "board/SeededRandom.h"
 #include "board/TForm1.h"
+#include "settings/LiveSettings.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -21,7 +22,8 @@ int main(int argc, char *argv[])
     paths.enterImagesFolder();
     queldo::SeededRandom random(quint32(QDateTime::currentMSecsSinceEpoch()));
 
-    queldo::TForm1 form(paths, random);
+    queldo::LiveSettings settings;
+    queldo::TForm1 form(paths, settings, random);
     form.show();
     if (!form.library().isEmpty())
         form.Button2Click();

@@ -4,6 +4,7 @@
 #include "board/ProblemLibrary.h"
 #include "board/SeededRandom.h"
 #include "board/TForm1.h"
+#include "results/ResultsFile.h"
 
 #include <QFile>
 #include <QLabel>
@@ -24,6 +25,7 @@ struct Window
     QTemporaryDir dir;
     std::unique_ptr<AppPaths> paths;
     SeededRandom random{5};
+    LiveSettings settings;
     std::unique_ptr<TForm1> form;
 
     explicit Window(int problems = 2)
@@ -33,7 +35,11 @@ struct Window
             writeProblemFolder(dir.filePath("Images"), knownProblemNames()[i], {60, 14, quint32(i + 1)});
         paths = std::make_unique<AppPaths>(dir.path(), dir.path());
         paths->enterImagesFolder();
-        form = std::make_unique<TForm1>(*paths, random);
+        QDir(dir.path()).mkpath("Result/u");
+        ResultsFile::create(dir.filePath("Result/u/u.kek"));
+        form = std::make_unique<TForm1>(*paths, settings, random);
+        form->UserId = "u";
+        form->todayText = [] { return QStringLiteral("2026/12/10"); };
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
@@ -158,6 +164,46 @@ private slots:
         QCOMPARE(form.placeLabels[12]->text(), QStringLiteral("7  8"));
         form.N1->trigger();
         QCOMPARE(form.placeLabels[12]->text(), QStringLiteral("7"));
+    }
+
+    void scoringRecordsOnceAndCorrectionsDoNot()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        w.clickList(0);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        form.Timer1Timer();
+        w.drag(0, form.placePanels[0], QPoint(20, 20));
+        w.drag(14, form.placePanels[12], QPoint(20, 20));
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        const int correct = form.board().rotationStep[0] <= 2 || form.board().rotationStep[0] >= 21 ? 1 : 0;
+        QCOMPARE(form.Button1->text(), QStringLiteral("正答率：%1/46\n 継続して修正しますか?").arg(correct));
+        QCOMPARE(form.placePanels[12]->palette().color(QPalette::Window), ColourWrong);
+
+        ResultsReadResult read = ResultsFile::read(w.dir.filePath("Result/u/u.kek"));
+        QVERIFY(read.ok());
+        QCOMPARE(int(read.records.size()), 1);
+        const QStringList fields = read.records[0].fields;
+        QCOMPARE(fields.size(), 50);
+        QCOMPARE(fields[0], QStringLiteral("0"));
+        QCOMPARE(fields[1], QStringLiteral("2026/12/10"));
+        QCOMPARE(fields[2], QStringLiteral("001"));
+        QCOMPARE(fields[3], correct ? QStringLiteral("1") : QStringLiteral("-2"));
+        QCOMPARE(fields[15], QStringLiteral("0"));
+        QCOMPARE(fields[4], QStringLiteral("-1"));
+        QCOMPARE(fields[49], QStringLiteral("1"));
+
+        QTest::mouseClick(form.Button1, Qt::LeftButton); // a correction pass
+        QVERIFY(form.Button1->text().endsWith(QStringLiteral("(1回目)")));
+        QCOMPARE(int(ResultsFile::read(w.dir.filePath("Result/u/u.kek")).records.size()), 1);
+
+        w.clickList(1);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        read = ResultsFile::read(w.dir.filePath("Result/u/u.kek"));
+        QCOMPARE(int(read.records.size()), 2);
+        QCOMPARE(read.records[1].fields[0], QStringLiteral("1"));
+        QCOMPARE(read.records[1].fields[2], QStringLiteral("002"));
     }
 
     void brokenProblemLeavesAnEmptyBoard()

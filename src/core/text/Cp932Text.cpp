@@ -97,7 +97,7 @@ QString writeFileAtomically(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("ファイル %1 に書き込めません。(%2)").arg(path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
         return QStringLiteral("ファイル %1 に書き込めません。(%2)").arg(path, file.errorString());
     return {};
 }

@@ -4,8 +4,11 @@
 #include "app/AppPaths.h"
 #include "app/TAboutBox.h"
 #include "board/ChromosomeBitmapOps.h"
+#include "results/ResultsFile.h"
 
 #include <QApplication>
+#include <QDate>
+#include <QLocale>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QLabel>
@@ -23,9 +26,10 @@
 
 namespace queldo {
 
-TForm1::TForm1(AppPaths &paths, PieceRandom &random, QWidget *parent)
-    : QMainWindow(parent), m_paths(paths), m_random(random)
+TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, QWidget *parent)
+    : QMainWindow(parent), m_paths(paths), m_random(random), m_settings(settings)
 {
+    todayText = [] { return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat); };
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("QUELDO"));
     createControls();
@@ -142,6 +146,7 @@ void TForm1::createControls()
     Button5 = makeButton("Button5");
     Button6 = makeButton("Button6");
     Button3 = makeButton("Button3");
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
     connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
@@ -216,7 +221,8 @@ bool TForm1::referenceMode() const
 
 PlacementContext TForm1::placementContext() const
 {
-    return {IsFemaleProblem(currentProblemName()), referenceMode(), m_alignmentMode, m_effectiveScale};
+    return {IsFemaleProblem(currentProblemName()), referenceMode(), m_settings.answerMode,
+            m_settings.effectiveScale};
 }
 
 ScaleInputs TForm1::scaleInputs() const
@@ -225,8 +231,8 @@ ScaleInputs TForm1::scaleInputs() const
     in.firstRowHeight = rowPanels[0]->height();
     for (std::size_t row = 0; row < 4; ++row)
         in.rowReferenceWidths[row] = placePanels[std::size_t(RowFirstPlace[row])]->width();
-    in.trackBarPosition = m_trackBarPosition;
-    in.customScale = m_customScale;
+    in.trackBarPosition = m_settings.trackBarPosition;
+    in.customScale = m_settings.customScale;
     return in;
 }
 
@@ -307,12 +313,14 @@ bool TForm1::chooseProblem(int position)
     }
     m_problem = std::move(loaded.problem);
     const ScaleResult scale = computeScale(m_problem.sourceBitmaps, scaleInputs());
-    m_baseScale = scale.baseScale;
-    m_effectiveScale = scale.effectiveScale;
+    m_settings.baseScale = scale.baseScale;
     if (scale.trackBarReset)
-        m_trackBarPosition = 10;
+        m_settings.trackBarChange(LiveSettings::MiddlePosition);
+    m_settings.effectiveScale = scale.effectiveScale;
+    if (onProblemLoaded)
+        onProblemLoaded();
 
-    DealPieces(m_board, m_problem.sourceBitmaps, m_effectiveScale, InputPanel->size(), m_random);
+    DealPieces(m_board, m_problem.sourceBitmaps, m_settings.effectiveScale, InputPanel->size(), m_random);
     m_board.clearSlots();
     for (int n = 0; n < PieceCount; ++n)
         showPiece(n);
@@ -407,7 +415,55 @@ void TForm1::Exit1Click()
 
 void TForm1::N1Click()
 {
+    m_settings.cheat = referenceMode();
+    if (onCheatChanged)
+        onCheatChanged();
     applyLabels(allPlaceLabels(m_board, IsFemaleProblem(currentProblemName()), referenceMode()));
+    resetLabelOffsets();
+}
+
+void TForm1::applySettingsDialog()
+{
+    N1->setChecked(m_settings.cheat);
+    applyLabels(allPlaceLabels(m_board, IsFemaleProblem(currentProblemName()), m_settings.cheat));
+    resetLabelOffsets();
+    if (!m_settings.answerMode)
+        applyLabels({{45, QStringLiteral("XY")}});
+}
+
+void TForm1::resetLabelOffsets()
+{
+    for (QLabel *label : placeLabels)
+        label->move(PlaceLabelOffset, PlaceLabelOffset);
+}
+
+void TForm1::Button1Click()
+{
+    const bool female = IsFemaleProblem(currentProblemName());
+    const SlotCodes codes = ScoreBoard(m_board, female);
+    const int correct = CorrectCount(codes);
+    const bool first = m_flow.ScoringCount == 0;
+    if (first && closeAnswerWindow)
+        closeAnswerWindow();
+    m_flow.score(correct, m_board);
+    applyFlow();
+    for (int s = 0; s < SlotCount; ++s) {
+        const SlotResultLook look = ShowSlotResult(s, codes[std::size_t(s)],
+                                                   m_board.slotContents[std::size_t(s)], female,
+                                                   m_settings.cheat);
+        QPalette palette = placePanels[std::size_t(s)]->palette();
+        palette.setColor(QPalette::Window, look.colour);
+        placePanels[std::size_t(s)]->setPalette(palette);
+        applyLabels({{s, look.label}});
+    }
+    if (!first)
+        return;
+    const QString error =
+        ResultsFile::append(m_paths.relativeUserFile(UserId, QStringLiteral(".kek")), todayText(),
+                            m_library.problemOrder()[std::size_t(m_flow.CurrentPosition)] + 1, codes,
+                            m_flow.ElapsedSeconds);
+    if (!error.isEmpty())
+        showError(error);
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
@@ -442,7 +498,7 @@ void TForm1::InputPanelMouseMove(QPoint pos)
 
 void TForm1::FormMouseWheel(int wheelDelta)
 {
-    if (turnSelectedPiece(m_board, m_problem.sourceBitmaps, wheelDelta, m_effectiveScale))
+    if (turnSelectedPiece(m_board, m_problem.sourceBitmaps, wheelDelta, m_settings.effectiveScale))
         showPiece(m_board.selectedPiece);
 }
 

@@ -6,6 +6,8 @@
 #include "board/ProblemLibrary.h"
 #include "board/ProblemLoader.h"
 #include "exercise/ExerciseFlow.h"
+#include "exercise/Scoring.h"
+#include "settings/LiveSettings.h"
 
 #include <QMainWindow>
 
@@ -29,19 +31,25 @@ class TForm1 : public QMainWindow
 {
     Q_OBJECT
 public:
-    TForm1(AppPaths &paths, PieceRandom &random, QWidget *parent = nullptr);
+    TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, QWidget *parent = nullptr);
     ~TForm1() override;
 
     const BoardState &board() const { return m_board; }
     const ExerciseFlow &flow() const { return m_flow; }
     const ProblemLibrary &library() const { return m_library; }
-    float effectiveScale() const { return m_effectiveScale; }
-    float baseScale() const { return m_baseScale; }
+    const LoadedProblem &problem() const { return m_problem; }
     QString currentProblemName() const;
 
+    /// The trainee working here; their files are named after it.
+    QString UserId;
+    /// Today's date as the results file writes it; replaceable so tests can fix the day.
+    std::function<QString()> todayText;
+
+    /// Reference mode as the place labels follow it (the menu entry).
     bool referenceMode() const;
-    bool alignmentMode() const { return m_alignmentMode; }
-    void setAlignmentMode(bool on) { m_alignmentMode = on; }
+    /// Labels as the settings dialog's OK leaves them: reference or plain, offsets back at 2, 2,
+    /// and "XY" on the XY place unless alignment mode is on.
+    void applySettingsDialog();
 
     QWidget *InputPanel = nullptr;
     QWidget *OutputPanel = nullptr;
@@ -73,6 +81,7 @@ public:
     QAction *Contents1 = nullptr; // ヘルプ(&C)
     QAction *About1 = nullptr;    // バージョン情報(&A)...
 
+    void Button1Click();
     void Button2Click();
     void ListBox3Click();
     void Button4Click();
@@ -88,6 +97,10 @@ public:
     std::function<void()> openGradeAnalysis;
     std::function<void()> openSettings;
     std::function<void()> closeAnswerWindow;
+    /// A load moved the size setting or the fit scale: the settings dialog shows them afresh.
+    std::function<void()> onProblemLoaded;
+    /// The menu switched reference mode: the settings dialog's check box follows.
+    std::function<void()> onCheatChanged;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -103,6 +116,7 @@ private:
     void showPiece(int piece);
     void applyFlow();
     void applyLabels(const std::vector<LabelUpdate> &labels);
+    void resetLabelOffsets();
     void showError(const QString &message);
     ScaleInputs scaleInputs() const;
     PlacementContext placementContext() const;
@@ -124,11 +138,7 @@ private:
     BoardState m_board;
     ExerciseFlow m_flow;
     LoadedProblem m_problem;
-    float m_baseScale = 0.7f;
-    float m_effectiveScale = 1.0f;
-    int m_trackBarPosition = 10;
-    int m_customScale = 0;
-    bool m_alignmentMode = false;
+    LiveSettings &m_settings;
     int m_menuWidth = 0;
 
     int m_pressedPiece = -1;

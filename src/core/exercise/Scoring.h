@@ -1,0 +1,34 @@
+#pragma once
+
+#include "board/BoardState.h"
+
+#include <QColor>
+#include <QString>
+
+#include <array>
+
+namespace queldo {
+
+using SlotCodes = std::array<int, SlotCount>;
+
+/// The verdict of every place of the board.
+SlotCodes ScoreBoard(const BoardState &board, bool female);
+
+/// Places judged correct and upright.
+int CorrectCount(const SlotCodes &codes);
+
+/// What one place shows after scoring.
+struct SlotResultLook
+{
+    QColor colour;
+    QString label;
+};
+
+inline const QColor ColourCorrect = QColor(0x66, 0xFF, 0xFF);     // light cyan
+inline const QColor ColourMisoriented = QColor(0xCC, 0xFF, 0x66); // yellow-green
+inline const QColor ColourWrong = QColor(0xFF, 0x66, 0x00);       // orange
+
+/// Colour and label of place s for its code; cheat is the reference mode as scoring sees it.
+SlotResultLook ShowSlotResult(int place, int code, int piece, bool female, bool cheat);
+
+} // namespace queldo
