@@ -141,15 +141,8 @@ QImage openCvReduce(const cv::Mat &image)
         image.copyTo(wrap(copy));
         return reduceToIndexed8(copy);
     }
-    static const QList<QRgb> palette = [] {
-        QList<QRgb> p;
-        for (int v = 0; v < 255; ++v)
-            p << qRgb(v, v, v);
-        p << qRgba(255, 255, 255, 0);
-        return p;
-    }();
     QImage out(image.cols, image.rows, QImage::Format_Indexed8);
-    out.setColorTable(palette);
+    out.setColorTable(greyPiecePalette());
     planes[0].copyTo(cv::Mat(image.rows, image.cols, CV_8UC1, out.bits(), out.bytesPerLine()));
     return out;
 }

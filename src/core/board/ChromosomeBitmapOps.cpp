@@ -366,6 +366,11 @@ fast::PixelTarget indexedTarget(QImage &image)
 
 } // namespace
 
+const QList<QRgb> &greyPiecePalette()
+{
+    return greyPalette();
+}
+
 void usePortablePixelCode(bool portable)
 {
     portableOnly.store(portable, std::memory_order_relaxed);

@@ -21,6 +21,9 @@ Bgr24Image RotateChromosomeBitmap(const Bgr24Image &source, float angleDegrees);
 /// which is fully transparent; no other colour is mapped to white.
 QImage reduceToIndexed8(const Bgr24Image &image);
 
+/// The palette of grey pictures: 255 grey levels and a transparent white.
+const QList<QRgb> &greyPiecePalette();
+
 /// Scale, then rotate by step x 15 degrees, then reduce: how a piece is drawn on the board.
 QImage renderPiece(const Bgr24Image &source, float scale, int rotationStep);
 
