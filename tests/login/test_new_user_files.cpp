@@ -232,6 +232,29 @@ private slots:
             QCOMPARE(live.sizeCaption(), QStringLiteral("1.0倍"));
     }
 
+    void storedPositionWinsOverTheEstimate()
+    {
+        // Saved at 1.2 on a problem whose fit scale was 0.55: the factor alone would say 10.
+        StoredSettings stored;
+        stored.customScale = 1;
+        stored.effectiveScale = float(12 * double(0.55f) * 0.1);
+        LiveSettings withoutPosition;
+        applyStoredSettings(withoutPosition, stored);
+        QCOMPARE(withoutPosition.trackBarPosition, 10);
+
+        stored.trackBarPosition = 12;
+        LiveSettings live;
+        applyStoredSettings(live, stored);
+        QCOMPARE(live.trackBarPosition, 12);
+        QCOMPARE(live.customScale, 1);
+        QCOMPARE(live.sizeCaption(), QStringLiteral("1.2倍"));
+
+        stored.customScale = 0; // the flag decides: the middle size whatever line 5 says
+        LiveSettings middle;
+        applyStoredSettings(middle, stored);
+        QCOMPARE(middle.trackBarPosition, 10);
+    }
+
     void unusableFitScaleStillGivesATrackBarPosition()
     {
         LiveSettings live;

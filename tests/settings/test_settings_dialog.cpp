@@ -214,9 +214,9 @@ private slots:
         QTest::newRow("fit size after 1.2") << 12 << true << false << false
                                             << QByteArray("0\n0\n0\n0.699999988079071\r\n");
         QTest::newRow("1.3 with both modes") << 13 << false << true << true
-                                             << QByteArray("1\n1\n1\n0.909999966621399\r\n");
+                                             << QByteArray("1\n1\n1\n0.909999966621399\r\n13\r\n");
         QTest::newRow("0.7, reference mode") << 7 << false << true << false
-                                             << QByteArray("1\n0\n1\n0.489999979734421\r\n");
+                                             << QByteArray("1\n0\n1\n0.489999979734421\r\n7\r\n");
     }
     void okWritesTheSettingsAndTellsTheExerciseWindow()
     {

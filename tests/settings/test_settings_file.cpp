@@ -55,12 +55,41 @@ private slots:
                  QByteArray("1\n0\n0\n0.699999988079071\r\n"));
         QCOMPARE(SettingsFile::dialogBytes({false, true, 1, 1.3f}),
                  QByteArray("0\n1\n1\n1.29999995231628\r\n"));
+        // The middle size writes the four lines alone, exactly as before.
+        QCOMPARE(SettingsFile::dialogBytes({false, true, 1, 0.91f, 13}),
+                 QByteArray("0\n1\n1\n0.910000026226044\r\n13\r\n"));
+        QCOMPARE(SettingsFile::dialogBytes({false, false, 0, 0.7f, 10}),
+                 QByteArray("0\n0\n0\n0.699999988079071\r\n"));
 
         QTemporaryDir dir;
         const QString path = dir.filePath("u.set");
         QVERIFY(writeBytes(path, "old content that is longer than the new one\r\n"));
         QVERIFY(SettingsFile::write(path, SettingsFile::dialogBytes({true, false, 0, 0.7f})).isEmpty());
         QCOMPARE(fileBytes(path), QByteArray("1\n0\n0\n0.699999988079071\r\n"));
+    }
+
+    void chosenSizeIsKeptOnAFifthLine_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("position"); // 0: not stored
+        QTest::newRow("written by OK") << SettingsFile::dialogBytes({false, false, 1, 0.66f, 12}) << 12;
+        QTest::newRow("older file, four lines") << QByteArray("0\n0\n1\n0.66\r\n") << 0;
+        QTest::newRow("out of range") << QByteArray("0\n0\n1\n0.66\r\n14\r\n") << 0;
+        QTest::newRow("not a number") << QByteArray("0\n0\n1\n0.66\r\n1.2\r\n") << 0;
+        QTest::newRow("blanks around it") << QByteArray("0\n0\n1\n0.66\r\n 7 \r\n") << 7;
+    }
+    void chosenSizeIsKeptOnAFifthLine()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, position);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("u.set");
+        QVERIFY(writeBytes(path, bytes));
+        const SettingsReadResult read = SettingsFile::read(path);
+        QCOMPARE(read.defaultedLines, 0);
+        QCOMPARE(read.settings.customScale, 1);
+        QCOMPARE(read.settings.effectiveScale, 0.66f);
+        QCOMPARE(read.settings.trackBarPosition, position);
     }
 
     void writtenFilesReadBack_data()

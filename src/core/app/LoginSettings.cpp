@@ -13,9 +13,9 @@ namespace {
 // Pieces are never drawn beyond this factor; a larger one can only come from a damaged file.
 constexpr float LargestScale = 64.0f;
 
-// The file stores the absolute factor (fit scale of the problem then on screen times the chosen
-// multiplier), while no problem is loaded yet at login: the position is only estimated against
-// the initial fit scale, and the next problem load turns it back into a multiplier.
+// Older files store only the absolute factor (fit scale of the problem then on screen times the
+// chosen multiplier), while no problem is loaded yet at login: for them the position is only
+// estimated against the initial fit scale, and the next problem load turns it into a multiplier.
 int positionForFactor(float effectiveScale, float baseScale)
 {
     const double estimate = 10.0 * double(effectiveScale) / double(baseScale) + 1.0;
@@ -39,9 +39,12 @@ void applyStoredSettings(LiveSettings &live, const StoredSettings &stored)
     live.customScale = usable && stored.customScale == 1 ? 1 : 0;
     live.effectiveScale = usable ? stored.effectiveScale : StoredSettings().effectiveScale;
 
-    const int position = live.customScale == 1
-                             ? positionForFactor(live.effectiveScale, live.baseScale)
-                             : LiveSettings::MiddlePosition;
+    const bool positionStored = stored.trackBarPosition >= LiveSettings::MinimumPosition &&
+                                stored.trackBarPosition <= LiveSettings::MaximumPosition;
+    int position = LiveSettings::MiddlePosition;
+    if (live.customScale == 1)
+        position = positionStored ? stored.trackBarPosition
+                                  : positionForFactor(live.effectiveScale, live.baseScale);
     if (position != live.trackBarPosition)
         live.trackBarChange(position);
 }

@@ -1,6 +1,7 @@
 #include "SettingsFile.h"
 
 #include "../text/Cp932Text.h"
+#include "LiveSettings.h"
 
 #include <QFileInfo>
 
@@ -50,9 +51,12 @@ QByteArray dialogBytes(const StoredSettings &settings)
 {
     // The dialog builds the four values as one text and writes it as a single line, so only the
     // last line ends in CR LF. Readers accept both line ends.
-    return flag(settings.referenceMode) + '\n' + flag(settings.alignmentMode) + '\n'
-           + flag(settings.customScale == 1) + '\n' + scaleText(settings.effectiveScale).toLatin1()
-           + "\r\n";
+    QByteArray bytes = flag(settings.referenceMode) + '\n' + flag(settings.alignmentMode) + '\n'
+                       + flag(settings.customScale == 1) + '\n'
+                       + scaleText(settings.effectiveScale).toLatin1() + "\r\n";
+    if (settings.customScale == 1 && settings.trackBarPosition != 0)
+        bytes += QByteArray::number(settings.trackBarPosition) + "\r\n";
+    return bytes;
 }
 
 QByteArray newIdBytes()
@@ -102,6 +106,13 @@ SettingsReadResult read(const QString &path)
             s.effectiveScale = *scale;
         else
             ++result.defaultedLines;
+    }
+    // The optional fifth line: anything but a track bar position is ignored.
+    if (lines.size() > 4) {
+        const auto position = readInteger(lines.at(4));
+        if (position && *position >= LiveSettings::MinimumPosition &&
+            *position <= LiveSettings::MaximumPosition)
+            s.trackBarPosition = *position;
     }
     return result;
 }

@@ -4,13 +4,17 @@
 
 namespace queldo {
 
-/// A trainee's four settings as stored in the settings file.
+/// A trainee's settings as stored in the settings file.
 struct StoredSettings
 {
     bool referenceMode = false;
     bool alignmentMode = false;
     int customScale = 0;
     float effectiveScale = 0.7f;
+    /// The chosen size in tenths (7 to 13), or 0 when the file does not say. Line 4 holds an
+    /// absolute factor that depends on the problem on screen when it was saved, so the chosen
+    /// size cannot be recovered from it; a fifth line keeps it. Files without it still read.
+    int trackBarPosition = 0;
 };
 
 struct SettingsReadResult
@@ -28,6 +32,7 @@ namespace SettingsFile {
 QString scaleText(float value);
 
 /// The bytes the settings dialog's OK writes: lines 1 to 3 end in a bare LF, line 4 in CR LF.
+/// A chosen size other than the middle one adds its track bar position as a fifth line.
 QByteArray dialogBytes(const StoredSettings &settings);
 /// The bytes written for a new ID: "0", "0", "0", 0.699999988079071, each line ending in CR LF.
 QByteArray newIdBytes();

@@ -294,7 +294,7 @@ void TPagesDlg::OKBtnClick()
         return;
     }
     const StoredSettings stored{m_settings.cheat, m_settings.answerMode, m_settings.customScale,
-                                m_settings.effectiveScale};
+                                m_settings.effectiveScale, m_settings.trackBarPosition};
     const QString error = SettingsFile::write(m_paths.relativeUserFile(m_userId, QStringLiteral(".set")),
                                               SettingsFile::dialogBytes(stored));
     if (!error.isEmpty()) {

@@ -1,0 +1,55 @@
+#include "app/ProgramWindows.h"
+
+#include "app/TAboutBox.h"
+#include "app/TNewID.h"
+#include "app/TNewIDorNo.h"
+#include "app/TPasswordDlg.h"
+#include "board/TForm1.h"
+#include "settings/TPagesDlg.h"
+
+#include <QApplication>
+
+namespace queldo {
+
+ProgramWindows::ProgramWindows(const QString &programFolder, const QString &startFolder,
+                               quint32 seed)
+    : m_paths(programFolder, startFolder), m_random(seed)
+{
+    // The login dialog reads the user list from the start folder before the settings dialog
+    // settles on Images as the folder of relative paths.
+    m_login = std::make_unique<TPasswordDlg>(m_paths, m_settings);
+    m_about = std::make_unique<TAboutBox>();
+    m_pages = std::make_unique<TPagesDlg>(m_paths, m_settings);
+    m_question = std::make_unique<TNewIDorNo>(m_login.get());
+    m_newId = std::make_unique<TNewID>(m_paths, *m_login, m_login.get());
+    m_login->setNewIdWindows(m_question.get(), m_newId.get());
+    QObject::connect(m_login.get(), &TPasswordDlg::quitRequested, qApp, &QApplication::quit);
+    QObject::connect(m_login.get(), &TPasswordDlg::loggedIn, m_login.get(),
+                     [this](const QString &id) { openExerciseWindow(id); });
+}
+
+// Members go in reverse order: the question and the new-ID dialog, children of the login
+// dialog, before it.
+ProgramWindows::~ProgramWindows() = default;
+
+void ProgramWindows::start()
+{
+    m_login->show();
+}
+
+void ProgramWindows::openExerciseWindow(const QString &id)
+{
+    if (m_exercise)
+        return;
+    m_exercise = std::make_unique<TForm1>(m_paths, m_settings, m_random);
+    m_exercise->UserId = id;
+    m_exercise->N1->setChecked(m_settings.cheat);
+    m_exercise->openSettings = [this] { m_pages->exec(); };
+    QObject::connect(m_pages.get(), &TPagesDlg::settingsApplied, m_exercise.get(),
+                     &TForm1::applySettingsDialog);
+    m_pages->setUserId(id);
+    m_pages->syncFromSettings();
+    m_exercise->show();
+}
+
+} // namespace queldo

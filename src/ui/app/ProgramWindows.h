@@ -1,0 +1,59 @@
+#pragma once
+
+#include "app/AppPaths.h"
+#include "board/SeededRandom.h"
+#include "settings/LiveSettings.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace queldo {
+
+class TAboutBox;
+class TForm1;
+class TNewID;
+class TNewIDorNo;
+class TPagesDlg;
+class TPasswordDlg;
+
+/// The program's long-lived windows, made once in the order the program has always made them
+/// and afterwards only shown and hidden. The exercise window comes with the first login.
+class ProgramWindows
+{
+public:
+    /// programFolder holds the executable; startFolder is where the program was started, whose
+    /// Result folder lists the users.
+    ProgramWindows(const QString &programFolder, const QString &startFolder, quint32 seed);
+    ~ProgramWindows();
+    ProgramWindows(const ProgramWindows &) = delete;
+    ProgramWindows &operator=(const ProgramWindows &) = delete;
+
+    /// Shows the login dialog.
+    void start();
+
+    AppPaths &paths() { return m_paths; }
+    LiveSettings &settings() { return m_settings; }
+    TPasswordDlg &login() { return *m_login; }
+    TPagesDlg &pages() { return *m_pages; }
+    TNewIDorNo &question() { return *m_question; }
+    TNewID &newId() { return *m_newId; }
+    TAboutBox &about() { return *m_about; }
+    /// Null until the first login.
+    TForm1 *exercise() { return m_exercise.get(); }
+
+private:
+    void openExerciseWindow(const QString &id);
+
+    AppPaths m_paths;
+    LiveSettings m_settings;
+    SeededRandom m_random;
+    std::unique_ptr<TPasswordDlg> m_login;
+    std::unique_ptr<TAboutBox> m_about;
+    std::unique_ptr<TPagesDlg> m_pages;
+    std::unique_ptr<TNewIDorNo> m_question;
+    std::unique_ptr<TNewID> m_newId;
+    std::unique_ptr<TForm1> m_exercise;
+};
+
+} // namespace queldo
