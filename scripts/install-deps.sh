@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-charts-dev libgl-dev libsodium-dev
           libgtest-dev libbenchmark-dev libhwy-dev fonts-ipafont-gothic)
 if [ "${1:-}" = "--with-display" ]; then
-  packages+=(xvfb xdotool)
+  packages+=(xvfb xdotool imagemagick)
 fi
 missing=()
 for p in "${packages[@]}"; do

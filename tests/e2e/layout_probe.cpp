@@ -1,0 +1,103 @@
+// Prints where the named controls of the exercise window and the settings dialog sit, so that the
+// end-to-end test can click them in the real program. Qt's widgets are not X windows of their
+// own, so nothing outside the process can find them; this lays out the same windows offscreen at
+// the size the real window got and reports every named widget as "window name x y width height",
+// relative to its window's top-left corner.
+#include "app/AppPaths.h"
+#include "board/SeededRandom.h"
+#include "board/TForm1.h"
+#include "settings/LiveSettings.h"
+#include "settings/TPagesDlg.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QDir>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+void report(QTextStream &out, const QString &windowName, QWidget *window)
+{
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        if (widget->objectName().isEmpty() || !widget->isVisibleTo(window))
+            continue;
+        const QPoint at = widget->mapTo(window, QPoint(0, 0));
+        const auto line = [&](const QString &name, const QRect &rect) {
+            out << windowName << ' ' << name << ' ' << at.x() + rect.x() << ' ' << at.y() + rect.y()
+                << ' ' << rect.width() << ' ' << rect.height() << '\n';
+        };
+        line(widget->objectName(), widget->rect());
+        // Only part of these reacts to a click: a check box's indicator and text, a slider's
+        // groove; the rest of the widget ignores it.
+        if (auto *box = qobject_cast<QCheckBox *>(widget)) {
+            QStyleOptionButton option;
+            option.initFrom(box);
+            line(widget->objectName() + QStringLiteral(".indicator"),
+                 box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box));
+        } else if (auto *slider = qobject_cast<QSlider *>(widget)) {
+            // What QSlider::initStyleOption fills in, which is not public.
+            QStyleOptionSlider option;
+            option.initFrom(slider);
+            option.orientation = slider->orientation();
+            option.minimum = slider->minimum();
+            option.maximum = slider->maximum();
+            option.sliderPosition = slider->sliderPosition();
+            option.sliderValue = slider->value();
+            option.singleStep = slider->singleStep();
+            option.pageStep = slider->pageStep();
+            option.tickPosition = slider->tickPosition();
+            option.tickInterval = slider->tickInterval();
+            option.upsideDown = slider->invertedAppearance();
+            if (slider->orientation() == Qt::Horizontal)
+                option.state |= QStyle::State_Horizontal;
+            line(widget->objectName() + QStringLiteral(".groove"),
+                 slider->style()->subControlRect(QStyle::CC_Slider, &option,
+                                                 QStyle::SC_SliderGroove, slider));
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s WIDTH HEIGHT (the exercise window's size)\n", argv[0]);
+        return 2;
+    }
+    const QSize size(QString::fromLocal8Bit(argv[1]).toInt(), QString::fromLocal8Bit(argv[2]).toInt());
+    if (size.isEmpty()) {
+        std::fprintf(stderr, "not a window size: %s x %s\n", argv[1], argv[2]);
+        return 2;
+    }
+
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("Images"));
+    queldo::AppPaths paths(dir.path(), dir.path());
+    queldo::LiveSettings settings;
+    queldo::SeededRandom random(1);
+    queldo::TPagesDlg pages(paths, settings);
+    queldo::TForm1 form(paths, settings, random);
+    form.setWindowState(Qt::WindowNoState);
+    form.resize(size);
+    form.show();
+    pages.show();
+    QApplication::processEvents();
+
+    QTextStream out(stdout);
+    report(out, QStringLiteral("exercise"), &form);
+    // Each page in turn: only the current page's controls are visible.
+    for (int page = 0; page < pages.PageControl1->count(); ++page) {
+        pages.PageControl1->setCurrentIndex(page);
+        report(out, QStringLiteral("settings"), &pages);
+    }
+    return 0;
+}
