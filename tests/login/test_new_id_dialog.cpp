@@ -129,6 +129,32 @@ private slots:
                                      << "Sakura";
     }
 
+    void enterLogsInAfterTheIdButtonHadTheFocus()
+    {
+        // A mouse click on ID作成 leaves it the login dialog's focus widget; showing the dialog
+        // again must not turn it into the button Enter presses.
+        LoginFixture f;
+        f.start();
+        QVERIFY(QTest::qWaitForWindowActive(f.login.get()));
+        f.login->ID->setText("Hanako");
+        f.login->Button1->setFocus(Qt::MouseFocusReason);
+        f.login->Button1->click();
+        f.newId->Password->setText("Sakura");
+        f.newId->rePassword->setText("Sakura");
+        {
+            ModalAnswer done(ModalAnswer::click("Button1"));
+            f.newId->OKBtn->click();
+        }
+        QVERIFY(f.login->OKBtn->isDefault());
+        QVERIFY(!f.login->Button1->isDefault());
+
+        QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
+        f.login->Password->setText("Sakura");
+        QTest::keyClick(f.login->Password, Qt::Key_Return);
+        QCOMPARE(loggedIn.size(), 1);
+        QVERIFY(!f.newId->isVisible());
+    }
+
     void passwordsMustAgree()
     {
         QFETCH(QString, password);

@@ -1,6 +1,7 @@
 #include "TNewID.h"
 
 #include "NewIdMessages.h"
+#include "app/DefaultButton.h"
 #include "TPasswordDlg.h"
 #include "app/NewUserId.h"
 
@@ -144,6 +145,13 @@ void TNewID::closeEvent(QCloseEvent *event)
 void TNewID::reject()
 {
     CancelBtnClick();
+}
+
+void TNewID::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    if (visible)
+        restoreDefaultButton(OKBtn);
 }
 
 } // namespace queldo

@@ -40,6 +40,7 @@ public:
     QPushButton *CancelBtn = nullptr; // ＩＤ作成をやめる
 
 protected:
+    void setVisible(bool visible) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void reject() override;

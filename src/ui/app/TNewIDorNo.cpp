@@ -1,5 +1,7 @@
 #include "TNewIDorNo.h"
 
+#include "app/DefaultButton.h"
+
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
@@ -56,6 +58,16 @@ void TNewIDorNo::OKBtnClick()
 void TNewIDorNo::CancelBtnClick()
 {
     reject();
+}
+
+void TNewIDorNo::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    // Each question starts on "はい", whichever button answered the last one.
+    if (visible) {
+        restoreDefaultButton(OKBtn);
+        OKBtn->setFocus();
+    }
 }
 
 } // namespace queldo

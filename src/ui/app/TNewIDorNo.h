@@ -22,6 +22,9 @@ public:
     QLabel *Label1 = nullptr;
     QPushButton *OKBtn = nullptr;     // はい
     QPushButton *CancelBtn = nullptr; // いいえ
+
+protected:
+    void setVisible(bool visible) override;
 };
 
 } // namespace queldo

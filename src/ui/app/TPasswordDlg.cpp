@@ -1,6 +1,7 @@
 #include "TPasswordDlg.h"
 
 #include "TNewID.h"
+#include "app/DefaultButton.h"
 #include "TNewIDorNo.h"
 #include "app/AppPaths.h"
 #include "app/LoginSettings.h"
@@ -179,6 +180,13 @@ void TPasswordDlg::returnWithNewId(const QString &id)
     returnToLogin();
     ID->setText(id);
     Password->setFocus();
+}
+
+void TPasswordDlg::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    if (visible)
+        restoreDefaultButton(OKBtn);
 }
 
 void TPasswordDlg::closeEvent(QCloseEvent *event)

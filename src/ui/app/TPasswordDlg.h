@@ -61,6 +61,7 @@ signals:
     void quitRequested();
 
 protected:
+    void setVisible(bool visible) override;
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
 

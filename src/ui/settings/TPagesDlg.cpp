@@ -1,6 +1,7 @@
 #include "TPagesDlg.h"
 
 #include "TForm14.h"
+#include "app/DefaultButton.h"
 #include "app/AppPaths.h"
 #include "app/PasswordFile.h"
 #include "board/ChromosomeBitmapOps.h"
@@ -316,6 +317,13 @@ void TPagesDlg::showEvent(QShowEvent *event)
     // The board and the menu change the live settings while the dialog is hidden.
     syncFromSettings();
     QDialog::showEvent(event);
+}
+
+void TPagesDlg::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    if (visible)
+        restoreDefaultButton(OKBtn);
 }
 
 } // namespace queldo

@@ -73,6 +73,7 @@ signals:
     void settingsApplied();
 
 protected:
+    void setVisible(bool visible) override;
     void showEvent(QShowEvent *event) override;
 
 private:
