@@ -11,10 +11,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
-#include <QDir>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -73,7 +73,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: %s WIDTH HEIGHT (the exercise window's size)\n", argv[0]);
         return 2;
     }
-    const QSize size(QString::fromLocal8Bit(argv[1]).toInt(), QString::fromLocal8Bit(argv[2]).toInt());
+    const QSize size(QString::fromLocal8Bit(argv[1]).toInt(),
+                     QString::fromLocal8Bit(argv[2]).toInt());
     if (size.isEmpty()) {
         std::fprintf(stderr, "not a window size: %s x %s\n", argv[1], argv[2]);
         return 2;

@@ -51,9 +51,9 @@ QByteArray dialogBytes(const StoredSettings &settings)
 {
     // The dialog builds the four values as one text and writes it as a single line, so only the
     // last line ends in CR LF. Readers accept both line ends.
-    QByteArray bytes = flag(settings.referenceMode) + '\n' + flag(settings.alignmentMode) + '\n'
-                       + flag(settings.customScale == 1) + '\n'
-                       + scaleText(settings.effectiveScale).toLatin1() + "\r\n";
+    QByteArray bytes = flag(settings.referenceMode) + '\n' + flag(settings.alignmentMode) + '\n' +
+                       flag(settings.customScale == 1) + '\n' +
+                       scaleText(settings.effectiveScale).toLatin1() + "\r\n";
     if (settings.customScale == 1 && settings.trackBarPosition != 0)
         bytes += QByteArray::number(settings.trackBarPosition) + "\r\n";
     return bytes;
@@ -62,8 +62,8 @@ QByteArray dialogBytes(const StoredSettings &settings)
 QByteArray newIdBytes()
 {
     const StoredSettings defaults;
-    return QByteArrayLiteral("0\r\n0\r\n0\r\n") + scaleText(defaults.effectiveScale).toLatin1()
-           + "\r\n";
+    return QByteArrayLiteral("0\r\n0\r\n0\r\n") + scaleText(defaults.effectiveScale).toLatin1() +
+           "\r\n";
 }
 
 QString write(const QString &path, const QByteArray &bytes)

@@ -1,8 +1,8 @@
 #include "TNewID.h"
 
 #include "NewIdMessages.h"
-#include "app/DefaultButton.h"
 #include "TPasswordDlg.h"
+#include "app/DefaultButton.h"
 #include "app/NewUserId.h"
 
 #include <QCloseEvent>

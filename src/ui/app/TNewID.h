@@ -25,6 +25,8 @@ public:
     /// The messages it shows are its own children. parent may be null; the dialog is centred
     /// over the login dialog either way.
     TNewID(AppPaths &paths, TPasswordDlg &login, QWidget *parent = nullptr);
+    /// Showing the dialog again leaves Enter on OK, whichever button was clicked last.
+    void setVisible(bool visible) override;
 
     void OKBtnClick();
     void CancelBtnClick();
@@ -40,7 +42,6 @@ public:
     QPushButton *CancelBtn = nullptr; // ＩＤ作成をやめる
 
 protected:
-    void setVisible(bool visible) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void reject() override;

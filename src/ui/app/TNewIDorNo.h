@@ -15,6 +15,8 @@ class TNewIDorNo : public QDialog
 public:
     /// parent: the login dialog, which the question is centred over.
     explicit TNewIDorNo(QWidget *parent = nullptr);
+    /// Each showing starts on "はい".
+    void setVisible(bool visible) override;
 
     void OKBtnClick();
     void CancelBtnClick();
@@ -22,9 +24,6 @@ public:
     QLabel *Label1 = nullptr;
     QPushButton *OKBtn = nullptr;     // はい
     QPushButton *CancelBtn = nullptr; // いいえ
-
-protected:
-    void setVisible(bool visible) override;
 };
 
 } // namespace queldo

@@ -1,9 +1,9 @@
 #include "TPasswordDlg.h"
 
 #include "TNewID.h"
-#include "app/DefaultButton.h"
 #include "TNewIDorNo.h"
 #include "app/AppPaths.h"
+#include "app/DefaultButton.h"
 #include "app/LoginSettings.h"
 #include "app/PasswordFile.h"
 #include "app/UserList.h"

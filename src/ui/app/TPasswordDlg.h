@@ -24,6 +24,8 @@ public:
     /// Reads the user list from the Result folder of the folder the program was started in, so
     /// it must be constructed before anything makes Images the folder of relative paths.
     TPasswordDlg(AppPaths &paths, LiveSettings &settings, QWidget *parent = nullptr);
+    /// Showing the dialog again leaves Enter on OK, whichever button was clicked last.
+    void setVisible(bool visible) override;
 
     /// The question for an unknown ID and the new-ID dialog, created after this dialog.
     void setNewIdWindows(TNewIDorNo *question, TNewID *newId);
@@ -61,7 +63,6 @@ signals:
     void quitRequested();
 
 protected:
-    void setVisible(bool visible) override;
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
 

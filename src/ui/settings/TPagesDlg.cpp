@@ -1,8 +1,8 @@
 #include "TPagesDlg.h"
 
 #include "TForm14.h"
-#include "app/DefaultButton.h"
 #include "app/AppPaths.h"
+#include "app/DefaultButton.h"
 #include "app/PasswordFile.h"
 #include "board/ChromosomeBitmapOps.h"
 #include "settings/LiveSettings.h"
@@ -72,8 +72,8 @@ TPagesDlg::TPagesDlg(AppPaths &paths, LiveSettings &settings, QWidget *parent)
 
     setObjectName(QStringLiteral("PagesDlg"));
     setWindowTitle(QStringLiteral("設定"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
 
     PageControl1 = new QTabWidget(this);
@@ -116,8 +116,9 @@ void TPagesDlg::createModePage()
     Cheat->setChecked(m_settings.cheat);
     // Scoring reads the live value, so the box acts before OK is pressed.
     connect(Cheat, &QCheckBox::toggled, this, [this](bool on) { m_settings.cheat = on; });
-    Label1 = placeLabel(page, "Label1", QStringLiteral("解答した染色体の番号を採点前に見ることができる。"),
-                        48, 64, 185);
+    Label1 =
+        placeLabel(page, "Label1",
+                   QStringLiteral("解答した染色体の番号を採点前に見ることができる。"), 48, 64, 185);
 
     AnswerMode = new QCheckBox(QStringLiteral("整列モード"), page);
     AnswerMode->setObjectName(QStringLiteral("AnswerMode"));
@@ -125,8 +126,8 @@ void TPagesDlg::createModePage()
     AnswerMode->setChecked(m_settings.answerMode);
     connect(AnswerMode, &QCheckBox::toggled, this, [this](bool on) { m_settings.answerMode = on; });
     Label2 = placeLabel(page, "Label2",
-                        QStringLiteral("解答したとき、染色体が自動的に垂直に整列するかを決める。"), 48,
-                        168, 171);
+                        QStringLiteral("解答したとき、染色体が自動的に垂直に整列するかを決める。"),
+                        48, 168, 171);
 }
 
 void TPagesDlg::createSizePage()
@@ -163,7 +164,8 @@ void TPagesDlg::createSizePage()
     Image2->resize(0, 0);
 
     Label8 = placeLabel(page, "Label8", QString(), 176, 96);
-    Label7 = placeLabel(page, "Label7", QStringLiteral("次の問題から倍率が変わります。"), 40, 168, 225);
+    Label7 =
+        placeLabel(page, "Label7", QStringLiteral("次の問題から倍率が変わります。"), 40, 168, 225);
 }
 
 void TPagesDlg::createPasswordPage()
@@ -174,7 +176,8 @@ void TPagesDlg::createPasswordPage()
 
     Label9 = placeLabel(page, "Label9", QStringLiteral("新規パスワードの入力"), 16, 40);
     Password = passwordEdit(page, "Password", 80);
-    Label10 = placeLabel(page, "Label10", QStringLiteral("確認のため新規パスワードの再入力"), 16, 152);
+    Label10 =
+        placeLabel(page, "Label10", QStringLiteral("確認のため新規パスワードの再入力"), 16, 152);
     rePassword = passwordEdit(page, "rePassword", 192);
     setTabOrder(Password, rePassword);
 
@@ -195,8 +198,8 @@ void TPagesDlg::loadSample()
         AppPaths::resolveCaseInsensitive(m_paths.imagesFolder(), {QStringLiteral("1-1.bmp")});
     QFile file(path);
     // A sample too large to be a chromosome picture is not read into memory at all.
-    const bool readable = file.open(QIODevice::ReadOnly)
-                          && file.size() <= qint64(MaximumBitmapSide) * MaximumBitmapSide * 4;
+    const bool readable = file.open(QIODevice::ReadOnly) &&
+                          file.size() <= qint64(MaximumBitmapSide) * MaximumBitmapSide * 4;
     BitmapDecodeResult decoded;
     if (readable)
         decoded = decodeBitmap(file.readAll(), QStringLiteral("1-1.bmp"));
@@ -276,11 +279,12 @@ void TPagesDlg::Button3Click()
         reportFailure(QStringLiteral("ログインしていないため、パスワードを変更できません。"));
         return;
     }
-    const QString error = writePasswordFile(m_paths.programUserFile(m_userId, QStringLiteral(".pas")),
-                                            password);
+    const QString error =
+        writePasswordFile(m_paths.programUserFile(m_userId, QStringLiteral(".pas")), password);
     if (!error.isEmpty()) {
-        reportFailure(QStringLiteral("パスワードを変更できませんでした。以前のパスワードのままです。\n")
-                      + error);
+        reportFailure(
+            QStringLiteral("パスワードを変更できませんでした。以前のパスワードのままです。\n") +
+            error);
         return;
     }
     Label11->setText(QStringLiteral("パスワードを変更しました。"));
@@ -296,8 +300,9 @@ void TPagesDlg::OKBtnClick()
     }
     const StoredSettings stored{m_settings.cheat, m_settings.answerMode, m_settings.customScale,
                                 m_settings.effectiveScale, m_settings.trackBarPosition};
-    const QString error = SettingsFile::write(m_paths.relativeUserFile(m_userId, QStringLiteral(".set")),
-                                              SettingsFile::dialogBytes(stored));
+    const QString error =
+        SettingsFile::write(m_paths.relativeUserFile(m_userId, QStringLiteral(".set")),
+                            SettingsFile::dialogBytes(stored));
     if (!error.isEmpty()) {
         // The dialog stays open, so the trainee can try again; the saved file is untouched.
         reportFailure(error);

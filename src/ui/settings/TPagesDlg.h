@@ -28,6 +28,8 @@ class TPagesDlg : public QDialog
 public:
     /// Also makes Images the folder of later relative paths, as the rest of the program expects.
     TPagesDlg(AppPaths &paths, LiveSettings &settings, QWidget *parent = nullptr);
+    /// Showing the dialog again leaves Enter on OK, whichever button was clicked last.
+    void setVisible(bool visible) override;
     ~TPagesDlg() override;
 
     /// The trainee whose settings and password this dialog saves.
@@ -47,25 +49,25 @@ public:
     bool hasSample() const { return !m_sample.isNull(); }
 
     QTabWidget *PageControl1 = nullptr;
-    QCheckBox *Cheat = nullptr;       // 参考モード
+    QCheckBox *Cheat = nullptr; // 参考モード
     QLabel *Label1 = nullptr;
-    QCheckBox *AnswerMode = nullptr;  // 整列モード
+    QCheckBox *AnswerMode = nullptr; // 整列モード
     QLabel *Label2 = nullptr;
-    QLabel *Label4 = nullptr;         // the chosen size, "1.0倍"
-    QLabel *Label3 = nullptr;         // 倍率
-    QLabel *Label5 = nullptr;         // 0.7倍
-    QLabel *Label6 = nullptr;         // 1.3倍
+    QLabel *Label4 = nullptr; // the chosen size, "1.0倍"
+    QLabel *Label3 = nullptr; // 倍率
+    QLabel *Label5 = nullptr; // 0.7倍
+    QLabel *Label6 = nullptr; // 1.3倍
     QSlider *TrackBar1 = nullptr;
-    QPushButton *Button1 = nullptr;   // 最適サイズ(1.0倍)
-    QLabel *Image2 = nullptr;         // the size preview
-    QLabel *Label8 = nullptr;         // says when the sample cannot be read
+    QPushButton *Button1 = nullptr; // 最適サイズ(1.0倍)
+    QLabel *Image2 = nullptr;       // the size preview
+    QLabel *Label8 = nullptr;       // says when the sample cannot be read
     QLabel *Label7 = nullptr;
     QLabel *Label9 = nullptr;
     QLineEdit *Password = nullptr;
     QLabel *Label10 = nullptr;
     QLineEdit *rePassword = nullptr;
-    QPushButton *Button3 = nullptr;   // パスワード変更
-    QLabel *Label11 = nullptr;        // confirms a password change
+    QPushButton *Button3 = nullptr; // パスワード変更
+    QLabel *Label11 = nullptr;      // confirms a password change
     QPushButton *OKBtn = nullptr;
 
 signals:
@@ -73,7 +75,6 @@ signals:
     void settingsApplied();
 
 protected:
-    void setVisible(bool visible) override;
     void showEvent(QShowEvent *event) override;
 
 private:
