@@ -1,5 +1,7 @@
 #include "MessageWindow.h"
 
+#include "app/DialogLook.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -11,8 +13,7 @@ MessageWindow::MessageWindow(const QString &caption, const QStringList &lines, i
     : QDialog(parent), m_pixelSize(pixelSize)
 {
     setWindowTitle(caption);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(FixedDialogFrame);
     setAttribute(Qt::WA_QuitOnClose, false);
 
     auto *layout = new QVBoxLayout(this);

@@ -1,5 +1,7 @@
 #include "TAboutBox.h"
 
+#include "app/DialogLook.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
@@ -32,8 +34,7 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("バージョン情報"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(FixedDialogFrame);
 
     auto *panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));

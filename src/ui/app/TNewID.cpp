@@ -2,7 +2,7 @@
 
 #include "NewIdMessages.h"
 #include "TPasswordDlg.h"
-#include "app/DefaultButton.h"
+#include "app/DialogLook.h"
 #include "app/NewUserId.h"
 
 #include <QCloseEvent>
@@ -17,13 +17,10 @@ TNewID::TNewID(AppPaths &paths, TPasswordDlg &login, QWidget *parent)
 {
     setObjectName(QStringLiteral("NewID"));
     setWindowTitle(QStringLiteral("新規ID作成"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(FixedDialogFrame);
     // Up while the login dialog is hidden; closing it returns there instead of ending the program.
     setAttribute(Qt::WA_QuitOnClose, false);
-    QFont dialogFont = font();
-    dialogFont.setPixelSize(12);
-    setFont(dialogFont);
+    setFontPixelSize(this, 12);
 
     auto label = [this](const char *name, const QString &text, int top) {
         auto *l = new QLabel(text, this);

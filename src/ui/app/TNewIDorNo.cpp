@@ -1,6 +1,6 @@
 #include "TNewIDorNo.h"
 
-#include "app/DefaultButton.h"
+#include "app/DialogLook.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -14,17 +14,14 @@ TNewIDorNo::TNewIDorNo(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("NewIDorNo"));
     setWindowTitle(QStringLiteral("新しいIDを作成"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(FixedDialogFrame);
     // It is up while the login dialog is hidden; answering must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
-    QFont dialogFont = font();
-    dialogFont.setPixelSize(12);
-    setFont(dialogFont);
+    setFontPixelSize(this, 12);
 
     Label1 = new QLabel(QStringLiteral("新しいIDを作成しますか？"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    QFont questionFont = dialogFont;
+    QFont questionFont = font();
     questionFont.setPixelSize(32);
     // The 32-pixel question fills the window's width with the proportional Japanese font it was
     // laid out for; a wider font is narrowed to fit rather than cut off at both ends.

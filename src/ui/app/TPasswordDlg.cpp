@@ -3,7 +3,7 @@
 #include "TNewID.h"
 #include "TNewIDorNo.h"
 #include "app/AppPaths.h"
-#include "app/DefaultButton.h"
+#include "app/DialogLook.h"
 #include "app/LoginSettings.h"
 #include "app/PasswordFile.h"
 #include "app/UserList.h"
@@ -30,11 +30,8 @@ TPasswordDlg::TPasswordDlg(AppPaths &paths, LiveSettings &settings, QWidget *par
 {
     setObjectName(QStringLiteral("PasswordDlg"));
     setWindowTitle(QStringLiteral("QUELDO") + QStringLiteral("ＩＤとパスワード入力"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
-    QFont dialogFont = font();
-    dialogFont.setPixelSize(12);
-    setFont(dialogFont);
+    setWindowFlags(FixedDialogFrame | Qt::WindowStaysOnTopHint);
+    setFontPixelSize(this, 12);
 
     Label2 = new QLabel(QStringLiteral("ID入力"), this);
     Label2->setObjectName(QStringLiteral("Label2"));

@@ -1,5 +1,7 @@
 #include "TForm14.h"
 
+#include "app/DialogLook.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -10,8 +12,7 @@ TForm14::TForm14(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form14"));
     setWindowTitle(QStringLiteral("パスワード変更"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(FixedDialogFrame);
 
     QFont messageFont = font();
     messageFont.setPixelSize(24);

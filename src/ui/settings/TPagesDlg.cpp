@@ -2,7 +2,7 @@
 
 #include "TForm14.h"
 #include "app/AppPaths.h"
-#include "app/DefaultButton.h"
+#include "app/DialogLook.h"
 #include "app/PasswordFile.h"
 #include "board/ChromosomeBitmapOps.h"
 #include "settings/LiveSettings.h"
@@ -72,8 +72,7 @@ TPagesDlg::TPagesDlg(AppPaths &paths, LiveSettings &settings, QWidget *parent)
 
     setObjectName(QStringLiteral("PagesDlg"));
     setWindowTitle(QStringLiteral("設定"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(FixedDialogFrame);
     setFixedSize(ClientWidth, ClientHeight);
 
     PageControl1 = new QTabWidget(this);

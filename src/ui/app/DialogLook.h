@@ -1,8 +1,21 @@
 #pragma once
 
 #include <QPushButton>
+#include <QWidget>
 
 namespace queldo {
+
+/// The frame every dialog of the program has: a title and a close box, no resizing.
+inline constexpr Qt::WindowFlags FixedDialogFrame =
+    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+
+/// Sizes are laid out in pixels, so fonts are given in pixels too.
+inline void setFontPixelSize(QWidget *widget, int pixelSize)
+{
+    QFont font = widget->font();
+    font.setPixelSize(pixelSize);
+    widget->setFont(font);
+}
 
 /// Showing a dialog again sends a focus-in to the widget that last had the focus, without that
 /// widget getting the real focus. When it was a push button (clicked with the mouse before the
