@@ -7,10 +7,10 @@
 // ones on a shared machine.
 
 #include "ReferenceBitmapOps.h"
-#include "board/BoardState.h"
-#include "board/ChromosomeBitmapOps.h"
-#include "board/FastResample.h"
-#include "board/ProblemLoader.h"
+#include "core/board/BoardState.h"
+#include "core/board/ChromosomeBitmapOps.h"
+#include "core/board/FastResample.h"
+#include "core/board/ProblemLoader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,12 +25,12 @@
 #endif
 
 #include <algorithm>
-#include <unistd.h>
 #include <cmath>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using namespace queldo;
@@ -96,7 +96,8 @@ QImage straightforwardReduce(const Bgr24Image &image)
 QImage straightforwardPiece(const Bgr24Image &source, float scale, int step)
 {
     const Bgr24Image scaled = test::referenceScale(source, scale);
-    return straightforwardReduce(scaled.isNull() ? Bgr24Image() : test::referenceRotate(scaled, float(step) * 15.0f));
+    return straightforwardReduce(
+        scaled.isNull() ? Bgr24Image() : test::referenceRotate(scaled, float(step) * 15.0f));
 }
 
 // ------------------------------------------------------------------ OpenCV peers
@@ -105,13 +106,15 @@ QImage straightforwardPiece(const Bgr24Image &source, float scale, int step)
 
 cv::Mat wrap(const Bgr24Image &image)
 {
-    return cv::Mat(image.height, image.width, CV_8UC3, const_cast<std::uint8_t *>(image.bytes.data()), image.stride());
+    return cv::Mat(image.height, image.width, CV_8UC3,
+                   const_cast<std::uint8_t *>(image.bytes.data()), image.stride());
 }
 
 cv::Mat openCvScale(const cv::Mat &src, float factor)
 {
     cv::Mat dst;
-    cv::resize(src, dst, cv::Size(int(float(src.cols) * factor), int(float(src.rows) * factor - 1.0f)), 0, 0,
+    cv::resize(src, dst,
+               cv::Size(int(float(src.cols) * factor), int(float(src.rows) * factor - 1.0f)), 0, 0,
                cv::INTER_LINEAR);
     return dst;
 }
@@ -123,10 +126,12 @@ cv::Mat openCvRotate(const cv::Mat &src, float angle)
     const QSize size = rotatedSize(src.cols, src.rows, angle);
     const double halfW = (size.width() + 1) / 2, halfH = (size.height() + 1) / 2;
     const double t = double(angle) * 3.141592653589793 / 180.0, c = std::cos(t), s = std::sin(t);
-    const cv::Matx23d m(c, -s, src.cols / 2 - c * halfW + s * halfH, s, c, src.rows / 2 - s * halfW - c * halfH);
+    const cv::Matx23d m(c, -s, src.cols / 2 - c * halfW + s * halfH, s, c,
+                        src.rows / 2 - s * halfW - c * halfH);
     cv::Mat dst;
-    cv::warpAffine(src, dst, m, cv::Size(size.width(), size.height()), cv::INTER_LINEAR | cv::WARP_INVERSE_MAP,
-                   cv::BORDER_CONSTANT, cv::Scalar(255, 255, 255));
+    cv::warpAffine(src, dst, m, cv::Size(size.width(), size.height()),
+                   cv::INTER_LINEAR | cv::WARP_INVERSE_MAP, cv::BORDER_CONSTANT,
+                   cv::Scalar(255, 255, 255));
     return dst;
 }
 
@@ -135,7 +140,8 @@ QImage openCvReduce(const cv::Mat &image)
 {
     cv::Mat planes[3];
     cv::split(image, planes);
-    const bool grey = cv::countNonZero(planes[0] != planes[1]) == 0 && cv::countNonZero(planes[1] != planes[2]) == 0;
+    const bool grey = cv::countNonZero(planes[0] != planes[1]) == 0 &&
+                      cv::countNonZero(planes[1] != planes[2]) == 0;
     if (!grey) {
         Bgr24Image copy(image.cols, image.rows);
         image.copyTo(wrap(copy));
@@ -195,20 +201,26 @@ struct PortableScope
 template <class Fn>
 void add(const std::string &name, Fn fn, benchmark::TimeUnit unit = benchmark::kMicrosecond)
 {
-    benchmark::RegisterBenchmark(name.c_str(), [fn](benchmark::State &state) mutable {
-        for (auto _ : state)
-            fn();
-    })->Unit(unit)->MinTime(0.1);
+    benchmark::RegisterBenchmark(name.c_str(),
+                                 [fn](benchmark::State &state) mutable {
+                                     for (auto _ : state)
+                                         fn();
+                                 })
+        ->Unit(unit)
+        ->MinTime(0.1);
 }
 
 template <class Fn>
 void addPortable(const std::string &name, Fn fn, benchmark::TimeUnit unit = benchmark::kMicrosecond)
 {
-    benchmark::RegisterBenchmark(name.c_str(), [fn](benchmark::State &state) mutable {
-        PortableScope portable(true);
-        for (auto _ : state)
-            fn();
-    })->Unit(unit)->MinTime(0.1);
+    benchmark::RegisterBenchmark(name.c_str(),
+                                 [fn](benchmark::State &state) mutable {
+                                     PortableScope portable(true);
+                                     for (auto _ : state)
+                                         fn();
+                                 })
+        ->Unit(unit)
+        ->MinTime(0.1);
 }
 
 std::string sizeName(Size s)
@@ -230,14 +242,17 @@ void registerScale(std::vector<std::string> &cases)
             const std::string c = "scale/" + sizeName(s) + "/x" + factorName(f);
             cases.push_back(c);
             const Bgr24Image src = chromosome(s.w, s.h, quint32(s.w * 1000 + s.h));
-            add(c + "/ours", [src, f] { benchmark::DoNotOptimize(ScaleChromosomeBitmap(src, f).bytes.data()); });
+            add(c + "/ours",
+                [src, f] { benchmark::DoNotOptimize(ScaleChromosomeBitmap(src, f).bytes.data()); });
 #ifdef QUELDO_BENCH_OPENCV
-            add(c + "/opencv", [src, f] { benchmark::DoNotOptimize(openCvScale(wrap(src), f).data); });
+            add(c + "/opencv",
+                [src, f] { benchmark::DoNotOptimize(openCvScale(wrap(src), f).data); });
 #endif
             add(c + "/straightforward",
                 [src, f] { benchmark::DoNotOptimize(test::referenceScale(src, f).bytes.data()); });
-            addPortable(c + "/portable",
-                        [src, f] { benchmark::DoNotOptimize(ScaleChromosomeBitmap(src, f).bytes.data()); });
+            addPortable(c + "/portable", [src, f] {
+                benchmark::DoNotOptimize(ScaleChromosomeBitmap(src, f).bytes.data());
+            });
         }
 }
 
@@ -249,15 +264,19 @@ void registerRotate(std::vector<std::string> &cases)
             cases.push_back(c);
             const Bgr24Image src = chromosome(s.w, s.h, quint32(s.w * 1000 + s.h));
             const float angle = float(a);
-            add(c + "/ours",
-                [src, angle] { benchmark::DoNotOptimize(RotateChromosomeBitmap(src, angle).bytes.data()); });
+            add(c + "/ours", [src, angle] {
+                benchmark::DoNotOptimize(RotateChromosomeBitmap(src, angle).bytes.data());
+            });
 #ifdef QUELDO_BENCH_OPENCV
-            add(c + "/opencv", [src, angle] { benchmark::DoNotOptimize(openCvRotate(wrap(src), angle).data); });
+            add(c + "/opencv",
+                [src, angle] { benchmark::DoNotOptimize(openCvRotate(wrap(src), angle).data); });
 #endif
-            add(c + "/straightforward",
-                [src, angle] { benchmark::DoNotOptimize(test::referenceRotate(src, angle).bytes.data()); });
-            addPortable(c + "/portable",
-                        [src, angle] { benchmark::DoNotOptimize(RotateChromosomeBitmap(src, angle).bytes.data()); });
+            add(c + "/straightforward", [src, angle] {
+                benchmark::DoNotOptimize(test::referenceRotate(src, angle).bytes.data());
+            });
+            addPortable(c + "/portable", [src, angle] {
+                benchmark::DoNotOptimize(RotateChromosomeBitmap(src, angle).bytes.data());
+            });
         }
 }
 
@@ -279,20 +298,27 @@ void registerDeal()
     addPortable("deal/46 pieces/portable", deal(&renderPiece), benchmark::kMillisecond);
 
     // The program's own deal: the same rendering plus turning at random and scattering.
-    benchmark::RegisterBenchmark("deal/DealPieces", [sources](benchmark::State &state) {
-        std::array<Bgr24Image, PieceCount> cellArray;
-        std::copy(sources.begin(), sources.end(), cellArray.begin());
-        struct FixedRandom : PieceRandom
-        {
-            int bounded(int low, int high) override { return int(generator.bounded(low, high)); }
-            QRandomGenerator generator{7};
-        } random;
-        BoardState board;
-        for (auto _ : state) {
-            DealPieces(board, cellArray, DealScale, QSize(780, 360), random);
-            benchmark::DoNotOptimize(board.piecePicture[0].constBits());
-        }
-    })->Unit(benchmark::kMillisecond)->MinTime(0.1);
+    benchmark::RegisterBenchmark(
+        "deal/DealPieces",
+        [sources](benchmark::State &state) {
+            std::array<Bgr24Image, PieceCount> cellArray;
+            std::copy(sources.begin(), sources.end(), cellArray.begin());
+            struct FixedRandom : PieceRandom
+            {
+                int bounded(int low, int high) override
+                {
+                    return int(generator.bounded(low, high));
+                }
+                QRandomGenerator generator{7};
+            } random;
+            BoardState board;
+            for (auto _ : state) {
+                DealPieces(board, cellArray, DealScale, QSize(780, 360), random);
+                benchmark::DoNotOptimize(board.piecePicture[0].constBits());
+            }
+        })
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(0.1);
 }
 
 void registerWheelAndDrop(const QString &imagesFolder)
@@ -313,7 +339,8 @@ void registerWheelAndDrop(const QString &imagesFolder)
     source.toQImage().save(folder.filePath(QStringLiteral("bench/") + bitmapFileName(0)), "BMP");
     auto drop = [folder](QImage (*piece)(const Bgr24Image &, float, int)) {
         return [folder, piece] {
-            const BitmapDecodeResult loaded = reloadSourceBitmap(folder, QStringLiteral("bench"), 0);
+            const BitmapDecodeResult loaded =
+                reloadSourceBitmap(folder, QStringLiteral("bench"), 0);
             benchmark::DoNotOptimize(piece(loaded.image, DealScale, 5).constBits());
         };
     };
@@ -326,9 +353,10 @@ void registerWheelAndDrop(const QString &imagesFolder)
 class SummaryReporter : public benchmark::ConsoleReporter
 {
 public:
-    explicit SummaryReporter(std::vector<std::string> scaleCases, std::vector<std::string> rotateCases)
-        : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular), m_scaleCases(std::move(scaleCases)),
-          m_rotateCases(std::move(rotateCases))
+    explicit SummaryReporter(std::vector<std::string> scaleCases,
+                             std::vector<std::string> rotateCases)
+        : ConsoleReporter(isatty(fileno(stdout)) ? OO_Defaults : OO_Tabular),
+          m_scaleCases(std::move(scaleCases)), m_rotateCases(std::move(rotateCases))
     {
     }
 
@@ -337,30 +365,37 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run &run : runs)
             if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                m_times[run.run_name.function_name].push_back(run.GetAdjustedCPUTime()
-                                                        / benchmark::GetTimeUnitMultiplier(run.time_unit));
+                m_times[run.run_name.function_name].push_back(
+                    run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit));
     }
 
     void Finalize() override
     {
         ConsoleReporter::Finalize();
         std::printf("\nRatios of CPU time (vector code: %s)\n", fast::vectorTargetName());
-        group("rotate  ours / cv::warpAffine", m_rotateCases, "ours", "opencv", "geomean <= 0.35, each <= 0.5");
-        group("scale   ours / cv::resize", m_scaleCases, "ours", "opencv", "geomean <= 0.65, each <= 0.8");
-        pair("deal    ours / OpenCV deal", "deal/46 pieces/ours", "deal/46 pieces/opencv", "<= 0.35");
-        pair("deal    ours / straightforward", "deal/46 pieces/ours", "deal/46 pieces/straightforward",
-             "<= 0.167 (6x)");
+        group("rotate  ours / cv::warpAffine", m_rotateCases, "ours", "opencv",
+              "geomean <= 0.35, each <= 0.5");
+        group("scale   ours / cv::resize", m_scaleCases, "ours", "opencv",
+              "geomean <= 0.65, each <= 0.8");
+        pair("deal    ours / OpenCV deal", "deal/46 pieces/ours", "deal/46 pieces/opencv",
+             "<= 0.35");
+        pair("deal    ours / straightforward", "deal/46 pieces/ours",
+             "deal/46 pieces/straightforward", "<= 0.167 (6x)");
         group("rotate  ours / straightforward", m_rotateCases, "ours", "straightforward", "");
         group("scale   ours / straightforward", m_scaleCases, "ours", "straightforward", "");
-        group("rotate  portable / straightforward", m_rotateCases, "portable", "straightforward", "<= 0.75");
-        group("scale   portable / straightforward", m_scaleCases, "portable", "straightforward", "<= 0.75");
-        pair("deal    portable / straightforward", "deal/46 pieces/portable", "deal/46 pieces/straightforward",
-             "<= 0.75");
-        pair("wheel   ours / straightforward", "wheel notch/ours", "wheel notch/straightforward", "");
+        group("rotate  portable / straightforward", m_rotateCases, "portable", "straightforward",
+              "<= 0.75");
+        group("scale   portable / straightforward", m_scaleCases, "portable", "straightforward",
+              "<= 0.75");
+        pair("deal    portable / straightforward", "deal/46 pieces/portable",
+             "deal/46 pieces/straightforward", "<= 0.75");
+        pair("wheel   ours / straightforward", "wheel notch/ours", "wheel notch/straightforward",
+             "");
         pair("drop    ours / straightforward", "drop/ours", "drop/straightforward", "");
         if (!std::isnan(seconds("wheel notch/ours")))
-            std::printf("wheel notch %.1f us, drop %.1f us, deal %.3f ms\n", seconds("wheel notch/ours") * 1e6,
-                        seconds("drop/ours") * 1e6, seconds("deal/46 pieces/ours") * 1e3);
+            std::printf("wheel notch %.1f us, drop %.1f us, deal %.3f ms\n",
+                        seconds("wheel notch/ours") * 1e6, seconds("drop/ours") * 1e6,
+                        seconds("deal/46 pieces/ours") * 1e3);
     }
 
 private:
@@ -382,8 +417,8 @@ private:
         std::printf("%-38s %6.3f  (%.1fx)%s%s\n", label, r, 1.0 / r, *goal ? "   goal " : "", goal);
     }
 
-    void group(const char *label, const std::vector<std::string> &cases, const char *a, const char *b,
-               const char *goal) const
+    void group(const char *label, const std::vector<std::string> &cases, const char *a,
+               const char *b, const char *goal) const
     {
         double logSum = 0;
         double worst = 0;
@@ -402,8 +437,9 @@ private:
         }
         if (count == 0)
             return;
-        std::printf("%-38s %6.3f  geomean of %d, worst %.3f (%s)%s%s\n", label, std::exp(logSum / count), count,
-                    worst, worstCase.c_str(), *goal ? "   goal " : "", goal);
+        std::printf("%-38s %6.3f  geomean of %d, worst %.3f (%s)%s%s\n", label,
+                    std::exp(logSum / count), count, worst, worstCase.c_str(),
+                    *goal ? "   goal " : "", goal);
     }
 
     std::vector<std::string> m_scaleCases, m_rotateCases;

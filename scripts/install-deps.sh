@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, when any is missing.
 set -euo pipefail
-packages=(cmake g++ make pkg-config qt6-base-dev qt6-charts-dev libgl-dev libsodium-dev
-          libgtest-dev libbenchmark-dev libhwy-dev fonts-ipafont-gothic)
+packages=(cmake g++ make pkg-config clang-format qt6-base-dev qt6-charts-dev libgl-dev libsodium-dev
+          libbenchmark-dev libhwy-dev fonts-ipafont-gothic)
 if [ "${1:-}" = "--with-display" ]; then
   packages+=(xvfb xdotool imagemagick)
 fi

@@ -1,5 +1,5 @@
-#include "app/ProgramWindows.h"
-#include "app/SingleInstanceLock.h"
+#include "core/app/SingleInstanceLock.h"
+#include "ui/app/ProgramWindows.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -3,11 +3,11 @@
 // own, so nothing outside the process can find them; this lays out the same windows offscreen at
 // the size the real window got and reports every named widget as "window name x y width height",
 // relative to its window's top-left corner.
-#include "app/AppPaths.h"
-#include "board/SeededRandom.h"
-#include "board/TForm1.h"
-#include "settings/LiveSettings.h"
-#include "settings/TPagesDlg.h"
+#include "core/app/AppPaths.h"
+#include "core/board/SeededRandom.h"
+#include "core/settings/LiveSettings.h"
+#include "ui/exercise/TForm1.h"
+#include "ui/settings/TPagesDlg.h"
 
 #include <QApplication>
 #include <QCheckBox>

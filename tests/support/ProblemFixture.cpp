@@ -1,7 +1,7 @@
 #include "ProblemFixture.h"
 
-#include "board/ProblemLoader.h"
-#include "text/Cp932Text.h"
+#include "core/board/ProblemLoader.h"
+#include "core/text/Cp932Text.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,8 +49,8 @@ void writeProblemFolder(const QString &imagesFolder, const QString &name,
     for (int piece = 0; piece < PieceCount; ++piece) {
         const int height = std::max(8, options.tallest - (piece / 2) * options.tallest / 30);
         const QString file = bitmapFileName(piece);
-        const qint64 size =
-            writeBmp(folder + QLatin1Char('/') + file, makeChromosome(options.width, height, random));
+        const qint64 size = writeBmp(folder + QLatin1Char('/') + file,
+                                     makeChromosome(options.width, height, random));
         lines << QStringLiteral("%1,%2,%3").arg(file).arg(size).arg(checkValueOf(size));
     }
     writeCp932Lines(folder + QLatin1Char('/') + name + QStringLiteral(".set"), lines);

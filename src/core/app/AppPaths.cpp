@@ -1,4 +1,4 @@
-#include "AppPaths.h"
+#include "core/app/AppPaths.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -59,7 +59,8 @@ QString AppPaths::resolveCaseInsensitive(const QString &base, const QStringList 
             continue;
         }
         QString found;
-        QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        QDirIterator it(path,
+                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         while (it.hasNext()) {
             it.next();
             if (it.fileName().compare(component, Qt::CaseInsensitive) == 0) {

@@ -1,7 +1,7 @@
-#include "LoginSettings.h"
+#include "core/app/LoginSettings.h"
 
-#include "settings/LiveSettings.h"
-#include "settings/SettingsFile.h"
+#include "core/settings/LiveSettings.h"
+#include "core/settings/SettingsFile.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "NewUserId.h"
+#include "core/app/NewUserId.h"
 
-#include "AppPaths.h"
-#include "PasswordFile.h"
-#include "results/ResultsFile.h"
-#include "settings/SettingsFile.h"
+#include "core/app/AppPaths.h"
+#include "core/app/PasswordFile.h"
+#include "core/results/ResultsFile.h"
+#include "core/settings/SettingsFile.h"
 
 #include <QDir>
 #include <QDirIterator>

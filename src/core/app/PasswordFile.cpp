@@ -1,6 +1,6 @@
-#include "PasswordFile.h"
+#include "core/app/PasswordFile.h"
 
-#include "../text/Cp932Text.h"
+#include "core/text/Cp932Text.h"
 
 #include <sodium.h>
 
@@ -32,8 +32,7 @@ bool passwordMatches(const QString &storedLine, const QString &typed)
         const QByteArray hash = storedLine.toLatin1();
         const QByteArray password = typed.toUtf8();
         return crypto_pwhash_str_verify(hash.constData(), password.constData(),
-                                        quint64(password.size()))
-               == 0;
+                                        quint64(password.size())) == 0;
     }
     return storedLine == typed;
 }
@@ -45,8 +44,8 @@ QString hashPassword(const QString &password)
     const QByteArray bytes = password.toUtf8();
     char out[crypto_pwhash_STRBYTES];
     if (crypto_pwhash_str(out, bytes.constData(), quint64(bytes.size()),
-                          crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE)
-        != 0)
+                          crypto_pwhash_OPSLIMIT_INTERACTIVE,
+                          crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0)
         return {};
     return QString::fromLatin1(out);
 }

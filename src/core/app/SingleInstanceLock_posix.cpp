@@ -1,4 +1,4 @@
-#include "SingleInstanceLock.h"
+#include "core/app/SingleInstanceLock.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,7 +16,8 @@ SingleInstanceLock::SingleInstanceLock(const QString &name, const QString &lockF
         folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::tempPath();
-    const QByteArray path = QFile::encodeName(folder + QStringLiteral("/queldo-") + name + QStringLiteral(".lock"));
+    const QByteArray path =
+        QFile::encodeName(folder + QStringLiteral("/queldo-") + name + QStringLiteral(".lock"));
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return;

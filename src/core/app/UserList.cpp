@@ -1,4 +1,4 @@
-#include "UserList.h"
+#include "core/app/UserList.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "AnswerKey.h"
+#include "core/board/AnswerKey.h"
 
 namespace queldo {
 

@@ -15,7 +15,10 @@ enum SlotResultCode : int {
 inline constexpr int RotationStepCount = 24;
 
 /// Class of a piece: 1 to 22 for the autosomes, 23 for the sex chromosomes.
-inline int ChromosomeNumber(int piece) { return piece / 2 + 1; }
+inline int ChromosomeNumber(int piece)
+{
+    return piece / 2 + 1;
+}
 
 /// "X" or "Y" for the sex pieces, the decimal class for the others.
 QString pieceName(int piece, bool female);

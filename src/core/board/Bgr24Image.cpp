@@ -1,4 +1,4 @@
-#include "Bgr24Image.h"
+#include "core/board/Bgr24Image.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -19,7 +19,9 @@ struct Bgr24Image
     std::vector<std::uint8_t> bytes; ///< width * height * 3
 
     Bgr24Image() = default;
-    Bgr24Image(int w, int h) : width(w), height(h), bytes(std::size_t(w) * std::size_t(h) * 3, 255) {}
+    Bgr24Image(int w, int h) : width(w), height(h), bytes(std::size_t(w) * std::size_t(h) * 3, 255)
+    {
+    }
 
     bool isNull() const { return width <= 0 || height <= 0; }
     std::size_t stride() const { return std::size_t(width) * 3; }

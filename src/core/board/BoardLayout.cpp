@@ -1,4 +1,4 @@
-#include "BoardLayout.h"
+#include "core/board/BoardLayout.h"
 
 namespace queldo {
 
@@ -29,8 +29,8 @@ BoardLayout computeBoardLayout(const LayoutInput &in)
     const int clientH = in.client.height();
     // The command column follows the width the left part had before this resize, as the
     // right-aligned panel and the client-aligned one settle against each other.
-    const int menuW = in.windowWidth <= 1024 ? (clientW - in.previousMenuWidth) / 5
-                                             : CommandColumnWideWidth;
+    const int menuW =
+        in.windowWidth <= 1024 ? (clientW - in.previousMenuWidth) / 5 : CommandColumnWideWidth;
     const int inOutW = clientW - menuW;
     l.inOutPanel = QRect(0, 0, inOutW, clientH);
     l.menuPanel = QRect(inOutW, 0, menuW, clientH);
@@ -60,9 +60,11 @@ BoardLayout computeBoardLayout(const LayoutInput &in)
     l.button3 = QRect(0, L + 5 * Q / 6, menuW, bandH);
 
     const int P = menuW, V = bandH;
-    l.label57 = QRect(QPoint(P / 20, V / 2 - in.clockCaptionSize.height() / 2), in.clockCaptionSize);
-    l.label58 = QRect(QPoint(P / 20 + in.clockCaptionSize.width() + 10, V / 2 - in.secondsSize.height() / 2),
-                      in.secondsSize);
+    l.label57 =
+        QRect(QPoint(P / 20, V / 2 - in.clockCaptionSize.height() / 2), in.clockCaptionSize);
+    l.label58 = QRect(
+        QPoint(P / 20 + in.clockCaptionSize.width() + 10, V / 2 - in.secondsSize.height() / 2),
+        in.secondsSize);
     l.label1 = QRect(QPoint(19 * P / 20 - in.unitSize.width(), V / 2 - in.unitSize.height() / 2),
                      in.unitSize);
     return l;

@@ -19,12 +19,12 @@ std::array<QRect, 14> rowPlaces(int rowWidth, int rowHeight, int columns);
 
 struct LayoutInput
 {
-    QSize client;          ///< the window's client area, below the menu bar
-    int windowWidth = 0;   ///< outer width of the window
+    QSize client;        ///< the window's client area, below the menu bar
+    int windowWidth = 0; ///< outer width of the window
     int previousMenuWidth = 0;
     QSize clockCaptionSize; ///< "時間:"
     QSize secondsSize;
-    QSize unitSize;         ///< "秒"
+    QSize unitSize; ///< "秒"
 };
 
 /// Where everything of the exercise window lies for a given size. Rectangles are in their

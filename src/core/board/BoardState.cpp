@@ -1,6 +1,6 @@
-#include "BoardState.h"
+#include "core/board/BoardState.h"
 
-#include "ChromosomeBitmapOps.h"
+#include "core/board/ChromosomeBitmapOps.h"
 
 namespace queldo {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AnswerKey.h"
-#include "ProblemLoader.h"
+#include "core/board/AnswerKey.h"
+#include "core/board/ProblemLoader.h"
 
 #include <QImage>
 #include <QPoint>
@@ -18,8 +18,8 @@ inline constexpr int SlotCount = 46;
 /// Geometry is in the coordinates of the piece's container: the spread, or its place.
 struct BoardState
 {
-    std::array<int, SlotCount> slotContents;     ///< place -> piece, -1 empty
-    std::array<int, PieceCount> rotationStep{};  ///< 0..23 steps of 15 degrees
+    std::array<int, SlotCount> slotContents;    ///< place -> piece, -1 empty
+    std::array<int, PieceCount> rotationStep{}; ///< 0..23 steps of 15 degrees
     int selectedPiece = -1;
     std::array<QPoint, PieceCount> pieceCentre{};
     int piecesMovable = 0;

@@ -1,6 +1,6 @@
-#include "ChromosomeBitmapOps.h"
+#include "core/board/ChromosomeBitmapOps.h"
 
-#include "FastResample.h"
+#include "core/board/FastResample.h"
 
 #include <algorithm>
 #include <array>
@@ -204,7 +204,8 @@ private:
     struct Bound
     {
         Bound(float a, double low, double high, double margin)
-            : a(a), low(low - margin), high(high + margin), inverse(a != 0.0f ? 1.0 / double(a) : 0.0)
+            : a(a), low(low - margin), high(high + margin),
+              inverse(a != 0.0f ? 1.0 / double(a) : 0.0)
         {
         }
         void keep(double b, double &lo, double &hi) const
@@ -415,7 +416,9 @@ QImage reduceToIndexed8(const Bgr24Image &image)
         return out;
     bool grey = true;
     for (int y = 0; y < image.height; ++y)
-        grey = fast::greyPlane(image.row(y), std::size_t(image.width), out.scanLine(y), portable()) && grey;
+        grey =
+            fast::greyPlane(image.row(y), std::size_t(image.width), out.scanLine(y), portable()) &&
+            grey;
     out.setColorTable(grey ? greyPalette() : colourPalette());
     if (grey)
         return out;
@@ -424,8 +427,9 @@ QImage reduceToIndexed8(const Bgr24Image &image)
         uchar *dst = out.scanLine(y);
         for (int x = 0; x < image.width; ++x, src += 3) {
             const int b = src[0], g = src[1], r = src[2];
-            dst[x] = (r & g & b) == 255 ? uchar(ColourWhiteIndex)
-                                         : uchar(cubeTerms.red[r] + cubeTerms.green[g] + cubeTerms.blue[b]);
+            dst[x] = (r & g & b) == 255
+                         ? uchar(ColourWhiteIndex)
+                         : uchar(cubeTerms.red[r] + cubeTerms.green[g] + cubeTerms.blue[b]);
         }
     }
     return out;
@@ -446,7 +450,8 @@ QImage renderPiece(const Bgr24Image &source, float scale, int rotationStep)
     if (!src.grey) {
         // Colour may turn grey on the way (a coloured rim cut off): the reduction looks at the
         // finished picture.
-        const Bgr24Image turned = rotateBgr({bgrSource(scaleBgr(src, scale, scaled)), false}, angle);
+        const Bgr24Image turned =
+            rotateBgr({bgrSource(scaleBgr(src, scale, scaled)), false}, angle);
         return reduceToIndexed8(turned);
     }
     QImage out = indexedPicture(size);
@@ -455,7 +460,8 @@ QImage renderPiece(const Bgr24Image &source, float scale, int rotationStep)
     thread_local std::vector<std::uint8_t> plane;
     plane.assign(std::size_t(scaled.width) * std::size_t(scaled.height) + fast::PlanePadding, 255);
     runScale(src.pixels, 1, scale, scaled, {plane.data(), scaled.width, 1});
-    runRotate({plane.data(), scaled.width, 1, scaled.width, scaled.height}, 1, angle, size, indexedTarget(out));
+    runRotate({plane.data(), scaled.width, 1, scaled.width, scaled.height}, 1, angle, size,
+              indexedTarget(out));
     return out;
 }
 

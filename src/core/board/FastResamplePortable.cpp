@@ -1,7 +1,7 @@
 // The kernels in plain C++: what runs where the processor offers no vector instructions, and
 // the yardstick the vector code is compared with. Same tables, same order of operations.
 
-#include "FastResample.h"
+#include "core/board/FastResample.h"
 
 #include <cstring>
 #include <vector>
@@ -10,7 +10,8 @@ namespace queldo::fast::portable {
 
 namespace {
 
-inline void put(const PixelTarget &target, int channels, std::uint8_t *row, int x, int c, std::uint8_t v)
+inline void put(const PixelTarget &target, int channels, std::uint8_t *row, int x, int c,
+                std::uint8_t v)
 {
     if (target.pixelBytes == 1) {
         row[x] = v;
@@ -53,7 +54,9 @@ void scale(const ScaleJob &job)
     thread_local std::vector<float> mixedStore;
     mixedStore.resize(std::size_t(2 * channels) * std::size_t(n));
     int held[2] = {-1, -1};
-    auto mixed = [&](int slot, int c) { return mixedStore.data() + std::size_t(slot * channels + c) * n; };
+    auto mixed = [&](int slot, int c) {
+        return mixedStore.data() + std::size_t(slot * channels + c) * n;
+    };
     auto mixRow = [&](int slot, int r) {
         for (int c = 0; c < channels; ++c) {
             float *h = mixed(slot, c);
@@ -81,8 +84,8 @@ void scale(const ScaleJob &job)
         }
         const float gy = job.rowRest[k];
         const float fy = job.rowFraction[k];
-        std::uint8_t *out = job.target.data + (job.firstRow + k) * job.target.stride
-                            + job.firstColumn * job.target.pixelBytes;
+        std::uint8_t *out = job.target.data + (job.firstRow + k) * job.target.stride +
+                            job.firstColumn * job.target.pixelBytes;
         for (int c = 0; c < channels; ++c) {
             const float *t = mixed(top, c);
             const float *b = mixed(bottom, c);
@@ -120,7 +123,8 @@ void rotate(const RotateJob &job)
             for (int c = 0; c < job.channels; ++c) {
                 const float top = gx * float(r0[c]) + fx * float(r0[c + next]);
                 const float bottom = gx * float(r1[c]) + fx * float(r1[c + next]);
-                put(job.target, job.channels, out, dx, c, std::uint8_t(int(gy * top + fy * bottom)));
+                put(job.target, job.channels, out, dx, c,
+                    std::uint8_t(int(gy * top + fy * bottom)));
             }
         }
     }

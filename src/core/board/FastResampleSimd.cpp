@@ -6,14 +6,14 @@
 // -ffp-contract=off so the compiler does not fuse them either), and float-to-int conversion
 // truncates as the scalar casts do (see wholeNumber).
 
-#include "board/FastResample.h"
+#include "core/board/FastResample.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 #undef HWY_TARGET_INCLUDE
-#define HWY_TARGET_INCLUDE "board/FastResampleSimd.cpp"
+#define HWY_TARGET_INCLUDE "core/board/FastResampleSimd.cpp"
 #include <hwy/foreach_target.h> // IWYU pragma: keep
 #include <hwy/highway.h>
 
@@ -28,8 +28,14 @@ bool GreyPlaneImpl(const std::uint8_t *bgr, std::size_t pixels, std::uint8_t *pl
 {
     return portable::greyPlane(bgr, pixels, plane);
 }
-void ScaleImpl(const ScaleJob &job) { portable::scale(job); }
-void RotateImpl(const RotateJob &job) { portable::rotate(job); }
+void ScaleImpl(const ScaleJob &job)
+{
+    portable::scale(job);
+}
+void RotateImpl(const RotateJob &job)
+{
+    portable::rotate(job);
+}
 
 #else
 
@@ -57,7 +63,8 @@ HWY_INLINE VU wholeNumberBits(VF whole)
 }
 HWY_INLINE VI wholeNumber(VF whole)
 {
-    return hn::Sub(hn::BitCast(DI(), wholeNumberBits(whole)), hn::BitCast(DI(), hn::Set(DF(), Magic)));
+    return hn::Sub(hn::BitCast(DI(), wholeNumberBits(whole)),
+                   hn::BitCast(DI(), hn::Set(DF(), Magic)));
 }
 
 // trunc(v) of a pixel value, 0 <= v < 256, in the low byte of each lane.
@@ -72,7 +79,8 @@ HWY_INLINE VF mix(VF rest, VF a, VF fraction, VF b)
     return hn::Add(hn::Mul(rest, a), hn::Mul(fraction, b));
 }
 
-bool GreyPlaneImpl(const std::uint8_t *HWY_RESTRICT bgr, std::size_t pixels, std::uint8_t *HWY_RESTRICT plane)
+bool GreyPlaneImpl(const std::uint8_t *HWY_RESTRICT bgr, std::size_t pixels,
+                   std::uint8_t *HWY_RESTRICT plane)
 {
     const DW d;
     const std::size_t N = hn::Lanes(d);
@@ -94,8 +102,7 @@ bool GreyPlaneImpl(const std::uint8_t *HWY_RESTRICT bgr, std::size_t pixels, std
 
 // The source as NC planes of one byte a pixel, each followed by PlanePadding bytes: a plane
 // handed in is used as it is, blue, green, red are split.
-template <int NC>
-struct Planes
+template <int NC> struct Planes
 {
     const std::uint8_t *plane[3] = {};
     std::ptrdiff_t stride = 0;
@@ -138,8 +145,7 @@ struct Planes
 
 // Where a row's computed pixels go: straight into a grey target, or through a buffer of one row
 // per channel that emit() then interleaves into blue, green, red.
-template <int NC>
-class RowWriter
+template <int NC> class RowWriter
 {
 public:
     explicit RowWriter(const PixelTarget &target) : m_target(target) {}
@@ -190,7 +196,8 @@ public:
         const D16 d;
         for (int x = 0;; x += 16) {
             x = std::min(x, m_n - 16); // the last vector overlaps the one before
-            hn::StoreInterleaved3(hn::LoadU(d, b + x), hn::LoadU(d, g + x), hn::LoadU(d, r + x), d, dst + 3 * x);
+            hn::StoreInterleaved3(hn::LoadU(d, b + x), hn::LoadU(d, g + x), hn::LoadU(d, r + x), d,
+                                  dst + 3 * x);
             if (x + 16 == m_n)
                 break;
         }
@@ -230,8 +237,7 @@ HWY_INLINE hn::Vec<D> loadWindows(D d, const std::uint8_t *row, const std::int32
     }
 }
 
-template <int NC>
-void scaleT(const ScaleJob &job)
+template <int NC> void scaleT(const ScaleJob &job)
 {
     const DF df;
     const DI di;
@@ -282,16 +288,20 @@ void scaleT(const ScaleJob &job)
                 VF p0, p1;
                 if (windowsFit) {
                     const auto window = loadWindows(db, row, windowStart + x / 4);
-                    p0 = byteAsFloat(hn::TableLookupBytesOr0(window, hn::LoadU(db, firstPick + 4 * x)));
-                    p1 = byteAsFloat(hn::TableLookupBytesOr0(window, hn::LoadU(db, secondPick + 4 * x)));
+                    p0 = byteAsFloat(
+                        hn::TableLookupBytesOr0(window, hn::LoadU(db, firstPick + 4 * x)));
+                    p1 = byteAsFloat(
+                        hn::TableLookupBytesOr0(window, hn::LoadU(db, secondPick + 4 * x)));
                 } else {
-                    const auto pair = hn::BitCast(du, hn::GatherOffset(di, reinterpret_cast<const std::int32_t *>(row),
-                                                                      hn::LoadU(di, job.columnSource + x)));
+                    const auto pair = hn::BitCast(
+                        du, hn::GatherOffset(di, reinterpret_cast<const std::int32_t *>(row),
+                                             hn::LoadU(di, job.columnSource + x)));
                     const auto low = hn::Set(du, 0xFF);
                     p0 = hn::ConvertTo(df, hn::BitCast(di, hn::And(pair, low)));
                     p1 = hn::ConvertTo(df, hn::BitCast(di, hn::And(hn::ShiftRight<8>(pair), low)));
                 }
-                hn::StoreU(mix(hn::LoadU(df, job.columnRest + x), p0, hn::LoadU(df, job.columnFraction + x), p1),
+                hn::StoreU(mix(hn::LoadU(df, job.columnRest + x), p0,
+                               hn::LoadU(df, job.columnFraction + x), p1),
                            df, h + x);
             }
         }
@@ -312,7 +322,8 @@ void scaleT(const ScaleJob &job)
             bottom = 1 - top;
             mixRow(bottom, sy + 1);
         }
-        writer.start(job.target.data + (job.firstRow + k) * job.target.stride + job.firstColumn * job.target.pixelBytes,
+        writer.start(job.target.data + (job.firstRow + k) * job.target.stride +
+                         job.firstColumn * job.target.pixelBytes,
                      n);
         const VF gy = hn::Set(df, job.rowRest[k]);
         const VF fy = hn::Set(df, job.rowFraction[k]);
@@ -320,7 +331,8 @@ void scaleT(const ScaleJob &job)
             const float *t = mixed(top, c);
             const float *b = mixed(bottom, c);
             for (int x = 0; x < n; x += N)
-                writer.put(x, c, levelBits(mix(gy, hn::LoadU(df, t + x), fy, hn::LoadU(df, b + x))));
+                writer.put(x, c,
+                           levelBits(mix(gy, hn::LoadU(df, t + x), fy, hn::LoadU(df, b + x))));
         }
         writer.emit();
     }
@@ -330,7 +342,8 @@ void scaleT(const ScaleJob &job)
 // (x, y + 1), (x + 1, y + 1) from the lowest byte up: a turned pixel then takes one gather.
 // Rows 0 to height - 2, width words each; the last word of a row pairs with the next row and
 // is never used.
-void buildQuads(const std::uint8_t *plane, std::ptrdiff_t stride, int width, int height, std::uint32_t *quad)
+void buildQuads(const std::uint8_t *plane, std::ptrdiff_t stride, int width, int height,
+                std::uint32_t *quad)
 {
     const D16 d8;
     const hn::Full128<std::uint16_t> d16;
@@ -358,8 +371,7 @@ void buildQuads(const std::uint8_t *plane, std::ptrdiff_t stride, int width, int
     }
 }
 
-template <int NC>
-void rotateT(const RotateJob &job)
+template <int NC> void rotateT(const RotateJob &job)
 {
     const DF df;
     const DI di;
@@ -377,7 +389,8 @@ void rotateT(const RotateJob &job)
     quadStore.resize(NC * quadSize);
     const std::int32_t *quads[3] = {};
     for (int c = 0; c < NC; ++c) {
-        buildQuads(planes.plane[c], planes.stride, src.width, src.height, quadStore.data() + c * quadSize);
+        buildQuads(planes.plane[c], planes.stride, src.width, src.height,
+                   quadStore.data() + c * quadSize);
         quads[c] = reinterpret_cast<const std::int32_t *>(quadStore.data() + c * quadSize);
     }
 
@@ -422,8 +435,10 @@ void rotateT(const RotateJob &job)
             for (int c = 0; c < NC; ++c) {
                 const VU word = hn::BitCast(du, hn::GatherIndex(di, quads[c], index));
                 const VF p00 = hn::ConvertTo(df, hn::BitCast(di, hn::And(word, byteMask)));
-                const VF p10 = hn::ConvertTo(df, hn::BitCast(di, hn::And(hn::ShiftRight<8>(word), byteMask)));
-                const VF p01 = hn::ConvertTo(df, hn::BitCast(di, hn::And(hn::ShiftRight<16>(word), byteMask)));
+                const VF p10 =
+                    hn::ConvertTo(df, hn::BitCast(di, hn::And(hn::ShiftRight<8>(word), byteMask)));
+                const VF p01 =
+                    hn::ConvertTo(df, hn::BitCast(di, hn::And(hn::ShiftRight<16>(word), byteMask)));
                 const VF p11 = hn::ConvertTo(df, hn::BitCast(di, hn::ShiftRight<24>(word)));
                 const VF v = mix(gy, mix(gx, p00, fx, p10), fy, mix(gx, p01, fx, p11));
                 writer.put(x, c, hn::IfThenElse(insideU, levelBits(v), white));
@@ -482,7 +497,8 @@ void rotate(const RotateJob &job, bool portableOnly)
     // (below 2^22) and quad indexes in 32-bit lanes; pictures too large for that, never a
     // chromosome, take the portable code.
     const PixelSource &src = job.source;
-    const bool fits = src.width + src.height < (1 << 20) && std::int64_t(src.width) * src.height < (1 << 28);
+    const bool fits =
+        src.width + src.height < (1 << 20) && std::int64_t(src.width) * src.height < (1 << 28);
     if (portableOnly || !fits)
         portable::rotate(job);
     else

@@ -1,6 +1,6 @@
-#include "Placement.h"
+#include "core/board/Placement.h"
 
-#include "ChromosomeBitmapOps.h"
+#include "core/board/ChromosomeBitmapOps.h"
 
 #include <algorithm>
 
@@ -12,8 +12,8 @@ DropOutcome dropIntoPlace(BoardState &board, std::array<Bgr24Image, PieceCount> 
 {
     DropOutcome outcome;
     board.selectedPiece = -1;
-    if (piece < 0 || piece >= PieceCount || place < 0 || place >= SlotCount
-        || board.slotContents[std::size_t(place)] != -1)
+    if (piece < 0 || piece >= PieceCount || place < 0 || place >= SlotCount ||
+        board.slotContents[std::size_t(place)] != -1)
         return outcome;
     outcome.accepted = true;
 
@@ -37,9 +37,9 @@ DropOutcome dropIntoPlace(BoardState &board, std::array<Bgr24Image, PieceCount> 
         board.piecePicture[p] = renderPiece(sources[p], context.scale, board.rotationStep[p]);
     }
     const QSize size = board.piecePicture[p].size();
-    board.pieceRect[p] = QRect((placeSize.width() - size.width()) / 2,
-                               (placeSize.height() - size.height()) / 2 + RowMargin, size.width(),
-                               size.height());
+    board.pieceRect[p] =
+        QRect((placeSize.width() - size.width()) / 2,
+              (placeSize.height() - size.height()) / 2 + RowMargin, size.width(), size.height());
     board.slotContents[std::size_t(place)] = piece;
     if (context.referenceMode)
         outcome.labels.push_back({place, ReferenceLabel(place, piece, context.female)});
@@ -75,7 +75,8 @@ void selectPiece(BoardState &board, int piece)
         return;
     board.selectedPiece = piece;
     const QRect &r = board.pieceRect[std::size_t(piece)];
-    board.pieceCentre[std::size_t(piece)] = QPoint(r.left() + r.width() / 2, r.top() + r.height() / 2);
+    board.pieceCentre[std::size_t(piece)] =
+        QPoint(r.left() + r.width() / 2, r.top() + r.height() / 2);
 }
 
 bool turnSelectedPiece(BoardState &board, const std::array<Bgr24Image, PieceCount> &sources,
@@ -94,8 +95,8 @@ bool turnSelectedPiece(BoardState &board, const std::array<Bgr24Image, PieceCoun
     board.piecePicture[p] = renderPiece(sources[p], scale, step);
     const QSize size = board.piecePicture[p].size();
     const QPoint centre = board.pieceCentre[p];
-    board.pieceRect[p] =
-        QRect(centre.x() - size.width() / 2, centre.y() - size.height() / 2, size.width(), size.height());
+    board.pieceRect[p] = QRect(centre.x() - size.width() / 2, centre.y() - size.height() / 2,
+                               size.width(), size.height());
     return true;
 }
 
@@ -107,8 +108,8 @@ void pointerOverSpread(BoardState &board, QPoint pos)
     // The piece's own coordinates are compared as they are, also for a piece lying in a place.
     const QRect &r = board.pieceRect[std::size_t(piece)];
     const int side = std::max(r.width(), r.height());
-    const bool inside = r.left() < pos.x() && pos.x() < r.left() + side && r.top() < pos.y()
-                        && pos.y() < r.top() + side;
+    const bool inside = r.left() < pos.x() && pos.x() < r.left() + side && r.top() < pos.y() &&
+                        pos.y() < r.top() + side;
     if (!inside)
         board.selectedPiece = -1;
 }

@@ -1,4 +1,4 @@
-#include "ProblemLibrary.h"
+#include "core/board/ProblemLibrary.h"
 
 namespace queldo {
 
@@ -59,7 +59,8 @@ std::optional<QString> ProblemLibrary::nameAtPosition(int position) const
 
 QString ProblemLibrary::problemNumberText(int position) const
 {
-    const int index = (position >= 0 && position < OrderCapacity) ? m_order[std::size_t(position)] : -1;
+    const int index =
+        (position >= 0 && position < OrderCapacity) ? m_order[std::size_t(position)] : -1;
     return QString::asprintf("%.3d", index + 1);
 }
 

@@ -1,6 +1,6 @@
-#include "ProblemLoader.h"
+#include "core/board/ProblemLoader.h"
 
-#include "../text/Cp932Text.h"
+#include "core/text/Cp932Text.h"
 
 #include <QFile>
 
@@ -55,7 +55,8 @@ LoadProblemResult LoadProblem(const QDir &imagesFolder, const QString &name)
     problem.name = name;
 
     const QString folder = imagesFolder.filePath(name);
-    const TextReadResult set = readCp932Lines(folder + QLatin1Char('/') + name + QStringLiteral(".set"));
+    const TextReadResult set =
+        readCp932Lines(folder + QLatin1Char('/') + name + QStringLiteral(".set"));
     if (!set.ok()) {
         result.error = set.error;
         return result;
@@ -68,16 +69,16 @@ LoadProblemResult LoadProblem(const QDir &imagesFolder, const QString &name)
     for (int piece = 0; piece < PieceCount; ++piece) {
         const QString path = folder + QLatin1Char('/') + bitmapFileName(piece);
         const FileBytes file = readWhole(path);
-        BitmapDecodeResult decoded =
-            file.error.isEmpty() ? decodeBitmap(file.bytes, path) : BitmapDecodeResult{{}, file.error};
+        BitmapDecodeResult decoded = file.error.isEmpty() ? decodeBitmap(file.bytes, path)
+                                                          : BitmapDecodeResult{{}, file.error};
         if (!decoded.ok()) {
             result = {};
             result.error = decoded.error;
             return result;
         }
-        const bool matches = piece < problem.checkValueList.size()
-                             && problem.checkValueList.at(piece).trimmed().toInt()
-                                    == checkValueOf(file.bytes.size());
+        const bool matches =
+            piece < problem.checkValueList.size() &&
+            problem.checkValueList.at(piece).trimmed().toInt() == checkValueOf(file.bytes.size());
         if (!matches)
             problem.checkValueMismatches << piece;
         problem.greatestHeight = std::max(problem.greatestHeight, decoded.image.height);

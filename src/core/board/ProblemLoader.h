@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Bgr24Image.h"
+#include "core/board/Bgr24Image.h"
 
 #include <QDir>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "SeededRandom.h"
+#include "core/board/SeededRandom.h"
 
 #include <QDeadlineTimer>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BoardState.h"
+#include "core/board/BoardState.h"
 
 #include <QRandomGenerator>
 

@@ -1,6 +1,6 @@
-#include "ExerciseFlow.h"
+#include "core/exercise/ExerciseFlow.h"
 
-#include "board/BoardState.h"
+#include "core/board/BoardState.h"
 
 namespace queldo {
 

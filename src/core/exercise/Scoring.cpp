@@ -1,4 +1,4 @@
-#include "Scoring.h"
+#include "core/exercise/Scoring.h"
 
 #include <algorithm>
 
@@ -23,7 +23,7 @@ int CorrectCount(const SlotCodes &codes)
 SlotResultLook ShowSlotResult(int place, int code, int piece, bool female, bool cheat)
 {
     SlotResultLook look;
-    look.colour = code == SlotCorrect          ? ColourCorrect
+    look.colour = code == SlotCorrect        ? ColourCorrect
                   : code == SlotTurnedTooFar ? ColourMisoriented
                                              : ColourWrong;
     const QString times = QStringLiteral(" × ");
@@ -37,9 +37,15 @@ SlotResultLook ShowSlotResult(int place, int code, int piece, bool female, bool 
     const QString belongs = female ? QStringLiteral("X") : QStringLiteral("Y");
     switch (code) {
     case SlotCorrect:
-    case SlotTurnedTooFar: look.label = belongs; break;
-    case SlotEmpty: look.label = cheat ? belongs : QStringLiteral("XY"); break;
-    default: look.label = cheat ? belongs + times + pieceName(piece, female) : QStringLiteral("XY"); break;
+    case SlotTurnedTooFar:
+        look.label = belongs;
+        break;
+    case SlotEmpty:
+        look.label = cheat ? belongs : QStringLiteral("XY");
+        break;
+    default:
+        look.label = cheat ? belongs + times + pieceName(piece, female) : QStringLiteral("XY");
+        break;
     }
     return look;
 }

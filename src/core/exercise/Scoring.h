@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/BoardState.h"
+#include "core/board/BoardState.h"
 
 #include <QColor>
 #include <QString>

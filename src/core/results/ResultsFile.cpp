@@ -1,6 +1,6 @@
-#include "ResultsFile.h"
+#include "core/results/ResultsFile.h"
 
-#include "../text/Cp932Text.h"
+#include "core/text/Cp932Text.h"
 
 #include <QFileInfo>
 
@@ -33,7 +33,8 @@ QString unreadable(const QString &detail)
 
 QString unwritable(const QString &detail)
 {
-    return QStringLiteral("成績を記録できませんでした。これまでの成績はそのまま残っています。\n") + detail;
+    return QStringLiteral("成績を記録できませんでした。これまでの成績はそのまま残っています。\n") +
+           detail;
 }
 
 int recordCount(const QStringList &lines)

@@ -1,4 +1,4 @@
-#include "LiveSettings.h"
+#include "core/settings/LiveSettings.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 
-#include "../text/Cp932Text.h"
-#include "LiveSettings.h"
+#include "core/settings/LiveSettings.h"
+#include "core/text/Cp932Text.h"
 
 #include <QFileInfo>
 

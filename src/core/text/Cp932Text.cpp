@@ -1,4 +1,4 @@
-#include "Cp932Text.h"
+#include "core/text/Cp932Text.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -79,7 +79,8 @@ TextReadResult readCp932Lines(const QString &path)
     TextReadResult result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("ファイル %1 を開けません。(%2)").arg(path, file.errorString());
+        result.error =
+            QStringLiteral("ファイル %1 を開けません。(%2)").arg(path, file.errorString());
         return result;
     }
     const QByteArray bytes = file.readAll();

@@ -1,4 +1,4 @@
-#include "NewIdMessages.h"
+#include "ui/app/NewIdMessages.h"
 
 #include <QPushButton>
 #include <QScreen>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageWindow.h"
+#include "ui/common/MessageWindow.h"
 
 namespace queldo {
 

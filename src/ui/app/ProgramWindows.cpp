@@ -1,11 +1,11 @@
-#include "app/ProgramWindows.h"
+#include "ui/app/ProgramWindows.h"
 
-#include "app/TAboutBox.h"
-#include "app/TNewID.h"
-#include "app/TNewIDorNo.h"
-#include "app/TPasswordDlg.h"
-#include "board/TForm1.h"
-#include "settings/TPagesDlg.h"
+#include "ui/app/TAboutBox.h"
+#include "ui/app/TNewID.h"
+#include "ui/app/TNewIDorNo.h"
+#include "ui/app/TPasswordDlg.h"
+#include "ui/exercise/TForm1.h"
+#include "ui/settings/TPagesDlg.h"
 
 #include <QApplication>
 

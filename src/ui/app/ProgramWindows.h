@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppPaths.h"
-#include "board/SeededRandom.h"
-#include "settings/LiveSettings.h"
+#include "core/app/AppPaths.h"
+#include "core/board/SeededRandom.h"
+#include "core/settings/LiveSettings.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "TAboutBox.h"
+#include "ui/app/TAboutBox.h"
 
-#include "app/DialogLook.h"
+#include "ui/common/DialogLook.h"
 
 #include <QFrame>
 #include <QLabel>

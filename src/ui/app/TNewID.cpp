@@ -1,9 +1,9 @@
-#include "TNewID.h"
+#include "ui/app/TNewID.h"
 
-#include "NewIdMessages.h"
-#include "TPasswordDlg.h"
-#include "app/DialogLook.h"
-#include "app/NewUserId.h"
+#include "core/app/NewUserId.h"
+#include "ui/app/NewIdMessages.h"
+#include "ui/app/TPasswordDlg.h"
+#include "ui/common/DialogLook.h"
 
 #include <QCloseEvent>
 #include <QLabel>

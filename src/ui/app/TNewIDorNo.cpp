@@ -1,6 +1,6 @@
-#include "TNewIDorNo.h"
+#include "ui/app/TNewIDorNo.h"
 
-#include "app/DialogLook.h"
+#include "ui/common/DialogLook.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,13 +1,13 @@
-#include "TPasswordDlg.h"
+#include "ui/app/TPasswordDlg.h"
 
-#include "TNewID.h"
-#include "TNewIDorNo.h"
-#include "app/AppPaths.h"
-#include "app/DialogLook.h"
-#include "app/LoginSettings.h"
-#include "app/PasswordFile.h"
-#include "app/UserList.h"
-#include "settings/SettingsFile.h"
+#include "core/app/AppPaths.h"
+#include "core/app/LoginSettings.h"
+#include "core/app/PasswordFile.h"
+#include "core/app/UserList.h"
+#include "core/settings/SettingsFile.h"
+#include "ui/app/TNewID.h"
+#include "ui/app/TNewIDorNo.h"
+#include "ui/common/DialogLook.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "PieceImage.h"
+#include "ui/board/PieceImage.h"
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
-#include "TForm14.h"
+#include "ui/settings/TForm14.h"
 
-#include "app/DialogLook.h"
+#include "ui/common/DialogLook.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,12 +1,12 @@
-#include "TPagesDlg.h"
+#include "ui/settings/TPagesDlg.h"
 
-#include "TForm14.h"
-#include "app/AppPaths.h"
-#include "app/DialogLook.h"
-#include "app/PasswordFile.h"
-#include "board/ChromosomeBitmapOps.h"
-#include "settings/LiveSettings.h"
-#include "settings/SettingsFile.h"
+#include "core/app/AppPaths.h"
+#include "core/app/PasswordFile.h"
+#include "core/board/ChromosomeBitmapOps.h"
+#include "core/settings/LiveSettings.h"
+#include "core/settings/SettingsFile.h"
+#include "ui/common/DialogLook.h"
+#include "ui/settings/TForm14.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,0 +1,62 @@
+#include "ui/common/MessageWindow.h"
+
+#include "ui/common/DialogLook.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace queldo {
+
+MessageWindow::MessageWindow(const QString &caption, const QStringList &lines, int pixelSize,
+                             const QString &buttonText, QWidget *parent)
+    : QDialog(parent), m_pixelSize(pixelSize)
+{
+    setWindowTitle(caption);
+    setWindowFlags(FixedDialogFrame);
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 20, 24, 16);
+    m_lineLayout = new QVBoxLayout;
+    layout->addLayout(m_lineLayout);
+
+    Button1 = new QPushButton(buttonText, this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setDefault(true);
+    Button1->setFixedWidth(90);
+    connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addSpacing(12);
+    layout->addWidget(Button1, 0, Qt::AlignHCenter);
+
+    setLines(lines);
+}
+
+void MessageWindow::setLines(const QStringList &lines)
+{
+    qDeleteAll(m_lines);
+    m_lines.clear();
+    QFont lineFont = font();
+    lineFont.setPixelSize(m_pixelSize);
+    for (const QString &text : lines) {
+        auto *line = new QLabel(text, this);
+        line->setObjectName(QStringLiteral("MessageLine%1").arg(m_lines.size() + 1));
+        line->setFont(lineFont);
+        m_lineLayout->addWidget(line);
+        m_lines << line;
+    }
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    layout()->activate();
+    setFixedSize(sizeHint());
+}
+
+QStringList MessageWindow::lines() const
+{
+    QStringList texts;
+    for (const QLabel *line : m_lines)
+        texts << line->text();
+    return texts;
+}
+
+} // namespace queldo

@@ -1,0 +1,136 @@
+#include "core/app/AppPaths.h"
+#include "core/app/PasswordFile.h"
+#include "core/app/SingleInstanceLock.h"
+#include "core/app/UserList.h"
+#include "core/text/Cp932Text.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace queldo;
+
+class TestAppFiles : public QObject
+{
+    Q_OBJECT
+private slots:
+    void bothPathFormsNameOneFile()
+    {
+        QTemporaryDir dir;
+        QDir root(dir.path());
+        root.mkpath("Images");
+        root.mkpath("Result/Taro");
+        QVERIFY(writeCp932Lines(root.filePath("Result/Taro/Taro.pas"), {"pw"}).isEmpty());
+        AppPaths paths(dir.path(), dir.path());
+        paths.enterImagesFolder();
+        QCOMPARE(paths.currentFolder(), root.filePath("Images"));
+        const QString relative = paths.relativeUserFile("Taro", ".pas");
+        const QString program = paths.programUserFile("Taro", ".pas");
+        QCOMPARE(QFileInfo(relative).canonicalFilePath(), QFileInfo(program).canonicalFilePath());
+        QVERIFY(QFileInfo::exists(program));
+    }
+
+    void startFolderWithoutImagesResolvesAgainstItself()
+    {
+        QTemporaryDir dir;
+        QDir root(dir.path());
+        root.mkpath("start/Result/Hanako");
+        root.mkpath("Result/Hanako");
+        AppPaths paths(dir.path(), root.filePath("start"));
+        paths.enterImagesFolder();
+        QCOMPARE(paths.imagesFolder(), root.filePath("start"));
+        QCOMPARE(readUserList(paths.startResultFolder()), QStringList{"Hanako"});
+        // "..\Result" from the start folder itself is the parent's Result.
+        QCOMPARE(paths.relativeUserFile("Hanako", ".kek"),
+                 root.filePath("Result/Hanako/Hanako.kek"));
+    }
+
+    void userListTakesFoldersAndFilesButNotHiddenOnes()
+    {
+        QTemporaryDir dir;
+        QDir root(dir.path());
+        root.mkpath("Result/a");
+        root.mkpath("Result/.hidden");
+        QFile plain(root.filePath("Result/note.txt"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        QStringList users = readUserList(root.filePath("Result"));
+        users.sort();
+        QCOMPARE(users, (QStringList{"a", "note.txt"}));
+        QVERIFY(readUserList(root.filePath("missing")).isEmpty());
+    }
+
+    void passwordFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("legacy crlf") << QByteArray("secret\r\nother\r\n") << "secret" << true;
+        QTest::newRow("legacy lf") << QByteArray("secret\n") << "secret" << true;
+        QTest::newRow("legacy case differs") << QByteArray("secret\r\n") << "Secret" << false;
+        QTest::newRow("only first line counts") << QByteArray("a\r\nb\r\n") << "b" << false;
+    }
+    void passwordFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, typed);
+        QFETCH(bool, matches);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("x.pas"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        const StoredPassword stored = readPasswordFile(file.fileName());
+        QVERIFY(stored.ok());
+        QCOMPARE(passwordMatches(stored.line, typed), matches);
+    }
+
+    void writtenPasswordsAreSaltedHashes()
+    {
+        QTemporaryDir dir;
+        const QString a = dir.filePath("a.pas"), b = dir.filePath("b.pas");
+        QVERIFY(writePasswordFile(a, QStringLiteral("ひみつ")).isEmpty());
+        QVERIFY(writePasswordFile(b, QStringLiteral("ひみつ")).isEmpty());
+        const QString lineA = readPasswordFile(a).line;
+        QVERIFY(!lineA.contains(QStringLiteral("ひみつ")));
+        QVERIFY(lineA != readPasswordFile(b).line); // salted
+        QVERIFY(passwordMatches(lineA, QStringLiteral("ひみつ")));
+        QVERIFY(!passwordMatches(lineA, QStringLiteral("ひみつ ")));
+        QVERIFY(!readPasswordFile(dir.filePath("missing.pas")).ok());
+    }
+
+    void secondCopyExitsWithOne()
+    {
+        QTemporaryDir runtime;
+        SingleInstanceLock first("ApplicationTitle", runtime.path());
+        QVERIFY(first.acquired());
+        SingleInstanceLock second("ApplicationTitle", runtime.path());
+        QVERIFY(!second.acquired());
+
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        program.setProcessEnvironment(env);
+        program.setWorkingDirectory(runtime.path());
+        program.start(QUELDO_EXECUTABLE, {});
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 1);
+    }
+
+    void lockIsFreedWithItsHolder()
+    {
+        QTemporaryDir runtime;
+        {
+            SingleInstanceLock first("ApplicationTitle", runtime.path());
+            QVERIFY(first.acquired());
+        }
+        SingleInstanceLock again("ApplicationTitle", runtime.path());
+        QVERIFY(again.acquired());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAppFiles)
+#include "test_app_files.moc"

@@ -1,0 +1,272 @@
+#include "core/app/AppPaths.h"
+#include "core/app/LoginSettings.h"
+#include "core/app/NewUserId.h"
+#include "core/app/PasswordFile.h"
+#include "core/settings/LiveSettings.h"
+#include "core/settings/SettingsFile.h"
+#include "core/text/Cp932Text.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+
+using namespace queldo;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList snapshot(const QString &root)
+{
+    QStringList entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        entries << QDir(root).relativeFilePath(it.filePath());
+    }
+    entries.sort();
+    return entries;
+}
+
+enum class Layout { ResultFolder, LowerCaseResult, NoResult };
+
+} // namespace
+
+class TestNewUserFiles : public QObject
+{
+    Q_OBJECT
+private slots:
+    void idRefusal_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("plain") << "taro" << false;
+        QTest::newRow("Japanese with a blank") << "山田 太郎" << false;
+        QTest::newRow("leading blank") << " taro" << false;
+        QTest::newRow("dot inside") << "ta.ro" << false;
+        QTest::newRow("device name inside a longer one") << "console" << false;
+        QTest::newRow("empty") << "" << true;
+        QTest::newRow("dot") << "." << true;
+        QTest::newRow("dot dot") << ".." << true;
+        QTest::newRow("parent path") << "../x" << true;
+        QTest::newRow("slash") << "a/b" << true;
+        QTest::newRow("backslash") << "a\\b" << true;
+        QTest::newRow("question mark") << "con?" << true;
+        QTest::newRow("angle bracket") << "a<b" << true;
+        QTest::newRow("colon") << "c:x" << true;
+        QTest::newRow("double quote") << "a\"b" << true;
+        QTest::newRow("bar") << "a|b" << true;
+        QTest::newRow("star") << "a*" << true;
+        QTest::newRow("tab") << "a\tb" << true;
+        QTest::newRow("line feed") << "a\nb" << true;
+        QTest::newRow("trailing dot") << "taro." << true;
+        QTest::newRow("trailing blank") << "taro " << true;
+        QTest::newRow("hidden here") << ".taro" << true;
+        QTest::newRow("device name") << "CON" << true;
+        QTest::newRow("device name, lower case, extension") << "nul.txt" << true;
+        QTest::newRow("numbered device") << "Lpt1" << true;
+    }
+
+    void idRefusal()
+    {
+        QFETCH(QString, id);
+        QFETCH(bool, refused);
+        QCOMPARE(!queldo::idRefusal(id).isEmpty(), refused);
+    }
+
+    void newUserGetsItsThreeFiles_data()
+    {
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<QString>("folderOnDisk");
+        QTest::newRow("Result") << int(Layout::ResultFolder) << "Result";
+        QTest::newRow("result in lower case is the same folder")
+            << int(Layout::LowerCaseResult) << "result";
+        QTest::newRow("missing Result is made") << int(Layout::NoResult) << "Result";
+    }
+
+    void newUserGetsItsThreeFiles()
+    {
+        QFETCH(int, layout);
+        QFETCH(QString, folderOnDisk);
+        QTemporaryDir dir;
+        QDir root(dir.path());
+        root.mkpath("Images");
+        if (Layout(layout) == Layout::ResultFolder)
+            root.mkpath("Result");
+        else if (Layout(layout) == Layout::LowerCaseResult)
+            root.mkpath("result");
+        AppPaths paths(dir.path(), dir.path());
+        paths.enterImagesFolder();
+
+        const CreateUserResult result = createUser(paths, "山田", "Sakura");
+        QVERIFY2(result.created, qPrintable(result.error));
+        QCOMPARE(snapshot(dir.path()),
+                 (QStringList{"Images", folderOnDisk, folderOnDisk + "/山田",
+                              folderOnDisk + "/山田/山田.kek", folderOnDisk + "/山田/山田.pas",
+                              folderOnDisk + "/山田/山田.set"}));
+
+        const QString stem = root.filePath(folderOnDisk + "/山田/山田");
+        const QByteArray header = *encodeCp932(
+            " 試行No,日時,データファイル,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,"
+            "22,23,24,25,26,27,28,29,30,31,32,33,34,35,36,37,38,39,40,41,42,43,44,45,46,解答時間");
+        QCOMPARE(readAll(stem + ".kek"), header + "\r\n");
+        QCOMPARE(readAll(stem + ".set"), QByteArray("0\r\n0\r\n0\r\n0.699999988079071\r\n"));
+
+        const QByteArray pas = readAll(stem + ".pas");
+        QVERIFY(pas.endsWith("\r\n"));
+        QCOMPARE(pas.count('\n'), 1);
+        QVERIFY(!pas.contains("Sakura"));
+        const QString line = QString::fromLatin1(pas.chopped(2));
+        QVERIFY(passwordMatches(line, "Sakura"));
+        QVERIFY(!passwordMatches(line, "sakura"));
+    }
+
+    void nothingIsLeftOfARefusedUser_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<bool>("withResult");
+        QTest::addColumn<QString>("obstacle"); // an entry in the program folder, "" for none
+        QTest::newRow("folder differing in letter case") << "taro" << true << "Result/Taro/";
+        QTest::newRow("plain file of that name") << "taro" << true << "Result/TARO";
+        QTest::newRow("Result is a plain file") << "taro" << false << "Result";
+        QTest::newRow("unsafe name") << "../Images" << true << "";
+        // The folder name fits the file system, the file names four bytes longer do not: the
+        // folder is made, the first file fails, and the folder has to go again.
+        QTest::newRow("file names too long, Result existing") << QString(253, 'a') << true << "";
+        QTest::newRow("file names too long, Result made for it")
+            << QString(253, 'a') << false << "";
+    }
+
+    void nothingIsLeftOfARefusedUser()
+    {
+        QFETCH(QString, id);
+        QFETCH(bool, withResult);
+        QFETCH(QString, obstacle);
+        QTemporaryDir dir;
+        QDir root(dir.path());
+        root.mkpath("Images");
+        if (withResult)
+            root.mkpath("Result");
+        if (obstacle.endsWith('/')) {
+            root.mkpath(obstacle);
+            QFile keep(root.filePath(obstacle + "keep.kek"));
+            QVERIFY(keep.open(QIODevice::WriteOnly));
+            keep.write("old grades");
+        } else if (!obstacle.isEmpty()) {
+            QFile plain(root.filePath(obstacle));
+            QVERIFY(plain.open(QIODevice::WriteOnly));
+        }
+        const QStringList before = snapshot(dir.path());
+        AppPaths paths(dir.path(), dir.path());
+        paths.enterImagesFolder();
+
+        const CreateUserResult result = createUser(paths, id, "pw");
+        QVERIFY(!result.created);
+        QVERIFY(!result.error.isEmpty());
+        QCOMPARE(snapshot(dir.path()), before);
+        if (obstacle.endsWith('/'))
+            QCOMPARE(readAll(root.filePath(obstacle + "keep.kek")), QByteArray("old grades"));
+    }
+
+    void storedSettingsBecomeLive_data()
+    {
+        QTest::addColumn<int>("customScale");
+        QTest::addColumn<float>("stored");
+        QTest::addColumn<int>("startPosition");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("liveCustomScale");
+        QTest::addColumn<float>("liveScale");
+        const float base = 0.7f;
+        const float at13 = float(13.0 * double(base) * 0.1);
+        QTest::newRow("custom 0 from 13: back to the middle, fit scale")
+            << 0 << 0.91f << 13 << 10 << 0 << base;
+        QTest::newRow("custom 0 already in the middle: the stored factor stays")
+            << 0 << 0.91f << 10 << 10 << 0 << 0.91f;
+        QTest::newRow("custom 1 with 0.7 x 1.3: the top") << 1 << 0.91f << 10 << 13 << 1 << at13;
+        QTest::newRow("custom 1 with 0.7 x 0.7 lands one above the bottom")
+            << 1 << 0.49f << 10 << 8 << 1 << float(8.0 * double(base) * 0.1);
+        QTest::newRow("custom 1, large factor: clamped to the top")
+            << 1 << 20.0f << 10 << 13 << 1 << at13;
+        QTest::newRow("custom 1, absurd factor: the new-ID values")
+            << 1 << 1e30f << 13 << 10 << 0 << base;
+        QTest::newRow("custom 1, tiny factor: clamped to the bottom")
+            << 1 << 1e-30f << 10 << 7 << 1 << float(7.0 * double(base) * 0.1);
+        QTest::newRow("custom 1, NaN: the new-ID values")
+            << 1 << std::numeric_limits<float>::quiet_NaN() << 13 << 10 << 0 << base;
+        QTest::newRow("custom 1, negative: the new-ID values")
+            << 1 << -2.0f << 10 << 10 << 0 << 0.7f;
+        QTest::newRow("custom 5 counts as 0") << 5 << 0.91f << 12 << 10 << 0 << base;
+    }
+
+    void storedSettingsBecomeLive()
+    {
+        QFETCH(int, customScale);
+        QFETCH(float, stored);
+        QFETCH(int, startPosition);
+        QFETCH(int, position);
+        QFETCH(int, liveCustomScale);
+        QFETCH(float, liveScale);
+        LiveSettings live;
+        live.trackBarChange(startPosition);
+        StoredSettings settings;
+        settings.referenceMode = true;
+        settings.customScale = customScale;
+        settings.effectiveScale = stored;
+
+        applyStoredSettings(live, settings);
+        QVERIFY(live.cheat);
+        QVERIFY(!live.answerMode);
+        QCOMPARE(live.trackBarPosition, position);
+        QCOMPARE(live.customScale, liveCustomScale);
+        QCOMPARE(live.effectiveScale, liveScale);
+        if (position == LiveSettings::MiddlePosition)
+            QCOMPARE(live.sizeCaption(), QStringLiteral("1.0倍"));
+    }
+
+    void storedPositionWinsOverTheEstimate()
+    {
+        // Saved at 1.2 on a problem whose fit scale was 0.55: the factor alone would say 10.
+        StoredSettings stored;
+        stored.customScale = 1;
+        stored.effectiveScale = float(12 * double(0.55f) * 0.1);
+        LiveSettings withoutPosition;
+        applyStoredSettings(withoutPosition, stored);
+        QCOMPARE(withoutPosition.trackBarPosition, 10);
+
+        stored.trackBarPosition = 12;
+        LiveSettings live;
+        applyStoredSettings(live, stored);
+        QCOMPARE(live.trackBarPosition, 12);
+        QCOMPARE(live.customScale, 1);
+        QCOMPARE(live.sizeCaption(), QStringLiteral("1.2倍"));
+
+        stored.customScale = 0; // the flag decides: the middle size whatever line 5 says
+        LiveSettings middle;
+        applyStoredSettings(middle, stored);
+        QCOMPARE(middle.trackBarPosition, 10);
+    }
+
+    void unusableFitScaleStillGivesATrackBarPosition()
+    {
+        LiveSettings live;
+        live.baseScale = 0.0f;
+        StoredSettings settings;
+        settings.customScale = 1;
+        settings.effectiveScale = 0.91f;
+        applyStoredSettings(live, settings);
+        QVERIFY(live.trackBarPosition >= LiveSettings::MinimumPosition);
+        QVERIFY(live.trackBarPosition <= LiveSettings::MaximumPosition);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNewUserFiles)
+#include "test_new_user_files.moc"

@@ -1,0 +1,283 @@
+#include "LoginFixture.h"
+
+#include "core/app/PasswordFile.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace queldo;
+using namespace queldo::test;
+
+namespace {
+
+const QString Prompt = QStringLiteral("パスワードの入力");
+const QString WrongPassword =
+    QStringLiteral("パスワードが間違ってます。\nもう一度入力してください。");
+
+void typeAndPressOk(TPasswordDlg &login, const QString &id, const QString &password)
+{
+    login.ID->setText(id);
+    login.Password->setText(password);
+    login.OKBtn->click();
+}
+
+} // namespace
+
+class TestLoginDialog : public QObject
+{
+    Q_OBJECT
+private slots:
+    void controlsSitWhereTheyBelong_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry"); // width 0: sized by its text
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Label2") << "Label2" << QRect(32, 48, 0, 0) << "ID入力";
+        QTest::newRow("ID") << "ID" << QRect(32, 64, 222, 20) << "";
+        QTest::newRow("Label1") << "Label1" << QRect(32, 113, 0, 0) << Prompt;
+        QTest::newRow("Password") << "Password" << QRect(32, 131, 222, 20) << "";
+        QTest::newRow("OKBtn") << "OKBtn" << QRect(38, 160, 70, 20) << "OK";
+        QTest::newRow("CancelBtn") << "CancelBtn" << QRect(110, 160, 70, 20) << "キャンセル";
+        QTest::newRow("Button1") << "Button1" << QRect(182, 160, 70, 20) << "ID作成";
+    }
+
+    void controlsSitWhereTheyBelong()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, text);
+        LoginFixture f;
+        f.start();
+        QCOMPARE(f.login->windowTitle(), QStringLiteral("QUELDOＩＤとパスワード入力"));
+        QCOMPARE(f.login->size(), QSize(283, 227));
+        QVERIFY(f.login->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(f.login->OKBtn->isDefault());
+        QCOMPARE(f.login->Password->echoMode(), QLineEdit::Password);
+        QVERIFY(!f.login->ListBox1->isVisible());
+
+        auto *control = f.login->findChild<QWidget *>(name);
+        QVERIFY(control);
+        QCOMPARE(control->pos(), geometry.topLeft());
+        if (geometry.width() > 0)
+            QCOMPARE(control->size(), geometry.size());
+        if (auto *label = qobject_cast<QLabel *>(control))
+            QCOMPARE(label->text(), text);
+        else if (auto *button = qobject_cast<QPushButton *>(control))
+            QCOMPARE(button->text(), text);
+    }
+
+    void userListIsReadFromTheStartFolder()
+    {
+        LoginFixture f;
+        f.addUser("Taro", "pw\r\n");
+        f.write("Result/note.txt", "a plain file is listed too");
+        f.start();
+        QStringList users = f.login->userList();
+        users.sort();
+        QCOMPARE(users, (QStringList{"Taro", "note.txt"}));
+        f.login->appendUser("Hanako");
+        QVERIFY(f.login->userList().contains("Hanako"));
+    }
+
+    void unknownIdAsksWhetherToCreateOne_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("answer"); // the button clicked, or "close" for the close box
+        QTest::newRow("empty ID, いいえ") << ""
+                                          << "CancelBtn";
+        QTest::newRow("letter case differs, いいえ") << "taro"
+                                                     << "CancelBtn";
+        QTest::newRow("letter case differs, close box") << "taro"
+                                                        << "close";
+        QTest::newRow("empty ID, はい") << ""
+                                        << "OKBtn";
+    }
+
+    void unknownIdAsksWhetherToCreateOne()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, answer);
+        LoginFixture f;
+        f.addUser("Taro", "pw\r\n");
+        f.start();
+        QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
+        QSignalSpy quit(f.login.get(), &TPasswordDlg::quitRequested);
+        bool loginHiddenMeanwhile = false;
+        ModalAnswer reply([&](QWidget *modal) {
+            loginHiddenMeanwhile = !f.login->isVisible();
+            if (answer == u"close")
+                modal->close();
+            else
+                ModalAnswer::click(answer == u"OKBtn" ? "OKBtn" : "CancelBtn")(modal);
+        });
+
+        typeAndPressOk(*f.login, id, "pw");
+        QCOMPARE(reply.className, QStringLiteral("queldo::TNewIDorNo"));
+        QCOMPARE(reply.title, QStringLiteral("新しいIDを作成"));
+        QVERIFY(loginHiddenMeanwhile);
+        QCOMPARE(loggedIn.count(), 0);
+        QCOMPARE(quit.count(), 0);
+
+        if (answer == u"OKBtn") {
+            QVERIFY(f.newId->isVisible());
+            QVERIFY(!f.login->isVisible());
+            return;
+        }
+        QVERIFY(f.login->isVisible());
+        QVERIFY(!f.newId->isVisible());
+        QCOMPARE(f.login->ID->text(), QString());
+        QCOMPARE(f.login->Password->text(), QString());
+        QCOMPARE(f.login->focusWidget(), f.login->ID);
+        QCOMPARE(f.login->Label1->text(), Prompt);
+    }
+
+    void wrongPasswordIsReportedInTheDialog()
+    {
+        LoginFixture f;
+        f.addUser("Taro", "Secret\r\n");
+        f.start();
+        QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
+
+        // Letter case counts; the label moves up once however often the password is wrong.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            typeAndPressOk(*f.login, "Taro", "secret");
+            QCOMPARE(f.login->Label1->text(), WrongPassword);
+            QCOMPARE(f.login->Label1->pos(), QPoint(32, 101));
+            QVERIFY(f.login->Label1->height() >= 2 * f.login->fontMetrics().height());
+            QCOMPARE(f.login->Password->text(), QString());
+            QCOMPARE(f.login->focusWidget(), f.login->Password);
+            QCOMPARE(f.login->ID->text(), QStringLiteral("Taro"));
+            QVERIFY(f.login->isVisible());
+        }
+        QCOMPARE(loggedIn.count(), 0);
+        QCOMPARE(f.login->loggedInId(), QString());
+
+        // "いいえ" to the new-ID question restores the prompt but not the position.
+        ModalAnswer reply(ModalAnswer::click("CancelBtn"));
+        typeAndPressOk(*f.login, "Nobody", "x");
+        QCOMPARE(f.login->Label1->text(), Prompt);
+        QCOMPARE(f.login->Label1->pos(), QPoint(32, 101));
+    }
+
+    void passwordFileDecidesTheLogin_data()
+    {
+        QTest::addColumn<QByteArray>("file"); // null: no password file at all
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("admitted");
+        QTest::newRow("plain text of an older installation")
+            << QByteArray("pw\r\n") << "pw" << true;
+        QTest::newRow("plain text, bare LF, further lines ignored")
+            << QByteArray("pw\nother\n") << "pw" << true;
+        QTest::newRow("hash") << (hashPassword("pw").toLatin1() + "\r\n") << "pw" << true;
+        QTest::newRow("hash, letter case differs")
+            << (hashPassword("pw").toLatin1() + "\r\n") << "PW" << false;
+        QTest::newRow("missing") << QByteArray() << "pw" << false;
+        QTest::newRow("empty file, empty password") << QByteArray("") << "" << false;
+        QTest::newRow("not code page 932") << QByteArray("\x81\x20\r\n") << "pw" << false;
+    }
+
+    void passwordFileDecidesTheLogin()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, typed);
+        QFETCH(bool, admitted);
+        LoginFixture f;
+        f.addUser("Taro", file);
+        f.start();
+        QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
+
+        typeAndPressOk(*f.login, "Taro", typed);
+        QCOMPARE(loggedIn.count(), admitted ? 1 : 0);
+        QCOMPARE(f.login->isVisible(), !admitted);
+        if (admitted) {
+            QCOMPARE(loggedIn.at(0).at(0).toString(), QStringLiteral("Taro"));
+            QCOMPARE(f.login->loggedInId(), QStringLiteral("Taro"));
+            QCOMPARE(f.login->ID->text(), QStringLiteral("Taro"));
+        } else if (file.isNull() || file.isEmpty() || file.startsWith('\x81')) {
+            QCOMPARE(f.login->Label1->text(), QStringLiteral("パスワードファイルが読めません。"));
+        } else {
+            QCOMPARE(f.login->Label1->text(), WrongPassword);
+        }
+    }
+
+    void settingsFileBecomesLive_data()
+    {
+        QTest::addColumn<QByteArray>("file"); // null: no settings file at all
+        QTest::addColumn<int>("startPosition");
+        QTest::addColumn<bool>("cheat");
+        QTest::addColumn<bool>("answerMode");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("new ID") << QByteArray("0\r\n0\r\n0\r\n0.699999988079071\r\n") << 10 << false
+                                << false << 10 << "1.0倍";
+        QTest::newRow("all on, CR LF")
+            << QByteArray("1\r\n1\r\n1\r\n0.91\r\n") << 10 << true << true << 13 << "1.3倍";
+        QTest::newRow("all on, bare LF")
+            << QByteArray("1\n1\n1\n0.91\n") << 10 << true << true << 13 << "1.3倍";
+        QTest::newRow("as the dialog writes it")
+            << QByteArray("1\n1\n1\n0.91\r\n") << 10 << true << true << 13 << "1.3倍";
+        QTest::newRow("blank after the 1 of line 1")
+            << QByteArray("1 \r\n1\r\n0\r\n0.7\r\n") << 10 << false << true << 10 << "1.0倍";
+        QTest::newRow("custom 0 ignores line 4")
+            << QByteArray("0\r\n0\r\n0\r\n0.91\r\n") << 13 << false << false << 10 << "1.0倍";
+        QTest::newRow("line 3 not a number")
+            << QByteArray("0\r\n0\r\nx\r\n0.91\r\n") << 7 << false << false << 10 << "1.0倍";
+        QTest::newRow("short file") << QByteArray("1\r\n") << 12 << true << false << 10 << "1.0倍";
+        QTest::newRow("missing") << QByteArray() << 12 << false << false << 10 << "1.0倍";
+    }
+
+    void settingsFileBecomesLive()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, startPosition);
+        QFETCH(bool, cheat);
+        QFETCH(bool, answerMode);
+        QFETCH(int, position);
+        QFETCH(QString, caption);
+        LoginFixture f;
+        f.addUser("Taro", "pw\r\n", file);
+        f.settings.trackBarChange(startPosition);
+        f.start();
+        QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
+        // The live settings are complete by the time the exercise window is told.
+        LiveSettings seen;
+        connect(f.login.get(), &TPasswordDlg::loggedIn, [&] { seen = f.settings; });
+
+        typeAndPressOk(*f.login, "Taro", "pw");
+        QCOMPARE(loggedIn.count(), 1);
+        QVERIFY(!f.login->isVisible());
+        QCOMPARE(seen.cheat, cheat);
+        QCOMPARE(seen.answerMode, answerMode);
+        QCOMPARE(seen.trackBarPosition, position);
+        QCOMPARE(seen.sizeCaption(), caption);
+    }
+
+    void closingTheDialogEndsTheProgram_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("キャンセル") << "button";
+        QTest::newRow("Esc") << "escape";
+        QTest::newRow("close box") << "close";
+    }
+
+    void closingTheDialogEndsTheProgram()
+    {
+        QFETCH(QString, how);
+        LoginFixture f;
+        f.start();
+        QSignalSpy quit(f.login.get(), &TPasswordDlg::quitRequested);
+        if (how == u"button")
+            f.login->CancelBtn->click();
+        else if (how == u"escape")
+            QTest::keyClick(f.login->ID, Qt::Key_Escape);
+        else
+            f.login->close();
+        QCOMPARE(quit.count(), 1);
+        QVERIFY(!f.login->isVisible());
+    }
+};
+
+QTEST_MAIN(TestLoginDialog)
+#include "test_login_dialog.moc"

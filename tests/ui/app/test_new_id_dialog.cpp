@@ -1,0 +1,301 @@
+#include "LoginFixture.h"
+
+#include "core/app/PasswordFile.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace queldo;
+using namespace queldo::test;
+
+namespace {
+
+void typeNewId(TNewID &dialog, const QString &id, const QString &password, const QString &again)
+{
+    dialog.ID->setText(id);
+    dialog.Password->setText(password);
+    dialog.rePassword->setText(again);
+}
+
+} // namespace
+
+class TestNewIdDialog : public QObject
+{
+    Q_OBJECT
+private slots:
+    void windowsShowTheirTexts()
+    {
+        LoginFixture f;
+        f.start();
+        QCOMPARE(f.question->windowTitle(), QStringLiteral("新しいIDを作成"));
+        QCOMPARE(f.question->size(), QSize(372, 104));
+        QCOMPARE(f.question->Label1->text(), QStringLiteral("新しいIDを作成しますか？"));
+        QCOMPARE(f.question->Label1->font().pixelSize(), 32);
+        QCOMPARE(f.question->OKBtn->text(), QStringLiteral("はい"));
+        QVERIFY(f.question->OKBtn->isDefault());
+        QCOMPARE(f.question->CancelBtn->text(), QStringLiteral("いいえ"));
+
+        QCOMPARE(f.newId->windowTitle(), QStringLiteral("新規ID作成"));
+        QCOMPARE(f.newId->size(), QSize(238, 224));
+        QCOMPARE(f.newId->Label2->text(), QStringLiteral("新規ID入力"));
+        QCOMPARE(f.newId->Label1->text(), QStringLiteral("新規パスワードの入力 :"));
+        QCOMPARE(f.newId->Label3->text(), QStringLiteral("確認のため新規パスワードの再入力 :"));
+        QCOMPARE(f.newId->Password->echoMode(), QLineEdit::Password);
+        QCOMPARE(f.newId->rePassword->echoMode(), QLineEdit::Password);
+        QCOMPARE(f.newId->OKBtn->text(), QStringLiteral("ＩＤ作成"));
+        QVERIFY(f.newId->OKBtn->isDefault());
+        QCOMPARE(f.newId->CancelBtn->text(), QStringLiteral("ＩＤ作成をやめる"));
+    }
+
+    void newIdCanLogInAtOnce()
+    {
+        // No Result folder yet: the first ID of an installation makes it.
+        LoginFixture f(false);
+        f.start();
+        f.login->Button1Click();
+        QVERIFY(f.newId->isVisible());
+        QVERIFY(!f.login->isVisible());
+        QCOMPARE(f.newId->focusWidget(), f.newId->ID);
+
+        typeNewId(*f.newId, "Hanako", "Sakura", "Sakura");
+        {
+            bool loginReady = false;
+            ModalAnswer done([&](QWidget *modal) {
+                loginReady = f.login->isVisible() && !f.newId->isVisible();
+                ModalAnswer::click("Button1")(modal);
+            });
+            f.newId->OKBtn->click();
+            QCOMPARE(done.className, QStringLiteral("queldo::TNewIDComplete"));
+            QCOMPARE(done.title, QStringLiteral("新規ID作成完了しました。"));
+            QCOMPARE(done.lines, QStringList{"新規ID作成完了しました。"});
+            QVERIFY(loginReady);
+        }
+        QCOMPARE(f.login->ID->text(), QStringLiteral("Hanako"));
+        QCOMPARE(f.login->focusWidget(), f.login->Password);
+        QVERIFY(f.login->userList().contains("Hanako"));
+        QCOMPARE(f.read("Result/Hanako/Hanako.set"),
+                 QByteArray("0\r\n0\r\n0\r\n0.699999988079071\r\n"));
+        const QByteArray pas = f.read("Result/Hanako/Hanako.pas");
+        QVERIFY(passwordMatches(QString::fromLatin1(pas.chopped(2)), "Sakura"));
+        QVERIFY(f.read("Result/Hanako/Hanako.kek").startsWith(" "));
+
+        // Taken now, without a restart: refused before the (differing) passwords are looked at.
+        f.login->Button1Click();
+        QCOMPARE(f.newId->ID->text(), QStringLiteral("Hanako"));
+        QCOMPARE(f.newId->focusWidget(), f.newId->Password);
+        QCOMPARE(f.login->ID->text(), QString());
+        f.newId->Password->setText("one");
+        f.newId->rePassword->setText("two");
+        const QStringList before = f.snapshot();
+        {
+            ModalAnswer taken(ModalAnswer::click("Button1"));
+            f.newId->OKBtn->click();
+            QCOMPARE(taken.className, QStringLiteral("queldo::TForm9"));
+            QCOMPARE(taken.title, QStringLiteral("再入力：ID"));
+            QCOMPARE(taken.lines, (QStringList{"既に使われています。", "違うIDにしてください。"}));
+        }
+        QCOMPARE(f.newId->ID->text(), QString());
+        QCOMPARE(f.newId->Password->text(), QString());
+        QCOMPARE(f.newId->rePassword->text(), QString());
+        QCOMPARE(f.newId->focusWidget(), f.newId->ID);
+        QVERIFY(f.newId->isVisible());
+        QCOMPARE(f.snapshot(), before);
+        QCOMPARE(f.login->userList().count("Hanako"), 1);
+
+        f.newId->CancelBtn->click();
+        QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
+        f.login->ID->setText("Hanako");
+        f.login->Password->setText("Sakura");
+        f.login->OKBtn->click();
+        QCOMPARE(loggedIn.count(), 1);
+        QVERIFY(!f.settings.cheat);
+        QVERIFY(!f.settings.answerMode);
+        QCOMPARE(f.settings.trackBarPosition, 10);
+        QCOMPARE(f.settings.sizeCaption(), QStringLiteral("1.0倍"));
+    }
+
+    void passwordsMustAgree_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("again");
+        QTest::newRow("differ in letter case") << "Sakura"
+                                               << "sakura";
+        QTest::newRow("both empty") << ""
+                                    << "";
+        QTest::newRow("second empty") << "Sakura"
+                                      << "";
+        QTest::newRow("first empty") << ""
+                                     << "Sakura";
+    }
+
+    void enterLogsInAfterTheIdButtonHadTheFocus()
+    {
+        // A mouse click on ID作成 leaves it the login dialog's focus widget; showing the dialog
+        // again must not turn it into the button Enter presses.
+        LoginFixture f;
+        f.start();
+        QVERIFY(QTest::qWaitForWindowActive(f.login.get()));
+        f.login->ID->setText("Hanako");
+        f.login->Button1->setFocus(Qt::MouseFocusReason);
+        f.login->Button1->click();
+        f.newId->Password->setText("Sakura");
+        f.newId->rePassword->setText("Sakura");
+        {
+            ModalAnswer done(ModalAnswer::click("Button1"));
+            f.newId->OKBtn->click();
+        }
+        QVERIFY(f.login->OKBtn->isDefault());
+        QVERIFY(!f.login->Button1->isDefault());
+
+        QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
+        f.login->Password->setText("Sakura");
+        QTest::keyClick(f.login->Password, Qt::Key_Return);
+        QCOMPARE(loggedIn.size(), 1);
+        QVERIFY(!f.newId->isVisible());
+    }
+
+    void passwordsMustAgree()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, again);
+        LoginFixture f;
+        f.start();
+        f.login->Button1Click();
+        typeNewId(*f.newId, "Hanako", password, again);
+        const QStringList before = f.snapshot();
+        {
+            ModalAnswer mismatch(ModalAnswer::click("Button1"));
+            f.newId->OKBtn->click();
+            QCOMPARE(mismatch.className, QStringLiteral("queldo::TForm11"));
+            QCOMPARE(mismatch.title, QStringLiteral("再入力：パスワード"));
+            QCOMPARE(mismatch.lines,
+                     (QStringList{"２つのパスワードが異なっているか、",
+                                  "パスワードが設定されていません。", "再入力してください。"}));
+        }
+        QCOMPARE(f.newId->ID->text(), QStringLiteral("Hanako"));
+        QCOMPARE(f.newId->Password->text(), QString());
+        QCOMPARE(f.newId->rePassword->text(), QString());
+        QCOMPARE(f.newId->focusWidget(), f.newId->Password);
+        QVERIFY(f.newId->isVisible());
+        QCOMPARE(f.snapshot(), before);
+        QVERIFY(!f.login->userList().contains("Hanako"));
+    }
+
+    void idThatCannotBeAFolderIsRefused_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::newRow("parent path") << "../x";
+        QTest::newRow("slash") << "a/b";
+        QTest::newRow("question mark") << "con?";
+        QTest::newRow("dot") << ".";
+        QTest::newRow("empty") << "";
+    }
+
+    void idThatCannotBeAFolderIsRefused()
+    {
+        QFETCH(QString, id);
+        LoginFixture f;
+        f.start();
+        const QStringList users = f.login->userList();
+        f.login->Button1Click();
+        typeNewId(*f.newId, id, "pw", "pw");
+        const QStringList before = f.snapshot();
+        {
+            ModalAnswer refused(ModalAnswer::click("Button1"));
+            f.newId->OKBtn->click();
+            QCOMPARE(refused.className, QStringLiteral("queldo::TFormBadId"));
+            QCOMPARE(refused.title, QStringLiteral("再入力：ID"));
+            QVERIFY(refused.lines.size() >= 2);
+        }
+        QCOMPARE(f.snapshot(), before);
+        QCOMPARE(f.login->userList(), users);
+        QVERIFY(f.newId->isVisible());
+        QVERIFY(!f.login->isVisible());
+        QCOMPARE(f.newId->focusWidget(), f.newId->ID);
+    }
+
+    void folderThatCannotBeMadeIsReported_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<bool>("resultIsAFile");
+        QTest::newRow("folder differing in letter case") << "taro" << false;
+        QTest::newRow("Result is a plain file") << "taro" << true;
+        QTest::newRow("file names too long") << QString(253, 'a') << false;
+    }
+
+    void folderThatCannotBeMadeIsReported()
+    {
+        QFETCH(QString, id);
+        QFETCH(bool, resultIsAFile);
+        LoginFixture f(!resultIsAFile);
+        if (resultIsAFile)
+            f.write("Result", "not a folder");
+        else
+            f.addUser("Taro", "pw\r\n");
+        f.start();
+        const QStringList users = f.login->userList();
+        f.login->Button1Click();
+        typeNewId(*f.newId, id, "pw", "pw");
+        const QStringList before = f.snapshot();
+        {
+            ModalAnswer failed(ModalAnswer::click("Button1"));
+            f.newId->OKBtn->click();
+            QCOMPARE(failed.className, QStringLiteral("queldo::TFormIdNotCreated"));
+            QCOMPARE(failed.lines.value(0), QStringLiteral("IDを作成できませんでした。"));
+        }
+        // Closing the failure message brings no completion message after it.
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(f.snapshot(), before);
+        QCOMPARE(f.login->userList(), users);
+        QVERIFY(f.newId->isVisible());
+        QVERIFY(!f.login->isVisible());
+    }
+
+    void everyWayOutLeadsBackToTheLogin()
+    {
+        LoginFixture f;
+        f.start();
+        f.login->ID->setText("abc");
+        f.login->Password->setText("typed");
+        f.login->Button1Click();
+        QCOMPARE(f.newId->ID->text(), QStringLiteral("abc"));
+        QCOMPARE(f.login->ID->text(), QString());
+
+        // Abandoning empties both dialogs.
+        typeNewId(*f.newId, "abc", "x", "x");
+        f.newId->CancelBtn->click();
+        QVERIFY(!f.newId->isVisible());
+        QVERIFY(f.login->isVisible());
+        QCOMPARE(f.login->ID->text(), QString());
+        QCOMPARE(f.login->Password->text(), QString());
+        QCOMPARE(f.login->focusWidget(), f.login->ID);
+        QCOMPARE(f.newId->ID->text(), QString());
+        QCOMPARE(f.newId->Password->text(), QString());
+
+        // Esc is the same as abandoning.
+        f.login->Button1Click();
+        typeNewId(*f.newId, "abc", "x", "x");
+        QTest::keyClick(f.newId->ID, Qt::Key_Escape);
+        QVERIFY(!f.newId->isVisible());
+        QVERIFY(f.login->isVisible());
+        QCOMPARE(f.newId->ID->text(), QString());
+
+        // The close box only goes back; what was typed stays for next time.
+        f.login->Button1Click();
+        typeNewId(*f.newId, "abc", "x", "x");
+        f.newId->close();
+        QVERIFY(f.login->isVisible());
+        QCOMPARE(f.newId->ID->text(), QStringLiteral("abc"));
+
+        // "はい" shows the dialog as it was left.
+        ModalAnswer yes(ModalAnswer::click("OKBtn"));
+        f.login->ID->setText("unknown");
+        f.login->OKBtn->click();
+        QVERIFY(f.newId->isVisible());
+        QCOMPARE(f.newId->ID->text(), QStringLiteral("abc"));
+    }
+};
+
+QTEST_MAIN(TestNewIdDialog)
+#include "test_new_id_dialog.moc"

@@ -1,0 +1,119 @@
+// A trainee's first day, through the real windows as the program wires them: a new ID, a login,
+// one exercise scored, the settings changed, and a second start that finds them kept.
+#include "LoginFixture.h"
+#include "ProblemFixture.h"
+
+#include "core/board/ProblemLibrary.h"
+#include "core/results/ResultsFile.h"
+#include "ui/app/ProgramWindows.h"
+#include "ui/exercise/TForm1.h"
+#include "ui/settings/TPagesDlg.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QSlider>
+#include <QtTest>
+
+using namespace queldo;
+using namespace queldo::test;
+
+namespace {
+
+const QString Trainee = QStringLiteral("新人01");
+
+void logIn(ProgramWindows &windows, const QString &password)
+{
+    windows.login().Password->setText(password);
+    windows.login().OKBtn->click();
+}
+
+} // namespace
+
+class TestWalkthrough : public QObject
+{
+    Q_OBJECT
+private slots:
+    void newTraineeScoresAndFindsSettingsKeptAfterARestart()
+    {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath(QStringLiteral("Images"));
+        QDir(dir.path()).mkpath(QStringLiteral("Result"));
+        writeProblemFolder(QDir(dir.path()).filePath(QStringLiteral("Images")),
+                           knownProblemNames()[0]);
+        const QString stem = QDir(dir.path()).filePath(QStringLiteral("Result/%1/%1").arg(Trainee));
+
+        {
+            ProgramWindows windows(dir.path(), dir.path(), 7);
+            windows.start();
+            QVERIFY(QTest::qWaitForWindowExposed(&windows.login()));
+            QVERIFY(!windows.exercise());
+
+            // An unknown ID: yes to the question, then the new-ID dialog.
+            windows.login().ID->setText(Trainee);
+            {
+                ModalAnswer yes(ModalAnswer::click("OKBtn"));
+                windows.login().OKBtn->click();
+                QCOMPARE(yes.className, QStringLiteral("queldo::TNewIDorNo"));
+            }
+            QVERIFY(windows.newId().isVisible());
+            windows.newId().ID->setText(Trainee);
+            windows.newId().Password->setText(QStringLiteral("Kaku-46"));
+            windows.newId().rePassword->setText(QStringLiteral("Kaku-46"));
+            {
+                ModalAnswer done(ModalAnswer::click("Button1"));
+                windows.newId().OKBtn->click();
+                QCOMPARE(done.className, QStringLiteral("queldo::TNewIDComplete"));
+            }
+            QVERIFY(!windows.newId().isVisible());
+            QCOMPARE(windows.login().ID->text(), Trainee);
+
+            logIn(windows, QStringLiteral("kaku-46")); // case matters
+            QVERIFY(!windows.exercise());
+            logIn(windows, QStringLiteral("Kaku-46"));
+            QVERIFY(windows.exercise());
+            QVERIFY(!windows.login().isVisible());
+            TForm1 &form = *windows.exercise();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            QCOMPARE(form.UserId, Trainee);
+
+            // Deal, start, place nothing and score: the attempt lands in the new results file.
+            QTest::mouseClick(form.Button2, Qt::LeftButton);
+            QVERIFY(form.Button4->isEnabled());
+            QTest::mouseClick(form.Button4, Qt::LeftButton);
+            form.Timer1Timer();
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            const ResultsReadResult results = ResultsFile::read(stem + QStringLiteral(".kek"));
+            QVERIFY(results.ok());
+            QCOMPARE(int(results.records.size()), 1);
+            QCOMPARE(results.records[0].fields[2], QStringLiteral("001"));
+            QCOMPARE(results.records[0].fields[3], QStringLiteral("-1")); // an empty place
+
+            // Reference mode on and a larger size, through the settings dialog.
+            {
+                ModalAnswer settings([](QWidget *modal) {
+                    auto *pages = qobject_cast<TPagesDlg *>(modal);
+                    pages->Cheat->setChecked(true);
+                    pages->TrackBar1->setValue(12);
+                    pages->OKBtn->click();
+                });
+                form.Setting1->trigger();
+                QCOMPARE(settings.className, QStringLiteral("queldo::TPagesDlg"));
+            }
+            QVERIFY(form.N1->isChecked());
+        }
+
+        ProgramWindows again(dir.path(), dir.path(), 8);
+        again.start();
+        again.login().ID->setText(Trainee);
+        logIn(again, QStringLiteral("Kaku-46"));
+        QVERIFY(again.exercise());
+        QVERIFY(again.exercise()->N1->isChecked());
+        QVERIFY(again.settings().cheat);
+        QCOMPARE(again.pages().TrackBar1->value(), 12);
+        QCOMPARE(again.pages().Label4->text(), QStringLiteral("1.2倍"));
+        QCOMPARE(int(ResultsFile::read(stem + QStringLiteral(".kek")).records.size()), 1);
+    }
+};
+
+QTEST_MAIN(TestWalkthrough)
+#include "test_walkthrough.moc"

@@ -1,0 +1,253 @@
+#include "ProblemFixture.h"
+#include "core/app/AppPaths.h"
+#include "core/board/ProblemLibrary.h"
+#include "core/board/SeededRandom.h"
+#include "core/results/ResultsFile.h"
+#include "ui/board/PieceImage.h"
+#include "ui/exercise/TForm1.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using namespace queldo;
+using namespace queldo::test;
+
+namespace {
+
+struct Window
+{
+    QTemporaryDir dir;
+    std::unique_ptr<AppPaths> paths;
+    SeededRandom random{5};
+    LiveSettings settings;
+    std::unique_ptr<TForm1> form;
+
+    explicit Window(int problems = 2)
+    {
+        QDir(dir.path()).mkpath("Images");
+        for (int i = 0; i < problems; ++i)
+            writeProblemFolder(dir.filePath("Images"), knownProblemNames()[i],
+                               {60, 14, quint32(i + 1)});
+        paths = std::make_unique<AppPaths>(dir.path(), dir.path());
+        paths->enterImagesFolder();
+        QDir(dir.path()).mkpath("Result/u");
+        ResultsFile::create(dir.filePath("Result/u/u.kek"));
+        form = std::make_unique<TForm1>(*paths, settings, random);
+        form->UserId = "u";
+        form->todayText = [] { return QStringLiteral("2026/12/10"); };
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void clickList(int row)
+    {
+        QListWidget *list = form->ListBox3;
+        const QRect rect = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+    /// Press on a piece, move past the drag distance, release over a point of target.
+    void drag(int piece, QWidget *target, QPoint at)
+    {
+        PieceImage *image = form->pieces[piece];
+        const QPoint start = image->rect().center();
+        QTest::mousePress(image, Qt::LeftButton, {}, start);
+        QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(12, 12)),
+                         QPointF(image->mapToGlobal(start + QPoint(12, 12))), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(image, &move);
+        const QPoint global = target->mapToGlobal(at);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(image->mapFromGlobal(global)),
+                            QPointF(global), Qt::LeftButton, Qt::NoButton, {});
+        QApplication::sendEvent(image, &release);
+    }
+    void wheel(int delta)
+    {
+        QWheelEvent event(QPointF(5, 5), QPointF(form->mapToGlobal(QPoint(5, 5))), {},
+                          QPoint(0, delta), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(form->ListBox3, &event);
+    }
+};
+
+} // namespace
+
+class TestExerciseWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void layoutAtDesignSize()
+    {
+        Window w;
+        QCOMPARE(
+            w.form->findChildren<QWidget *>(QRegularExpression("^Panel(1[0-9]|[2-4][0-9]|5[0-5])$"))
+                .size(),
+            46);
+        QCOMPARE(w.form->InputPanel->height(), w.form->InOutPanel->height() / 2);
+        QCOMPARE(w.form->Button5->x(), w.form->Button1->width());
+        QCOMPARE(w.form->placePanels[9]->x() + w.form->placePanels[9]->width(),
+                 w.form->rowPanels[0]->width() - 2);
+    }
+
+    void dealDragWheelAndBack()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        w.clickList(1);
+        QCOMPARE(form.currentProblemName(), knownProblemNames()[1]);
+        for (PieceImage *piece : form.pieces) {
+            QVERIFY(piece->isVisible());
+            QCOMPARE(piece->parentWidget(), form.InputPanel);
+        }
+        QVERIFY(form.Button4->isEnabled());
+
+        // Before スタート nothing can be dragged.
+        w.drag(10, form.placePanels[10], QPoint(20, 20));
+        QCOMPARE(form.board().slotContents[10], -1);
+
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QCOMPARE(form.Button4->text(), QStringLiteral("一時停止"));
+        w.drag(10, form.placePanels[10], QPoint(20, 20));
+        QCOMPARE(form.board().slotContents[10], 10);
+        QCOMPARE(form.pieces[10]->parentWidget(), form.placePanels[10]);
+
+        // Occupied: refused, nothing moves.
+        w.drag(11, form.placePanels[10], QPoint(20, 20));
+        QCOMPARE(form.board().slotContents[10], 10);
+        QCOMPARE(form.pieces[11]->parentWidget(), form.InputPanel);
+
+        // Right-click, then one wheel notch turns it by a step.
+        const int step = form.board().rotationStep[10];
+        QContextMenuEvent context(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                  form.pieces[10]->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(form.pieces[10], &context);
+        QCOMPARE(form.board().selectedPiece, 10);
+        w.wheel(120);
+        QCOMPARE(form.board().rotationStep[10], (step + 1) % 24);
+        QCOMPARE(form.pieces[10]->size(), form.board().piecePicture[10].size());
+
+        w.drag(10, form.InputPanel, QPoint(100, 60));
+        QCOMPARE(form.board().slotContents[10], -1);
+        QCOMPARE(form.pieces[10]->parentWidget(), form.InputPanel);
+        QCOMPARE(form.pieces[10]->x() + form.pieces[10]->width() / 2, 100);
+        QCOMPARE(form.pieces[10]->y() + form.pieces[10]->height() / 2, 60);
+    }
+
+    void clockAndButtons()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        QVERIFY(!form.Button4->isEnabled());
+        QTest::mouseClick(form.Button2, Qt::LeftButton);
+        QVERIFY(form.Button4->isEnabled());
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QVERIFY(form.Timer1->isActive());
+        form.Timer1Timer();
+        form.Timer1Timer();
+        QCOMPARE(form.Label58->text(), QStringLiteral("2"));
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QCOMPARE(form.Button4->text(), QStringLiteral("再スタート"));
+        QVERIFY(!form.Timer1->isActive());
+        QTest::mouseClick(form.Button2, Qt::LeftButton);
+        QCOMPARE(form.Label58->text(), QStringLiteral("0"));
+        form.New1->trigger();
+        for (PieceImage *piece : form.pieces)
+            QVERIFY(!piece->isVisible());
+    }
+
+    void referenceModeRewritesLabels()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        w.clickList(0);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        w.drag(14, form.placePanels[12], QPoint(20, 20));
+        QCOMPARE(form.placeLabels[12]->text(), QStringLiteral("7"));
+        form.N1->trigger();
+        QCOMPARE(form.placeLabels[12]->text(), QStringLiteral("7  8"));
+        form.N1->trigger();
+        QCOMPARE(form.placeLabels[12]->text(), QStringLiteral("7"));
+    }
+
+    void scoringRecordsOnceAndCorrectionsDoNot()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        w.clickList(0);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        form.Timer1Timer();
+        w.drag(0, form.placePanels[0], QPoint(20, 20));
+        w.drag(14, form.placePanels[12], QPoint(20, 20));
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        const int correct =
+            form.board().rotationStep[0] <= 2 || form.board().rotationStep[0] >= 21 ? 1 : 0;
+        QCOMPARE(form.Button1->text(),
+                 QStringLiteral("正答率：%1/46\n 継続して修正しますか?").arg(correct));
+        QCOMPARE(form.placePanels[12]->palette().color(QPalette::Window), ColourWrong);
+
+        ResultsReadResult read = ResultsFile::read(w.dir.filePath("Result/u/u.kek"));
+        QVERIFY(read.ok());
+        QCOMPARE(int(read.records.size()), 1);
+        const QStringList fields = read.records[0].fields;
+        QCOMPARE(fields.size(), 50);
+        QCOMPARE(fields[0], QStringLiteral("0"));
+        QCOMPARE(fields[1], QStringLiteral("2026/12/10"));
+        QCOMPARE(fields[2], QStringLiteral("001"));
+        QCOMPARE(fields[3], correct ? QStringLiteral("1") : QStringLiteral("-2"));
+        QCOMPARE(fields[15], QStringLiteral("0"));
+        QCOMPARE(fields[4], QStringLiteral("-1"));
+        QCOMPARE(fields[49], QStringLiteral("1"));
+
+        QTest::mouseClick(form.Button1, Qt::LeftButton); // a correction pass
+        QVERIFY(form.Button1->text().endsWith(QStringLiteral("(1回目)")));
+        QCOMPARE(int(ResultsFile::read(w.dir.filePath("Result/u/u.kek")).records.size()), 1);
+
+        w.clickList(1);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        read = ResultsFile::read(w.dir.filePath("Result/u/u.kek"));
+        QCOMPARE(int(read.records.size()), 2);
+        QCOMPARE(read.records[1].fields[0], QStringLiteral("1"));
+        QCOMPARE(read.records[1].fields[2], QStringLiteral("002"));
+    }
+
+    void brokenProblemLeavesAnEmptyBoard()
+    {
+        Window w;
+        w.clickList(0);
+        QFile::remove(w.dir.filePath("Images/" + knownProblemNames()[0] + "/20-1.bmp"));
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        w.clickList(0);
+        QVERIFY(shown.contains("20-1.bmp"));
+        for (PieceImage *piece : w.form->pieces)
+            QVERIFY(!piece->isVisible());
+        QVERIFY(!w.form->Button4->isEnabled());
+    }
+
+    void noProblemInstalledSaysSo()
+    {
+        Window w(0);
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                shown = box->text();
+                box->accept();
+            }
+        });
+        QTest::mouseClick(w.form->Button2, Qt::LeftButton);
+        QVERIFY(shown.contains(QStringLiteral("問題")));
+        QVERIFY(!w.form->Button4->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestExerciseWindow)
+#include "test_exercise_window.moc"
