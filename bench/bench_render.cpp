@@ -10,6 +10,7 @@
 #include "core/board/BoardState.h"
 #include "core/board/ChromosomeBitmapOps.h"
 #include "core/board/FastResample.h"
+#include "core/board/ProblemFolder.h"
 #include "core/board/ProblemLoader.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,6 @@
 #include "ProblemFixture.h"
 
+#include "core/board/ProblemFolder.h"
 #include "core/board/ProblemLoader.h"
 #include "core/text/Cp932Text.h"
 

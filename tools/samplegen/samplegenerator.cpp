@@ -1,5 +1,7 @@
 #include "samplegenerator.h"
 
+#include "core/board/ProblemFolder.h"
+
 #include "bitmapencoder.h"
 #include "cellgenerator.h"
 #include "chromosomeid.h"
@@ -19,11 +21,6 @@
 SampleGenerator::SampleGenerator(const SampleGeneratorOptions &options)
     : m_options(options), m_table(BandTable::embedded())
 {
-}
-
-QString SampleGenerator::bitmapName(int slot)
-{
-    return QStringLiteral("%1-%2.bmp").arg(slot / 2 + 1).arg(slot % 2 + 1);
 }
 
 quint64 SampleGenerator::cellSeed(quint64 baseSeed, int problemNumber)
@@ -128,12 +125,12 @@ bool SampleGenerator::writeProblem(const SampleProblem &problem,
         const QByteArray bmp = BitmapEncoder::encode(pictures.at(slot).image, &error);
         if (bmp.isEmpty())
             return fail(error);
-        const QString name = bitmapName(slot);
+        const QString name = queldo::bitmapFileName(slot);
         if (!writeFile(QDir(folder).filePath(name), bmp))
             return false;
-        setFile.append(name, bmp.size());
+        setFile.append(slot, bmp.size());
     }
-    if (!writeFile(QDir(folder).filePath(problem.folderName + QStringLiteral(".set")),
+    if (!writeFile(QDir(folder).filePath(queldo::checkValueFileName(problem.folderName)),
                    setFile.toBytes()))
         return false;
 

@@ -20,7 +20,6 @@ public:
     bool run();
     QString errorString() const { return m_errorString; }
 
-    static QString bitmapName(int slot); // "k-j.bmp"
     static quint64 cellSeed(quint64 baseSeed, int problemNumber);
 
 private:

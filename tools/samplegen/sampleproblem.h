@@ -10,7 +10,7 @@ struct SampleProblem
     QString folderName;
 
     // The program tells the sex of a problem from its name.
-    bool isFemale() const { return folderName.contains(QChar(0x5973)); } // 女
+    bool isFemale() const;
 
     static const QList<SampleProblem> &all();
 };

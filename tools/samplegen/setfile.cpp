@@ -1,14 +1,12 @@
 #include "setfile.h"
 
+#include "core/board/ProblemFolder.h"
+
 QByteArray SetFile::toBytes() const
 {
     // The reader decodes this as code page 932; plain ASCII is the same bytes.
     QByteArray bytes;
-    for (const Entry &entry : m_entries) {
-        bytes += entry.fileName.toLatin1();
-        bytes += ',' + QByteArray::number(entry.size);
-        bytes += ',' + QByteArray::number(checkValue(entry.size));
-        bytes += "\r\n";
-    }
+    for (const Entry &entry : m_entries)
+        bytes += queldo::checkValueLine(entry.piece, entry.size).toLatin1() + "\r\n";
     return bytes;
 }

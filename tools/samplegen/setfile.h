@@ -2,25 +2,20 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QString>
 
-// The listing stored beside a problem's bitmaps, one line per bitmap:
-// "k-j.bmp,<size>,<check>" ending in CR LF.
+// The check-value list stored beside a problem's bitmaps, one line per bitmap in piece order,
+// each ending in CR LF, in the program's own line format.
 class SetFile
 {
 public:
-    struct Entry
-    {
-        QString fileName;
-        qint64 size = 0;
-    };
-
-    void append(const QString &fileName, qint64 size) { m_entries.append({fileName, size}); }
+    void append(int piece, qint64 size) { m_entries.append({piece, size}); }
     QByteArray toBytes() const;
 
-    // The bytes after the 5-byte lead-in, modulo 83.
-    static int checkValue(qint64 size) { return int((size - 5) % 83); }
-
 private:
+    struct Entry
+    {
+        int piece = 0;
+        qint64 size = 0;
+    };
     QList<Entry> m_entries;
 };

@@ -1,4 +1,5 @@
 #include "core/app/LoginSettings.h"
+#include "core/board/Karyogram.h"
 
 #include "core/settings/LiveSettings.h"
 #include "core/settings/SettingsFile.h"
@@ -9,9 +10,6 @@
 namespace queldo {
 
 namespace {
-
-// Pieces are never drawn beyond this factor; a larger one can only come from a damaged file.
-constexpr float LargestScale = 64.0f;
 
 // Older files store only the absolute factor (fit scale of the problem then on screen times the
 // chosen multiplier), while no problem is loaded yet at login: for them the position is only
@@ -30,21 +28,21 @@ int positionForFactor(float effectiveScale, float baseScale)
 
 void applyStoredSettings(LiveSettings &live, const StoredSettings &stored)
 {
-    live.cheat = stored.referenceMode;
-    live.answerMode = stored.alignmentMode;
+    live.referenceMode = stored.referenceMode;
+    live.alignmentMode = stored.alignmentMode;
     // Only 1 means a chosen multiplier anywhere in the program. A factor no picture can be drawn
     // at is taken for the settings of a new ID.
-    const bool usable = std::isfinite(stored.effectiveScale) && stored.effectiveScale > 0.0f &&
-                        stored.effectiveScale <= LargestScale;
-    live.customScale = usable && stored.customScale == 1 ? 1 : 0;
-    live.effectiveScale = usable ? stored.effectiveScale : StoredSettings().effectiveScale;
+    const bool usable = std::isfinite(stored.EffectiveScale) && stored.EffectiveScale > 0.0f &&
+                        stored.EffectiveScale <= LargestScale;
+    live.CustomScale = usable && stored.CustomScale == 1 ? 1 : 0;
+    live.EffectiveScale = usable ? stored.EffectiveScale : StoredSettings().EffectiveScale;
 
     const bool positionStored = stored.trackBarPosition >= LiveSettings::MinimumPosition &&
                                 stored.trackBarPosition <= LiveSettings::MaximumPosition;
     int position = LiveSettings::MiddlePosition;
-    if (live.customScale == 1)
+    if (live.CustomScale == 1)
         position = positionStored ? stored.trackBarPosition
-                                  : positionForFactor(live.effectiveScale, live.baseScale);
+                                  : positionForFactor(live.EffectiveScale, live.BaseScale);
     if (position != live.trackBarPosition)
         live.trackBarChange(position);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/board/Karyogram.h"
+
 #include <QString>
 
 namespace queldo {
@@ -11,8 +13,6 @@ enum SlotResultCode : int {
     SlotWrong = 0,
     SlotCorrect = 1, ///< the right chromosome, upright
 };
-
-inline constexpr int RotationStepCount = 24;
 
 /// Class of a piece: 1 to 22 for the autosomes, 23 for the sex chromosomes.
 inline int ChromosomeNumber(int piece)

@@ -1,6 +1,7 @@
 #include "core/board/Bgr24Image.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 
 #include <cstring>
@@ -100,6 +101,20 @@ BitmapDecodeResult decodeBitmap(const QByteArray &fileBytes, const QString &name
         return result;
     }
     result.image = Bgr24Image::fromQImage(image);
+    return result;
+}
+
+BitmapDecodeResult readBitmapFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, QStringLiteral("ファイル %1 を開けません。(%2)").arg(path, file.errorString())};
+    // A chromosome bitmap is a few tens of kilobytes; anything this large is not one.
+    if (file.size() > qint64(MaximumBitmapSide) * MaximumBitmapSide * 4)
+        return {{}, QStringLiteral("ファイル %1 が大きすぎます。").arg(path)};
+    const QByteArray bytes = file.readAll();
+    BitmapDecodeResult result = decodeBitmap(bytes, path);
+    result.fileSize = bytes.size();
     return result;
 }
 

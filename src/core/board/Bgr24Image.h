@@ -40,6 +40,7 @@ struct BitmapDecodeResult
 {
     Bgr24Image image;
     QString error;
+    qint64 fileSize = 0; ///< bytes of the file it came from
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -47,5 +48,9 @@ struct BitmapDecodeResult
 inline constexpr int MaximumBitmapSide = 8192;
 
 BitmapDecodeResult decodeBitmap(const QByteArray &fileBytes, const QString &nameForMessages);
+
+/// Reads a bitmap file and decodes it: the one way the program reads chromosome pictures (the
+/// problem's bitmaps, a redrawn piece, the size preview's sample). Messages name the path.
+BitmapDecodeResult readBitmapFile(const QString &path);
 
 } // namespace queldo

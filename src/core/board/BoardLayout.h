@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/board/Karyogram.h"
+
 #include <QRect>
 #include <QSize>
 
@@ -7,12 +9,8 @@
 
 namespace queldo {
 
-inline constexpr std::array<int, 4> RowColumns = {10, 14, 12, 10};
 inline constexpr int CommandColumnWideWidth = 202;
 inline constexpr int PlaceLabelOffset = 2;
-
-/// The first place of each karyogram row.
-inline constexpr std::array<int, 4> RowFirstPlace = {0, 10, 24, 36};
 
 /// Geometry of one row of places, each rectangle in the row's coordinates.
 std::array<QRect, 14> rowPlaces(int rowWidth, int rowHeight, int columns);

@@ -7,7 +7,7 @@ namespace queldo {
 int BoardState::placeOf(int piece) const
 {
     for (int s = 0; s < SlotCount; ++s) {
-        if (slotContents[std::size_t(s)] == piece)
+        if (SlotContents[std::size_t(s)] == piece)
             return s;
     }
     return -1;
@@ -29,8 +29,8 @@ void DealPieces(BoardState &board, const std::array<Bgr24Image, PieceCount> &sou
     for (int n = 0; n < PieceCount; ++n) {
         const auto i = std::size_t(n);
         board.pieceVisible[i] = true;
-        board.rotationStep[i] = random.bounded(0, RotationStepCount - 1);
-        QImage picture = renderPiece(sources[i], scale, board.rotationStep[i]);
+        board.RotationStep[i] = random.bounded(0, RotationStepCount - 1);
+        QImage picture = renderPiece(sources[i], scale, board.RotationStep[i]);
         const int top = drawOffset(random, spreadSize.height() - picture.height() - 10);
         const int left = drawOffset(random, spreadSize.width() - picture.width() - 10);
         board.pieceRect[i] = QRect(left, top, picture.width(), picture.height());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/board/AnswerKey.h"
+#include "core/board/Karyogram.h"
 #include "core/board/ProblemLoader.h"
 
 #include <QImage>
@@ -12,17 +13,15 @@
 
 namespace queldo {
 
-inline constexpr int SlotCount = 46;
-
 /// The cell being sorted: where every piece lies, how it is turned and how it is drawn.
 /// Geometry is in the coordinates of the piece's container: the spread, or its place.
 struct BoardState
 {
-    std::array<int, SlotCount> slotContents;    ///< place -> piece, -1 empty
-    std::array<int, PieceCount> rotationStep{}; ///< 0..23 steps of 15 degrees
-    int selectedPiece = -1;
-    std::array<QPoint, PieceCount> pieceCentre{};
-    int piecesMovable = 0;
+    std::array<int, SlotCount> SlotContents;    ///< place -> piece, -1 empty
+    std::array<int, PieceCount> RotationStep{}; ///< 0..23 steps of 15 degrees
+    int SelectedPiece = -1;
+    std::array<QPoint, PieceCount> PieceCentre{};
+    int PiecesMovable = 0;
     /// Drag mode of all pieces: automatic (a press and a move picks one up) or manual.
     bool dragAutomatic = false;
     QString dragOrigin = QStringLiteral("InputPanel");
@@ -31,11 +30,11 @@ struct BoardState
     std::array<QImage, PieceCount> piecePicture{};
     std::array<bool, PieceCount> pieceVisible{};
 
-    BoardState() { slotContents.fill(-1); }
+    BoardState() { SlotContents.fill(-1); }
 
     /// The place holding the piece, or -1 when it lies on the spread.
     int placeOf(int piece) const;
-    void clearSlots() { slotContents.fill(-1); }
+    void clearSlots() { SlotContents.fill(-1); }
 };
 
 /// Everything a deal draws from the random generator.

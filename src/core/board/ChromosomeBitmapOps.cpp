@@ -1,4 +1,5 @@
 #include "core/board/ChromosomeBitmapOps.h"
+#include "core/board/Karyogram.h"
 
 #include "core/board/FastResample.h"
 
@@ -47,8 +48,7 @@ inline AxisSample axisSample(float x, int size)
 
 bool isUsableFactor(float f)
 {
-    // Beyond 64 a chromosome bitmap would fill the screen many times over.
-    return std::isfinite(f) && f > 0.0f && f <= 64.0f;
+    return std::isfinite(f) && f > 0.0f && f <= LargestScale;
 }
 
 fast::PixelSource bgrSource(const Bgr24Image &image)

@@ -11,15 +11,15 @@ DropOutcome dropIntoPlace(BoardState &board, std::array<Bgr24Image, PieceCount> 
                           const BitmapReloader &reload)
 {
     DropOutcome outcome;
-    board.selectedPiece = -1;
+    board.SelectedPiece = -1;
     if (piece < 0 || piece >= PieceCount || place < 0 || place >= SlotCount ||
-        board.slotContents[std::size_t(place)] != -1)
+        board.SlotContents[std::size_t(place)] != -1)
         return outcome;
     outcome.accepted = true;
 
     const int oldPlace = board.placeOf(piece);
     if (oldPlace >= 0) {
-        board.slotContents[std::size_t(oldPlace)] = -1;
+        board.SlotContents[std::size_t(oldPlace)] = -1;
         if (context.referenceMode)
             outcome.labels.push_back({oldPlace, placeName(oldPlace)});
     }
@@ -31,16 +31,16 @@ DropOutcome dropIntoPlace(BoardState &board, std::array<Bgr24Image, PieceCount> 
             sources[p] = std::move(fresh.image);
     }
     if (context.alignmentMode) {
-        board.rotationStep[p] = 0;
+        board.RotationStep[p] = 0;
         board.piecePicture[p] = renderUpright(sources[p], context.scale);
     } else {
-        board.piecePicture[p] = renderPiece(sources[p], context.scale, board.rotationStep[p]);
+        board.piecePicture[p] = renderPiece(sources[p], context.scale, board.RotationStep[p]);
     }
     const QSize size = board.piecePicture[p].size();
     board.pieceRect[p] =
         QRect((placeSize.width() - size.width()) / 2,
               (placeSize.height() - size.height()) / 2 + RowMargin, size.width(), size.height());
-    board.slotContents[std::size_t(place)] = piece;
+    board.SlotContents[std::size_t(place)] = piece;
     if (context.referenceMode)
         outcome.labels.push_back({place, ReferenceLabel(place, piece, context.female)});
     return outcome;
@@ -59,13 +59,13 @@ DropOutcome dropOnSpread(BoardState &board, int piece, QPoint pos, QSize spread,
         rect.moveTo(left, top);
         const int oldPlace = board.placeOf(piece);
         if (oldPlace >= 0) {
-            board.slotContents[std::size_t(oldPlace)] = -1;
+            board.SlotContents[std::size_t(oldPlace)] = -1;
             if (context.referenceMode)
                 outcome.labels.push_back({oldPlace, placeName(oldPlace)});
         }
     }
     board.dragOrigin = QStringLiteral("InputPanel");
-    board.selectedPiece = -1;
+    board.SelectedPiece = -1;
     return outcome;
 }
 
@@ -73,20 +73,20 @@ void selectPiece(BoardState &board, int piece)
 {
     if (piece < 0 || piece >= PieceCount)
         return;
-    board.selectedPiece = piece;
+    board.SelectedPiece = piece;
     const QRect &r = board.pieceRect[std::size_t(piece)];
-    board.pieceCentre[std::size_t(piece)] =
+    board.PieceCentre[std::size_t(piece)] =
         QPoint(r.left() + r.width() / 2, r.top() + r.height() / 2);
 }
 
 bool turnSelectedPiece(BoardState &board, const std::array<Bgr24Image, PieceCount> &sources,
                        int wheelDelta, float scale)
 {
-    const int piece = board.selectedPiece;
-    if (board.piecesMovable != 1 || piece < 0 || piece >= PieceCount)
+    const int piece = board.SelectedPiece;
+    if (board.PiecesMovable != 1 || piece < 0 || piece >= PieceCount)
         return false;
     const auto p = std::size_t(piece);
-    int &step = board.rotationStep[p];
+    int &step = board.RotationStep[p];
     step += wheelDelta >= 0 ? 1 : -1;
     if (step > RotationStepCount - 1)
         step = 0;
@@ -94,7 +94,7 @@ bool turnSelectedPiece(BoardState &board, const std::array<Bgr24Image, PieceCoun
         step = RotationStepCount - 1;
     board.piecePicture[p] = renderPiece(sources[p], scale, step);
     const QSize size = board.piecePicture[p].size();
-    const QPoint centre = board.pieceCentre[p];
+    const QPoint centre = board.PieceCentre[p];
     board.pieceRect[p] = QRect(centre.x() - size.width() / 2, centre.y() - size.height() / 2,
                                size.width(), size.height());
     return true;
@@ -102,7 +102,7 @@ bool turnSelectedPiece(BoardState &board, const std::array<Bgr24Image, PieceCoun
 
 void pointerOverSpread(BoardState &board, QPoint pos)
 {
-    const int piece = board.selectedPiece;
+    const int piece = board.SelectedPiece;
     if (piece < 0 || piece >= PieceCount)
         return;
     // The piece's own coordinates are compared as they are, also for a piece lying in a place.
@@ -111,14 +111,14 @@ void pointerOverSpread(BoardState &board, QPoint pos)
     const bool inside = r.left() < pos.x() && pos.x() < r.left() + side && r.top() < pos.y() &&
                         pos.y() < r.top() + side;
     if (!inside)
-        board.selectedPiece = -1;
+        board.SelectedPiece = -1;
 }
 
 std::vector<LabelUpdate> allPlaceLabels(const BoardState &board, bool female, bool referenceMode)
 {
     std::vector<LabelUpdate> labels;
     for (int s = 0; s < SlotCount; ++s) {
-        const int piece = board.slotContents[std::size_t(s)];
+        const int piece = board.SlotContents[std::size_t(s)];
         labels.push_back({s, referenceMode ? ReferenceLabel(s, piece, female) : placeName(s)});
     }
     return labels;

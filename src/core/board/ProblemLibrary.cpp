@@ -2,23 +2,6 @@
 
 namespace queldo {
 
-const QStringList &knownProblemNames()
-{
-    static const QStringList names = {
-        QStringLiteral("正常男性染色体核型no7"),  QStringLiteral("正常男性染色体核型no18"),
-        QStringLiteral("正常女性染色体核型no52"), QStringLiteral("正常女性染色体核型no33"),
-        QStringLiteral("正常男性染色体核型no45"), QStringLiteral("正常女性染色体核型no26"),
-        QStringLiteral("正常女性染色体核型no46"), QStringLiteral("正常男性染色体核型no55"),
-        QStringLiteral("正常男性染色体核型no29"), QStringLiteral("正常女性染色体核型no49"),
-    };
-    return names;
-}
-
-bool IsFemaleProblem(const QString &name)
-{
-    return name.contains(QStringLiteral("女"));
-}
-
 ProblemLibrary ProblemLibrary::probe(const QDir &imagesFolder)
 {
     QStringList installed;
@@ -43,7 +26,7 @@ QStringList ProblemLibrary::numberTexts() const
 {
     QStringList texts;
     for (int p = 0; p < count(); ++p)
-        texts << QString::asprintf("%.3d", p + 1);
+        texts << problemNumberText(p + 1);
     return texts;
 }
 
@@ -57,11 +40,11 @@ std::optional<QString> ProblemLibrary::nameAtPosition(int position) const
     return m_problemList.at(index);
 }
 
-QString ProblemLibrary::problemNumberText(int position) const
+int ProblemLibrary::problemNumber(int position) const
 {
     const int index =
         (position >= 0 && position < OrderCapacity) ? m_order[std::size_t(position)] : -1;
-    return QString::asprintf("%.3d", index + 1);
+    return index + 1;
 }
 
 } // namespace queldo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/board/ProblemFolder.h"
+
 #include <QDir>
 #include <QString>
 #include <QStringList>
@@ -8,12 +10,6 @@
 #include <optional>
 
 namespace queldo {
-
-/// The known problem folders, in the order they are looked for.
-const QStringList &knownProblemNames();
-
-/// True when the folder name marks a cell of a woman.
-bool IsFemaleProblem(const QString &name);
 
 /// The installed problems and the table from a position in the number list to a list index.
 class ProblemLibrary
@@ -36,8 +32,8 @@ public:
 
     /// The folder name at a number-list position, or nothing when the position names no problem.
     std::optional<QString> nameAtPosition(int position) const;
-    /// The problem number written into the results ("%.3d" of ProblemOrder + 1).
-    QString problemNumberText(int position) const;
+    /// The problem number a results record carries for a number-list position (ProblemOrder + 1).
+    int problemNumber(int position) const;
 
 private:
     QStringList m_problemList;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/board/Bgr24Image.h"
+#include "core/board/Karyogram.h"
 
 #include <QDir>
 #include <QString>
@@ -10,15 +11,14 @@
 
 namespace queldo {
 
-inline constexpr int PieceCount = 46;
 inline constexpr int RowMargin = 2;
 
 /// The 46 pictures of one cell, as read from its folder.
 struct LoadedProblem
 {
     QString name;
-    QStringList checkValueList;
-    std::array<Bgr24Image, PieceCount> sourceBitmaps;
+    QStringList CheckValueList;
+    std::array<Bgr24Image, PieceCount> SourceBitmap;
     int greatestHeight = 0;
     /// Bitmaps whose stored check value does not match the file; kept for diagnosis only.
     QList<int> checkValueMismatches;
@@ -30,12 +30,6 @@ struct LoadProblemResult
     QString error; ///< the message for the trainee; empty on success
     bool ok() const { return error.isEmpty(); }
 };
-
-/// File name of a piece's bitmap: "k-1.bmp" for even pieces, "k-2.bmp" for odd ones.
-QString bitmapFileName(int piece);
-
-/// The check value of a bitmap file: its byte count after the first five bytes, modulo 83.
-int checkValueOf(qint64 fileSize);
 
 /// Reads the problem's check-value list and its 46 bitmaps. Nothing is returned half-loaded:
 /// on any error the result carries only the message.
@@ -51,21 +45,17 @@ struct ScaleInputs
     /// Widths of the first place of each row: places 0, 10, 24 and 36.
     std::array<int, 4> rowReferenceWidths{};
     int trackBarPosition = 10;
-    int customScale = 0;
+    int CustomScale = 0;
 };
 
 struct ScaleResult
 {
-    float baseScale = 0.7f;
-    float effectiveScale = 1.0f;
+    float BaseScale = 0.7f;
+    float EffectiveScale = 1.0f;
     bool trackBarReset = false; ///< the size setting goes back to its middle position
 };
 
 /// The largest factor at which every chromosome fits its row, and the factor pieces are drawn at.
 ScaleResult computeScale(const std::array<Bgr24Image, PieceCount> &bitmaps, const ScaleInputs &in);
-
-/// The first and one-past-last piece of each karyogram row.
-inline constexpr std::array<std::pair<int, int>, 4> RowPieceRanges = {
-    std::pair{0, 10}, std::pair{10, 24}, std::pair{24, 36}, std::pair{36, 46}};
 
 } // namespace queldo

@@ -30,7 +30,7 @@ void ExerciseFlow::nextProblem(int position, BoardState &board)
 
 void ExerciseFlow::listProblem(int position, BoardState &board)
 {
-    board.piecesMovable = 0;
+    board.PiecesMovable = 0;
     board.dragAutomatic = false;
     button1.enabled = false;
     button3.enabled = true;
@@ -58,13 +58,13 @@ void ExerciseFlow::startOrPause(BoardState &board)
     button4.enabled = true;
     button5 = {false, QStringLiteral("正解表示")};
     if (ClockRunning == 0) {
-        board.piecesMovable = 1;
+        board.PiecesMovable = 1;
         board.dragAutomatic = true;
         timerActive = true;
         button4.caption = QStringLiteral("一時停止");
         ClockRunning = 1;
     } else {
-        board.piecesMovable = 0;
+        board.PiecesMovable = 0;
         board.dragAutomatic = false;
         timerActive = false;
         button4.caption = QStringLiteral("再スタート");
@@ -119,7 +119,7 @@ bool ExerciseFlow::score(int correctCount, BoardState &board)
         button5.enabled = true;
         button6.enabled = false;
         ClockShown = 0;
-        board.piecesMovable = 0;
+        board.PiecesMovable = 0;
         board.dragAutomatic = false;
         timerActive = false;
         button1.caption = rate + QStringLiteral("\n 継続して修正しますか?");
@@ -127,7 +127,7 @@ bool ExerciseFlow::score(int correctCount, BoardState &board)
     }
     ScoringCount += 1;
     ClockShown = 1;
-    board.piecesMovable = 1;
+    board.PiecesMovable = 1;
     board.dragAutomatic = true;
     button1.caption = rate + QStringLiteral("\n 修正中 \n(%1回目)").arg(ScoringCount - 1);
     return false;

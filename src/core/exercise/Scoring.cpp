@@ -8,8 +8,8 @@ SlotCodes ScoreBoard(const BoardState &board, bool female)
 {
     SlotCodes codes{};
     for (int s = 0; s < SlotCount; ++s) {
-        const int piece = board.slotContents[std::size_t(s)];
-        const int step = piece >= 0 ? board.rotationStep[std::size_t(piece)] : 0;
+        const int piece = board.SlotContents[std::size_t(s)];
+        const int step = piece >= 0 ? board.RotationStep[std::size_t(piece)] : 0;
         codes[std::size_t(s)] = slotVerdict(s, piece, step, female);
     }
     return codes;
@@ -20,7 +20,7 @@ int CorrectCount(const SlotCodes &codes)
     return int(std::count(codes.begin(), codes.end(), int(SlotCorrect)));
 }
 
-SlotResultLook ShowSlotResult(int place, int code, int piece, bool female, bool cheat)
+SlotResultLook ShowSlotResults(int place, int code, int piece, bool female, bool referenceMode)
 {
     SlotResultLook look;
     look.colour = code == SlotCorrect        ? ColourCorrect
@@ -29,7 +29,7 @@ SlotResultLook ShowSlotResult(int place, int code, int piece, bool female, bool 
     const QString times = QStringLiteral(" × ");
     if (place < 45) {
         look.label = placeName(place);
-        if (code == SlotWrong && cheat)
+        if (code == SlotWrong && referenceMode)
             look.label += times + pieceName(piece, female);
         return look;
     }
@@ -41,10 +41,11 @@ SlotResultLook ShowSlotResult(int place, int code, int piece, bool female, bool 
         look.label = belongs;
         break;
     case SlotEmpty:
-        look.label = cheat ? belongs : QStringLiteral("XY");
+        look.label = referenceMode ? belongs : QStringLiteral("XY");
         break;
     default:
-        look.label = cheat ? belongs + times + pieceName(piece, female) : QStringLiteral("XY");
+        look.label =
+            referenceMode ? belongs + times + pieceName(piece, female) : QStringLiteral("XY");
         break;
     }
     return look;

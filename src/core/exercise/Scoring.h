@@ -28,7 +28,8 @@ inline const QColor ColourCorrect = QColor(0x66, 0xFF, 0xFF);     // light cyan
 inline const QColor ColourMisoriented = QColor(0xCC, 0xFF, 0x66); // yellow-green
 inline const QColor ColourWrong = QColor(0xFF, 0x66, 0x00);       // orange
 
-/// Colour and label of place s for its code; cheat is the reference mode as scoring sees it.
-SlotResultLook ShowSlotResult(int place, int code, int piece, bool female, bool cheat);
+/// Colour and label of place s for its code; referenceMode is the reference mode as scoring sees
+/// it.
+SlotResultLook ShowSlotResults(int place, int code, int piece, bool female, bool referenceMode);
 
 } // namespace queldo

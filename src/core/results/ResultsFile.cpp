@@ -1,5 +1,7 @@
 #include "core/results/ResultsFile.h"
 
+#include "core/board/ProblemFolder.h"
+
 #include "core/text/Cp932Text.h"
 
 #include <QFileInfo>
@@ -139,8 +141,7 @@ QString append(const QString &path, const QString &todayText, int problemNumber,
 
     QStringList fields;
     fields.reserve(50);
-    fields << QString::number(recordCount(lines)) << todayText
-           << QString::asprintf("%.3d", problemNumber);
+    fields << QString::number(recordCount(lines)) << todayText << problemNumberText(problemNumber);
     for (int code : codes)
         fields << QString::number(code);
     fields << QString::number(elapsedSeconds);

@@ -8,20 +8,20 @@ void LiveSettings::trackBarChange(int position)
 {
     trackBarPosition = std::clamp(position, MinimumPosition, MaximumPosition);
     if (trackBarPosition == MiddlePosition) {
-        customScale = 0;
-        effectiveScale = baseScale;
+        CustomScale = 0;
+        EffectiveScale = BaseScale;
     } else {
-        customScale = 1;
+        CustomScale = 1;
         // Worked out in higher precision, then kept as a 32-bit factor.
-        effectiveScale = float(double(trackBarPosition) * double(baseScale) * 0.1);
+        EffectiveScale = float(double(trackBarPosition) * double(BaseScale) * 0.1);
     }
 }
 
 void LiveSettings::fitSize()
 {
     trackBarChange(MiddlePosition);
-    customScale = 0;
-    effectiveScale = baseScale;
+    CustomScale = 0;
+    EffectiveScale = BaseScale;
 }
 
 QString LiveSettings::sizeCaption() const
@@ -33,7 +33,7 @@ QString LiveSettings::sizeCaption() const
 
 float LiveSettings::okScale() const
 {
-    return float(double(trackBarPosition) * double(baseScale) * 0.1);
+    return float(double(trackBarPosition) * double(BaseScale) * 0.1);
 }
 
 } // namespace queldo

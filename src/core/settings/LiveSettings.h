@@ -12,12 +12,12 @@ struct LiveSettings
     static constexpr int MiddlePosition = 10;
     static constexpr int MaximumPosition = 13;
 
-    bool cheat = false;                    ///< reference mode as the dialog's check box holds it
-    bool answerMode = false;               ///< alignment mode
+    bool referenceMode = false;            ///< reference mode as the dialog's check box holds it
+    bool alignmentMode = false;            ///< alignment mode
     int trackBarPosition = MiddlePosition; ///< image size in tenths, 7 to 13
-    int customScale = 0;                   ///< 1 while a size other than the middle one is chosen
-    float baseScale = 0.7f;                ///< fit scale of the problem on the board
-    float effectiveScale = 1.0f;           ///< the factor pieces are drawn at
+    int CustomScale = 0;                   ///< 1 while a size other than the middle one is chosen
+    float BaseScale = 0.7f;                ///< fit scale of the problem on the board
+    float EffectiveScale = 1.0f;           ///< the factor pieces are drawn at
 
     /// The track bar moved to position, by the trainee or by the program.
     void trackBarChange(int position);

@@ -1,4 +1,5 @@
 #include "core/settings/SettingsFile.h"
+#include "core/board/Karyogram.h"
 
 #include "core/settings/LiveSettings.h"
 #include "core/text/Cp932Text.h"
@@ -14,9 +15,6 @@ namespace queldo::SettingsFile {
 namespace {
 
 constexpr int LineCount = 4;
-
-// Rendering refuses factors beyond this too; such a line can only come from a damaged file.
-constexpr double LargestScale = 64.0;
 
 QByteArray flag(bool on)
 {
@@ -34,7 +32,7 @@ std::optional<float> readScale(const QString &line)
 {
     bool ok = false;
     const double value = line.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value) || value <= 0.0 || value > LargestScale)
+    if (!ok || !std::isfinite(value) || value <= 0.0 || value > double(LargestScale))
         return std::nullopt;
     return float(value);
 }
@@ -52,9 +50,9 @@ QByteArray dialogBytes(const StoredSettings &settings)
     // The dialog builds the four values as one text and writes it as a single line, so only the
     // last line ends in CR LF. Readers accept both line ends.
     QByteArray bytes = flag(settings.referenceMode) + '\n' + flag(settings.alignmentMode) + '\n' +
-                       flag(settings.customScale == 1) + '\n' +
-                       scaleText(settings.effectiveScale).toLatin1() + "\r\n";
-    if (settings.customScale == 1 && settings.trackBarPosition != 0)
+                       flag(settings.CustomScale == 1) + '\n' +
+                       scaleText(settings.EffectiveScale).toLatin1() + "\r\n";
+    if (settings.CustomScale == 1 && settings.trackBarPosition != 0)
         bytes += QByteArray::number(settings.trackBarPosition) + "\r\n";
     return bytes;
 }
@@ -62,7 +60,7 @@ QByteArray dialogBytes(const StoredSettings &settings)
 QByteArray newIdBytes()
 {
     const StoredSettings defaults;
-    return QByteArrayLiteral("0\r\n0\r\n0\r\n") + scaleText(defaults.effectiveScale).toLatin1() +
+    return QByteArrayLiteral("0\r\n0\r\n0\r\n") + scaleText(defaults.EffectiveScale).toLatin1() +
            "\r\n";
 }
 
@@ -97,13 +95,13 @@ SettingsReadResult read(const QString &path)
         s.alignmentMode = lines.at(1) == u"1";
     if (lines.size() > 2) {
         if (const auto custom = readInteger(lines.at(2)))
-            s.customScale = *custom;
+            s.CustomScale = *custom;
         else
             ++result.defaultedLines;
     }
     if (lines.size() > 3) {
         if (const auto scale = readScale(lines.at(3)))
-            s.effectiveScale = *scale;
+            s.EffectiveScale = *scale;
         else
             ++result.defaultedLines;
     }

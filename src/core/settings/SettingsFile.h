@@ -9,8 +9,8 @@ struct StoredSettings
 {
     bool referenceMode = false;
     bool alignmentMode = false;
-    int customScale = 0;
-    float effectiveScale = 0.7f;
+    int CustomScale = 0;
+    float EffectiveScale = 0.7f;
     /// The chosen size in tenths (7 to 13), or 0 when the file does not say. Line 4 holds an
     /// absolute factor that depends on the problem on screen when it was saved, so the chosen
     /// size cannot be recovered from it; a fifth line keeps it. Files without it still read.

@@ -226,8 +226,8 @@ bool TForm1::referenceMode() const
 
 PlacementContext TForm1::placementContext() const
 {
-    return {IsFemaleProblem(currentProblemName()), referenceMode(), m_settings.answerMode,
-            m_settings.effectiveScale};
+    return {IsFemaleProblem(currentProblemName()), referenceMode(), m_settings.alignmentMode,
+            m_settings.EffectiveScale};
 }
 
 ScaleInputs TForm1::scaleInputs() const
@@ -237,7 +237,7 @@ ScaleInputs TForm1::scaleInputs() const
     for (std::size_t row = 0; row < 4; ++row)
         in.rowReferenceWidths[row] = placePanels[std::size_t(RowFirstPlace[row])]->width();
     in.trackBarPosition = m_settings.trackBarPosition;
-    in.customScale = m_settings.customScale;
+    in.CustomScale = m_settings.CustomScale;
     return in;
 }
 
@@ -317,15 +317,15 @@ bool TForm1::chooseProblem(int position)
         return false;
     }
     m_problem = std::move(loaded.problem);
-    const ScaleResult scale = computeScale(m_problem.sourceBitmaps, scaleInputs());
-    m_settings.baseScale = scale.baseScale;
+    const ScaleResult scale = computeScale(m_problem.SourceBitmap, scaleInputs());
+    m_settings.BaseScale = scale.BaseScale;
     if (scale.trackBarReset)
         m_settings.trackBarChange(LiveSettings::MiddlePosition);
-    m_settings.effectiveScale = scale.effectiveScale;
+    m_settings.EffectiveScale = scale.EffectiveScale;
     if (onProblemLoaded)
         onProblemLoaded();
 
-    DealPieces(m_board, m_problem.sourceBitmaps, m_settings.effectiveScale, InputPanel->size(),
+    DealPieces(m_board, m_problem.SourceBitmap, m_settings.EffectiveScale, InputPanel->size(),
                m_random);
     m_board.clearSlots();
     for (int n = 0; n < PieceCount; ++n)
@@ -422,7 +422,7 @@ void TForm1::Exit1Click()
 
 void TForm1::N1Click()
 {
-    m_settings.cheat = referenceMode();
+    m_settings.referenceMode = referenceMode();
     if (onCheatChanged)
         onCheatChanged();
     applyLabels(allPlaceLabels(m_board, IsFemaleProblem(currentProblemName()), referenceMode()));
@@ -431,10 +431,11 @@ void TForm1::N1Click()
 
 void TForm1::applySettingsDialog()
 {
-    N1->setChecked(m_settings.cheat);
-    applyLabels(allPlaceLabels(m_board, IsFemaleProblem(currentProblemName()), m_settings.cheat));
+    N1->setChecked(m_settings.referenceMode);
+    applyLabels(
+        allPlaceLabels(m_board, IsFemaleProblem(currentProblemName()), m_settings.referenceMode));
     resetLabelOffsets();
-    if (!m_settings.answerMode)
+    if (!m_settings.alignmentMode)
         applyLabels({{45, QStringLiteral("XY")}});
 }
 
@@ -456,8 +457,8 @@ void TForm1::Button1Click()
     applyFlow();
     for (int s = 0; s < SlotCount; ++s) {
         const SlotResultLook look =
-            ShowSlotResult(s, codes[std::size_t(s)], m_board.slotContents[std::size_t(s)], female,
-                           m_settings.cheat);
+            ShowSlotResults(s, codes[std::size_t(s)], m_board.SlotContents[std::size_t(s)], female,
+                            m_settings.referenceMode);
         QPalette palette = placePanels[std::size_t(s)]->palette();
         palette.setColor(QPalette::Window, look.colour);
         placePanels[std::size_t(s)]->setPalette(palette);
@@ -465,10 +466,9 @@ void TForm1::Button1Click()
     }
     if (!first)
         return;
-    const QString error =
-        ResultsFile::append(m_paths.relativeUserFile(UserId, QStringLiteral(".kek")), todayText(),
-                            m_library.problemOrder()[std::size_t(m_flow.CurrentPosition)] + 1,
-                            codes, m_flow.ElapsedSeconds);
+    const QString error = ResultsFile::append(
+        m_paths.relativeUserFile(UserId, QStringLiteral(".kek")), todayText(),
+        m_library.problemNumber(m_flow.CurrentPosition), codes, m_flow.ElapsedSeconds);
     if (!error.isEmpty())
         showError(error);
 }
@@ -482,7 +482,7 @@ void TForm1::closeEvent(QCloseEvent *event)
 void TForm1::ImageContextPopup(int piece)
 {
     selectPiece(m_board, piece);
-    if (m_board.piecesMovable == 1)
+    if (m_board.PiecesMovable == 1)
         pieces[std::size_t(piece)]->setCursor(Qt::SizeAllCursor);
 }
 
@@ -493,7 +493,7 @@ void TForm1::Image4ContextPopup5()
 
 void TForm1::ImageMouseMove(int piece)
 {
-    if (piece != m_board.selectedPiece && !m_dragging)
+    if (piece != m_board.SelectedPiece && !m_dragging)
         pieces[std::size_t(piece)]->unsetCursor();
 }
 
@@ -505,8 +505,8 @@ void TForm1::InputPanelMouseMove(QPoint pos)
 
 void TForm1::FormMouseWheel(int wheelDelta)
 {
-    if (turnSelectedPiece(m_board, m_problem.sourceBitmaps, wheelDelta, m_settings.effectiveScale))
-        showPiece(m_board.selectedPiece);
+    if (turnSelectedPiece(m_board, m_problem.SourceBitmap, wheelDelta, m_settings.EffectiveScale))
+        showPiece(m_board.SelectedPiece);
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
@@ -577,7 +577,7 @@ void TForm1::dropPiece(int piece, QPoint globalPos)
     const QString name = currentProblemName();
     const QDir images(m_paths.imagesFolder());
     const DropOutcome outcome =
-        dropIntoPlace(m_board, m_problem.sourceBitmaps, piece, place, placeSize, placementContext(),
+        dropIntoPlace(m_board, m_problem.SourceBitmap, piece, place, placeSize, placementContext(),
                       [&](int p) { return reloadSourceBitmap(images, name, p); });
     if (!outcome.accepted) {
         QApplication::beep();

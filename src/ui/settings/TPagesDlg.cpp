@@ -112,9 +112,9 @@ void TPagesDlg::createModePage()
     Cheat = new QCheckBox(QStringLiteral("参考モード"), page);
     Cheat->setObjectName(QStringLiteral("Cheat"));
     Cheat->setGeometry(26, 25, 217, 25);
-    Cheat->setChecked(m_settings.cheat);
+    Cheat->setChecked(m_settings.referenceMode);
     // Scoring reads the live value, so the box acts before OK is pressed.
-    connect(Cheat, &QCheckBox::toggled, this, [this](bool on) { m_settings.cheat = on; });
+    connect(Cheat, &QCheckBox::toggled, this, [this](bool on) { m_settings.referenceMode = on; });
     Label1 =
         placeLabel(page, "Label1",
                    QStringLiteral("解答した染色体の番号を採点前に見ることができる。"), 48, 64, 185);
@@ -122,8 +122,9 @@ void TPagesDlg::createModePage()
     AnswerMode = new QCheckBox(QStringLiteral("整列モード"), page);
     AnswerMode->setObjectName(QStringLiteral("AnswerMode"));
     AnswerMode->setGeometry(26, 136, 256, 25);
-    AnswerMode->setChecked(m_settings.answerMode);
-    connect(AnswerMode, &QCheckBox::toggled, this, [this](bool on) { m_settings.answerMode = on; });
+    AnswerMode->setChecked(m_settings.alignmentMode);
+    connect(AnswerMode, &QCheckBox::toggled, this,
+            [this](bool on) { m_settings.alignmentMode = on; });
     Label2 = placeLabel(page, "Label2",
                         QStringLiteral("解答したとき、染色体が自動的に垂直に整列するかを決める。"),
                         48, 168, 171);
@@ -195,14 +196,8 @@ void TPagesDlg::loadSample()
 {
     const QString path =
         AppPaths::resolveCaseInsensitive(m_paths.imagesFolder(), {QStringLiteral("1-1.bmp")});
-    QFile file(path);
-    // A sample too large to be a chromosome picture is not read into memory at all.
-    const bool readable = file.open(QIODevice::ReadOnly) &&
-                          file.size() <= qint64(MaximumBitmapSide) * MaximumBitmapSide * 4;
-    BitmapDecodeResult decoded;
-    if (readable)
-        decoded = decodeBitmap(file.readAll(), QStringLiteral("1-1.bmp"));
-    if (!readable || !decoded.ok()) {
+    BitmapDecodeResult decoded = readBitmapFile(path);
+    if (!decoded.ok()) {
         Label8->setText(QStringLiteral("ファイルが読めません。"));
         Label8->adjustSize();
         return;
@@ -231,8 +226,8 @@ void TPagesDlg::syncFromSettings()
         const QSignalBlocker cheatBlocker(Cheat);
         const QSignalBlocker answerBlocker(AnswerMode);
         const QSignalBlocker trackBarBlocker(TrackBar1);
-        Cheat->setChecked(m_settings.cheat);
-        AnswerMode->setChecked(m_settings.answerMode);
+        Cheat->setChecked(m_settings.referenceMode);
+        AnswerMode->setChecked(m_settings.alignmentMode);
         TrackBar1->setValue(m_settings.trackBarPosition);
     }
     Label4->setText(m_settings.sizeCaption());
@@ -246,7 +241,7 @@ void TPagesDlg::TrackBar1Change()
     m_settings.trackBarChange(TrackBar1->value());
     Label4->setText(m_settings.sizeCaption());
     Label4->adjustSize();
-    showPreview(m_settings.effectiveScale);
+    showPreview(m_settings.EffectiveScale);
 }
 
 void TPagesDlg::Button1Click()
@@ -255,7 +250,7 @@ void TPagesDlg::Button1Click()
     m_settings.fitSize();
     Label4->setText(m_settings.sizeCaption());
     Label4->adjustSize();
-    showPreview(m_settings.effectiveScale);
+    showPreview(m_settings.EffectiveScale);
 }
 
 void TPagesDlg::Button3Click()
@@ -292,13 +287,14 @@ void TPagesDlg::Button3Click()
 
 void TPagesDlg::OKBtnClick()
 {
-    m_settings.effectiveScale = m_settings.okScale();
+    m_settings.EffectiveScale = m_settings.okScale();
     if (m_userId.isEmpty()) {
         reportFailure(QStringLiteral("ログインしていないため、設定を保存できません。"));
         return;
     }
-    const StoredSettings stored{m_settings.cheat, m_settings.answerMode, m_settings.customScale,
-                                m_settings.effectiveScale, m_settings.trackBarPosition};
+    const StoredSettings stored{m_settings.referenceMode, m_settings.alignmentMode,
+                                m_settings.CustomScale, m_settings.EffectiveScale,
+                                m_settings.trackBarPosition};
     const QString error =
         SettingsFile::write(m_paths.relativeUserFile(m_userId, QStringLiteral(".set")),
                             SettingsFile::dialogBytes(stored));

@@ -219,15 +219,15 @@ private slots:
         live.trackBarChange(startPosition);
         StoredSettings settings;
         settings.referenceMode = true;
-        settings.customScale = customScale;
-        settings.effectiveScale = stored;
+        settings.CustomScale = customScale;
+        settings.EffectiveScale = stored;
 
         applyStoredSettings(live, settings);
-        QVERIFY(live.cheat);
-        QVERIFY(!live.answerMode);
+        QVERIFY(live.referenceMode);
+        QVERIFY(!live.alignmentMode);
         QCOMPARE(live.trackBarPosition, position);
-        QCOMPARE(live.customScale, liveCustomScale);
-        QCOMPARE(live.effectiveScale, liveScale);
+        QCOMPARE(live.CustomScale, liveCustomScale);
+        QCOMPARE(live.EffectiveScale, liveScale);
         if (position == LiveSettings::MiddlePosition)
             QCOMPARE(live.sizeCaption(), QStringLiteral("1.0倍"));
     }
@@ -236,8 +236,8 @@ private slots:
     {
         // Saved at 1.2 on a problem whose fit scale was 0.55: the factor alone would say 10.
         StoredSettings stored;
-        stored.customScale = 1;
-        stored.effectiveScale = float(12 * double(0.55f) * 0.1);
+        stored.CustomScale = 1;
+        stored.EffectiveScale = float(12 * double(0.55f) * 0.1);
         LiveSettings withoutPosition;
         applyStoredSettings(withoutPosition, stored);
         QCOMPARE(withoutPosition.trackBarPosition, 10);
@@ -246,10 +246,10 @@ private slots:
         LiveSettings live;
         applyStoredSettings(live, stored);
         QCOMPARE(live.trackBarPosition, 12);
-        QCOMPARE(live.customScale, 1);
+        QCOMPARE(live.CustomScale, 1);
         QCOMPARE(live.sizeCaption(), QStringLiteral("1.2倍"));
 
-        stored.customScale = 0; // the flag decides: the middle size whatever line 5 says
+        stored.CustomScale = 0; // the flag decides: the middle size whatever line 5 says
         LiveSettings middle;
         applyStoredSettings(middle, stored);
         QCOMPARE(middle.trackBarPosition, 10);
@@ -258,10 +258,10 @@ private slots:
     void unusableFitScaleStillGivesATrackBarPosition()
     {
         LiveSettings live;
-        live.baseScale = 0.0f;
+        live.BaseScale = 0.0f;
         StoredSettings settings;
-        settings.customScale = 1;
-        settings.effectiveScale = 0.91f;
+        settings.CustomScale = 1;
+        settings.EffectiveScale = 0.91f;
         applyStoredSettings(live, settings);
         QVERIFY(live.trackBarPosition >= LiveSettings::MinimumPosition);
         QVERIFY(live.trackBarPosition <= LiveSettings::MaximumPosition);

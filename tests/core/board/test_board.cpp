@@ -103,16 +103,16 @@ private slots:
         for (auto &s : sources)
             s = makeChromosome(12, 40, random);
         BoardState board;
-        board.slotContents[3] = 7;
+        board.SlotContents[3] = 7;
         ScriptedRandom draws(42);
         const QSize spread(300, 200);
         DealPieces(board, sources, 1.0f, spread, draws);
         board.clearSlots();
-        QVERIFY(std::all_of(board.slotContents.begin(), board.slotContents.end(),
+        QVERIFY(std::all_of(board.SlotContents.begin(), board.SlotContents.end(),
                             [](int s) { return s == -1; }));
         QCOMPARE(int(draws.m_draws.size()), 3 * PieceCount);
         for (int n = 0; n < PieceCount; ++n) {
-            QVERIFY(board.rotationStep[n] >= 0 && board.rotationStep[n] <= 22);
+            QVERIFY(board.RotationStep[n] >= 0 && board.RotationStep[n] <= 22);
             QCOMPARE(draws.m_draws[3 * n].high, 23);
             const QRect r = board.pieceRect[n];
             QCOMPARE(r.size(), board.piecePicture[n].size());

@@ -23,8 +23,8 @@ struct Fixture
         for (auto &s : sources)
             s = makeChromosome(12, 40, random);
         for (int n = 0; n < PieceCount; ++n) {
-            board.rotationStep[n] = n % 23;
-            board.piecePicture[n] = renderPiece(sources[n], 1.0f, board.rotationStep[n]);
+            board.RotationStep[n] = n % 23;
+            board.piecePicture[n] = renderPiece(sources[n], 1.0f, board.RotationStep[n]);
             board.pieceRect[n] = QRect(QPoint(10 * n, 5), board.piecePicture[n].size());
         }
         context.referenceMode = true;
@@ -55,13 +55,13 @@ private slots:
     void movingBetweenPlacesEmptiesTheOldOne()
     {
         Fixture f;
-        f.board.selectedPiece = 10;
+        f.board.SelectedPiece = 10;
         QVERIFY(f.drop(10, 10).accepted);
-        QCOMPARE(f.board.selectedPiece, -1);
+        QCOMPARE(f.board.SelectedPiece, -1);
         const DropOutcome moved = f.drop(10, 11);
         QVERIFY(moved.accepted);
-        QCOMPARE(f.board.slotContents[10], -1);
-        QCOMPARE(f.board.slotContents[11], 10);
+        QCOMPARE(f.board.SlotContents[10], -1);
+        QCOMPARE(f.board.SlotContents[11], 10);
         QCOMPARE(Fixture::texts(moved), (QStringList{"10:6", "11:6  6"}));
         QCOMPARE(f.board.placeOf(10), 11);
     }
@@ -71,13 +71,13 @@ private slots:
         Fixture f;
         QVERIFY(f.drop(3, 5).accepted);
         const BoardState before = f.board;
-        f.board.selectedPiece = 4;
+        f.board.SelectedPiece = 4;
         for (auto [piece, place] : {std::pair{4, 5}, std::pair{3, 5}, std::pair{4, -1}}) {
             const DropOutcome refused = f.drop(piece, place);
             QVERIFY(!refused.accepted);
             QVERIFY(refused.labels.empty());
-            QCOMPARE(f.board.slotContents, before.slotContents);
-            QCOMPARE(f.board.selectedPiece, -1);
+            QCOMPARE(f.board.SlotContents, before.SlotContents);
+            QCOMPARE(f.board.SelectedPiece, -1);
         }
         QCOMPARE(f.reloads, 1);
     }
@@ -105,9 +105,9 @@ private slots:
     {
         Fixture f;
         f.context.alignmentMode = true;
-        f.board.rotationStep[6] = 5;
+        f.board.RotationStep[6] = 5;
         f.drop(6, 6);
-        QCOMPARE(f.board.rotationStep[6], 0);
+        QCOMPARE(f.board.RotationStep[6], 0);
         QCOMPARE(f.board.piecePicture[6], renderUpright(f.sources[6], 1.0f));
     }
 
@@ -116,7 +116,7 @@ private slots:
         Fixture f;
         f.reloadFails = true;
         QVERIFY(f.drop(8, 9).accepted);
-        QCOMPARE(f.board.slotContents[9], 8);
+        QCOMPARE(f.board.SlotContents[9], 8);
         QVERIFY(!f.board.piecePicture[8].isNull());
     }
 
@@ -141,7 +141,7 @@ private slots:
         f.board.pieceRect[2].moveTo(0, 0);
         const DropOutcome back = dropOnSpread(f.board, 2, pointer, QSize(400, 300), f.context);
         QCOMPARE(f.board.pieceRect[2].topLeft(), topLeft);
-        QCOMPARE(f.board.slotContents[2], -1);
+        QCOMPARE(f.board.SlotContents[2], -1);
         QCOMPARE(Fixture::texts(back), QStringList{"2:2"});
         // Moving within the spread rewrites no label.
         QVERIFY(dropOnSpread(f.board, 2, pointer, QSize(400, 300), f.context).labels.empty());
@@ -150,35 +150,35 @@ private slots:
     void wheelTurnsAboutTheRecordedCentre()
     {
         Fixture f;
-        f.board.piecesMovable = 1;
-        f.board.rotationStep[12] = 0;
+        f.board.PiecesMovable = 1;
+        f.board.RotationStep[12] = 0;
         f.board.pieceRect[12] = QRect(QPoint(50, 60), renderPiece(f.sources[12], 1.0f, 0).size());
         selectPiece(f.board, 12);
-        const QPoint centre = f.board.pieceCentre[12];
+        const QPoint centre = f.board.PieceCentre[12];
         const QSize size = f.board.pieceRect[12].size();
         QVERIFY(turnSelectedPiece(f.board, f.sources, -120, 1.0f));
-        QCOMPARE(f.board.rotationStep[12], 23);
+        QCOMPARE(f.board.RotationStep[12], 23);
         for (int notch = 0; notch < 23; ++notch)
             QVERIFY(turnSelectedPiece(f.board, f.sources, -120, 1.0f));
-        QCOMPARE(f.board.rotationStep[12], 0);
+        QCOMPARE(f.board.RotationStep[12], 0);
         QCOMPARE(f.board.pieceRect[12].size(), size);
         QCOMPARE(f.board.pieceRect[12].left() + size.width() / 2, centre.x());
         QCOMPARE(f.board.pieceRect[12].top() + size.height() / 2, centre.y());
         for (int notch = 0; notch < 24; ++notch)
             turnSelectedPiece(f.board, f.sources, 120, 1.0f);
-        QCOMPARE(f.board.rotationStep[12], 0);
+        QCOMPARE(f.board.RotationStep[12], 0);
     }
 
     void wheelDoesNothingUnselectedOrBeforeStart()
     {
         Fixture f;
-        f.board.piecesMovable = 1;
+        f.board.PiecesMovable = 1;
         QVERIFY(!turnSelectedPiece(f.board, f.sources, 120, 1.0f));
         selectPiece(f.board, 3);
-        f.board.piecesMovable = 0;
-        const int step = f.board.rotationStep[3];
+        f.board.PiecesMovable = 0;
+        const int step = f.board.RotationStep[3];
         QVERIFY(!turnSelectedPiece(f.board, f.sources, 120, 1.0f));
-        QCOMPARE(f.board.rotationStep[3], step);
+        QCOMPARE(f.board.RotationStep[3], step);
     }
 
     void leavingTheSelectedSquareDropsTheChoice()
@@ -187,9 +187,9 @@ private slots:
         f.board.pieceRect[4] = QRect(100, 100, 20, 60);
         selectPiece(f.board, 4);
         pointerOverSpread(f.board, QPoint(150, 150)); // inside the 60 x 60 square
-        QCOMPARE(f.board.selectedPiece, 4);
+        QCOMPARE(f.board.SelectedPiece, 4);
         pointerOverSpread(f.board, QPoint(161, 150));
-        QCOMPARE(f.board.selectedPiece, -1);
+        QCOMPARE(f.board.SelectedPiece, -1);
     }
 };
 

@@ -38,7 +38,7 @@ private slots:
         QCOMPARE(library.problemOrder()[2], 2);
         QCOMPARE(library.problemOrder()[3], -1);
         QCOMPARE(library.problemOrder()[499], -1);
-        QCOMPARE(library.problemNumberText(1), QStringLiteral("002"));
+        QCOMPARE(problemNumberText(library.problemNumber(1)), QStringLiteral("002"));
     }
 
     void allTenInstalled()
@@ -60,11 +60,11 @@ private slots:
         writeProblemFolder(dir.path(), name, {60, 14, 4});
         const LoadProblemResult result = LoadProblem(QDir(dir.path()), name);
         QVERIFY2(result.ok(), qPrintable(result.error));
-        QCOMPARE(result.problem.checkValueList.size(), 46);
+        QCOMPARE(result.problem.CheckValueList.size(), 46);
         QVERIFY(result.problem.checkValueMismatches.isEmpty());
         QCOMPARE(result.problem.greatestHeight, 60);
-        QCOMPARE(result.problem.sourceBitmaps[0].height, 60);  // 1-1.bmp
-        QCOMPARE(result.problem.sourceBitmaps[45].height, 16); // 23-2.bmp
+        QCOMPARE(result.problem.SourceBitmap[0].height, 60);  // 1-1.bmp
+        QCOMPARE(result.problem.SourceBitmap[45].height, 16); // 23-2.bmp
         QCOMPARE(bitmapFileName(13), QStringLiteral("7-2.bmp"));
         QCOMPARE(bitmapFileName(44), QStringLiteral("23-1.bmp"));
     }
@@ -86,15 +86,15 @@ private slots:
             bitmaps[p] = Bgr24Image(14, p == 0 ? 60 : 30);
         bitmaps[30] = Bgr24Image(widestInRow3, 30);
         ScaleResult scale = computeScale(bitmaps, roomyRows());
-        QCOMPARE(scale.baseScale, base);
-        QCOMPARE(scale.effectiveScale, base * 0.9f);
+        QCOMPARE(scale.BaseScale, base);
+        QCOMPARE(scale.EffectiveScale, base * 0.9f);
         QVERIFY(scale.trackBarReset);
 
         ScaleInputs custom = roomyRows();
-        custom.customScale = 1;
+        custom.CustomScale = 1;
         custom.trackBarPosition = 13;
         scale = computeScale(bitmaps, custom);
-        QCOMPARE(scale.effectiveScale, 13.0f * base * 0.1f * 0.9f);
+        QCOMPARE(scale.EffectiveScale, 13.0f * base * 0.1f * 0.9f);
         QVERIFY(!scale.trackBarReset);
     }
 
@@ -141,7 +141,7 @@ private slots:
         const LoadProblemResult result = LoadProblem(QDir(dir.path()), name);
         QVERIFY(!result.ok());
         QVERIFY(!result.error.isEmpty());
-        QVERIFY(result.problem.sourceBitmaps[0].isNull()); // nothing half-loaded comes back
+        QVERIFY(result.problem.SourceBitmap[0].isNull()); // nothing half-loaded comes back
     }
 
     // Seeded random corruption of the bitmap and the check-value file: every outcome must be a
@@ -190,7 +190,7 @@ private slots:
             const LoadProblemResult result = LoadProblem(QDir(dir.path()), name);
             loaded += result.ok() ? 1 : 0;
             if (result.ok())
-                QVERIFY(result.problem.sourceBitmaps[0].width > 0);
+                QVERIFY(result.problem.SourceBitmap[0].width > 0);
             QFile restore(run % 2 ? bmp.fileName() : set.fileName());
             QVERIFY(restore.open(QIODevice::WriteOnly | QIODevice::Truncate));
             restore.write(run % 2 ? original : originalSet);

@@ -39,13 +39,13 @@ private slots:
         f.startOrPause(board);
         QCOMPARE(buttons(f), QStringLiteral("EEEddd")); // Running
         QCOMPARE(f.button4.caption, QStringLiteral("一時停止"));
-        QCOMPARE(board.piecesMovable, 1);
+        QCOMPARE(board.PiecesMovable, 1);
         QVERIFY(board.dragAutomatic);
         f.tick();
         f.tick();
         f.startOrPause(board); // Paused
         QCOMPARE(f.button4.caption, QStringLiteral("再スタート"));
-        QCOMPARE(board.piecesMovable, 0);
+        QCOMPARE(board.PiecesMovable, 0);
         f.startOrPause(board);
         f.tick();
         QCOMPARE(f.label58, QStringLiteral("3")); // the count goes on after a pause
@@ -54,13 +54,13 @@ private slots:
         QCOMPARE(buttons(f), QStringLiteral("EdEEdE"));
         QCOMPARE(f.button1.caption, QStringLiteral("正答率：40/46\n 継続して修正しますか?"));
         QCOMPARE(f.ElapsedSeconds, 3);
-        QCOMPARE(board.piecesMovable, 0);
+        QCOMPARE(board.PiecesMovable, 0);
         f.tick(); // a tick still counts, but the frozen display does not change
         QCOMPARE(f.label58, QStringLiteral("3"));
 
         QVERIFY(!f.score(40, board)); // Correcting
         QCOMPARE(f.button1.caption, QStringLiteral("正答率：40/46\n 修正中 \n(1回目)"));
-        QCOMPARE(board.piecesMovable, 1);
+        QCOMPARE(board.PiecesMovable, 1);
         QVERIFY(!f.score(41, board));
         QCOMPARE(f.button1.caption, QStringLiteral("正答率：41/46\n 修正中 \n(2回目)"));
 
@@ -81,7 +81,7 @@ private slots:
         QVERIFY(!f.timerActive);
         QCOMPARE(f.button4.caption, QStringLiteral("スタート"));
         QVERIFY(!board.dragAutomatic);    // no more dragging ...
-        QCOMPARE(board.piecesMovable, 1); // ... though the flag stays as it was
+        QCOMPARE(board.PiecesMovable, 1); // ... though the flag stays as it was
     }
 
     void listClickKeepsTheResultCaption()
@@ -94,7 +94,7 @@ private slots:
         f.listProblem(1, board);
         QVERIFY(!f.button1.enabled);
         QVERIFY(f.button1.caption.startsWith(QStringLiteral("正答率：12/46")));
-        QCOMPARE(board.piecesMovable, 0);
+        QCOMPARE(board.PiecesMovable, 0);
     }
 
     void timeOverAtTenThousandSeconds()

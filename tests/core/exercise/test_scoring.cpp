@@ -19,13 +19,13 @@ private slots:
     void judgesEveryPlace()
     {
         BoardState board;
-        board.slotContents[8] = 9; // pair 5 swapped within the pair
-        board.slotContents[9] = 8;
-        board.slotContents[14] = 12; // class 7 in a class 8 place
-        board.slotContents[0] = 1;
-        board.rotationStep[1] = 3;
-        board.slotContents[2] = 2;
-        board.rotationStep[2] = 21;
+        board.SlotContents[8] = 9; // pair 5 swapped within the pair
+        board.SlotContents[9] = 8;
+        board.SlotContents[14] = 12; // class 7 in a class 8 place
+        board.SlotContents[0] = 1;
+        board.RotationStep[1] = 3;
+        board.SlotContents[2] = 2;
+        board.RotationStep[2] = 21;
         const SlotCodes codes = ScoreBoard(board, false);
         QCOMPARE(codes[8], 1);
         QCOMPARE(codes[9], 1);
@@ -76,7 +76,7 @@ private slots:
         QFETCH(bool, cheat);
         QFETCH(QColor, colour);
         QFETCH(QString, label);
-        const SlotResultLook look = ShowSlotResult(place, code, piece, female, cheat);
+        const SlotResultLook look = ShowSlotResults(place, code, piece, female, cheat);
         QCOMPARE(look.colour, colour);
         QCOMPARE(look.label, label);
         QCOMPARE(look.label.contains(QChar(0x00D7)), label.contains(QStringLiteral("×")));

@@ -89,8 +89,8 @@ private slots:
         QVERIFY(writeBytes(path, bytes));
         const SettingsReadResult read = SettingsFile::read(path);
         QCOMPARE(read.defaultedLines, 0);
-        QCOMPARE(read.settings.customScale, 1);
-        QCOMPARE(read.settings.effectiveScale, 0.66f);
+        QCOMPARE(read.settings.CustomScale, 1);
+        QCOMPARE(read.settings.EffectiveScale, 0.66f);
         QCOMPARE(read.settings.trackBarPosition, position);
     }
 
@@ -125,8 +125,8 @@ private slots:
         QCOMPARE(read.defaultedLines, 0);
         QCOMPARE(read.settings.referenceMode, reference);
         QCOMPARE(read.settings.alignmentMode, alignment);
-        QCOMPARE(read.settings.customScale, custom);
-        QCOMPARE(read.settings.effectiveScale, scale);
+        QCOMPARE(read.settings.CustomScale, custom);
+        QCOMPARE(read.settings.EffectiveScale, scale);
     }
 
     void damagedFilesFallBackLineByLine_data()
@@ -177,8 +177,8 @@ private slots:
         QVERIFY(read.error.isEmpty());
         QCOMPARE(read.settings.referenceMode, reference);
         QCOMPARE(read.settings.alignmentMode, alignment);
-        QCOMPARE(read.settings.customScale, custom);
-        QCOMPARE(read.settings.effectiveScale, scale);
+        QCOMPARE(read.settings.CustomScale, custom);
+        QCOMPARE(read.settings.EffectiveScale, scale);
         QCOMPARE(read.defaultedLines, defaulted);
     }
 
@@ -188,15 +188,15 @@ private slots:
         SettingsReadResult read = SettingsFile::read(dir.filePath("none.set"));
         QVERIFY(read.error.isEmpty());
         QCOMPARE(read.defaultedLines, 4);
-        QCOMPARE(read.settings.effectiveScale, 0.7f);
+        QCOMPARE(read.settings.EffectiveScale, 0.7f);
 
         QVERIFY(QDir(dir.path()).mkdir("folder.set"));
         read = SettingsFile::read(dir.filePath("folder.set"));
         QVERIFY(!read.error.isEmpty());
         QCOMPARE(read.defaultedLines, 4);
         QCOMPARE(read.settings.referenceMode, false);
-        QCOMPARE(read.settings.customScale, 0);
-        QCOMPARE(read.settings.effectiveScale, 0.7f);
+        QCOMPARE(read.settings.CustomScale, 0);
+        QCOMPARE(read.settings.EffectiveScale, 0.7f);
     }
 
     void failedWriteKeepsTheOldFile()

@@ -248,8 +248,8 @@ private slots:
         typeAndPressOk(*f.login, "Taro", "pw");
         QCOMPARE(loggedIn.count(), 1);
         QVERIFY(!f.login->isVisible());
-        QCOMPARE(seen.cheat, cheat);
-        QCOMPARE(seen.answerMode, answerMode);
+        QCOMPARE(seen.referenceMode, cheat);
+        QCOMPARE(seen.alignmentMode, answerMode);
         QCOMPARE(seen.trackBarPosition, position);
         QCOMPARE(seen.sizeCaption(), caption);
     }

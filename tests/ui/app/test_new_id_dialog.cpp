@@ -109,8 +109,8 @@ private slots:
         f.login->Password->setText("Sakura");
         f.login->OKBtn->click();
         QCOMPARE(loggedIn.count(), 1);
-        QVERIFY(!f.settings.cheat);
-        QVERIFY(!f.settings.answerMode);
+        QVERIFY(!f.settings.referenceMode);
+        QVERIFY(!f.settings.alignmentMode);
         QCOMPARE(f.settings.trackBarPosition, 10);
         QCOMPARE(f.settings.sizeCaption(), QStringLiteral("1.0倍"));
     }

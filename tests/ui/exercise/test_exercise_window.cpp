@@ -106,31 +106,31 @@ private slots:
 
         // Before スタート nothing can be dragged.
         w.drag(10, form.placePanels[10], QPoint(20, 20));
-        QCOMPARE(form.board().slotContents[10], -1);
+        QCOMPARE(form.board().SlotContents[10], -1);
 
         QTest::mouseClick(form.Button4, Qt::LeftButton);
         QCOMPARE(form.Button4->text(), QStringLiteral("一時停止"));
         w.drag(10, form.placePanels[10], QPoint(20, 20));
-        QCOMPARE(form.board().slotContents[10], 10);
+        QCOMPARE(form.board().SlotContents[10], 10);
         QCOMPARE(form.pieces[10]->parentWidget(), form.placePanels[10]);
 
         // Occupied: refused, nothing moves.
         w.drag(11, form.placePanels[10], QPoint(20, 20));
-        QCOMPARE(form.board().slotContents[10], 10);
+        QCOMPARE(form.board().SlotContents[10], 10);
         QCOMPARE(form.pieces[11]->parentWidget(), form.InputPanel);
 
         // Right-click, then one wheel notch turns it by a step.
-        const int step = form.board().rotationStep[10];
+        const int step = form.board().RotationStep[10];
         QContextMenuEvent context(QContextMenuEvent::Mouse, QPoint(2, 2),
                                   form.pieces[10]->mapToGlobal(QPoint(2, 2)));
         QApplication::sendEvent(form.pieces[10], &context);
-        QCOMPARE(form.board().selectedPiece, 10);
+        QCOMPARE(form.board().SelectedPiece, 10);
         w.wheel(120);
-        QCOMPARE(form.board().rotationStep[10], (step + 1) % 24);
+        QCOMPARE(form.board().RotationStep[10], (step + 1) % 24);
         QCOMPARE(form.pieces[10]->size(), form.board().piecePicture[10].size());
 
         w.drag(10, form.InputPanel, QPoint(100, 60));
-        QCOMPARE(form.board().slotContents[10], -1);
+        QCOMPARE(form.board().SlotContents[10], -1);
         QCOMPARE(form.pieces[10]->parentWidget(), form.InputPanel);
         QCOMPARE(form.pieces[10]->x() + form.pieces[10]->width() / 2, 100);
         QCOMPARE(form.pieces[10]->y() + form.pieces[10]->height() / 2, 60);
@@ -183,7 +183,7 @@ private slots:
         w.drag(14, form.placePanels[12], QPoint(20, 20));
         QTest::mouseClick(form.Button1, Qt::LeftButton);
         const int correct =
-            form.board().rotationStep[0] <= 2 || form.board().rotationStep[0] >= 21 ? 1 : 0;
+            form.board().RotationStep[0] <= 2 || form.board().RotationStep[0] >= 21 ? 1 : 0;
         QCOMPARE(form.Button1->text(),
                  QStringLiteral("正答率：%1/46\n 継続して修正しますか?").arg(correct));
         QCOMPARE(form.placePanels[12]->palette().color(QPalette::Window), ColourWrong);

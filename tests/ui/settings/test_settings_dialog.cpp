@@ -167,9 +167,9 @@ private slots:
         QTest::keyClick(d.TrackBar1, Qt::Key_Right);
         QCOMPARE(d.TrackBar1->value(), 13);
         QCOMPARE(d.Label4->text(), "1.3倍");
-        QCOMPARE(f.settings.customScale, 1);
-        QCOMPARE(f.settings.effectiveScale, float(13 * double(0.7f) * 0.1));
-        QCOMPARE(d.Image2->size(), f.previewSizeAt(f.settings.effectiveScale));
+        QCOMPARE(f.settings.CustomScale, 1);
+        QCOMPARE(f.settings.EffectiveScale, float(13 * double(0.7f) * 0.1));
+        QCOMPARE(d.Image2->size(), f.previewSizeAt(f.settings.EffectiveScale));
 
         QTest::keyClick(d.TrackBar1, Qt::Key_Left);
         QCOMPARE(d.TrackBar1->value(), 7);
@@ -183,8 +183,8 @@ private slots:
         QTest::keyClick(d.TrackBar1, Qt::Key_PageUp);
         QCOMPARE(d.TrackBar1->value(), 10);
         QCOMPARE(d.Label4->text(), "1.0倍");
-        QCOMPARE(f.settings.customScale, 0);
-        QCOMPARE(f.settings.effectiveScale, 0.7f);
+        QCOMPARE(f.settings.CustomScale, 0);
+        QCOMPARE(f.settings.EffectiveScale, 0.7f);
     }
 
     void okWritesTheSettingsAndTellsTheExerciseWindow_data()
@@ -221,15 +221,15 @@ private slots:
         d.Cheat->setChecked(cheat);
         d.AnswerMode->setChecked(answerMode);
         // The boxes act at once: scoring and drops read them before OK.
-        QCOMPARE(f.settings.cheat, cheat);
-        QCOMPARE(f.settings.answerMode, answerMode);
+        QCOMPARE(f.settings.referenceMode, cheat);
+        QCOMPARE(f.settings.alignmentMode, answerMode);
 
         d.OKBtn->click();
         QCOMPARE(f.settingsBytes(), bytes);
         QCOMPARE(applied.count(), 1);
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QVERIFY(!d.isVisible());
-        QCOMPARE(SettingsFile::scaleText(f.settings.effectiveScale),
+        QCOMPARE(SettingsFile::scaleText(f.settings.EffectiveScale),
                  QString::fromLatin1(bytes.split('\n').at(3).trimmed()));
     }
 
@@ -247,7 +247,7 @@ private slots:
         QCOMPARE(d.result(), int(QDialog::Rejected));
         // ... while the live settings already follow the controls.
         QCOMPARE(f.settings.trackBarPosition, 13);
-        QVERIFY(f.settings.cheat);
+        QVERIFY(f.settings.referenceMode);
     }
 
     void failedSaveKeepsTheDialogOpen()
@@ -404,27 +404,27 @@ private slots:
         Fixture f;
         TPagesDlg &d = *f.dialog;
         // The login, the board and the menu change the settings behind the dialog.
-        f.settings.cheat = true;
-        f.settings.answerMode = true;
+        f.settings.referenceMode = true;
+        f.settings.alignmentMode = true;
         f.settings.trackBarPosition = 12;
-        f.settings.customScale = 1;
-        f.settings.effectiveScale = 0.5f;
+        f.settings.CustomScale = 1;
+        f.settings.EffectiveScale = 0.5f;
         d.syncFromSettings();
         QVERIFY(d.Cheat->isChecked());
         QVERIFY(d.AnswerMode->isChecked());
         QCOMPARE(d.TrackBar1->value(), 12);
         QCOMPARE(d.Label4->text(), "1.2倍");
-        QCOMPARE(f.settings.effectiveScale, 0.5f); // shown, not recomputed
+        QCOMPARE(f.settings.EffectiveScale, 0.5f); // shown, not recomputed
         QCOMPARE(d.Image2->size(), f.previewSizeAt(f.settings.okScale()));
 
-        f.settings.cheat = false;
+        f.settings.referenceMode = false;
         f.settings.trackBarPosition = 10;
-        f.settings.customScale = 0;
+        f.settings.CustomScale = 0;
         d.show();
         QVERIFY(!d.Cheat->isChecked());
         QCOMPARE(d.TrackBar1->value(), 10);
         QCOMPARE(d.Label4->text(), "1.0倍");
-        QCOMPARE(f.settings.effectiveScale, 0.5f);
+        QCOMPARE(f.settings.EffectiveScale, 0.5f);
     }
 };
 

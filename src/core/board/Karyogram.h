@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+
+namespace queldo {
+
+/// The numbers that shape a karyogram: how many pieces and places there are, how a piece turns
+/// and how the places fall into rows.
+
+/// Pieces of one cell: 22 autosome pairs and the two sex chromosomes.
+inline constexpr int PieceCount = 46;
+/// Places of the karyogram: piece n belongs in place n (the sex pieces by the problem's sex).
+inline constexpr int SlotCount = 46;
+/// A piece turns in steps of 15 degrees.
+inline constexpr int RotationStepCount = 24;
+inline constexpr int RowCount = 4;
+/// Places in each karyogram row: 1-5, 6-12 with X, 13-18, 19-22 with XY.
+inline constexpr std::array<int, RowCount> RowColumns = {10, 14, 12, 10};
+/// The first place of each row; the row's pieces are the same numbers, as piece n belongs in
+/// place n.
+inline constexpr std::array<int, RowCount> RowFirstPlace = {0, 10, 24, 36};
+/// One past the last place of a row.
+constexpr int rowEndPlace(int row)
+{
+    return RowFirstPlace[std::size_t(row)] + RowColumns[std::size_t(row)];
+}
+
+/// The largest drawing scale the program accepts from anywhere (settings files, a computed
+/// fit): beyond it a chromosome bitmap would fill the screen many times over.
+inline constexpr float LargestScale = 64.0f;
+
+} // namespace queldo
