@@ -13,6 +13,14 @@ std::array<QRect, 14> rowPlaces(int rowWidth, int rowHeight, int columns)
     return places;
 }
 
+WindowPlacement exerciseWindowPlacement(QSize screenSize, QRect availableArea)
+{
+    const QSize size = ExerciseWindowDesignSize;
+    const QPoint topLeft(availableArea.left() + availableArea.width() / 2 - size.width() / 2,
+                         availableArea.top() + availableArea.height() / 2 - size.height() / 2);
+    return {screenSize.height() < 1024, QRect(topLeft, size)};
+}
+
 int rowOfPlace(int place)
 {
     for (int row = 3; row >= 0; --row) {

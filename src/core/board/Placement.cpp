@@ -124,4 +124,13 @@ std::vector<LabelUpdate> allPlaceLabels(const BoardState &board, bool female, bo
     return labels;
 }
 
+std::vector<LabelUpdate> settingsDialogLabels(const BoardState &board, bool female,
+                                              bool referenceMode, bool alignmentMode)
+{
+    std::vector<LabelUpdate> labels = allPlaceLabels(board, female, referenceMode);
+    if (!alignmentMode)
+        labels[45].text = QStringLiteral("XY");
+    return labels;
+}
+
 } // namespace queldo

@@ -58,5 +58,9 @@ void pointerOverSpread(BoardState &board, QPoint pos);
 
 /// All labels as they read in reference mode (or plainly, when it is off).
 std::vector<LabelUpdate> allPlaceLabels(const BoardState &board, bool female, bool referenceMode);
+/// All labels as the settings dialog's OK leaves them: as allPlaceLabels, except that the XY
+/// place reads "XY" unless alignment mode is on, even in reference mode with a piece there.
+std::vector<LabelUpdate> settingsDialogLabels(const BoardState &board, bool female,
+                                              bool referenceMode, bool alignmentMode);
 
 } // namespace queldo

@@ -17,6 +17,14 @@ void LiveSettings::trackBarChange(int position)
     }
 }
 
+void LiveSettings::applyScale(const ScaleResult &scale)
+{
+    BaseScale = scale.BaseScale;
+    if (scale.trackBarReset)
+        trackBarChange(MiddlePosition);
+    EffectiveScale = scale.EffectiveScale;
+}
+
 void LiveSettings::fitSize()
 {
     trackBarChange(MiddlePosition);

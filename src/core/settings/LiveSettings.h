@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/board/ProblemLoader.h"
+
 #include <QString>
 
 namespace queldo {
@@ -23,6 +25,9 @@ struct LiveSettings
     void trackBarChange(int position);
     /// "最適サイズ(1.0倍)": back to the middle position and the fit scale.
     void fitSize();
+    /// A problem load computed its scales: the fit scale and the drawing factor become the
+    /// live ones, and the size setting goes back to the middle when the load says so.
+    void applyScale(const ScaleResult &scale);
     /// The size caption: "1.0倍" at the middle, otherwise the multiplier such as "1.3倍".
     QString sizeCaption() const;
     /// The factor the OK button stores: position x fit scale x 0.1.

@@ -43,8 +43,8 @@ void ProgramWindows::openExerciseWindow(const QString &id)
         return;
     m_exercise = std::make_unique<TForm1>(m_paths, m_settings, m_random);
     m_exercise->UserId = id;
-    m_exercise->N1->setChecked(m_settings.referenceMode);
-    m_exercise->openSettings = [this] { m_pages->exec(); };
+    QObject::connect(m_exercise.get(), &TForm1::settingsRequested, m_pages.get(),
+                     [this] { m_pages->exec(); });
     QObject::connect(m_pages.get(), &TPagesDlg::settingsApplied, m_exercise.get(),
                      &TForm1::applySettingsDialog);
     m_pages->setUserId(id);

@@ -1,10 +1,9 @@
 #include "ui/exercise/TForm1.h"
 
 #include "core/app/AppPaths.h"
-#include "core/board/ChromosomeBitmapOps.h"
 #include "core/results/ResultsFile.h"
+#include "core/settings/LiveSettings.h"
 #include "ui/app/TAboutBox.h"
-#include "ui/board/PieceImage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,10 +15,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
-#include <QStyle>
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
@@ -27,14 +24,16 @@
 namespace queldo {
 
 TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, QWidget *parent)
-    : QMainWindow(parent), m_paths(paths), m_random(random), m_settings(settings)
+    : QMainWindow(parent), m_paths(paths), m_settings(settings), m_random(random)
 {
     todayText = [] {
         return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
     };
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("QUELDO"));
-    createControls();
+    setCentralWidget(new QWidget(this));
+    InOutPanel = new BoardView(m_settings, QDir(m_paths.imagesFolder()), centralWidget());
+    createCommandColumn();
     createMenu();
 
     m_library = ProblemLibrary::probe(QDir(m_paths.imagesFolder()));
@@ -46,14 +45,16 @@ TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, QWi
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     applyFlow();
 
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    if (QGuiApplication::primaryScreen()->geometry().height() < 1024) {
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const WindowPlacement placement =
+        exerciseWindowPlacement(screen->geometry().size(), screen->availableGeometry());
+    if (placement.maximised) {
         setWindowState(Qt::WindowMaximized);
     } else {
-        resize(990, 780);
-        move(screen.left() + screen.width() / 2 - 990 / 2,
-             screen.top() + screen.height() / 2 - 780 / 2);
+        resize(placement.geometry.size());
+        move(placement.geometry.topLeft());
     }
+    // The window takes every wheel turn inside it, wherever the pointer is.
     qApp->installEventFilter(this);
 }
 
@@ -62,61 +63,9 @@ TForm1::~TForm1()
     qApp->removeEventFilter(this);
 }
 
-void TForm1::createControls()
+void TForm1::createCommandColumn()
 {
-    auto *central = new QWidget(this);
-    setCentralWidget(central);
-
-    InOutPanel = new QWidget(central);
-    InOutPanel->setObjectName(QStringLiteral("InOutPanel"));
-    InputPanel = new QWidget(InOutPanel);
-    InputPanel->setObjectName(QStringLiteral("InputPanel"));
-    InputPanel->setAutoFillBackground(true);
-    InputPanel->setMouseTracking(true);
-    InputPanel->installEventFilter(this);
-    QPalette white = InputPanel->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    InputPanel->setPalette(white);
-    OutputPanel = new QWidget(InOutPanel);
-    OutputPanel->setObjectName(QStringLiteral("OutputPanel"));
-
-    int place = 0;
-    for (int row = 0; row < 4; ++row) {
-        auto *rowPanel = new QWidget(OutputPanel);
-        rowPanel->setObjectName(QStringLiteral("Panel%1").arg(row + 1));
-        rowPanels[std::size_t(row)] = rowPanel;
-        for (int i = 0; i < RowColumns[std::size_t(row)]; ++i, ++place) {
-            auto *panel = new QFrame(rowPanel);
-            panel->setObjectName(QStringLiteral("Panel%1").arg(10 + place));
-            panel->setFrameShape(QFrame::Panel);
-            panel->setFrameShadow(QFrame::Raised);
-            panel->setAutoFillBackground(true);
-            placePanels[std::size_t(place)] = panel;
-            auto *label = new QLabel(placeName(place), panel);
-            label->setObjectName(QStringLiteral("Label%1").arg(10 + place));
-            label->move(PlaceLabelOffset, PlaceLabelOffset);
-            label->setAttribute(Qt::WA_TransparentForMouseEvents);
-            placeLabels[std::size_t(place)] = label;
-        }
-    }
-
-    for (int n = 0; n < PieceCount; ++n) {
-        auto *piece = new PieceImage(n, InputPanel);
-        piece->hide();
-        pieces[std::size_t(n)] = piece;
-        connect(piece, &PieceImage::rightClicked, this, [this](int k) {
-            if (k == 30)
-                Image4ContextPopup5();
-            else
-                ImageContextPopup(k);
-        });
-        connect(piece, &PieceImage::hovered, this, &TForm1::ImageMouseMove);
-        connect(piece, &PieceImage::pressed, this, &TForm1::piecePressed);
-        connect(piece, &PieceImage::moved, this, &TForm1::pieceMoved);
-        connect(piece, &PieceImage::released, this, &TForm1::pieceReleased);
-    }
-
-    MenuPanel = new QWidget(central);
+    MenuPanel = new QWidget(centralWidget());
     MenuPanel->setObjectName(QStringLiteral("MenuPanel"));
     ListBox3 = new QListWidget(MenuPanel);
     ListBox3->setObjectName(QStringLiteral("ListBox3"));
@@ -151,14 +100,9 @@ void TForm1::createControls()
     Button3 = makeButton("Button3");
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
     connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
-    connect(Button3, &QPushButton::clicked, this, [this] {
-        if (closeAnswerWindow)
-            closeAnswerWindow();
-        if (openGradeAnalysis)
-            openGradeAnalysis();
-    });
 
     // Enter presses the focused button, or 次の問題, the window's default button.
     auto *enter = new QShortcut(QKeySequence(Qt::Key_Return), this);
@@ -173,8 +117,7 @@ void TForm1::createControls()
 
 void TForm1::createMenu()
 {
-    auto action = [this](QMenu *menu, const char *name, const QString &text,
-                         QKeySequence key = {}) {
+    auto action = [](QMenu *menu, const char *name, const QString &text, QKeySequence key = {}) {
         QAction *a = menu->addAction(text);
         a->setObjectName(QString::fromLatin1(name));
         a->setShortcut(key);
@@ -191,6 +134,9 @@ void TForm1::createMenu()
     QMenu *options = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
     N1 = action(options, "N1", QStringLiteral("参考モード"), Qt::Key_F4);
     N1->setCheckable(true);
+    // Made at login, after the trainee's settings became the live ones.
+    N1->setChecked(m_settings.referenceMode);
+    InOutPanel->setReferenceMode(m_settings.referenceMode);
     Setting1 = action(options, "Setting1", QStringLiteral("設定"), Qt::Key_F8);
     QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     // F12 belongs to 成績分析, which comes first in the menu; here it is only shown.
@@ -198,18 +144,10 @@ void TForm1::createMenu()
     About1 = action(help, "About1", QStringLiteral("バージョン情報(&A)..."));
 
     connect(New1, &QAction::triggered, this, &TForm1::New1Click);
-    connect(SaveAs1, &QAction::triggered, this, [this] {
-        if (closeAnswerWindow)
-            closeAnswerWindow();
-        if (openGradeAnalysis)
-            openGradeAnalysis();
-    });
+    connect(SaveAs1, &QAction::triggered, this, &TForm1::Button3Click);
     connect(Exit1, &QAction::triggered, this, &TForm1::Exit1Click);
     connect(N1, &QAction::triggered, this, &TForm1::N1Click);
-    connect(Setting1, &QAction::triggered, this, [this] {
-        if (openSettings)
-            openSettings();
-    });
+    connect(Setting1, &QAction::triggered, this, &TForm1::settingsRequested);
     connect(Contents1, &QAction::triggered, this, &TForm1::Contents1Click);
     connect(About1, &QAction::triggered, this, &TForm1::About1Click);
 }
@@ -217,28 +155,6 @@ void TForm1::createMenu()
 QString TForm1::currentProblemName() const
 {
     return m_library.nameAtPosition(m_flow.CurrentPosition).value_or(QString());
-}
-
-bool TForm1::referenceMode() const
-{
-    return N1->isChecked();
-}
-
-PlacementContext TForm1::placementContext() const
-{
-    return {IsFemaleProblem(currentProblemName()), referenceMode(), m_settings.alignmentMode,
-            m_settings.EffectiveScale};
-}
-
-ScaleInputs TForm1::scaleInputs() const
-{
-    ScaleInputs in;
-    in.firstRowHeight = rowPanels[0]->height();
-    for (std::size_t row = 0; row < 4; ++row)
-        in.rowReferenceWidths[row] = placePanels[std::size_t(RowFirstPlace[row])]->width();
-    in.trackBarPosition = m_settings.trackBarPosition;
-    in.CustomScale = m_settings.CustomScale;
-    return in;
 }
 
 void TForm1::applyFlow()
@@ -267,69 +183,23 @@ void TForm1::applyFlow()
         ListBox3->setCurrentRow(m_flow.listSelection);
 }
 
-void TForm1::applyLabels(const std::vector<LabelUpdate> &labels)
-{
-    for (const LabelUpdate &label : labels) {
-        placeLabels[std::size_t(label.place)]->setText(label.text);
-        placeLabels[std::size_t(label.place)]->adjustSize();
-    }
-}
-
-void TForm1::emptyBoard()
-{
-    for (int s = 0; s < SlotCount; ++s)
-        placePanels[std::size_t(s)]->setPalette(QPalette());
-    m_board.clearSlots();
-    applyLabels(allPlaceLabels(m_board, false, false));
-    for (PieceImage *piece : pieces)
-        piece->setParent(InputPanel);
-}
-
-void TForm1::showPiece(int n)
-{
-    const auto i = std::size_t(n);
-    PieceImage *piece = pieces[i];
-    const int place = m_board.placeOf(n);
-    QWidget *container = place >= 0 ? placePanels[std::size_t(place)] : InputPanel;
-    if (piece->parentWidget() != container)
-        piece->setParent(container);
-    piece->setPicture(m_board.piecePicture[i]);
-    piece->setGeometry(m_board.pieceRect[i]);
-    piece->setVisible(m_board.pieceVisible[i]);
-    if (m_board.pieceVisible[i])
-        piece->raise();
-}
-
 bool TForm1::chooseProblem(int position)
 {
     const auto name = m_library.nameAtPosition(position);
-    emptyBoard();
+    InOutPanel->emptyBoard();
     LoadProblemResult loaded = LoadProblem(QDir(m_paths.imagesFolder()), name.value_or(QString()));
     if (!name || !loaded.ok()) {
         // Nothing of a broken problem reaches the board: it stays empty until a problem loads.
-        for (PieceImage *piece : pieces)
-            piece->hide();
-        m_board.pieceVisible.fill(false);
-        m_problem = {};
+        InOutPanel->clearProblem();
         m_flow.problemLoadFailed();
         applyFlow();
         showError(name ? loaded.error : QStringLiteral("問題が選ばれていません。"));
         return false;
     }
-    m_problem = std::move(loaded.problem);
-    const ScaleResult scale = computeScale(m_problem.SourceBitmap, scaleInputs());
-    m_settings.BaseScale = scale.BaseScale;
-    if (scale.trackBarReset)
-        m_settings.trackBarChange(LiveSettings::MiddlePosition);
-    m_settings.EffectiveScale = scale.EffectiveScale;
-    if (onProblemLoaded)
-        onProblemLoaded();
-
-    DealPieces(m_board, m_problem.SourceBitmap, m_settings.EffectiveScale, InputPanel->size(),
-               m_random);
-    m_board.clearSlots();
-    for (int n = 0; n < PieceCount; ++n)
-        showPiece(n);
+    m_settings.applyScale(
+        computeScale(loaded.problem.SourceBitmap,
+                     InOutPanel->scaleInputs(m_settings.trackBarPosition, m_settings.CustomScale)));
+    InOutPanel->deal(std::move(loaded.problem), m_settings.EffectiveScale, m_random);
     return true;
 }
 
@@ -340,12 +210,15 @@ void TForm1::Button2Click()
             "問題がインストールされていません。Images フォルダに問題を置いてください。"));
         return;
     }
-    if (closeAnswerWindow)
-        closeAnswerWindow();
-    m_flow.nextProblem(m_random.bounded(0, m_library.count()), m_board);
+    m_flow.nextProblem(m_random.bounded(0, m_library.count()), board());
     applyFlow();
     chooseProblem(m_flow.CurrentPosition);
     update();
+}
+
+void TForm1::Button3Click()
+{
+    emit gradeAnalysisRequested();
 }
 
 void TForm1::ListBox3Click()
@@ -355,16 +228,14 @@ void TForm1::ListBox3Click()
         showError(QStringLiteral("問題番号を選んでください。"));
         return;
     }
-    m_flow.listProblem(position, m_board);
+    m_flow.listProblem(position, board());
     applyFlow();
     chooseProblem(position);
-    if (closeAnswerWindow)
-        closeAnswerWindow();
 }
 
 void TForm1::Button4Click()
 {
-    m_flow.startOrPause(m_board);
+    m_flow.startOrPause(board());
     applyFlow();
     update();
 }
@@ -377,26 +248,17 @@ void TForm1::Timer1Timer()
 
 void TForm1::Button6Click()
 {
-    if (closeAnswerWindow)
-        closeAnswerWindow();
     m_flow.endExercise();
     applyFlow();
-    emptyBoard();
-    m_board.pieceVisible.fill(false);
-    for (PieceImage *piece : pieces)
-        piece->hide();
+    InOutPanel->emptyBoard();
+    InOutPanel->hidePieces();
     update();
 }
 
 void TForm1::New1Click()
 {
-    m_board.clearSlots();
-    m_board.pieceVisible.fill(false);
-    for (PieceImage *piece : pieces)
-        piece->hide();
-    for (int s = 0; s < SlotCount; ++s)
-        placePanels[std::size_t(s)]->setPalette(QPalette());
-    applyLabels(allPlaceLabels(m_board, false, false));
+    InOutPanel->emptyBoard();
+    InOutPanel->hidePieces();
     m_flow.reset();
     applyFlow();
     Button2->setFocus();
@@ -422,48 +284,29 @@ void TForm1::Exit1Click()
 
 void TForm1::N1Click()
 {
-    m_settings.referenceMode = referenceMode();
-    if (onCheatChanged)
-        onCheatChanged();
-    applyLabels(allPlaceLabels(m_board, IsFemaleProblem(currentProblemName()), referenceMode()));
-    resetLabelOffsets();
+    m_settings.referenceMode = N1->isChecked();
+    InOutPanel->setReferenceMode(N1->isChecked());
+    InOutPanel->applyLabels(allPlaceLabels(board(), InOutPanel->isFemaleProblem(), N1->isChecked()),
+                            true);
 }
 
 void TForm1::applySettingsDialog()
 {
     N1->setChecked(m_settings.referenceMode);
-    applyLabels(
-        allPlaceLabels(m_board, IsFemaleProblem(currentProblemName()), m_settings.referenceMode));
-    resetLabelOffsets();
-    if (!m_settings.alignmentMode)
-        applyLabels({{45, QStringLiteral("XY")}});
-}
-
-void TForm1::resetLabelOffsets()
-{
-    for (QLabel *label : placeLabels)
-        label->move(PlaceLabelOffset, PlaceLabelOffset);
+    InOutPanel->setReferenceMode(m_settings.referenceMode);
+    InOutPanel->applyLabels(settingsDialogLabels(board(), InOutPanel->isFemaleProblem(),
+                                                 m_settings.referenceMode,
+                                                 m_settings.alignmentMode),
+                            true);
 }
 
 void TForm1::Button1Click()
 {
-    const bool female = IsFemaleProblem(currentProblemName());
-    const SlotCodes codes = ScoreBoard(m_board, female);
-    const int correct = CorrectCount(codes);
+    const SlotCodes codes = ScoreBoard(board(), InOutPanel->isFemaleProblem());
     const bool first = m_flow.ScoringCount == 0;
-    if (first && closeAnswerWindow)
-        closeAnswerWindow();
-    m_flow.score(correct, m_board);
+    m_flow.score(CorrectCount(codes), board());
     applyFlow();
-    for (int s = 0; s < SlotCount; ++s) {
-        const SlotResultLook look =
-            ShowSlotResults(s, codes[std::size_t(s)], m_board.SlotContents[std::size_t(s)], female,
-                            m_settings.referenceMode);
-        QPalette palette = placePanels[std::size_t(s)]->palette();
-        palette.setColor(QPalette::Window, look.colour);
-        placePanels[std::size_t(s)]->setPalette(palette);
-        applyLabels({{s, look.label}});
-    }
+    InOutPanel->showSlotResults(codes, m_settings.referenceMode);
     if (!first)
         return;
     const QString error = ResultsFile::append(
@@ -479,112 +322,16 @@ void TForm1::closeEvent(QCloseEvent *event)
     QCoreApplication::quit();
 }
 
-void TForm1::ImageContextPopup(int piece)
-{
-    selectPiece(m_board, piece);
-    if (m_board.PiecesMovable == 1)
-        pieces[std::size_t(piece)]->setCursor(Qt::SizeAllCursor);
-}
-
-void TForm1::Image4ContextPopup5()
-{
-    ImageContextPopup(30);
-}
-
-void TForm1::ImageMouseMove(int piece)
-{
-    if (piece != m_board.SelectedPiece && !m_dragging)
-        pieces[std::size_t(piece)]->unsetCursor();
-}
-
-void TForm1::InputPanelMouseMove(QPoint pos)
-{
-    pointerOverSpread(m_board, pos);
-    InputPanel->unsetCursor();
-}
-
-void TForm1::FormMouseWheel(int wheelDelta)
-{
-    if (turnSelectedPiece(m_board, m_problem.SourceBitmap, wheelDelta, m_settings.EffectiveScale))
-        showPiece(m_board.SelectedPiece);
-}
-
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Wheel) {
-        // The window takes every wheel turn inside it, wherever the pointer is.
         auto *widget = qobject_cast<QWidget *>(watched);
         if (widget && widget->window() == this) {
-            FormMouseWheel(static_cast<QWheelEvent *>(event)->angleDelta().y());
+            InOutPanel->FormMouseWheel(static_cast<QWheelEvent *>(event)->angleDelta().y());
             return true;
         }
     }
-    if (watched == InputPanel && event->type() == QEvent::MouseMove)
-        InputPanelMouseMove(static_cast<QMouseEvent *>(event)->position().toPoint());
     return QMainWindow::eventFilter(watched, event);
-}
-
-void TForm1::piecePressed(int piece, QPoint globalPos)
-{
-    m_pressedPiece = m_board.dragAutomatic ? piece : -1;
-    m_pressPos = globalPos;
-    m_dragging = false;
-}
-
-void TForm1::pieceMoved(int piece, QPoint globalPos)
-{
-    if (piece != m_pressedPiece || m_dragging)
-        return;
-    if ((globalPos - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
-        m_dragging = true;
-        m_board.dragOrigin = pieces[std::size_t(piece)]->parentWidget()->objectName();
-        pieces[std::size_t(piece)]->setCursor(Qt::DragMoveCursor);
-    }
-}
-
-void TForm1::pieceReleased(int piece, QPoint globalPos)
-{
-    const bool wasDragging = m_dragging && piece == m_pressedPiece;
-    m_pressedPiece = -1;
-    m_dragging = false;
-    if (!wasDragging)
-        return;
-    pieces[std::size_t(piece)]->unsetCursor();
-    dropPiece(piece, globalPos);
-}
-
-void TForm1::dropPiece(int piece, QPoint globalPos)
-{
-    // Pieces and place labels are looked through: what lies under them takes the drop.
-    QWidget *target = InOutPanel->childAt(InOutPanel->mapFromGlobal(globalPos));
-    while (target && (qobject_cast<PieceImage *>(target) || qobject_cast<QLabel *>(target)))
-        target = target->parentWidget();
-    if (!target)
-        return;
-
-    if (target == InputPanel) {
-        const QPoint pos = InputPanel->mapFromGlobal(globalPos);
-        applyLabels(
-            dropOnSpread(m_board, piece, pos, InputPanel->size(), placementContext()).labels);
-        showPiece(piece);
-        return;
-    }
-    const auto placeIt = std::find(placePanels.begin(), placePanels.end(), target);
-    if (placeIt == placePanels.end() && target != OutputPanel)
-        return; // a row panel takes nothing
-    const int place = placeIt == placePanels.end() ? -1 : int(placeIt - placePanels.begin());
-    const QSize placeSize = place >= 0 ? target->size() : QSize();
-    const QString name = currentProblemName();
-    const QDir images(m_paths.imagesFolder());
-    const DropOutcome outcome =
-        dropIntoPlace(m_board, m_problem.SourceBitmap, piece, place, placeSize, placementContext(),
-                      [&](int p) { return reloadSourceBitmap(images, name, p); });
-    if (!outcome.accepted) {
-        QApplication::beep();
-        return;
-    }
-    applyLabels(outcome.labels);
-    showPiece(piece);
 }
 
 void TForm1::showError(const QString &message)
@@ -611,13 +358,8 @@ void TForm1::FormResize()
     m_menuWidth = l.menuPanel.width();
 
     InOutPanel->setGeometry(l.inOutPanel);
+    InOutPanel->applyLayout(l);
     MenuPanel->setGeometry(l.menuPanel);
-    InputPanel->setGeometry(l.inputPanel);
-    OutputPanel->setGeometry(l.outputPanel);
-    for (std::size_t row = 0; row < 4; ++row)
-        rowPanels[row]->setGeometry(l.rows[row]);
-    for (std::size_t s = 0; s < 46; ++s)
-        placePanels[s]->setGeometry(l.places[s]);
     ListBox3->setGeometry(l.listBox3);
     Panel5->setGeometry(l.panel5);
     Button2->setGeometry(l.button2);

@@ -1,17 +1,11 @@
 #pragma once
 
-#include "core/board/BoardLayout.h"
-#include "core/board/BoardState.h"
-#include "core/board/Placement.h"
 #include "core/board/ProblemLibrary.h"
-#include "core/board/ProblemLoader.h"
 #include "core/exercise/ExerciseFlow.h"
-#include "core/exercise/Scoring.h"
-#include "core/settings/LiveSettings.h"
+#include "ui/board/BoardView.h"
 
 #include <QMainWindow>
 
-#include <array>
 #include <functional>
 
 class QAction;
@@ -23,9 +17,10 @@ class QTimer;
 namespace queldo {
 
 class AppPaths;
-class PieceImage;
+struct LiveSettings;
+class PieceRandom;
 
-/// The exercise window: the spread above, the karyogram below, the command column on the right.
+/// The exercise window: the board on the left, the command column on the right, the menu.
 /// Its handlers read the controls, ask the core, and show what the core returns.
 class TForm1 : public QMainWindow
 {
@@ -34,10 +29,10 @@ public:
     TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, QWidget *parent = nullptr);
     ~TForm1() override;
 
-    const BoardState &board() const { return m_board; }
+    BoardState &board() { return InOutPanel->board(); }
+    const BoardState &board() const { return InOutPanel->board(); }
     const ExerciseFlow &flow() const { return m_flow; }
     const ProblemLibrary &library() const { return m_library; }
-    const LoadedProblem &problem() const { return m_problem; }
     QString currentProblemName() const;
 
     /// The trainee working here; their files are named after it.
@@ -45,20 +40,11 @@ public:
     /// Today's date as the results file writes it; replaceable so tests can fix the day.
     std::function<QString()> todayText;
 
-    /// Reference mode as the place labels follow it (the menu entry).
-    bool referenceMode() const;
-    /// Labels as the settings dialog's OK leaves them: reference or plain, offsets back at 2, 2,
-    /// and "XY" on the XY place unless alignment mode is on.
+    /// Labels as the settings dialog's OK leaves them, and the menu entry in step with it.
     void applySettingsDialog();
 
-    QWidget *InputPanel = nullptr;
-    QWidget *OutputPanel = nullptr;
-    QWidget *InOutPanel = nullptr;
+    BoardView *InOutPanel = nullptr;
     QWidget *MenuPanel = nullptr;
-    std::array<QWidget *, 4> rowPanels{};    // Panel1 .. Panel4
-    std::array<QWidget *, 46> placePanels{}; // Panel10 .. Panel55
-    std::array<QLabel *, 46> placeLabels{};  // Label10 .. Label55
-    std::array<PieceImage *, 46> pieces{};   // Image0 .. Image45
     QListWidget *ListBox3 = nullptr;
     QWidget *Panel5 = nullptr;
     QLabel *Label57 = nullptr;      // "時間:"
@@ -83,6 +69,7 @@ public:
 
     void Button1Click();
     void Button2Click();
+    void Button3Click();
     void ListBox3Click();
     void Button4Click();
     void Button6Click();
@@ -93,14 +80,11 @@ public:
     void Exit1Click();
     void N1Click();
 
-    /// Hooks for the windows that open from here; set by whoever owns those windows.
-    std::function<void()> openGradeAnalysis;
-    std::function<void()> openSettings;
-    std::function<void()> closeAnswerWindow;
-    /// A load moved the size setting or the fit scale: the settings dialog shows them afresh.
-    std::function<void()> onProblemLoaded;
-    /// The menu switched reference mode: the settings dialog's check box follows.
-    std::function<void()> onCheatChanged;
+signals:
+    /// 設定 was chosen: the settings dialog opens modally.
+    void settingsRequested();
+    /// 成績分析 or F12: the grade analysis opens.
+    void gradeAnalysisRequested();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -108,42 +92,19 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void createControls();
+    void createCommandColumn();
     void createMenu();
     void FormResize();
     bool chooseProblem(int position);
-    void emptyBoard();
-    void showPiece(int piece);
     void applyFlow();
-    void applyLabels(const std::vector<LabelUpdate> &labels);
-    void resetLabelOffsets();
     void showError(const QString &message);
-    ScaleInputs scaleInputs() const;
-    PlacementContext placementContext() const;
-
-    void ImageContextPopup(int piece);
-    void Image4ContextPopup5();
-    void FormMouseWheel(int wheelDelta);
-    void InputPanelMouseMove(QPoint pos);
-    void ImageMouseMove(int piece);
-
-    void piecePressed(int piece, QPoint globalPos);
-    void pieceMoved(int piece, QPoint globalPos);
-    void pieceReleased(int piece, QPoint globalPos);
-    void dropPiece(int piece, QPoint globalPos);
 
     AppPaths &m_paths;
+    LiveSettings &m_settings;
     PieceRandom &m_random;
     ProblemLibrary m_library;
-    BoardState m_board;
     ExerciseFlow m_flow;
-    LoadedProblem m_problem;
-    LiveSettings &m_settings;
     int m_menuWidth = 0;
-
-    int m_pressedPiece = -1;
-    QPoint m_pressPos;
-    bool m_dragging = false;
 };
 
 } // namespace queldo

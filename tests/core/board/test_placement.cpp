@@ -191,6 +191,38 @@ private slots:
         pointerOverSpread(f.board, QPoint(161, 150));
         QCOMPARE(f.board.SelectedPiece, -1);
     }
+
+    void settingsOkLabelsTheXYPlaceUnlessAlignmentMode_data()
+    {
+        QTest::addColumn<bool>("reference");
+        QTest::addColumn<bool>("alignment");
+        QTest::addColumn<QString>("place45");
+        QTest::addColumn<QString>("place3");
+        QTest::newRow("reference, no alignment") << true << false << "XY"
+                                                 << "2  Y";
+        QTest::newRow("reference and alignment") << true << true << "XY  Y"
+                                                 << "2  Y";
+        QTest::newRow("plain") << false << false << "XY"
+                               << "2";
+        QTest::newRow("plain with alignment") << false << true << "XY"
+                                              << "2";
+    }
+    void settingsOkLabelsTheXYPlaceUnlessAlignmentMode()
+    {
+        QFETCH(bool, reference);
+        QFETCH(bool, alignment);
+        QFETCH(QString, place45);
+        QFETCH(QString, place3);
+        BoardState board;
+        board.SlotContents[45] = 45;
+        board.SlotContents[3] = 45;
+        const std::vector<LabelUpdate> labels =
+            settingsDialogLabels(board, false, reference, alignment);
+        QCOMPARE(int(labels.size()), 46);
+        QCOMPARE(labels[45].text, place45);
+        QCOMPARE(labels[3].text, place3);
+        QCOMPARE(labels[44].text, QStringLiteral("X"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPlacement)

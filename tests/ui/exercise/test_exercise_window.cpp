@@ -3,6 +3,7 @@
 #include "core/board/ProblemLibrary.h"
 #include "core/board/SeededRandom.h"
 #include "core/results/ResultsFile.h"
+#include "core/settings/LiveSettings.h"
 #include "ui/board/PieceImage.h"
 #include "ui/exercise/TForm1.h"
 
@@ -53,7 +54,7 @@ struct Window
     /// Press on a piece, move past the drag distance, release over a point of target.
     void drag(int piece, QWidget *target, QPoint at)
     {
-        PieceImage *image = form->pieces[piece];
+        PieceImage *image = form->InOutPanel->pieces[piece];
         const QPoint start = image->rect().center();
         QTest::mousePress(image, Qt::LeftButton, {}, start);
         QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(12, 12)),
@@ -86,10 +87,11 @@ private slots:
             w.form->findChildren<QWidget *>(QRegularExpression("^Panel(1[0-9]|[2-4][0-9]|5[0-5])$"))
                 .size(),
             46);
-        QCOMPARE(w.form->InputPanel->height(), w.form->InOutPanel->height() / 2);
+        QCOMPARE(w.form->InOutPanel->InputPanel->height(), w.form->InOutPanel->height() / 2);
         QCOMPARE(w.form->Button5->x(), w.form->Button1->width());
-        QCOMPARE(w.form->placePanels[9]->x() + w.form->placePanels[9]->width(),
-                 w.form->rowPanels[0]->width() - 2);
+        QCOMPARE(w.form->InOutPanel->placePanels[9]->x() +
+                     w.form->InOutPanel->placePanels[9]->width(),
+                 w.form->InOutPanel->rowPanels[0]->width() - 2);
     }
 
     void dealDragWheelAndBack()
@@ -98,42 +100,42 @@ private slots:
         TForm1 &form = *w.form;
         w.clickList(1);
         QCOMPARE(form.currentProblemName(), knownProblemNames()[1]);
-        for (PieceImage *piece : form.pieces) {
+        for (PieceImage *piece : form.InOutPanel->pieces) {
             QVERIFY(piece->isVisible());
-            QCOMPARE(piece->parentWidget(), form.InputPanel);
+            QCOMPARE(piece->parentWidget(), form.InOutPanel->InputPanel);
         }
         QVERIFY(form.Button4->isEnabled());
 
         // Before スタート nothing can be dragged.
-        w.drag(10, form.placePanels[10], QPoint(20, 20));
+        w.drag(10, form.InOutPanel->placePanels[10], QPoint(20, 20));
         QCOMPARE(form.board().SlotContents[10], -1);
 
         QTest::mouseClick(form.Button4, Qt::LeftButton);
         QCOMPARE(form.Button4->text(), QStringLiteral("一時停止"));
-        w.drag(10, form.placePanels[10], QPoint(20, 20));
+        w.drag(10, form.InOutPanel->placePanels[10], QPoint(20, 20));
         QCOMPARE(form.board().SlotContents[10], 10);
-        QCOMPARE(form.pieces[10]->parentWidget(), form.placePanels[10]);
+        QCOMPARE(form.InOutPanel->pieces[10]->parentWidget(), form.InOutPanel->placePanels[10]);
 
         // Occupied: refused, nothing moves.
-        w.drag(11, form.placePanels[10], QPoint(20, 20));
+        w.drag(11, form.InOutPanel->placePanels[10], QPoint(20, 20));
         QCOMPARE(form.board().SlotContents[10], 10);
-        QCOMPARE(form.pieces[11]->parentWidget(), form.InputPanel);
+        QCOMPARE(form.InOutPanel->pieces[11]->parentWidget(), form.InOutPanel->InputPanel);
 
         // Right-click, then one wheel notch turns it by a step.
         const int step = form.board().RotationStep[10];
         QContextMenuEvent context(QContextMenuEvent::Mouse, QPoint(2, 2),
-                                  form.pieces[10]->mapToGlobal(QPoint(2, 2)));
-        QApplication::sendEvent(form.pieces[10], &context);
+                                  form.InOutPanel->pieces[10]->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(form.InOutPanel->pieces[10], &context);
         QCOMPARE(form.board().SelectedPiece, 10);
         w.wheel(120);
         QCOMPARE(form.board().RotationStep[10], (step + 1) % 24);
-        QCOMPARE(form.pieces[10]->size(), form.board().piecePicture[10].size());
+        QCOMPARE(form.InOutPanel->pieces[10]->size(), form.board().piecePicture[10].size());
 
-        w.drag(10, form.InputPanel, QPoint(100, 60));
+        w.drag(10, form.InOutPanel->InputPanel, QPoint(100, 60));
         QCOMPARE(form.board().SlotContents[10], -1);
-        QCOMPARE(form.pieces[10]->parentWidget(), form.InputPanel);
-        QCOMPARE(form.pieces[10]->x() + form.pieces[10]->width() / 2, 100);
-        QCOMPARE(form.pieces[10]->y() + form.pieces[10]->height() / 2, 60);
+        QCOMPARE(form.InOutPanel->pieces[10]->parentWidget(), form.InOutPanel->InputPanel);
+        QCOMPARE(form.InOutPanel->pieces[10]->x() + form.InOutPanel->pieces[10]->width() / 2, 100);
+        QCOMPARE(form.InOutPanel->pieces[10]->y() + form.InOutPanel->pieces[10]->height() / 2, 60);
     }
 
     void clockAndButtons()
@@ -154,7 +156,7 @@ private slots:
         QTest::mouseClick(form.Button2, Qt::LeftButton);
         QCOMPARE(form.Label58->text(), QStringLiteral("0"));
         form.New1->trigger();
-        for (PieceImage *piece : form.pieces)
+        for (PieceImage *piece : form.InOutPanel->pieces)
             QVERIFY(!piece->isVisible());
     }
 
@@ -164,12 +166,12 @@ private slots:
         TForm1 &form = *w.form;
         w.clickList(0);
         QTest::mouseClick(form.Button4, Qt::LeftButton);
-        w.drag(14, form.placePanels[12], QPoint(20, 20));
-        QCOMPARE(form.placeLabels[12]->text(), QStringLiteral("7"));
+        w.drag(14, form.InOutPanel->placePanels[12], QPoint(20, 20));
+        QCOMPARE(form.InOutPanel->placeLabels[12]->text(), QStringLiteral("7"));
         form.N1->trigger();
-        QCOMPARE(form.placeLabels[12]->text(), QStringLiteral("7  8"));
+        QCOMPARE(form.InOutPanel->placeLabels[12]->text(), QStringLiteral("7  8"));
         form.N1->trigger();
-        QCOMPARE(form.placeLabels[12]->text(), QStringLiteral("7"));
+        QCOMPARE(form.InOutPanel->placeLabels[12]->text(), QStringLiteral("7"));
     }
 
     void scoringRecordsOnceAndCorrectionsDoNot()
@@ -179,14 +181,14 @@ private slots:
         w.clickList(0);
         QTest::mouseClick(form.Button4, Qt::LeftButton);
         form.Timer1Timer();
-        w.drag(0, form.placePanels[0], QPoint(20, 20));
-        w.drag(14, form.placePanels[12], QPoint(20, 20));
+        w.drag(0, form.InOutPanel->placePanels[0], QPoint(20, 20));
+        w.drag(14, form.InOutPanel->placePanels[12], QPoint(20, 20));
         QTest::mouseClick(form.Button1, Qt::LeftButton);
         const int correct =
             form.board().RotationStep[0] <= 2 || form.board().RotationStep[0] >= 21 ? 1 : 0;
         QCOMPARE(form.Button1->text(),
                  QStringLiteral("正答率：%1/46\n 継続して修正しますか?").arg(correct));
-        QCOMPARE(form.placePanels[12]->palette().color(QPalette::Window), ColourWrong);
+        QCOMPARE(form.InOutPanel->placePanels[12]->palette().color(QPalette::Window), ColourWrong);
 
         ResultsReadResult read = ResultsFile::read(w.dir.filePath("Result/u/u.kek"));
         QVERIFY(read.ok());
@@ -228,7 +230,7 @@ private slots:
         });
         w.clickList(0);
         QVERIFY(shown.contains("20-1.bmp"));
-        for (PieceImage *piece : w.form->pieces)
+        for (PieceImage *piece : w.form->InOutPanel->pieces)
             QVERIFY(!piece->isVisible());
         QVERIFY(!w.form->Button4->isEnabled());
     }

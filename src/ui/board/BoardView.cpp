@@ -1,0 +1,268 @@
+#include "ui/board/BoardView.h"
+
+#include "core/board/ProblemFolder.h"
+#include "core/settings/LiveSettings.h"
+#include "ui/board/PieceImage.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace queldo {
+
+BoardView::BoardView(const LiveSettings &settings, const QDir &imagesFolder, QWidget *parent)
+    : QWidget(parent), m_settings(settings), m_imagesFolder(imagesFolder)
+{
+    setObjectName(QStringLiteral("InOutPanel"));
+    InputPanel = new QWidget(this);
+    InputPanel->setObjectName(QStringLiteral("InputPanel"));
+    InputPanel->setAutoFillBackground(true);
+    InputPanel->setMouseTracking(true);
+    InputPanel->installEventFilter(this);
+    QPalette white = InputPanel->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    InputPanel->setPalette(white);
+    OutputPanel = new QWidget(this);
+    OutputPanel->setObjectName(QStringLiteral("OutputPanel"));
+
+    for (int row = 0; row < RowCount; ++row) {
+        auto *rowPanel = new QWidget(OutputPanel);
+        rowPanel->setObjectName(QStringLiteral("Panel%1").arg(row + 1));
+        rowPanels[std::size_t(row)] = rowPanel;
+        for (int place = RowFirstPlace[std::size_t(row)]; place < rowEndPlace(row); ++place) {
+            auto *panel = new QFrame(rowPanel);
+            panel->setObjectName(QStringLiteral("Panel%1").arg(10 + place));
+            panel->setFrameShape(QFrame::Panel);
+            panel->setFrameShadow(QFrame::Raised);
+            panel->setAutoFillBackground(true);
+            placePanels[std::size_t(place)] = panel;
+            auto *label = new QLabel(placeName(place), panel);
+            label->setObjectName(QStringLiteral("Label%1").arg(10 + place));
+            label->move(PlaceLabelOffset, PlaceLabelOffset);
+            label->setAttribute(Qt::WA_TransparentForMouseEvents);
+            placeLabels[std::size_t(place)] = label;
+        }
+    }
+
+    for (int n = 0; n < PieceCount; ++n) {
+        auto *piece = new PieceImage(n, InputPanel);
+        piece->hide();
+        pieces[std::size_t(n)] = piece;
+        connect(piece, &PieceImage::rightClicked, this, [this](int k) {
+            if (k == 30)
+                Image4ContextPopup5();
+            else
+                ImageContextPopup(k);
+        });
+        connect(piece, &PieceImage::hovered, this, &BoardView::ImageMouseMove);
+        connect(piece, &PieceImage::pressed, this, &BoardView::piecePressed);
+        connect(piece, &PieceImage::moved, this, &BoardView::pieceMoved);
+        connect(piece, &PieceImage::released, this, &BoardView::pieceReleased);
+    }
+}
+
+bool BoardView::isFemaleProblem() const
+{
+    return IsFemaleProblem(m_problem.name);
+}
+
+PlacementContext BoardView::placementContext() const
+{
+    return {isFemaleProblem(), m_referenceMode, m_settings.alignmentMode,
+            m_settings.EffectiveScale};
+}
+
+ScaleInputs BoardView::scaleInputs(int trackBarPosition, int customScale) const
+{
+    ScaleInputs in;
+    in.firstRowHeight = rowPanels[0]->height();
+    for (std::size_t row = 0; row < RowCount; ++row)
+        in.rowReferenceWidths[row] = placePanels[std::size_t(RowFirstPlace[row])]->width();
+    in.trackBarPosition = trackBarPosition;
+    in.CustomScale = customScale;
+    return in;
+}
+
+void BoardView::applyLabels(const std::vector<LabelUpdate> &labels, bool resetOffsets)
+{
+    for (const LabelUpdate &label : labels) {
+        placeLabels[std::size_t(label.place)]->setText(label.text);
+        placeLabels[std::size_t(label.place)]->adjustSize();
+    }
+    if (!resetOffsets)
+        return;
+    for (QLabel *label : placeLabels)
+        label->move(PlaceLabelOffset, PlaceLabelOffset);
+}
+
+void BoardView::showSlotResults(const SlotCodes &codes, bool referenceMode)
+{
+    const bool female = isFemaleProblem();
+    for (int s = 0; s < SlotCount; ++s) {
+        const auto i = std::size_t(s);
+        const SlotResultLook look =
+            ShowSlotResults(s, codes[i], m_board.SlotContents[i], female, referenceMode);
+        QPalette palette = placePanels[i]->palette();
+        palette.setColor(QPalette::Window, look.colour);
+        placePanels[i]->setPalette(palette);
+        applyLabels({{s, look.label}});
+    }
+}
+
+void BoardView::emptyBoard()
+{
+    for (QWidget *place : placePanels)
+        place->setPalette(QPalette());
+    m_board.clearSlots();
+    applyLabels(allPlaceLabels(m_board, false, false));
+    for (PieceImage *piece : pieces)
+        piece->setParent(InputPanel);
+}
+
+void BoardView::hidePieces()
+{
+    m_board.pieceVisible.fill(false);
+    for (PieceImage *piece : pieces)
+        piece->hide();
+}
+
+void BoardView::clearProblem()
+{
+    hidePieces();
+    m_problem = {};
+}
+
+void BoardView::deal(LoadedProblem problem, float scale, PieceRandom &random)
+{
+    m_problem = std::move(problem);
+    DealPieces(m_board, m_problem.SourceBitmap, scale, InputPanel->size(), random);
+    m_board.clearSlots();
+    for (int n = 0; n < PieceCount; ++n)
+        showPiece(n);
+}
+
+void BoardView::showPiece(int n)
+{
+    const auto i = std::size_t(n);
+    PieceImage *piece = pieces[i];
+    const int place = m_board.placeOf(n);
+    QWidget *container = place >= 0 ? placePanels[std::size_t(place)] : InputPanel;
+    if (piece->parentWidget() != container)
+        piece->setParent(container);
+    piece->setPicture(m_board.piecePicture[i]);
+    piece->setGeometry(m_board.pieceRect[i]);
+    piece->setVisible(m_board.pieceVisible[i]);
+    if (m_board.pieceVisible[i])
+        piece->raise();
+}
+
+void BoardView::applyLayout(const BoardLayout &l)
+{
+    InputPanel->setGeometry(l.inputPanel);
+    OutputPanel->setGeometry(l.outputPanel);
+    for (std::size_t row = 0; row < RowCount; ++row)
+        rowPanels[row]->setGeometry(l.rows[row]);
+    for (std::size_t s = 0; s < SlotCount; ++s)
+        placePanels[s]->setGeometry(l.places[s]);
+}
+
+void BoardView::ImageContextPopup(int piece)
+{
+    selectPiece(m_board, piece);
+    if (m_board.PiecesMovable == 1)
+        pieces[std::size_t(piece)]->setCursor(Qt::SizeAllCursor);
+}
+
+void BoardView::Image4ContextPopup5()
+{
+    ImageContextPopup(30);
+}
+
+void BoardView::ImageMouseMove(int piece)
+{
+    if (piece != m_board.SelectedPiece && !m_dragging)
+        pieces[std::size_t(piece)]->unsetCursor();
+}
+
+void BoardView::InputPanelMouseMove(QPoint pos)
+{
+    pointerOverSpread(m_board, pos);
+    InputPanel->unsetCursor();
+}
+
+void BoardView::FormMouseWheel(int wheelDelta)
+{
+    if (turnSelectedPiece(m_board, m_problem.SourceBitmap, wheelDelta, m_settings.EffectiveScale))
+        showPiece(m_board.SelectedPiece);
+}
+
+bool BoardView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == InputPanel && event->type() == QEvent::MouseMove)
+        InputPanelMouseMove(static_cast<QMouseEvent *>(event)->position().toPoint());
+    return QWidget::eventFilter(watched, event);
+}
+
+void BoardView::piecePressed(int piece, QPoint globalPos)
+{
+    m_pressedPiece = m_board.dragAutomatic ? piece : -1;
+    m_pressPos = globalPos;
+    m_dragging = false;
+}
+
+void BoardView::pieceMoved(int piece, QPoint globalPos)
+{
+    if (piece != m_pressedPiece || m_dragging)
+        return;
+    if ((globalPos - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
+        m_dragging = true;
+        pieces[std::size_t(piece)]->setCursor(Qt::DragMoveCursor);
+    }
+}
+
+void BoardView::pieceReleased(int piece, QPoint globalPos)
+{
+    const bool wasDragging = m_dragging && piece == m_pressedPiece;
+    m_pressedPiece = -1;
+    m_dragging = false;
+    if (!wasDragging)
+        return;
+    pieces[std::size_t(piece)]->unsetCursor();
+    dropPiece(piece, globalPos);
+}
+
+void BoardView::dropPiece(int piece, QPoint globalPos)
+{
+    // Pieces and place labels are looked through: what lies under them takes the drop.
+    QWidget *target = childAt(mapFromGlobal(globalPos));
+    while (target && (qobject_cast<PieceImage *>(target) || qobject_cast<QLabel *>(target)))
+        target = target->parentWidget();
+    if (!target)
+        return;
+
+    if (target == InputPanel) {
+        const QPoint pos = InputPanel->mapFromGlobal(globalPos);
+        applyLabels(
+            dropOnSpread(m_board, piece, pos, InputPanel->size(), placementContext()).labels);
+        showPiece(piece);
+        return;
+    }
+    const auto placeIt = std::find(placePanels.begin(), placePanels.end(), target);
+    if (placeIt == placePanels.end() && target != OutputPanel)
+        return; // a row panel takes nothing
+    const int place = placeIt == placePanels.end() ? -1 : int(placeIt - placePanels.begin());
+    const QSize placeSize = place >= 0 ? target->size() : QSize();
+    const QString name = m_problem.name;
+    const DropOutcome outcome =
+        dropIntoPlace(m_board, m_problem.SourceBitmap, piece, place, placeSize, placementContext(),
+                      [&](int p) { return reloadSourceBitmap(m_imagesFolder, name, p); });
+    if (!outcome.accepted) {
+        QApplication::beep();
+        return;
+    }
+    applyLabels(outcome.labels);
+    showPiece(piece);
+}
+
+} // namespace queldo

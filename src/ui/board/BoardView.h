@@ -1,0 +1,100 @@
+#pragma once
+
+#include "core/board/BoardLayout.h"
+#include "core/board/BoardState.h"
+#include "core/board/Placement.h"
+#include "core/board/ProblemLoader.h"
+#include "core/exercise/Scoring.h"
+
+#include <QDir>
+#include <QWidget>
+
+#include <array>
+#include <vector>
+
+class QLabel;
+
+namespace queldo {
+
+class PieceImage;
+struct LiveSettings;
+
+/// The board of the exercise window (`InOutPanel`): the spread of pieces above, the karyogram
+/// rows of places below. It owns the board model and the loaded problem, shows them, and handles
+/// everything the pointer does to pieces: picking up, dropping, right-click choosing and the
+/// wheel. The window above it decides when problems are dealt, scored or emptied.
+class BoardView : public QWidget
+{
+    Q_OBJECT
+public:
+    /// settings: the live settings (alignment mode and scale are read at every drop and turn).
+    /// imagesFolder: where a dropped piece's bitmap is read again.
+    BoardView(const LiveSettings &settings, const QDir &imagesFolder, QWidget *parent = nullptr);
+
+    BoardState &board() { return m_board; }
+    const BoardState &board() const { return m_board; }
+    const LoadedProblem &problem() const { return m_problem; }
+    bool isFemaleProblem() const;
+
+    /// Whether the place labels follow reference mode (the menu entry's state).
+    void setReferenceMode(bool on) { m_referenceMode = on; }
+    bool referenceMode() const { return m_referenceMode; }
+
+    /// Empties every place (colours and labels back to plain) and puts all pieces on the spread.
+    void emptyBoard();
+    /// Hides every piece: nothing is left to see or drag.
+    void hidePieces();
+    /// Forgets the loaded problem after a failed load.
+    void clearProblem();
+    /// Takes a freshly loaded problem and deals its pieces onto the spread at the given scale.
+    void deal(LoadedProblem problem, float scale, PieceRandom &random);
+
+    /// What the scale computation needs from the laid-out places.
+    ScaleInputs scaleInputs(int trackBarPosition, int customScale) const;
+    /// Colours and labels every place by its verdict; referenceMode as scoring reads it.
+    void showSlotResults(const SlotCodes &codes, bool referenceMode);
+    /// Rewrites place labels; offsets back at 2, 2 when resetOffsets.
+    void applyLabels(const std::vector<LabelUpdate> &labels, bool resetOffsets = false);
+    /// Lays out the spread, rows and places as the window's layout says.
+    void applyLayout(const BoardLayout &layout);
+
+    /// The spread (`InputPanel`) and the karyogram (`OutputPanel`) with its rows and places.
+    QWidget *InputPanel = nullptr;
+    QWidget *OutputPanel = nullptr;
+    std::array<QWidget *, RowCount> rowPanels{};    // Panel1 .. Panel4
+    std::array<QWidget *, SlotCount> placePanels{}; // Panel10 .. Panel55
+    std::array<QLabel *, SlotCount> placeLabels{};  // Label10 .. Label55
+    std::array<PieceImage *, PieceCount> pieces{};  // Image0 .. Image45
+
+    /// One wheel notch from anywhere in the window: turns the chosen piece.
+    void FormMouseWheel(int wheelDelta);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void showPiece(int piece);
+    PlacementContext placementContext() const;
+
+    void ImageContextPopup(int piece);
+    void Image4ContextPopup5();
+    void InputPanelMouseMove(QPoint pos);
+    void ImageMouseMove(int piece);
+
+    void piecePressed(int piece, QPoint globalPos);
+    void pieceMoved(int piece, QPoint globalPos);
+    void pieceReleased(int piece, QPoint globalPos);
+    void dropPiece(int piece, QPoint globalPos);
+
+    const LiveSettings &m_settings;
+    QDir m_imagesFolder;
+    BoardState m_board;
+    LoadedProblem m_problem;
+    bool m_referenceMode = false;
+
+    int m_pressedPiece = -1;
+    QPoint m_pressPos;
+    bool m_dragging = false;
+};
+
+} // namespace queldo
