@@ -85,8 +85,10 @@ int main(int argc, char *argv[])
     queldo::AppPaths paths(dir.path(), dir.path());
     queldo::LiveSettings settings;
     queldo::SeededRandom random(1);
-    queldo::TPagesDlg pages(paths, settings);
-    queldo::TForm1 form(paths, settings, random);
+    const QString userId;
+    paths.enterImagesFolder();
+    queldo::TPagesDlg pages(paths, settings, userId);
+    queldo::TForm1 form(paths, settings, random, userId);
     form.setWindowState(Qt::WindowNoState);
     form.resize(size);
     form.show();

@@ -2,6 +2,7 @@
 
 #include "ModalAnswer.h"
 #include "core/app/AppPaths.h"
+#include "core/app/UserList.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/app/TNewID.h"
 #include "ui/app/TNewIDorNo.h"
@@ -28,6 +29,7 @@ struct LoginFixture
     QTemporaryDir dir;
     AppPaths paths{dir.path(), dir.path()};
     LiveSettings settings;
+    UserList users;
     std::unique_ptr<TPasswordDlg> login;
     TNewIDorNo *question = nullptr;
     TNewID *newId = nullptr;
@@ -70,10 +72,11 @@ struct LoginFixture
 
     void start()
     {
-        login = std::make_unique<TPasswordDlg>(paths, settings);
+        users = UserList::read(paths.startResultFolder());
         paths.enterImagesFolder();
+        login = std::make_unique<TPasswordDlg>(paths, settings, users);
         question = new TNewIDorNo(login.get());
-        newId = new TNewID(paths, *login, login.get());
+        newId = new TNewID(paths, users, *login, login.get());
         login->setNewIdWindows(question, newId);
         login->show();
     }

@@ -4,12 +4,13 @@
 
 namespace queldo {
 
-QStringList readUserList(const QString &resultFolder)
+UserList UserList::read(const QString &resultFolder)
 {
+    UserList list;
     const QDir dir(resultFolder);
-    if (!dir.exists())
-        return {};
-    return dir.entryList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
+    if (dir.exists())
+        list.m_ids = dir.entryList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
+    return list;
 }
 
 } // namespace queldo

@@ -15,13 +15,16 @@ ProgramWindows::ProgramWindows(const QString &programFolder, const QString &star
                                quint32 seed)
     : m_paths(programFolder, startFolder), m_random(seed)
 {
-    // The login dialog reads the user list from the start folder before the settings dialog
-    // settles on Images as the folder of relative paths.
-    m_login = std::make_unique<TPasswordDlg>(m_paths, m_settings);
+    // The user list comes from the Result folder beside the start folder; from here on,
+    // relative paths resolve against Images, as every later window expects.
+    m_users = UserList::read(m_paths.startResultFolder());
+    m_paths.enterImagesFolder();
+
+    m_login = std::make_unique<TPasswordDlg>(m_paths, m_settings, m_users);
     m_about = std::make_unique<TAboutBox>();
-    m_pages = std::make_unique<TPagesDlg>(m_paths, m_settings);
+    m_pages = std::make_unique<TPagesDlg>(m_paths, m_settings, m_userId);
     m_question = std::make_unique<TNewIDorNo>(m_login.get());
-    m_newId = std::make_unique<TNewID>(m_paths, *m_login, m_login.get());
+    m_newId = std::make_unique<TNewID>(m_paths, m_users, *m_login, m_login.get());
     m_login->setNewIdWindows(m_question.get(), m_newId.get());
     QObject::connect(m_login.get(), &TPasswordDlg::quitRequested, qApp, &QApplication::quit);
     QObject::connect(m_login.get(), &TPasswordDlg::loggedIn, m_login.get(),
@@ -41,13 +44,12 @@ void ProgramWindows::openExerciseWindow(const QString &id)
 {
     if (m_exercise)
         return;
-    m_exercise = std::make_unique<TForm1>(m_paths, m_settings, m_random);
-    m_exercise->UserId = id;
+    m_userId = id;
+    m_exercise = std::make_unique<TForm1>(m_paths, m_settings, m_random, m_userId);
     QObject::connect(m_exercise.get(), &TForm1::settingsRequested, m_pages.get(),
                      [this] { m_pages->exec(); });
     QObject::connect(m_pages.get(), &TPagesDlg::settingsApplied, m_exercise.get(),
                      &TForm1::applySettingsDialog);
-    m_pages->setUserId(id);
     m_pages->syncFromSettings();
     m_exercise->show();
 }

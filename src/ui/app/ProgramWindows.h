@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/AppPaths.h"
+#include "core/app/UserList.h"
 #include "core/board/SeededRandom.h"
 #include "core/settings/LiveSettings.h"
 
@@ -33,6 +34,9 @@ public:
     void start();
 
     AppPaths &paths() { return m_paths; }
+    const UserList &users() const { return m_users; }
+    /// The logged-in trainee; empty before the first login.
+    const QString &userId() const { return m_userId; }
     LiveSettings &settings() { return m_settings; }
     TPasswordDlg &login() { return *m_login; }
     TPagesDlg &pages() { return *m_pages; }
@@ -46,6 +50,8 @@ private:
     void openExerciseWindow(const QString &id);
 
     AppPaths m_paths;
+    UserList m_users;
+    QString m_userId;
     LiveSettings m_settings;
     SeededRandom m_random;
     std::unique_ptr<TPasswordDlg> m_login;

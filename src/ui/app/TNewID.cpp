@@ -1,6 +1,8 @@
 #include "ui/app/TNewID.h"
 
+#include "core/app/Login.h"
 #include "core/app/NewUserId.h"
+#include "core/app/UserList.h"
 #include "ui/app/NewIdMessages.h"
 #include "ui/app/TPasswordDlg.h"
 #include "ui/common/DialogLook.h"
@@ -12,8 +14,8 @@
 
 namespace queldo {
 
-TNewID::TNewID(AppPaths &paths, TPasswordDlg &login, QWidget *parent)
-    : QDialog(parent), m_paths(paths), m_login(login)
+TNewID::TNewID(AppPaths &paths, UserList &users, TPasswordDlg &login, QWidget *parent)
+    : QDialog(parent), m_paths(paths), m_users(users), m_login(login)
 {
     setObjectName(QStringLiteral("NewID"));
     setWindowTitle(QStringLiteral("新規ID作成"));
@@ -70,8 +72,8 @@ TNewID::TNewID(AppPaths &paths, TPasswordDlg &login, QWidget *parent)
 void TNewID::OKBtnClick()
 {
     const QString id = ID->text();
-    // The ID is looked at before the passwords, so a taken ID costs the trainee both passwords.
-    if (m_login.userList().contains(id)) {
+    const NewIdDecision decision = checkNewId(m_users, id, Password->text(), rePassword->text());
+    if (decision.result == NewIdResult::IdInUse) {
         m_inUse->exec();
         ID->clear();
         Password->clear();
@@ -79,14 +81,14 @@ void TNewID::OKBtnClick()
         ID->setFocus();
         return;
     }
-    if (const QString refusal = idRefusal(id); !refusal.isEmpty()) {
-        m_badId->setReason(refusal);
+    if (decision.result == NewIdResult::IdRefused) {
+        m_badId->setReason(decision.refusal);
         m_badId->exec();
         ID->clear();
         ID->setFocus();
         return;
     }
-    if (Password->text() != rePassword->text() || Password->text().isEmpty()) {
+    if (decision.result == NewIdResult::PasswordsDiffer) {
         m_passwordMismatch->exec();
         Password->clear();
         rePassword->clear();
@@ -102,7 +104,7 @@ void TNewID::OKBtnClick()
         ID->setFocus();
         return;
     }
-    m_login.appendUser(id);
+    m_users.append(id);
     close();
     m_login.returnWithNewId(id);
     m_complete->exec();

@@ -10,6 +10,7 @@ namespace queldo {
 
 class AppPaths;
 class TPasswordDlg;
+class UserList;
 class TForm9;
 class TForm11;
 class TNewIDComplete;
@@ -24,7 +25,8 @@ class TNewID : public QDialog
 public:
     /// The messages it shows are its own children. parent may be null; the dialog is centred
     /// over the login dialog either way.
-    TNewID(AppPaths &paths, TPasswordDlg &login, QWidget *parent = nullptr);
+    /// users: the known IDs; a created ID is added to them.
+    TNewID(AppPaths &paths, UserList &users, TPasswordDlg &login, QWidget *parent = nullptr);
     /// Showing the dialog again leaves Enter on OK, whichever button was clicked last.
     void setVisible(bool visible) override;
 
@@ -48,6 +50,7 @@ protected:
 
 private:
     AppPaths &m_paths;
+    UserList &m_users;
     TPasswordDlg &m_login;
     TForm9 *m_inUse = nullptr;
     TForm11 *m_passwordMismatch = nullptr;

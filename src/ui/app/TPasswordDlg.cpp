@@ -1,10 +1,8 @@
 #include "ui/app/TPasswordDlg.h"
 
 #include "core/app/AppPaths.h"
+#include "core/app/Login.h"
 #include "core/app/LoginSettings.h"
-#include "core/app/PasswordFile.h"
-#include "core/app/UserList.h"
-#include "core/settings/SettingsFile.h"
 #include "ui/app/TNewID.h"
 #include "ui/app/TNewIDorNo.h"
 #include "ui/common/DialogLook.h"
@@ -12,7 +10,6 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 
 namespace queldo {
@@ -25,8 +22,9 @@ constexpr int LabelRaise = 12;
 
 } // namespace
 
-TPasswordDlg::TPasswordDlg(AppPaths &paths, LiveSettings &settings, QWidget *parent)
-    : QDialog(parent), m_paths(paths), m_settings(settings)
+TPasswordDlg::TPasswordDlg(AppPaths &paths, LiveSettings &settings, const UserList &users,
+                           QWidget *parent)
+    : QDialog(parent), m_paths(paths), m_settings(settings), m_users(users)
 {
     setObjectName(QStringLiteral("PasswordDlg"));
     setWindowTitle(QStringLiteral("QUELDO") + QStringLiteral("ＩＤとパスワード入力"));
@@ -63,11 +61,6 @@ TPasswordDlg::TPasswordDlg(AppPaths &paths, LiveSettings &settings, QWidget *par
     Button1->setGeometry(182, 160, 70, 20);
     connect(Button1, &QPushButton::clicked, this, &TPasswordDlg::Button1Click);
 
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->hide();
-    ListBox1->addItems(readUserList(m_paths.startResultFolder()));
-
     setTabOrder(ID, Password);
     setTabOrder(Password, OKBtn);
     setTabOrder(OKBtn, CancelBtn);
@@ -82,40 +75,20 @@ void TPasswordDlg::setNewIdWindows(TNewIDorNo *question, TNewID *newId)
     m_newId = newId;
 }
 
-QStringList TPasswordDlg::userList() const
-{
-    QStringList ids;
-    for (int i = 0; i < ListBox1->count(); ++i)
-        ids << ListBox1->item(i)->text();
-    return ids;
-}
-
-void TPasswordDlg::appendUser(const QString &id)
-{
-    ListBox1->addItem(id);
-}
-
 void TPasswordDlg::OKBtnClick()
 {
     const QString id = ID->text();
-    // Exact comparison: an ID differing only in letter case is a different trainee here,
-    // although the file system would open the same folder.
-    if (!userList().contains(id)) {
+    const LoginDecision decision = decideLogin(m_users, m_paths, id, Password->text());
+    switch (decision.result) {
+    case LoginResult::UnknownId:
         askForNewId();
         return;
-    }
-
-    const StoredPassword stored =
-        readPasswordFile(m_paths.relativeUserFile(id, QStringLiteral(".pas")));
-    // The program never stores an empty password, so an empty file is as good as a lost one;
-    // taking it as "no password" would let anybody in.
-    if (!stored.ok() || stored.line.isEmpty()) {
+    case LoginResult::PasswordFileUnreadable:
         reportInLabel(QStringLiteral("パスワードファイルが読めません。"));
         Password->clear();
         ID->setFocus();
         return;
-    }
-    if (!passwordMatches(stored.line, Password->text())) {
+    case LoginResult::WrongPassword:
         if (!m_labelRaised) {
             Label1->move(Label1->x(), Label1->y() - LabelRaise);
             m_labelRaised = true;
@@ -124,16 +97,12 @@ void TPasswordDlg::OKBtnClick()
         Password->clear();
         Password->setFocus();
         return;
+    case LoginResult::Accepted:
+        applyStoredSettings(m_settings, decision.settings);
+        emit loggedIn(id);
+        hide();
+        return;
     }
-
-    // A missing or damaged settings file gives the settings of a new ID: the trainee gets in
-    // rather than being stopped halfway.
-    const SettingsReadResult settings =
-        SettingsFile::read(m_paths.relativeUserFile(id, QStringLiteral(".set")));
-    applyStoredSettings(m_settings, settings.settings);
-    m_loggedInId = id;
-    emit loggedIn(id);
-    hide();
 }
 
 void TPasswordDlg::Button1Click()

@@ -4,7 +4,6 @@
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 
 namespace queldo {
@@ -13,6 +12,7 @@ class AppPaths;
 class TNewID;
 class TNewIDorNo;
 struct LiveSettings;
+class UserList;
 
 /// The login dialog and the program's main window: an ID and a password open the exercise
 /// window with the trainee's settings; an unknown ID leads to creating one. Closing it (its
@@ -21,19 +21,14 @@ class TPasswordDlg : public QDialog
 {
     Q_OBJECT
 public:
-    /// Reads the user list from the Result folder of the folder the program was started in, so
-    /// it must be constructed before anything makes Images the folder of relative paths.
-    TPasswordDlg(AppPaths &paths, LiveSettings &settings, QWidget *parent = nullptr);
+    /// users: the known IDs, which the new-ID dialog extends.
+    TPasswordDlg(AppPaths &paths, LiveSettings &settings, const UserList &users,
+                 QWidget *parent = nullptr);
     /// Showing the dialog again leaves Enter on OK, whichever button was clicked last.
     void setVisible(bool visible) override;
 
     /// The question for an unknown ID and the new-ID dialog, created after this dialog.
     void setNewIdWindows(TNewIDorNo *question, TNewID *newId);
-
-    QStringList userList() const;
-    void appendUser(const QString &id);
-    /// The ID of the successful login; empty before it.
-    QString loggedInId() const { return m_loggedInId; }
 
     void OKBtnClick();
     void Button1Click();
@@ -52,8 +47,7 @@ public:
     QLineEdit *Password = nullptr;
     QPushButton *OKBtn = nullptr;
     QPushButton *CancelBtn = nullptr;
-    QPushButton *Button1 = nullptr;  // ID作成
-    QListWidget *ListBox1 = nullptr; // the user list, never shown
+    QPushButton *Button1 = nullptr; // ID作成
 
 signals:
     /// The password matched and the trainee's settings are now the live ones. The dialog hides
@@ -72,9 +66,9 @@ private:
 
     AppPaths &m_paths;
     LiveSettings &m_settings;
+    const UserList &m_users;
     TNewIDorNo *m_question = nullptr;
     TNewID *m_newId = nullptr;
-    QString m_loggedInId;
     bool m_labelRaised = false;
 };
 

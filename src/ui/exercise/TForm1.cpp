@@ -23,8 +23,9 @@
 
 namespace queldo {
 
-TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, QWidget *parent)
-    : QMainWindow(parent), m_paths(paths), m_settings(settings), m_random(random)
+TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, const QString &userId,
+               QWidget *parent)
+    : QMainWindow(parent), UserId(userId), m_paths(paths), m_settings(settings), m_random(random)
 {
     todayText = [] {
         return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);

@@ -26,7 +26,9 @@ class TForm1 : public QMainWindow
 {
     Q_OBJECT
 public:
-    TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, QWidget *parent = nullptr);
+    /// userId: the logged-in trainee, whose files the window writes.
+    TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, const QString &userId,
+           QWidget *parent = nullptr);
     ~TForm1() override;
 
     BoardState &board() { return InOutPanel->board(); }
@@ -36,7 +38,7 @@ public:
     QString currentProblemName() const;
 
     /// The trainee working here; their files are named after it.
-    QString UserId;
+    const QString &UserId;
     /// Today's date as the results file writes it; replaceable so tests can fix the day.
     std::function<QString()> todayText;
 

@@ -1,6 +1,7 @@
 #include "ui/settings/TPagesDlg.h"
 
 #include "core/app/AppPaths.h"
+#include "core/app/Login.h"
 #include "core/app/PasswordFile.h"
 #include "core/board/ChromosomeBitmapOps.h"
 #include "core/settings/LiveSettings.h"
@@ -65,11 +66,10 @@ void centreOnScreen(QWidget *window)
 
 } // namespace
 
-TPagesDlg::TPagesDlg(AppPaths &paths, LiveSettings &settings, QWidget *parent)
-    : QDialog(parent), m_paths(paths), m_settings(settings)
+TPagesDlg::TPagesDlg(AppPaths &paths, LiveSettings &settings, const QString &userId,
+                     QWidget *parent)
+    : QDialog(parent), m_paths(paths), m_settings(settings), m_userId(userId)
 {
-    m_paths.enterImagesFolder();
-
     setObjectName(QStringLiteral("PagesDlg"));
     setWindowTitle(QStringLiteral("設定"));
     setWindowFlags(FixedDialogFrame);
@@ -214,11 +214,6 @@ void TPagesDlg::showPreview(float scale)
     Image2->resize(picture.size());
 }
 
-void TPagesDlg::setUserId(const QString &id)
-{
-    m_userId = id;
-}
-
 void TPagesDlg::syncFromSettings()
 {
     {
@@ -256,7 +251,7 @@ void TPagesDlg::Button1Click()
 void TPagesDlg::Button3Click()
 {
     const QString password = Password->text();
-    if (password.isEmpty() || password != rePassword->text()) {
+    if (!isAcceptableNewPassword(password, rePassword->text())) {
         // QDialog::hide() would end the exec() the exercise window opened this dialog with, so
         // only the window is hidden while the message is up.
         QWidget::setVisible(false);

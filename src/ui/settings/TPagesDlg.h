@@ -26,15 +26,13 @@ class TPagesDlg : public QDialog
 {
     Q_OBJECT
 public:
-    /// Also makes Images the folder of later relative paths, as the rest of the program expects.
-    TPagesDlg(AppPaths &paths, LiveSettings &settings, QWidget *parent = nullptr);
+    /// Reads the size preview's sample from the Images folder.
+    /// userId: the logged-in trainee, empty until the login; the dialog reads it when it saves.
+    TPagesDlg(AppPaths &paths, LiveSettings &settings, const QString &userId,
+              QWidget *parent = nullptr);
     /// Showing the dialog again leaves Enter on OK, whichever button was clicked last.
     void setVisible(bool visible) override;
     ~TPagesDlg() override;
-
-    /// The trainee whose settings and password this dialog saves.
-    void setUserId(const QString &id);
-    QString userId() const { return m_userId; }
 
     /// Shows the live settings in the controls without changing them (after the login applied a
     /// settings file, or after the board or the menu changed them behind the dialog's back).
@@ -87,7 +85,7 @@ private:
 
     AppPaths &m_paths;
     LiveSettings &m_settings;
-    QString m_userId;
+    const QString &m_userId;
     Bgr24Image m_sample;
     TForm14 *m_mismatch = nullptr;
 };

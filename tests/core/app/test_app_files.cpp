@@ -40,7 +40,7 @@ private slots:
         AppPaths paths(dir.path(), root.filePath("start"));
         paths.enterImagesFolder();
         QCOMPARE(paths.imagesFolder(), root.filePath("start"));
-        QCOMPARE(readUserList(paths.startResultFolder()), QStringList{"Hanako"});
+        QCOMPARE(UserList::read(paths.startResultFolder()).ids(), QStringList{"Hanako"});
         // "..\Result" from the start folder itself is the parent's Result.
         QCOMPARE(paths.relativeUserFile("Hanako", ".kek"),
                  root.filePath("Result/Hanako/Hanako.kek"));
@@ -55,10 +55,10 @@ private slots:
         QFile plain(root.filePath("Result/note.txt"));
         QVERIFY(plain.open(QIODevice::WriteOnly));
         plain.close();
-        QStringList users = readUserList(root.filePath("Result"));
+        QStringList users = UserList::read(root.filePath("Result")).ids();
         users.sort();
         QCOMPARE(users, (QStringList{"a", "note.txt"}));
-        QVERIFY(readUserList(root.filePath("missing")).isEmpty());
+        QVERIFY(UserList::read(root.filePath("missing")).ids().isEmpty());
     }
 
     void passwordFile_data()

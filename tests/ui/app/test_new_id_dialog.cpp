@@ -73,7 +73,7 @@ private slots:
         }
         QCOMPARE(f.login->ID->text(), QStringLiteral("Hanako"));
         QCOMPARE(f.login->focusWidget(), f.login->Password);
-        QVERIFY(f.login->userList().contains("Hanako"));
+        QVERIFY(f.users.ids().contains("Hanako"));
         QCOMPARE(f.read("Result/Hanako/Hanako.set"),
                  QByteArray("0\r\n0\r\n0\r\n0.699999988079071\r\n"));
         const QByteArray pas = f.read("Result/Hanako/Hanako.pas");
@@ -101,7 +101,7 @@ private slots:
         QCOMPARE(f.newId->focusWidget(), f.newId->ID);
         QVERIFY(f.newId->isVisible());
         QCOMPARE(f.snapshot(), before);
-        QCOMPARE(f.login->userList().count("Hanako"), 1);
+        QCOMPARE(f.users.ids().count("Hanako"), 1);
 
         f.newId->CancelBtn->click();
         QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
@@ -179,7 +179,7 @@ private slots:
         QCOMPARE(f.newId->focusWidget(), f.newId->Password);
         QVERIFY(f.newId->isVisible());
         QCOMPARE(f.snapshot(), before);
-        QVERIFY(!f.login->userList().contains("Hanako"));
+        QVERIFY(!f.users.ids().contains("Hanako"));
     }
 
     void idThatCannotBeAFolderIsRefused_data()
@@ -197,7 +197,7 @@ private slots:
         QFETCH(QString, id);
         LoginFixture f;
         f.start();
-        const QStringList users = f.login->userList();
+        const QStringList users = f.users.ids();
         f.login->Button1Click();
         typeNewId(*f.newId, id, "pw", "pw");
         const QStringList before = f.snapshot();
@@ -209,7 +209,7 @@ private slots:
             QVERIFY(refused.lines.size() >= 2);
         }
         QCOMPARE(f.snapshot(), before);
-        QCOMPARE(f.login->userList(), users);
+        QCOMPARE(f.users.ids(), users);
         QVERIFY(f.newId->isVisible());
         QVERIFY(!f.login->isVisible());
         QCOMPARE(f.newId->focusWidget(), f.newId->ID);
@@ -234,7 +234,7 @@ private slots:
         else
             f.addUser("Taro", "pw\r\n");
         f.start();
-        const QStringList users = f.login->userList();
+        const QStringList users = f.users.ids();
         f.login->Button1Click();
         typeNewId(*f.newId, id, "pw", "pw");
         const QStringList before = f.snapshot();
@@ -247,7 +247,7 @@ private slots:
         // Closing the failure message brings no completion message after it.
         QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(f.snapshot(), before);
-        QCOMPARE(f.login->userList(), users);
+        QCOMPARE(f.users.ids(), users);
         QVERIFY(f.newId->isVisible());
         QVERIFY(!f.login->isVisible());
     }

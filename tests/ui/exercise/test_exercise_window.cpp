@@ -27,6 +27,7 @@ struct Window
     std::unique_ptr<AppPaths> paths;
     SeededRandom random{5};
     LiveSettings settings;
+    QString userId = QStringLiteral("u");
     std::unique_ptr<TForm1> form;
 
     explicit Window(int problems = 2)
@@ -39,8 +40,7 @@ struct Window
         paths->enterImagesFolder();
         QDir(dir.path()).mkpath("Result/u");
         ResultsFile::create(dir.filePath("Result/u/u.kek"));
-        form = std::make_unique<TForm1>(*paths, settings, random);
-        form->UserId = "u";
+        form = std::make_unique<TForm1>(*paths, settings, random, userId);
         form->todayText = [] { return QStringLiteral("2026/12/10"); };
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));

@@ -36,6 +36,7 @@ struct Fixture
     QTemporaryDir dir;
     AppPaths paths{dir.path(), dir.path()};
     LiveSettings settings;
+    QString userId = QStringLiteral("u");
     std::unique_ptr<TPagesDlg> dialog;
 
     explicit Fixture(Sample sample = Sample::Present)
@@ -54,8 +55,8 @@ struct Fixture
             if (file.open(QIODevice::WriteOnly))
                 file.write("BM this is not a bitmap");
         }
-        dialog = std::make_unique<TPagesDlg>(paths, settings);
-        dialog->setUserId("u");
+        paths.enterImagesFolder();
+        dialog = std::make_unique<TPagesDlg>(paths, settings, userId);
     }
 
     QString userFile(const char *extension) const

@@ -1,0 +1,45 @@
+#include "core/app/Login.h"
+
+#include "core/app/AppPaths.h"
+#include "core/app/NewUserId.h"
+#include "core/app/PasswordFile.h"
+#include "core/app/UserList.h"
+
+namespace queldo {
+
+bool isAcceptableNewPassword(const QString &password, const QString &again)
+{
+    return !password.isEmpty() && password == again;
+}
+
+LoginDecision decideLogin(const UserList &users, const AppPaths &paths, const QString &id,
+                          const QString &password)
+{
+    if (!users.contains(id))
+        return {LoginResult::UnknownId, {}};
+    const StoredPassword stored =
+        readPasswordFile(paths.relativeUserFile(id, QStringLiteral(".pas")));
+    // The program never stores an empty password, so an empty file is as good as a lost one;
+    // taking it as "no password" would let anybody in.
+    if (!stored.ok() || stored.line.isEmpty())
+        return {LoginResult::PasswordFileUnreadable, {}};
+    if (!passwordMatches(stored.line, password))
+        return {LoginResult::WrongPassword, {}};
+    const SettingsReadResult settings =
+        SettingsFile::read(paths.relativeUserFile(id, QStringLiteral(".set")));
+    return {LoginResult::Accepted, settings.settings};
+}
+
+NewIdDecision checkNewId(const UserList &users, const QString &id, const QString &password,
+                         const QString &again)
+{
+    if (users.contains(id))
+        return {NewIdResult::IdInUse, {}};
+    if (const QString refusal = idRefusal(id); !refusal.isEmpty())
+        return {NewIdResult::IdRefused, refusal};
+    if (!isAcceptableNewPassword(password, again))
+        return {NewIdResult::PasswordsDiffer, {}};
+    return {NewIdResult::Acceptable, {}};
+}
+
+} // namespace queldo
