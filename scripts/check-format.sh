@@ -1,5 +1,9 @@
 #!/usr/bin/env bash
-# Fails when a C++ file differs from the repository's .clang-format.
+# Fails when a C++ file of the repository (new ones included) differs from its .clang-format.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
+files=()
+while IFS= read -r -d '' f; do
+  [ -f "$f" ] && files+=("$f")
+done < <(git ls-files -z --cached --others --exclude-standard '*.cpp' '*.h')
+clang-format --dry-run -Werror "${files[@]}"

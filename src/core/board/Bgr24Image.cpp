@@ -112,10 +112,7 @@ BitmapDecodeResult readBitmapFile(const QString &path)
     // A chromosome bitmap is a few tens of kilobytes; anything this large is not one.
     if (file.size() > qint64(MaximumBitmapSide) * MaximumBitmapSide * 4)
         return {{}, QStringLiteral("ファイル %1 が大きすぎます。").arg(path)};
-    const QByteArray bytes = file.readAll();
-    BitmapDecodeResult result = decodeBitmap(bytes, path);
-    result.fileSize = bytes.size();
-    return result;
+    return decodeBitmap(file.readAll(), path);
 }
 
 } // namespace queldo

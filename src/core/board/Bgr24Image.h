@@ -40,7 +40,6 @@ struct BitmapDecodeResult
 {
     Bgr24Image image;
     QString error;
-    qint64 fileSize = 0; ///< bytes of the file it came from
     bool ok() const { return error.isEmpty(); }
 };
 

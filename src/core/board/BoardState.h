@@ -24,7 +24,6 @@ struct BoardState
     int PiecesMovable = 0;
     /// Drag mode of all pieces: automatic (a press and a move picks one up) or manual.
     bool dragAutomatic = false;
-    QString dragOrigin = QStringLiteral("InputPanel");
 
     std::array<QRect, PieceCount> pieceRect{};
     std::array<QImage, PieceCount> piecePicture{};

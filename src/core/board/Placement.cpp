@@ -64,7 +64,6 @@ DropOutcome dropOnSpread(BoardState &board, int piece, QPoint pos, QSize spread,
                 outcome.labels.push_back({oldPlace, placeName(oldPlace)});
         }
     }
-    board.dragOrigin = QStringLiteral("InputPanel");
     board.SelectedPiece = -1;
     return outcome;
 }

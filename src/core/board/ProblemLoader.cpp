@@ -25,9 +25,10 @@ LoadProblemResult LoadProblem(const QDir &imagesFolder, const QString &name)
         result.error = set.error;
         return result;
     }
-    for (const QString &line : set.lines) {
+    // Kept as read: a check value that does not match its bitmap changes nothing, as
+    // installed problems may carry stale ones.
+    for (const QString &line : set.lines)
         problem.CheckValueList << checkValueField(line);
-    }
 
     for (int piece = 0; piece < PieceCount; ++piece) {
         const QString path = folder + QLatin1Char('/') + bitmapFileName(piece);
@@ -37,12 +38,6 @@ LoadProblemResult LoadProblem(const QDir &imagesFolder, const QString &name)
             result.error = decoded.error;
             return result;
         }
-        const bool matches =
-            piece < problem.CheckValueList.size() &&
-            problem.CheckValueList.at(piece).trimmed().toInt() == checkValueOf(decoded.fileSize);
-        if (!matches)
-            problem.checkValueMismatches << piece;
-        problem.greatestHeight = std::max(problem.greatestHeight, decoded.image.height);
         problem.SourceBitmap[std::size_t(piece)] = std::move(decoded.image);
     }
     return result;

@@ -19,9 +19,6 @@ struct LoadedProblem
     QString name;
     QStringList CheckValueList;
     std::array<Bgr24Image, PieceCount> SourceBitmap;
-    int greatestHeight = 0;
-    /// Bitmaps whose stored check value does not match the file; kept for diagnosis only.
-    QList<int> checkValueMismatches;
 };
 
 struct LoadProblemResult

@@ -48,6 +48,8 @@ void ProgramWindows::openExerciseWindow(const QString &id)
     m_exercise = std::make_unique<TForm1>(m_paths, m_settings, m_random, m_userId);
     QObject::connect(m_exercise.get(), &TForm1::settingsRequested, m_pages.get(),
                      [this] { m_pages->exec(); });
+    QObject::connect(m_exercise.get(), &TForm1::aboutRequested, m_about.get(),
+                     [this] { m_about->exec(); });
     QObject::connect(m_pages.get(), &TPagesDlg::settingsApplied, m_exercise.get(),
                      &TForm1::applySettingsDialog);
     m_pages->syncFromSettings();

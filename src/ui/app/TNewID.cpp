@@ -3,7 +3,11 @@
 #include "core/app/Login.h"
 #include "core/app/NewUserId.h"
 #include "core/app/UserList.h"
-#include "ui/app/NewIdMessages.h"
+#include "ui/app/BadIdMessage.h"
+#include "ui/app/IdNotCreatedMessage.h"
+#include "ui/app/TForm11.h"
+#include "ui/app/TForm9.h"
+#include "ui/app/TNewIDComplete.h"
 #include "ui/app/TPasswordDlg.h"
 #include "ui/common/DialogLook.h"
 
@@ -65,8 +69,8 @@ TNewID::TNewID(AppPaths &paths, UserList &users, TPasswordDlg &login, QWidget *p
     m_inUse = new TForm9(this);
     m_passwordMismatch = new TForm11(this);
     m_complete = new TNewIDComplete(this);
-    m_badId = new TFormBadId(this);
-    m_notCreated = new TFormIdNotCreated(this);
+    m_badId = new BadIdMessage(this);
+    m_notCreated = new IdNotCreatedMessage(this);
 }
 
 void TNewID::OKBtnClick()

@@ -14,8 +14,8 @@ class UserList;
 class TForm9;
 class TForm11;
 class TNewIDComplete;
-class TFormBadId;
-class TFormIdNotCreated;
+class BadIdMessage;
+class IdNotCreatedMessage;
 
 /// The new-ID dialog: an ID and a password typed twice. Every way out leads back to the login
 /// dialog; a created ID is filled in there, ready to log in.
@@ -55,8 +55,8 @@ private:
     TForm9 *m_inUse = nullptr;
     TForm11 *m_passwordMismatch = nullptr;
     TNewIDComplete *m_complete = nullptr;
-    TFormBadId *m_badId = nullptr;
-    TFormIdNotCreated *m_notCreated = nullptr;
+    BadIdMessage *m_badId = nullptr;
+    IdNotCreatedMessage *m_notCreated = nullptr;
 };
 
 } // namespace queldo

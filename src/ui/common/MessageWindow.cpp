@@ -59,4 +59,9 @@ QStringList MessageWindow::lines() const
     return texts;
 }
 
+QStringList MessageWindow::linesOf(const QString &text)
+{
+    return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
 } // namespace queldo

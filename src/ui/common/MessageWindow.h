@@ -21,6 +21,8 @@ public:
     /// Replaces the text, one label per line, and fits the window to it.
     void setLines(const QStringList &lines);
     QStringList lines() const;
+    /// A message text broken at its line feeds, empty lines left out.
+    static QStringList linesOf(const QString &text);
 
     QPushButton *Button1 = nullptr;
 

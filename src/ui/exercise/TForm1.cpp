@@ -3,7 +3,6 @@
 #include "core/app/AppPaths.h"
 #include "core/results/ResultsFile.h"
 #include "core/settings/LiveSettings.h"
-#include "ui/app/TAboutBox.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -150,7 +149,7 @@ void TForm1::createMenu()
     connect(N1, &QAction::triggered, this, &TForm1::N1Click);
     connect(Setting1, &QAction::triggered, this, &TForm1::settingsRequested);
     connect(Contents1, &QAction::triggered, this, &TForm1::Contents1Click);
-    connect(About1, &QAction::triggered, this, &TForm1::About1Click);
+    connect(About1, &QAction::triggered, this, &TForm1::aboutRequested);
 }
 
 QString TForm1::currentProblemName() const
@@ -263,12 +262,6 @@ void TForm1::New1Click()
     m_flow.reset();
     applyFlow();
     Button2->setFocus();
-}
-
-void TForm1::About1Click()
-{
-    TAboutBox about(this);
-    about.exec();
 }
 
 void TForm1::Contents1Click()

@@ -77,7 +77,6 @@ public:
     void Button6Click();
     void Timer1Timer();
     void New1Click();
-    void About1Click();
     void Contents1Click();
     void Exit1Click();
     void N1Click();
@@ -87,6 +86,8 @@ signals:
     void settingsRequested();
     /// 成績分析 or F12: the grade analysis opens.
     void gradeAnalysisRequested();
+    /// バージョン情報: the version window opens modally.
+    void aboutRequested();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

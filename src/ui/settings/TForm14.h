@@ -1,23 +1,15 @@
 #pragma once
 
-#include <QDialog>
-
-#include <array>
-
-class QLabel;
-class QPushButton;
+#include "ui/common/MessageWindow.h"
 
 namespace queldo {
 
 /// Tells the trainee that the two new passwords differ or are empty.
-class TForm14 : public QDialog
+class TForm14 : public MessageWindow
 {
     Q_OBJECT
 public:
     explicit TForm14(QWidget *parent = nullptr);
-
-    std::array<QLabel *, 3> messageLines{}; // MessageLine1 .. MessageLine3
-    QPushButton *okButton = nullptr;        // "OK"
 };
 
 } // namespace queldo

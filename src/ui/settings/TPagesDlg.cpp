@@ -218,8 +218,8 @@ void TPagesDlg::syncFromSettings()
 {
     {
         // The settings are already what they should be: showing them must not recompute them.
-        const QSignalBlocker cheatBlocker(Cheat);
-        const QSignalBlocker answerBlocker(AnswerMode);
+        const QSignalBlocker referenceBlocker(Cheat);
+        const QSignalBlocker alignmentBlocker(AnswerMode);
         const QSignalBlocker trackBarBlocker(TrackBar1);
         Cheat->setChecked(m_settings.referenceMode);
         AnswerMode->setChecked(m_settings.alignmentMode);

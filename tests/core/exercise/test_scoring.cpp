@@ -41,31 +41,34 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<int>("piece");
         QTest::addColumn<bool>("female");
-        QTest::addColumn<bool>("cheat");
+        QTest::addColumn<bool>("referenceMode");
         QTest::addColumn<QColor>("colour");
         QTest::addColumn<QString>("label");
-        QTest::newRow("correct") << 3 << 1 << 2 << false << true << ColourCorrect << "2";
-        QTest::newRow("turned") << 3 << -2 << 2 << false << true << ColourMisoriented << "2";
-        QTest::newRow("empty") << 3 << -1 << -1 << false << true << ColourWrong << "2";
-        QTest::newRow("7 in 8, cheat") << 14 << 0 << 12 << false << true << ColourWrong << "8 × 7";
-        QTest::newRow("7 in 8, no cheat") << 14 << 0 << 12 << false << false << ColourWrong << "8";
-        QTest::newRow("X in autosome, cheat")
-            << 4 << 0 << 44 << true << true << ColourWrong << "3 × X";
-        QTest::newRow("male Y in X, cheat")
-            << 44 << 0 << 45 << false << true << ColourWrong << "X × Y";
-        QTest::newRow("male Y in X, no cheat")
-            << 44 << 0 << 45 << false << false << ColourWrong << "X";
-        QTest::newRow("male X in XY, cheat")
-            << 45 << 0 << 44 << false << true << ColourWrong << "Y × X";
-        QTest::newRow("female X in XY") << 45 << 1 << 44 << true << false << ColourCorrect << "X";
-        QTest::newRow("male empty XY, no cheat")
-            << 45 << -1 << -1 << false << false << ColourWrong << "XY";
-        QTest::newRow("male empty XY, cheat")
-            << 45 << -1 << -1 << false << true << ColourWrong << "Y";
-        QTest::newRow("female 5 in XY, cheat")
-            << 45 << 0 << 8 << true << true << ColourWrong << "X × 5";
-        QTest::newRow("male wrong XY, no cheat")
-            << 45 << 0 << 8 << false << false << ColourWrong << "XY";
+        QTest::newRow("correct") << 3 << 1 << 2 << false << true << QColor(0x66FFFF) << "2";
+        QTest::newRow("turned") << 3 << -2 << 2 << false << true << QColor(0xCCFF66) << "2";
+        QTest::newRow("empty") << 3 << -1 << -1 << false << true << QColor(0xFF6600) << "2";
+        QTest::newRow("7 in 8, reference mode")
+            << 14 << 0 << 12 << false << true << QColor(0xFF6600) << "8 × 7";
+        QTest::newRow("7 in 8, plain")
+            << 14 << 0 << 12 << false << false << QColor(0xFF6600) << "8";
+        QTest::newRow("X in autosome, reference mode")
+            << 4 << 0 << 44 << true << true << QColor(0xFF6600) << "3 × X";
+        QTest::newRow("male Y in X, reference mode")
+            << 44 << 0 << 45 << false << true << QColor(0xFF6600) << "X × Y";
+        QTest::newRow("male Y in X, plain")
+            << 44 << 0 << 45 << false << false << QColor(0xFF6600) << "X";
+        QTest::newRow("male X in XY, reference mode")
+            << 45 << 0 << 44 << false << true << QColor(0xFF6600) << "Y × X";
+        QTest::newRow("female X in XY")
+            << 45 << 1 << 44 << true << false << QColor(0x66FFFF) << "X";
+        QTest::newRow("male empty XY, plain")
+            << 45 << -1 << -1 << false << false << QColor(0xFF6600) << "XY";
+        QTest::newRow("male empty XY, reference mode")
+            << 45 << -1 << -1 << false << true << QColor(0xFF6600) << "Y";
+        QTest::newRow("female 5 in XY, reference mode")
+            << 45 << 0 << 8 << true << true << QColor(0xFF6600) << "X × 5";
+        QTest::newRow("male wrong XY, plain")
+            << 45 << 0 << 8 << false << false << QColor(0xFF6600) << "XY";
     }
     void looks()
     {
@@ -73,10 +76,10 @@ private slots:
         QFETCH(int, code);
         QFETCH(int, piece);
         QFETCH(bool, female);
-        QFETCH(bool, cheat);
+        QFETCH(bool, referenceMode);
         QFETCH(QColor, colour);
         QFETCH(QString, label);
-        const SlotResultLook look = ShowSlotResults(place, code, piece, female, cheat);
+        const SlotResultLook look = ShowSlotResults(place, code, piece, female, referenceMode);
         QCOMPARE(look.colour, colour);
         QCOMPARE(look.label, label);
         QCOMPARE(look.label.contains(QChar(0x00D7)), label.contains(QStringLiteral("×")));

@@ -201,8 +201,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("file"); // null: no settings file at all
         QTest::addColumn<int>("startPosition");
-        QTest::addColumn<bool>("cheat");
-        QTest::addColumn<bool>("answerMode");
+        QTest::addColumn<bool>("referenceMode");
+        QTest::addColumn<bool>("alignmentMode");
         QTest::addColumn<int>("position");
         QTest::addColumn<QString>("caption");
         QTest::newRow("new ID") << QByteArray("0\r\n0\r\n0\r\n0.699999988079071\r\n") << 10 << false
@@ -227,8 +227,8 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(int, startPosition);
-        QFETCH(bool, cheat);
-        QFETCH(bool, answerMode);
+        QFETCH(bool, referenceMode);
+        QFETCH(bool, alignmentMode);
         QFETCH(int, position);
         QFETCH(QString, caption);
         LoginFixture f;
@@ -243,8 +243,8 @@ private slots:
         typeAndPressOk(*f.login, "Taro", "pw");
         QCOMPARE(loggedIn.count(), 1);
         QVERIFY(!f.login->isVisible());
-        QCOMPARE(seen.referenceMode, cheat);
-        QCOMPARE(seen.alignmentMode, answerMode);
+        QCOMPARE(seen.referenceMode, referenceMode);
+        QCOMPARE(seen.alignmentMode, alignmentMode);
         QCOMPARE(seen.trackBarPosition, position);
         QCOMPARE(seen.sizeCaption(), caption);
     }

@@ -204,7 +204,7 @@ private slots:
         {
             ModalAnswer refused(ModalAnswer::click("Button1"));
             f.newId->OKBtn->click();
-            QCOMPARE(refused.className, QStringLiteral("queldo::TFormBadId"));
+            QCOMPARE(refused.className, QStringLiteral("queldo::BadIdMessage"));
             QCOMPARE(refused.title, QStringLiteral("再入力：ID"));
             QVERIFY(refused.lines.size() >= 2);
         }
@@ -241,7 +241,7 @@ private slots:
         {
             ModalAnswer failed(ModalAnswer::click("Button1"));
             f.newId->OKBtn->click();
-            QCOMPARE(failed.className, QStringLiteral("queldo::TFormIdNotCreated"));
+            QCOMPARE(failed.className, QStringLiteral("queldo::IdNotCreatedMessage"));
             QCOMPARE(failed.lines.value(0), QStringLiteral("IDを作成できませんでした。"));
         }
         // Closing the failure message brings no completion message after it.

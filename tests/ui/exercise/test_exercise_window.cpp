@@ -188,7 +188,8 @@ private slots:
             form.board().RotationStep[0] <= 2 || form.board().RotationStep[0] >= 21 ? 1 : 0;
         QCOMPARE(form.Button1->text(),
                  QStringLiteral("正答率：%1/46\n 継続して修正しますか?").arg(correct));
-        QCOMPARE(form.InOutPanel->placePanels[12]->palette().color(QPalette::Window), ColourWrong);
+        QCOMPARE(form.InOutPanel->placePanels[12]->palette().color(QPalette::Window),
+                 QColor(0xFF6600));
 
         ResultsReadResult read = ResultsFile::read(w.dir.filePath("Result/u/u.kek"));
         QVERIFY(read.ok());

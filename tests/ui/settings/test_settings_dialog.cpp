@@ -192,8 +192,8 @@ private slots:
     {
         QTest::addColumn<int>("position");
         QTest::addColumn<bool>("fitSize");
-        QTest::addColumn<bool>("cheat");
-        QTest::addColumn<bool>("answerMode");
+        QTest::addColumn<bool>("referenceMode");
+        QTest::addColumn<bool>("alignmentMode");
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("fit size after 1.2")
             << 12 << true << false << false << QByteArray("0\n0\n0\n0.699999988079071\r\n");
@@ -206,8 +206,8 @@ private slots:
     {
         QFETCH(int, position);
         QFETCH(bool, fitSize);
-        QFETCH(bool, cheat);
-        QFETCH(bool, answerMode);
+        QFETCH(bool, referenceMode);
+        QFETCH(bool, alignmentMode);
         QFETCH(QByteArray, bytes);
         Fixture f;
         TPagesDlg &d = *f.dialog;
@@ -219,11 +219,11 @@ private slots:
             QCOMPARE(d.TrackBar1->value(), 10);
             QCOMPARE(d.Label4->text(), "1.0倍");
         }
-        d.Cheat->setChecked(cheat);
-        d.AnswerMode->setChecked(answerMode);
+        d.Cheat->setChecked(referenceMode);
+        d.AnswerMode->setChecked(alignmentMode);
         // The boxes act at once: scoring and drops read them before OK.
-        QCOMPARE(f.settings.referenceMode, cheat);
-        QCOMPARE(f.settings.alignmentMode, answerMode);
+        QCOMPARE(f.settings.referenceMode, referenceMode);
+        QCOMPARE(f.settings.alignmentMode, alignmentMode);
 
         d.OKBtn->click();
         QCOMPARE(f.settingsBytes(), bytes);
