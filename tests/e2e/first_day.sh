@@ -115,6 +115,11 @@ done
 [ -s "$work/display" ] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
 
+# --- A runtime folder of our own: the single-instance lock lives there, so another run of this
+# test (or a trainee's program) on the same machine neither blocks nor is blocked by this one.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+
 # --- The program folder as the run command lays it out.
 program="$work/program"
 mkdir -p "$program/Result"
