@@ -434,12 +434,16 @@ void printRatios(const bench::MedianReporter &times, const std::map<Pixels, Case
         const std::string deal = "deal/" + data;
         table.pair("deal of 46", data, deal, "ours", "opencv", {0.35, NAN});
         table.pair("deal of 46", data, deal, "ours", "opencv split", {0.35, NAN});
-        table.pair("deal of 46", data, deal, "ours", "straightforward", {1.0 / 6.0, NAN});
+        // The goals against the plain code were set for grey pictures; on colour ones the ratios
+        // are shown for comparison.
+        const Goal plain = pixels == Pixels::Grey ? Goal{0.75, NAN} : Goal{};
+        table.pair("deal of 46", data, deal, "ours", "straightforward",
+                   pixels == Pixels::Grey ? Goal{1.0 / 6.0, NAN} : Goal{});
         table.group("rotate", data, c.rotate, "ours", "straightforward");
         table.group("scale", data, c.scale, "ours", "straightforward");
-        table.group("rotate", data, c.rotate, "portable", "straightforward", {0.75, NAN});
-        table.group("scale", data, c.scale, "portable", "straightforward", {0.75, NAN});
-        table.pair("deal of 46", data, deal, "portable", "straightforward", {0.75, NAN});
+        table.group("rotate", data, c.rotate, "portable", "straightforward", plain);
+        table.group("scale", data, c.scale, "portable", "straightforward", plain);
+        table.pair("deal of 46", data, deal, "portable", "straightforward", plain);
         table.pair("wheel notch", data, "wheel notch/" + data, "ours", "straightforward");
         table.pair("drop", data, "drop/" + data, "ours", "straightforward");
     }
