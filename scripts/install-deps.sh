@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, when any is missing.
+#   --with-display  also what the end-to-end test needs (a virtual display and input)
+#   --with-bench    also the benchmarks' yardsticks: OpenCV's core and imgproc modules (not the
+#                   whole of libopencv-dev, some two hundred packages, which the benchmarks do not use)
 set -euo pipefail
 packages=(cmake g++ make pkg-config clang-format qt6-base-dev qt6-charts-dev libgl-dev libsodium-dev
           libbenchmark-dev libhwy-dev fonts-ipafont-gothic)
-if [ "${1:-}" = "--with-display" ]; then
-  packages+=(xvfb xdotool imagemagick)
-fi
+for option in "$@"; do
+  case "$option" in
+    --with-display) packages+=(xvfb xdotool imagemagick) ;;
+    --with-bench) packages+=(libopencv-core-dev libopencv-imgproc-dev) ;;
+    *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
+  esac
+done
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

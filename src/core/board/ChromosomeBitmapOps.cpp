@@ -51,37 +51,34 @@ bool isUsableFactor(float f)
     return std::isfinite(f) && f > 0.0f && f <= LargestScale;
 }
 
-fast::PixelSource bgrSource(const Bgr24Image &image)
-{
-    return {image.bytes.data(), std::ptrdiff_t(image.stride()), 3, image.width, image.height};
-}
-
 fast::PixelTarget bgrTarget(Bgr24Image &image)
 {
-    return {image.bytes.data(), std::ptrdiff_t(image.stride()), 3};
+    return {image.bytes.data(), std::ptrdiff_t(image.stride()), 0, fast::TargetForm::Bgr};
 }
 
-// A grey picture is read as one byte a pixel: its blue plane, padded for the kernels. Anything
-// else is read as blue, green, red.
-struct Source
+// Planes of width x height for the kernels to write, padded, filled with white.
+fast::PixelSource whitePlanes(std::vector<std::uint8_t> &bytes, int width, int height, int channels)
 {
-    fast::PixelSource pixels;
-    bool grey;
-};
+    const std::ptrdiff_t step = std::ptrdiff_t(width) * height + fast::PlanePadding;
+    bytes.assign(std::size_t(step) * std::size_t(channels), 255);
+    return {bytes.data(), width, step, channels, width, height};
+}
 
-Source planeOrColour(const Bgr24Image &image, std::vector<std::uint8_t> &plane)
+fast::PixelTarget targetOf(const fast::PixelSource &planes)
 {
+    return {const_cast<std::uint8_t *>(planes.data), planes.stride, planes.planeStep,
+            fast::TargetForm::Planes};
+}
+
+// The source in planes: one, its blue plane, when it is grey throughout, else blue, green, red.
+fast::PixelSource sourcePlanes(const Bgr24Image &image)
+{
+    thread_local std::vector<std::uint8_t> bytes;
     const std::size_t count = std::size_t(image.width) * std::size_t(image.height);
-    plane.resize(count + fast::PlanePadding);
-    if (!fast::greyPlane(image.bytes.data(), count, plane.data(), portable()))
-        return {bgrSource(image), false};
-    return {{plane.data(), image.width, 1, image.width, image.height}, true};
-}
-
-std::vector<std::uint8_t> &sourcePlane()
-{
-    thread_local std::vector<std::uint8_t> plane;
-    return plane;
+    const std::ptrdiff_t step = std::ptrdiff_t(count) + fast::PlanePadding;
+    bytes.resize(3 * std::size_t(step));
+    const bool grey = fast::splitPlanes(image.bytes.data(), count, bytes.data(), step, portable());
+    return {bytes.data(), image.width, step, grey ? 1 : 3, image.width, image.height};
 }
 
 struct ScaledSize
@@ -103,7 +100,7 @@ ScaledSize scaledSize(const Bgr24Image &source, float factor)
 // 1 - fy and the source row on the row alone. Both are tabled once.
 // As j grows x never falls, nor does the source index, so the columns that reach the source
 // are one run, and so are the rows.
-void runScale(const fast::PixelSource &src, int channels, float factor, const ScaledSize &size,
+bool runScale(const fast::PixelSource &src, float factor, const ScaledSize &size,
               const fast::PixelTarget &target)
 {
     thread_local std::vector<std::int32_t> columnSource, rowSource;
@@ -143,11 +140,10 @@ void runScale(const fast::PixelSource &src, int channels, float factor, const Sc
         rowRest[dy] = 1.0f - a.fraction;
     }
     if (firstColumn >= endColumn || firstRow >= endRow)
-        return;
+        return false;
 
     fast::ScaleJob job;
     job.source = src;
-    job.channels = channels;
     job.target = target;
     job.firstColumn = firstColumn;
     job.endColumn = endColumn;
@@ -159,7 +155,7 @@ void runScale(const fast::PixelSource &src, int channels, float factor, const Sc
     job.rowSource = rowSource.data() + firstRow;
     job.rowFraction = rowFraction.data() + firstRow;
     job.rowRest = rowRest.data() + firstRow;
-    fast::scale(job, portable());
+    return fast::scale(job, portable());
 }
 
 // The columns j of row i whose position (x, y) = (ct*j - st*i, st*j + ct*i) can reach the
@@ -234,7 +230,7 @@ private:
 // Output column dx stands for j = dx - halfW, row dy for i = dy - halfH; ct*j and st*j are
 // tabled per column, st*i and ct*i per row, and the kernels subtract or add them: the same
 // products and the same single rounding of the sum as computing each pixel afresh.
-void runRotate(const fast::PixelSource &src, int channels, float angleDegrees, QSize size,
+bool runRotate(const fast::PixelSource &src, float angleDegrees, QSize size,
                const fast::PixelTarget &target)
 {
     thread_local std::vector<float> columnX, columnY, rowX, rowY;
@@ -269,7 +265,6 @@ void runRotate(const fast::PixelSource &src, int channels, float angleDegrees, Q
 
     fast::RotateJob job;
     job.source = src;
-    job.channels = channels;
     job.target = target;
     job.rows = height;
     job.columnX = columnX.data();
@@ -278,26 +273,7 @@ void runRotate(const fast::PixelSource &src, int channels, float angleDegrees, Q
     job.rowY = rowY.data();
     job.rowBegin = rowBegin.data();
     job.rowEnd = rowEnd.data();
-    fast::rotate(job, portable());
-}
-
-Bgr24Image scaleBgr(const Source &source, float factor, const ScaledSize &size)
-{
-    if (size.width <= 0 || size.height <= 0)
-        return Bgr24Image(std::max(size.width, 0), std::max(size.height, 0));
-    Bgr24Image dst(size.width, size.height);
-    runScale(source.pixels, source.grey ? 1 : 3, factor, size, bgrTarget(dst));
-    return dst;
-}
-
-Bgr24Image rotateBgr(const Source &source, float angleDegrees)
-{
-    const QSize size = rotatedSize(source.pixels.width, source.pixels.height, angleDegrees);
-    if (size.isEmpty())
-        return {};
-    Bgr24Image dst(size.width(), size.height());
-    runRotate(source.pixels, source.grey ? 1 : 3, angleDegrees, size, bgrTarget(dst));
-    return dst;
+    return fast::rotate(job, portable());
 }
 
 const QList<QRgb> &greyPalette()
@@ -314,8 +290,7 @@ const QList<QRgb> &greyPalette()
 }
 
 // 6 x 7 x 6 levels; the brightest entry stands in for white only when a pixel is white.
-constexpr int CubeSize = 6 * 7 * 6;
-constexpr int ColourWhiteIndex = CubeSize;
+constexpr int CubeSize = fast::CubeWhiteIndex;
 
 const QList<QRgb> &colourPalette()
 {
@@ -332,37 +307,46 @@ const QList<QRgb> &colourPalette()
     return palette;
 }
 
-// The cube index is a sum of one term for each channel.
-struct CubeTerms
-{
-    std::array<std::uint8_t, 256> red{}, green{}, blue{};
-    constexpr CubeTerms()
-    {
-        for (int v = 0; v < 256; ++v) {
-            red[v] = std::uint8_t((v + 25) / 51 * 42);
-            green[v] = std::uint8_t((v * 6 + 127) / 255 * 6);
-            blue[v] = std::uint8_t((v + 25) / 51);
-        }
-    }
-};
-constexpr CubeTerms cubeTerms;
-
 // A grey picture stays grey through scaling and turning: every channel goes through the same
 // arithmetic on the same values, and white is grey too. So a grey source is drawn as one byte a
-// pixel from start to end, and those bytes are its 8-bit picture.
-QImage indexedPicture(QSize size)
+// pixel from start to end, and those bytes are its 8-bit picture. A colour one is drawn on three
+// planes, and its last step writes palette entries instead of levels.
+QImage indexedPicture(QSize size, bool grey)
 {
     QImage out(size, QImage::Format_Indexed8);
     if (out.isNull())
         return out;
-    out.setColorTable(greyPalette());
-    std::memset(out.bits(), 255, std::size_t(out.sizeInBytes()));
+    out.setColorTable(grey ? greyPalette() : colourPalette());
+    std::memset(out.bits(), grey ? 255 : fast::CubeWhiteIndex, std::size_t(out.sizeInBytes()));
     return out;
 }
 
-fast::PixelTarget indexedTarget(QImage &image)
+fast::PixelTarget indexedTarget(QImage &image, bool grey)
 {
-    return {image.bits(), std::ptrdiff_t(image.bytesPerLine()), 1};
+    return {image.bits(), std::ptrdiff_t(image.bytesPerLine()), 0,
+            grey ? fast::TargetForm::Planes : fast::TargetForm::CubeIndex};
+}
+
+fast::PixelSource bluePlane(fast::PixelSource planes)
+{
+    planes.channels = 1;
+    return planes;
+}
+
+// The last step of a piece, writing its 8-bit picture. Colour may turn grey on the way (a
+// coloured rim cut off); the picture then takes the grey palette, and the step is run again on
+// the blue plane, which then holds every channel.
+template <class Step> QImage finishIndexed(QSize size, const fast::PixelSource &planes, Step step)
+{
+    const bool grey = planes.channels == 1;
+    QImage out = indexedPicture(size, grey);
+    if (out.isNull())
+        return out;
+    if (step(planes, indexedTarget(out, grey)) || grey)
+        return out;
+    out = indexedPicture(size, true);
+    step(bluePlane(planes), indexedTarget(out, true));
+    return out;
 }
 
 } // namespace
@@ -399,14 +383,21 @@ Bgr24Image ScaleChromosomeBitmap(const Bgr24Image &source, float factor)
     const ScaledSize size = scaledSize(source, factor);
     if (size.width <= 0 || size.height <= 0)
         return Bgr24Image(std::max(size.width, 0), std::max(size.height, 0));
-    return scaleBgr(planeOrColour(source, sourcePlane()), factor, size);
+    Bgr24Image dst(size.width, size.height);
+    runScale(sourcePlanes(source), factor, size, bgrTarget(dst));
+    return dst;
 }
 
 Bgr24Image RotateChromosomeBitmap(const Bgr24Image &source, float angleDegrees)
 {
     if (source.isNull() || !std::isfinite(angleDegrees))
         return {};
-    return rotateBgr(planeOrColour(source, sourcePlane()), angleDegrees);
+    const QSize size = rotatedSize(source.width, source.height, angleDegrees);
+    if (size.isEmpty())
+        return {};
+    Bgr24Image dst(size.width(), size.height());
+    runRotate(sourcePlanes(source), angleDegrees, size, bgrTarget(dst));
+    return dst;
 }
 
 QImage reduceToIndexed8(const Bgr24Image &image)
@@ -414,23 +405,21 @@ QImage reduceToIndexed8(const Bgr24Image &image)
     QImage out(image.width, image.height, QImage::Format_Indexed8);
     if (image.isNull() || out.isNull())
         return out;
-    bool grey = true;
-    for (int y = 0; y < image.height; ++y)
-        grey =
-            fast::greyPlane(image.row(y), std::size_t(image.width), out.scanLine(y), portable()) &&
-            grey;
-    out.setColorTable(grey ? greyPalette() : colourPalette());
-    if (grey)
+    // Grey levels row by row until a row holds colour; then cube entries for the whole picture.
+    int y = 0;
+    while (y < image.height &&
+           fast::greyPlane(image.row(y), std::size_t(image.width), out.scanLine(y), portable()))
+        ++y;
+    out.setColorTable(y == image.height ? greyPalette() : colourPalette());
+    if (y == image.height)
         return out;
-    for (int y = 0; y < image.height; ++y) {
-        const std::uint8_t *src = image.row(y);
-        uchar *dst = out.scanLine(y);
-        for (int x = 0; x < image.width; ++x, src += 3) {
-            const int b = src[0], g = src[1], r = src[2];
-            dst[x] = (r & g & b) == 255
-                         ? uchar(ColourWhiteIndex)
-                         : uchar(cubeTerms.red[r] + cubeTerms.green[g] + cubeTerms.blue[b]);
-        }
+    thread_local std::vector<std::uint8_t> planes;
+    const std::ptrdiff_t step = image.width + fast::PlanePadding;
+    planes.resize(3 * std::size_t(step));
+    for (y = 0; y < image.height; ++y) {
+        fast::splitPlanes(image.row(y), std::size_t(image.width), planes.data(), step, portable());
+        fast::cubeIndexes(planes.data(), planes.data() + step, planes.data() + 2 * step,
+                          image.width, out.scanLine(y), portable());
     }
     return out;
 }
@@ -446,23 +435,15 @@ QImage renderPiece(const Bgr24Image &source, float scale, int rotationStep)
     const QSize size = rotatedSize(scaled.width, scaled.height, angle);
     if (size.isEmpty())
         return reduceToIndexed8({});
-    const Source src = planeOrColour(source, sourcePlane());
-    if (!src.grey) {
-        // Colour may turn grey on the way (a coloured rim cut off): the reduction looks at the
-        // finished picture.
-        const Bgr24Image turned =
-            rotateBgr({bgrSource(scaleBgr(src, scale, scaled)), false}, angle);
-        return reduceToIndexed8(turned);
-    }
-    QImage out = indexedPicture(size);
-    if (out.isNull())
-        return out;
-    thread_local std::vector<std::uint8_t> plane;
-    plane.assign(std::size_t(scaled.width) * std::size_t(scaled.height) + fast::PlanePadding, 255);
-    runScale(src.pixels, 1, scale, scaled, {plane.data(), scaled.width, 1});
-    runRotate({plane.data(), scaled.width, 1, scaled.width, scaled.height}, 1, angle, size,
-              indexedTarget(out));
-    return out;
+    const fast::PixelSource src = sourcePlanes(source);
+    thread_local std::vector<std::uint8_t> scaledBytes;
+    const fast::PixelSource scaledPlanes =
+        whitePlanes(scaledBytes, scaled.width, scaled.height, src.channels);
+    runScale(src, scale, scaled, targetOf(scaledPlanes));
+    return finishIndexed(size, scaledPlanes,
+                         [&](const fast::PixelSource &planes, const fast::PixelTarget &target) {
+                             return runRotate(planes, angle, size, target);
+                         });
 }
 
 QImage renderUpright(const Bgr24Image &source, float scale)
@@ -472,14 +453,10 @@ QImage renderUpright(const Bgr24Image &source, float scale)
     const ScaledSize scaled = scaledSize(source, scale);
     if (scaled.width <= 0 || scaled.height <= 0)
         return reduceToIndexed8(Bgr24Image(std::max(scaled.width, 0), std::max(scaled.height, 0)));
-    const Source src = planeOrColour(source, sourcePlane());
-    if (!src.grey)
-        return reduceToIndexed8(scaleBgr(src, scale, scaled));
-    QImage out = indexedPicture(QSize(scaled.width, scaled.height));
-    if (out.isNull())
-        return out;
-    runScale(src.pixels, 1, scale, scaled, indexedTarget(out));
-    return out;
+    return finishIndexed(QSize(scaled.width, scaled.height), sourcePlanes(source),
+                         [&](const fast::PixelSource &planes, const fast::PixelTarget &target) {
+                             return runScale(planes, scale, scaled, target);
+                         });
 }
 
 } // namespace queldo

@@ -28,13 +28,23 @@ bool GreyPlaneImpl(const std::uint8_t *bgr, std::size_t pixels, std::uint8_t *pl
 {
     return portable::greyPlane(bgr, pixels, plane);
 }
-void ScaleImpl(const ScaleJob &job)
+bool SplitPlanesImpl(const std::uint8_t *bgr, std::size_t pixels, std::uint8_t *planes,
+                     std::ptrdiff_t planeStep)
 {
-    portable::scale(job);
+    return portable::splitPlanes(bgr, pixels, planes, planeStep);
 }
-void RotateImpl(const RotateJob &job)
+bool CubeIndexesImpl(const std::uint8_t *b, const std::uint8_t *g, const std::uint8_t *r, int n,
+                     std::uint8_t *index)
 {
-    portable::rotate(job);
+    return portable::cubeIndexes(b, g, r, n, index);
+}
+bool ScaleImpl(const ScaleJob &job)
+{
+    return portable::scale(job);
+}
+bool RotateImpl(const RotateJob &job)
+{
+    return portable::rotate(job);
 }
 
 #else
@@ -100,64 +110,153 @@ bool GreyPlaneImpl(const std::uint8_t *HWY_RESTRICT bgr, std::size_t pixels,
     return hn::AllTrue(d, hn::Eq(differ, hn::Zero(d)));
 }
 
-// The source as NC planes of one byte a pixel, each followed by PlanePadding bytes: a plane
-// handed in is used as it is, blue, green, red are split.
-template <int NC> struct Planes
+bool SplitPlanesImpl(const std::uint8_t *HWY_RESTRICT bgr, std::size_t pixels,
+                     std::uint8_t *HWY_RESTRICT planes, std::ptrdiff_t planeStep)
 {
-    const std::uint8_t *plane[3] = {};
-    std::ptrdiff_t stride = 0;
-
-    explicit Planes(const PixelSource &src)
-    {
-        if (src.pixelBytes == 1) {
-            plane[0] = src.data;
-            stride = src.stride;
-            return;
-        }
-        thread_local std::vector<std::uint8_t> store;
-        const std::size_t size = std::size_t(src.width) * std::size_t(src.height) + PlanePadding;
-        store.resize(NC * size);
-        stride = src.width;
-        std::uint8_t *out[3] = {};
-        for (int c = 0; c < NC; ++c)
-            plane[c] = out[c] = store.data() + c * size;
-        const DW d;
-        const int N = int(hn::Lanes(d));
-        for (int y = 0; y < src.height; ++y) {
-            const std::uint8_t *row = src.data + y * src.stride;
-            const std::ptrdiff_t o = y * stride;
-            int x = 0;
-            for (; x + N <= src.width; x += N) {
-                hn::Vec<DW> b, g, r;
-                hn::LoadInterleaved3(d, row + 3 * x, b, g, r);
-                hn::StoreU(b, d, out[0] + o + x);
-                if constexpr (NC == 3) {
-                    hn::StoreU(g, d, out[1] + o + x);
-                    hn::StoreU(r, d, out[2] + o + x);
-                }
-            }
-            for (; x < src.width; ++x)
-                for (int c = 0; c < NC; ++c)
-                    out[c][o + x] = row[3 * x + c];
-        }
+    const DW d;
+    const std::size_t N = hn::Lanes(d);
+    if (pixels < N)
+        return portable::splitPlanes(bgr, pixels, planes, planeStep);
+    std::uint8_t *HWY_RESTRICT blue = planes;
+    std::uint8_t *HWY_RESTRICT green = planes + planeStep;
+    std::uint8_t *HWY_RESTRICT red = planes + 2 * planeStep;
+    auto differ = hn::Zero(d);
+    for (std::size_t x = 0;; x += N) {
+        x = std::min(x, pixels - N);
+        hn::Vec<DW> b, g, r;
+        hn::LoadInterleaved3(d, bgr + 3 * x, b, g, r);
+        differ = hn::Or(differ, hn::Or(hn::Xor(b, g), hn::Xor(b, r)));
+        hn::StoreU(b, d, blue + x);
+        hn::StoreU(g, d, green + x);
+        hn::StoreU(r, d, red + x);
+        if (x + N == pixels)
+            break;
     }
-};
+    return hn::AllTrue(d, hn::Eq(differ, hn::Zero(d)));
+}
 
-// Where a row's computed pixels go: straight into a grey target, or through a buffer of one row
-// per channel that emit() then interleaves into blue, green, red.
+// The cube index in 16-bit lanes. The divisions by 51 and 255 are multiplications that keep the
+// high half: floor(x / 51) = (x * 1286) >> 16 for x <= 280, and floor((6g + 127) / 255) =
+// ((6g + 128) * 257) >> 16 for every level g from 0 to 255.
+// Padded: the rows may be read up to a whole vector past n, so a short row takes one vector
+// whose lanes past n are left out of the grey test and not stored.
+template <bool Padded>
+bool cubeIndexesT(const std::uint8_t *HWY_RESTRICT b, const std::uint8_t *HWY_RESTRICT g,
+                  const std::uint8_t *HWY_RESTRICT r, int n, std::uint8_t *HWY_RESTRICT index)
+{
+    using DH = hn::ScalableTag<std::uint16_t>;
+    using DS = hn::RebindToSigned<DH>;
+    const DH dh;
+    const hn::Rebind<std::uint8_t, DH> d8;
+    constexpr int MaxN = int(hn::MaxLanes(DH()));
+    const int N = int(hn::Lanes(dh));
+    if (n <= 0)
+        return false;
+    if (!Padded && n < N)
+        return portable::cubeIndexes(b, g, r, n, index);
+    const auto k25 = hn::Set(dh, 25);
+    const auto k1286 = hn::Set(dh, 1286);
+    const auto k6 = hn::Set(dh, 6);
+    const auto k128 = hn::Set(dh, 128);
+    const auto k257 = hn::Set(dh, 257);
+    const auto k42 = hn::Set(dh, 42);
+    const auto white = hn::Set(dh, 255);
+    const auto whiteIndex = hn::Set(dh, CubeWhiteIndex);
+    auto differ = hn::Zero(dh);
+    for (int x = 0;; x += N) {
+        if (!Padded)
+            x = std::min(x, n - N); // the last vector overlaps the one before
+        const auto vb = hn::PromoteTo(dh, hn::LoadU(d8, b + x));
+        const auto vg = hn::PromoteTo(dh, hn::LoadU(d8, g + x));
+        const auto vr = hn::PromoteTo(dh, hn::LoadU(d8, r + x));
+        const auto redTerm = hn::Mul(hn::MulHigh(hn::Add(vr, k25), k1286), k42);
+        const auto greenTerm = hn::Mul(hn::MulHigh(hn::Add(hn::Mul(vg, k6), k128), k257), k6);
+        const auto blueTerm = hn::MulHigh(hn::Add(vb, k25), k1286);
+        const auto cube = hn::Add(hn::Add(redTerm, greenTerm), blueTerm);
+        const auto isWhite = hn::Eq(hn::And(hn::And(vb, vg), vr), white);
+        const auto entry =
+            hn::DemoteTo(d8, hn::BitCast(DS(), hn::IfThenElse(isWhite, whiteIndex, cube)));
+        const auto notGrey = hn::Or(hn::Xor(vb, vg), hn::Xor(vb, vr));
+        if (x + N <= n) {
+            hn::StoreU(entry, d8, index + x);
+            differ = hn::Or(differ, notGrey);
+        } else {
+            differ =
+                hn::Or(differ, hn::IfThenElseZero(hn::FirstN(dh, std::size_t(n - x)), notGrey));
+            alignas(64) std::uint8_t last[MaxN];
+            hn::StoreU(entry, d8, last);
+            std::memcpy(index + x, last, std::size_t(n - x));
+        }
+        if (x + N >= n)
+            break;
+    }
+    return !hn::AllTrue(dh, hn::Eq(differ, hn::Zero(dh)));
+}
+
+bool CubeIndexesImpl(const std::uint8_t *b, const std::uint8_t *g, const std::uint8_t *r, int n,
+                     std::uint8_t *index)
+{
+    return cubeIndexesT<false>(b, g, r, n, index);
+}
+
+// Where a row's computed levels go: straight into the target's planes or its blue, green, red,
+// or, for cube indexes, through a buffer of one row per channel that emit() then reduces.
 template <int NC> class RowWriter
 {
 public:
-    explicit RowWriter(const PixelTarget &target) : m_target(target) {}
-
-    void start(std::uint8_t *dst, int n)
+    explicit RowWriter(const PixelTarget &target) : m_target(target)
     {
-        m_dst = dst;
+        static_assert(NC == 1 || NC == 3);
+    }
+
+    void start(int row, int column, int n)
+    {
+        m_dst = m_target.data + row * m_target.stride +
+                column * (m_target.form == TargetForm::Bgr ? 3 : 1);
         m_n = n;
-        if (m_target.pixelBytes == 3) {
+        if (m_target.form == TargetForm::CubeIndex) {
             m_channelStride = (n + MaxLanes - 1) / MaxLanes * MaxLanes;
-            m_store.resize(std::size_t(NC * m_channelStride));
+            m_store.resize(std::size_t(NC * m_channelStride) +
+                           PlanePadding); // read by whole vectors
             m_levels = m_store.data();
+        }
+    }
+
+    // The levels of every channel for the lanes from column x on; lanes past the row's end are
+    // dropped. Blue, green, red are packed here, in registers: 4 pixels in the low 12 bytes of
+    // each 128-bit block.
+    HWY_INLINE void putAll(int x, const VU *level)
+    {
+        if (m_target.form != TargetForm::Bgr) {
+            for (int c = 0; c < NC; ++c)
+                put(x, c, level[c]);
+            return;
+        }
+        const DB db;
+        const auto bytes = [&](int c) { return hn::BitCast(db, level[c]); };
+        hn::Vec<DB> packed;
+        if constexpr (NC == 1) {
+            packed = hn::TableLookupBytes(bytes(0), hn::LoadDup128(db, GreyToBgr));
+        } else {
+            packed =
+                hn::Or(hn::Or(hn::TableLookupBytesOr0(bytes(0), hn::LoadDup128(db, BlueToBgr)),
+                              hn::TableLookupBytesOr0(bytes(1), hn::LoadDup128(db, GreenToBgr))),
+                       hn::TableLookupBytesOr0(bytes(2), hn::LoadDup128(db, RedToBgr)));
+        }
+        alignas(64) std::uint8_t block[4 * MaxLanes];
+        hn::Store(packed, db, block);
+        std::uint8_t *dst = m_dst + 3 * x;
+        const int pixels = std::min(MaxLanes, m_n - x);
+        if (x + MaxLanes + 2 <= m_n) {
+            // 16 bytes a block, each overlapping the next block's start, which that block then
+            // writes; the last one spills 4 bytes into the next vector's first two pixels,
+            // written after it.
+            for (int k = 0; k < MaxLanes / 4; ++k)
+                std::memcpy(dst + 12 * k, block + 16 * k, 16);
+        } else {
+            for (int k = 0; 4 * k < pixels; ++k)
+                std::memcpy(dst + 12 * k, block + 16 * k,
+                            std::size_t(3 * std::min(4, pixels - 4 * k)));
         }
     }
 
@@ -165,50 +264,51 @@ public:
     HWY_INLINE void put(int x, int c, VU bits)
     {
         const auto bytes = hn::U8FromU32(bits);
-        if (m_target.pixelBytes == 3) {
+        if (m_target.form == TargetForm::CubeIndex) {
             hn::StoreU(bytes, DU8(), m_levels + c * m_channelStride + x);
-        } else if (x + MaxLanes <= m_n) {
-            hn::StoreU(bytes, DU8(), m_dst + x);
+            return;
+        }
+        std::uint8_t *dst = m_dst + c * m_target.planeStep;
+        if (x + MaxLanes <= m_n) {
+            hn::StoreU(bytes, DU8(), dst + x);
         } else {
             alignas(64) std::uint8_t last[MaxLanes];
             hn::StoreU(bytes, DU8(), last);
             for (int k = 0; x + k < m_n; ++k)
-                m_dst[x + k] = last[k];
+                dst[x + k] = last[k];
         }
     }
 
     void emit()
     {
-        if (m_target.pixelBytes == 1)
+        if (m_target.form != TargetForm::CubeIndex)
             return;
         const std::uint8_t *b = m_levels;
         const std::uint8_t *g = NC == 3 ? m_levels + m_channelStride : m_levels;
         const std::uint8_t *r = NC == 3 ? m_levels + 2 * m_channelStride : m_levels;
-        std::uint8_t *dst = m_dst;
-        if (m_n < 16) {
-            for (int x = 0; x < m_n; ++x) {
-                dst[3 * x] = b[x];
-                dst[3 * x + 1] = g[x];
-                dst[3 * x + 2] = r[x];
-            }
-            return;
-        }
-        const D16 d;
-        for (int x = 0;; x += 16) {
-            x = std::min(x, m_n - 16); // the last vector overlaps the one before
-            hn::StoreInterleaved3(hn::LoadU(d, b + x), hn::LoadU(d, g + x), hn::LoadU(d, r + x), d,
-                                  dst + 3 * x);
-            if (x + 16 == m_n)
-                break;
-        }
+        m_colour = cubeIndexesT<true>(b, g, r, m_n, m_dst) || m_colour;
     }
 
+    bool colourWritten() const { return m_colour; }
+
 private:
+    // Byte shuffles from the low byte of each 32-bit lane to blue, green, red of 4 pixels.
+    static constexpr std::uint8_t X = 0x80;
+    alignas(16) static constexpr std::uint8_t GreyToBgr[16] = {0, 0,  0,  4,  4, 4, 8, 8,
+                                                               8, 12, 12, 12, X, X, X, X};
+    alignas(16) static constexpr std::uint8_t BlueToBgr[16] = {0, X,  X, 4, X, X, 8, X,
+                                                               X, 12, X, X, X, X, X, X};
+    alignas(16) static constexpr std::uint8_t GreenToBgr[16] = {X, 0, X,  X, 4, X, X, 8,
+                                                                X, X, 12, X, X, X, X, X};
+    alignas(16) static constexpr std::uint8_t RedToBgr[16] = {X, X, 0, X,  X, 4, X, X,
+                                                              8, X, X, 12, X, X, X, X};
+
     const PixelTarget &m_target;
     std::uint8_t *m_dst = nullptr;
     int m_n = 0;
     int m_channelStride = 0;
     std::uint8_t *m_levels = nullptr;
+    bool m_colour = false;
     std::vector<std::uint8_t> &m_store = storage();
 
     static std::vector<std::uint8_t> &storage()
@@ -237,7 +337,7 @@ HWY_INLINE hn::Vec<D> loadWindows(D d, const std::uint8_t *row, const std::int32
     }
 }
 
-template <int NC> void scaleT(const ScaleJob &job)
+template <int NC> bool scaleT(const ScaleJob &job)
 {
     const DF df;
     const DI di;
@@ -250,7 +350,7 @@ template <int NC> void scaleT(const ScaleJob &job)
     if (n <= 0 || rows <= 0 || int(hn::Lanes(df)) != N)
         return portable::scale(job);
     const int nv = (n + N - 1) / N * N;
-    const Planes<NC> planes(job.source);
+    const PixelSource &src = job.source;
 
     // The horizontal mix picks pixels sx and sx + 1 for every output column. Four neighbouring
     // columns lie within 16 bytes unless the picture shrinks below about a fifth; then the
@@ -259,19 +359,26 @@ template <int NC> void scaleT(const ScaleJob &job)
     thread_local std::vector<std::uint8_t> pickStore;
     const int blocks = nv / 4;
     windowStartStore.resize(std::size_t(blocks));
-    pickStore.assign(std::size_t(blocks) * 32, 0x80);
+    pickStore.assign(std::size_t(blocks) * 48, 0x80);
     std::int32_t *windowStart = windowStartStore.data();
     std::uint8_t *firstPick = pickStore.data();
     std::uint8_t *secondPick = firstPick + blocks * 16;
+    // Where every column falls on a source pixel (fx = 0 gives exactly sx, fx = 1 exactly
+    // sx + 1), the pixel that column shows.
+    std::uint8_t *wholePick = secondPick + blocks * 16;
     bool windowsFit = true;
+    bool columnsWhole = true;
     for (int b = 0; b < blocks; ++b) {
         const int start = job.columnSource[std::min(4 * b, n - 1)];
         windowStart[b] = start;
         for (int j = 0; j < 4 && 4 * b + j < n; ++j) {
             const int at = job.columnSource[4 * b + j] - start;
+            const float f = job.columnFraction[4 * b + j];
             windowsFit = windowsFit && at + 1 < 16;
+            columnsWhole = columnsWhole && (f == 0.0f || f == 1.0f);
             firstPick[16 * b + 4 * j] = std::uint8_t(at);
             secondPick[16 * b + 4 * j] = std::uint8_t(at + 1);
+            wholePick[16 * b + 4 * j] = std::uint8_t(f == 0.0f ? at : at + 1);
         }
     }
 
@@ -280,10 +387,13 @@ template <int NC> void scaleT(const ScaleJob &job)
     float *const mixedBase = mixedStore.data();
     int held[2] = {-1, -1};
     auto mixed = [&](int slot, int c) { return mixedBase + std::size_t(slot * NC + c) * nv; };
+    const std::int32_t *columnSource = job.columnSource;
+    const float *columnRest = job.columnRest;
+    const float *columnFraction = job.columnFraction;
     auto mixRow = [&](int slot, int r) {
         for (int c = 0; c < NC; ++c) {
             float *h = mixed(slot, c);
-            const std::uint8_t *row = planes.plane[c] + r * planes.stride;
+            const std::uint8_t *row = src.plane(c) + r * src.stride;
             for (int x = 0; x < nv; x += N) {
                 VF p0, p1;
                 if (windowsFit) {
@@ -295,14 +405,14 @@ template <int NC> void scaleT(const ScaleJob &job)
                 } else {
                     const auto pair = hn::BitCast(
                         du, hn::GatherOffset(di, reinterpret_cast<const std::int32_t *>(row),
-                                             hn::LoadU(di, job.columnSource + x)));
+                                             hn::LoadU(di, columnSource + x)));
                     const auto low = hn::Set(du, 0xFF);
                     p0 = hn::ConvertTo(df, hn::BitCast(di, hn::And(pair, low)));
                     p1 = hn::ConvertTo(df, hn::BitCast(di, hn::And(hn::ShiftRight<8>(pair), low)));
                 }
-                hn::StoreU(mix(hn::LoadU(df, job.columnRest + x), p0,
-                               hn::LoadU(df, job.columnFraction + x), p1),
-                           df, h + x);
+                hn::StoreU(
+                    mix(hn::LoadU(df, columnRest + x), p0, hn::LoadU(df, columnFraction + x), p1),
+                    df, h + x);
             }
         }
         held[slot] = r;
@@ -312,66 +422,97 @@ template <int NC> void scaleT(const ScaleJob &job)
     RowWriter<NC> writer(job.target);
     for (int k = 0; k < rows; ++k) {
         const int sy = job.rowSource[k];
+        // A row that falls on a source row takes it whole: with fy = 0 the mix is
+        // 1 * top + 0 * bottom, exactly top, and with fy = 1 exactly bottom (the mixed values
+        // are finite and not negative). Then only that row need be mixed: at x0.5 or x1.0 every
+        // output row is such a row.
+        const float fraction = job.rowFraction[k];
+        const bool topOnly = fraction == 0.0f;
+        const bool bottomOnly = job.rowRest[k] == 0.0f;
+        if ((topOnly || bottomOnly) && columnsWhole && windowsFit) {
+            // Every pixel falls on a source pixel: a copy, by byte picks.
+            writer.start(job.firstRow + k, job.firstColumn, n);
+            const int r = topOnly ? sy : sy + 1;
+            for (int x = 0; x < n; x += N) {
+                VU level[NC];
+                for (int c = 0; c < NC; ++c) {
+                    const auto window =
+                        loadWindows(db, src.plane(c) + r * src.stride, windowStart + x / 4);
+                    level[c] = hn::BitCast(
+                        du, hn::TableLookupBytesOr0(window, hn::LoadU(db, wholePick + 4 * x)));
+                }
+                writer.putAll(x, level);
+            }
+            writer.emit();
+            continue;
+        }
         int top = slotOf(sy);
         int bottom = slotOf(sy + 1);
-        if (top < 0) {
+        if (top < 0 && !bottomOnly) {
             top = bottom == 0 ? 1 : 0;
             mixRow(top, sy);
         }
-        if (bottom < 0) {
-            bottom = 1 - top;
+        if (bottom < 0 && !topOnly) {
+            bottom = top == 0 ? 1 : 0;
             mixRow(bottom, sy + 1);
         }
-        writer.start(job.target.data + (job.firstRow + k) * job.target.stride +
-                         job.firstColumn * job.target.pixelBytes,
-                     n);
+        writer.start(job.firstRow + k, job.firstColumn, n);
+        if (topOnly || bottomOnly) {
+            const int slot = topOnly ? top : bottom;
+            for (int x = 0; x < n; x += N) {
+                VU level[NC];
+                for (int c = 0; c < NC; ++c)
+                    level[c] = levelBits(hn::LoadU(df, mixed(slot, c) + x));
+                writer.putAll(x, level);
+            }
+            writer.emit();
+            continue;
+        }
         const VF gy = hn::Set(df, job.rowRest[k]);
-        const VF fy = hn::Set(df, job.rowFraction[k]);
+        const VF fy = hn::Set(df, fraction);
+        const float *t[NC];
+        const float *b[NC];
         for (int c = 0; c < NC; ++c) {
-            const float *t = mixed(top, c);
-            const float *b = mixed(bottom, c);
-            for (int x = 0; x < n; x += N)
-                writer.put(x, c,
-                           levelBits(mix(gy, hn::LoadU(df, t + x), fy, hn::LoadU(df, b + x))));
+            t[c] = mixed(top, c);
+            b[c] = mixed(bottom, c);
+        }
+        for (int x = 0; x < n; x += N) {
+            VU level[NC];
+            for (int c = 0; c < NC; ++c)
+                level[c] = levelBits(mix(gy, hn::LoadU(df, t[c] + x), fy, hn::LoadU(df, b[c] + x)));
+            writer.putAll(x, level);
         }
         writer.emit();
     }
+    return writer.colourWritten();
 }
 
-// The four pixels around every position of a plane in one 32-bit word, (x, y), (x + 1, y),
-// (x, y + 1), (x + 1, y + 1) from the lowest byte up: a turned pixel then takes one gather.
-// Rows 0 to height - 2, width words each; the last word of a row pairs with the next row and
-// is never used.
-void buildQuads(const std::uint8_t *plane, std::ptrdiff_t stride, int width, int height,
-                std::uint32_t *quad)
+// Every pixel of a plane next to the one below it, as 16-bit pairs: (x, y) in the low byte,
+// (x, y + 1) in the high one, rows 0 to height - 2. A 32-bit load at a pair then holds the four
+// pixels around a position, (x, y), (x, y + 1), (x + 1, y), (x + 1, y + 1) from the lowest byte
+// up, so a turned pixel takes one gather a channel. Half the size of the four pixels written out,
+// and made with one zip.
+void buildPairs(const std::uint8_t *plane, std::ptrdiff_t stride, int width, int height,
+                std::uint16_t *pairs)
 {
     const D16 d8;
     const hn::Full128<std::uint16_t> d16;
-    const hn::Full128<std::uint32_t> d32;
     for (int y = 0; y + 1 < height; ++y) {
         const std::uint8_t *a = plane + y * stride;
-        const std::uint8_t *c = a + stride;
-        std::uint32_t *q = quad + std::ptrdiff_t(y) * width;
-        // Whole vectors, past the row's end into the next row or the padding: those words are
+        const std::uint8_t *b = a + stride;
+        std::uint16_t *out = pairs + std::ptrdiff_t(y) * width;
+        // Whole vectors, past the row's end into the next row or the padding: those pairs are
         // overwritten by the next row or never read.
         for (int x = 0; x < width; x += 16) {
-            const auto top0 = hn::LoadU(d8, a + x);
-            const auto top1 = hn::LoadU(d8, a + x + 1);
-            const auto bottom0 = hn::LoadU(d8, c + x);
-            const auto bottom1 = hn::LoadU(d8, c + x + 1);
-            const auto topLow = hn::ZipLower(d16, top0, top1);
-            const auto topHigh = hn::ZipUpper(d16, top0, top1);
-            const auto bottomLow = hn::ZipLower(d16, bottom0, bottom1);
-            const auto bottomHigh = hn::ZipUpper(d16, bottom0, bottom1);
-            hn::StoreU(hn::ZipLower(d32, topLow, bottomLow), d32, q + x);
-            hn::StoreU(hn::ZipUpper(d32, topLow, bottomLow), d32, q + x + 4);
-            hn::StoreU(hn::ZipLower(d32, topHigh, bottomHigh), d32, q + x + 8);
-            hn::StoreU(hn::ZipUpper(d32, topHigh, bottomHigh), d32, q + x + 12);
+            const auto top = hn::LoadU(d8, a + x);
+            const auto bottom = hn::LoadU(d8, b + x);
+            hn::StoreU(hn::ZipLower(d16, top, bottom), d16, out + x);
+            hn::StoreU(hn::ZipUpper(d16, top, bottom), d16, out + x + 8);
         }
     }
 }
 
-template <int NC> void rotateT(const RotateJob &job)
+template <int NC> bool rotateT(const RotateJob &job)
 {
     const DF df;
     const DI di;
@@ -380,19 +521,26 @@ template <int NC> void rotateT(const RotateJob &job)
     const PixelSource &src = job.source;
     // Nothing reaches a source this thin.
     if (src.width < 2 || src.height < 2)
-        return;
+        return false;
     if (int(hn::Lanes(df)) != N)
         return portable::rotate(job);
-    const Planes<NC> planes(src);
-    thread_local std::vector<std::uint32_t> quadStore;
-    const std::size_t quadSize = std::size_t(src.width) * std::size_t(src.height - 1) + 16;
-    quadStore.resize(NC * quadSize);
-    const std::int32_t *quads[3] = {};
+    thread_local std::vector<std::uint16_t> pairStore;
+    const std::size_t pairPlane = std::size_t(src.width) * std::size_t(src.height - 1) + 32;
+    pairStore.resize(pairPlane * NC);
+    const std::int32_t *pairs[NC];
     for (int c = 0; c < NC; ++c) {
-        buildQuads(planes.plane[c], planes.stride, src.width, src.height,
-                   quadStore.data() + c * quadSize);
-        quads[c] = reinterpret_cast<const std::int32_t *>(quadStore.data() + c * quadSize);
+        std::uint16_t *plane = pairStore.data() + c * pairPlane;
+        buildPairs(src.plane(c), src.stride, src.width, src.height, plane);
+        pairs[c] = reinterpret_cast<const std::int32_t *>(plane);
     }
+    const DB db;
+    alignas(16) static constexpr std::uint8_t X = 0x80;
+    alignas(16) static constexpr std::uint8_t secondByte[16] = {1, X, X, X, 5,  X, X, X,
+                                                                9, X, X, X, 13, X, X, X};
+    alignas(16) static constexpr std::uint8_t thirdByte[16] = {2,  X, X, X, 6,  X, X, X,
+                                                               10, X, X, X, 14, X, X, X};
+    const auto pickSecond = hn::LoadDup128(db, secondByte);
+    const auto pickThird = hn::LoadDup128(db, thirdByte);
 
     const VF one = hn::Set(df, 1.0f);
     const VF zero = hn::Zero(df);
@@ -403,7 +551,7 @@ template <int NC> void rotateT(const RotateJob &job)
     const VI lastY = hn::Set(di, src.height - 1);
     const VI width = hn::Set(di, src.width);
     const VU white = hn::Set(du, 255);
-    const VU byteMask = hn::Set(du, 0xFF);
+    const VI byteMask = hn::Set(di, 0xFF);
     RowWriter<NC> writer(job.target);
 
     for (int dy = 0; dy < job.rows; ++dy) {
@@ -411,7 +559,7 @@ template <int NC> void rotateT(const RotateJob &job)
         const int len = job.rowEnd[dy] - begin;
         if (len <= 0)
             continue;
-        writer.start(job.target.data + dy * job.target.stride + begin * job.target.pixelBytes, len);
+        writer.start(dy, begin, len);
         const VF rx = hn::Set(df, job.rowX[dy]);
         const VF ry = hn::Set(df, job.rowY[dy]);
         const float *colX = job.columnX + begin;
@@ -429,39 +577,39 @@ template <int NC> void rotateT(const RotateJob &job)
             const VI sy = hn::Add(halfH, wholeNumber(yt));
             const auto inside = hn::And(hn::And(hn::Gt(sx, minusOne), hn::Lt(sx, lastX)),
                                         hn::And(hn::Gt(sy, minusOne), hn::Lt(sy, lastY)));
-            // Lanes outside fetch the first word, in bounds, and are then painted white.
-            const VI index = hn::IfThenElseZero(inside, hn::Add(hn::Mul(sy, width), sx));
+            // Lanes outside fetch the first pair, in bounds, and are then painted white.
+            const VI pair = hn::IfThenElseZero(inside, hn::Add(hn::Mul(sy, width), sx));
+            const VI offset = hn::Add(pair, pair);
             const auto insideU = hn::RebindMask(du, inside);
+            VU level[NC];
             for (int c = 0; c < NC; ++c) {
-                const VU word = hn::BitCast(du, hn::GatherIndex(di, quads[c], index));
-                const VF p00 = hn::ConvertTo(df, hn::BitCast(di, hn::And(word, byteMask)));
-                const VF p10 =
-                    hn::ConvertTo(df, hn::BitCast(di, hn::And(hn::ShiftRight<8>(word), byteMask)));
+                const VI word = hn::GatherOffset(di, pairs[c], offset);
+                const auto bytes = hn::BitCast(db, word);
+                const VF p00 = hn::ConvertTo(df, hn::And(word, byteMask));
                 const VF p01 =
-                    hn::ConvertTo(df, hn::BitCast(di, hn::And(hn::ShiftRight<16>(word), byteMask)));
-                const VF p11 = hn::ConvertTo(df, hn::BitCast(di, hn::ShiftRight<24>(word)));
+                    hn::ConvertTo(df, hn::BitCast(di, hn::TableLookupBytesOr0(bytes, pickSecond)));
+                const VF p10 =
+                    hn::ConvertTo(df, hn::BitCast(di, hn::TableLookupBytesOr0(bytes, pickThird)));
+                const VF p11 =
+                    hn::ConvertTo(df, hn::BitCast(di, hn::ShiftRight<24>(hn::BitCast(du, word))));
                 const VF v = mix(gy, mix(gx, p00, fx, p10), fy, mix(gx, p01, fx, p11));
-                writer.put(x, c, hn::IfThenElse(insideU, levelBits(v), white));
+                level[c] = hn::IfThenElse(insideU, levelBits(v), white);
             }
+            writer.putAll(x, level);
         }
         writer.emit();
     }
+    return writer.colourWritten();
 }
 
-void ScaleImpl(const ScaleJob &job)
+bool ScaleImpl(const ScaleJob &job)
 {
-    if (job.channels == 1)
-        scaleT<1>(job);
-    else
-        scaleT<3>(job);
+    return job.source.channels == 1 ? scaleT<1>(job) : scaleT<3>(job);
 }
 
-void RotateImpl(const RotateJob &job)
+bool RotateImpl(const RotateJob &job)
 {
-    if (job.channels == 1)
-        rotateT<1>(job);
-    else
-        rotateT<3>(job);
+    return job.source.channels == 1 ? rotateT<1>(job) : rotateT<3>(job);
 }
 
 #endif // HWY_TARGET == HWY_SCALAR
@@ -474,6 +622,8 @@ HWY_AFTER_NAMESPACE();
 namespace queldo::fast {
 
 HWY_EXPORT(GreyPlaneImpl);
+HWY_EXPORT(SplitPlanesImpl);
+HWY_EXPORT(CubeIndexesImpl);
 HWY_EXPORT(ScaleImpl);
 HWY_EXPORT(RotateImpl);
 
@@ -483,26 +633,36 @@ bool greyPlane(const std::uint8_t *bgr, std::size_t pixels, std::uint8_t *plane,
                         : HWY_DYNAMIC_DISPATCH(GreyPlaneImpl)(bgr, pixels, plane);
 }
 
-void scale(const ScaleJob &job, bool portableOnly)
+bool splitPlanes(const std::uint8_t *bgr, std::size_t pixels, std::uint8_t *planes,
+                 std::ptrdiff_t planeStep, bool portableOnly)
 {
-    if (portableOnly)
-        portable::scale(job);
-    else
-        HWY_DYNAMIC_DISPATCH(ScaleImpl)(job);
+    return portableOnly ? portable::splitPlanes(bgr, pixels, planes, planeStep)
+                        : HWY_DYNAMIC_DISPATCH(SplitPlanesImpl)(bgr, pixels, planes, planeStep);
 }
 
-void rotate(const RotateJob &job, bool portableOnly)
+bool cubeIndexes(const std::uint8_t *b, const std::uint8_t *g, const std::uint8_t *r, int n,
+                 std::uint8_t *index, bool portableOnly)
+{
+    return portableOnly ? portable::cubeIndexes(b, g, r, n, index)
+                        : HWY_DYNAMIC_DISPATCH(CubeIndexesImpl)(b, g, r, n, index);
+}
+
+bool scale(const ScaleJob &job, bool portableOnly)
+{
+    return portableOnly ? portable::scale(job) : HWY_DYNAMIC_DISPATCH(ScaleImpl)(job);
+}
+
+bool rotate(const RotateJob &job, bool portableOnly)
 {
     // The vector code holds positions as floats it turns into integers through the mantissa
     // (below 2^22) and quad indexes in 32-bit lanes; pictures too large for that, never a
     // chromosome, take the portable code.
     const PixelSource &src = job.source;
     const bool fits =
-        src.width + src.height < (1 << 20) && std::int64_t(src.width) * src.height < (1 << 28);
+        src.width + src.height < (1 << 20) && std::int64_t(src.width) * src.height * 3 < (1 << 28);
     if (portableOnly || !fits)
-        portable::rotate(job);
-    else
-        HWY_DYNAMIC_DISPATCH(RotateImpl)(job);
+        return portable::rotate(job);
+    return HWY_DYNAMIC_DISPATCH(RotateImpl)(job);
 }
 
 const char *vectorTargetName()

@@ -14,7 +14,7 @@ using namespace queldo::test;
 
 namespace {
 
-enum class Content { GreyNoise, ColourNoise, Chromosome, OneColouredPixel };
+enum class Content { GreyNoise, ColourNoise, Chromosome, OneColouredPixel, StainedChromosome };
 
 const char *nameOf(Content c)
 {
@@ -27,6 +27,8 @@ const char *nameOf(Content c)
         return "chromosome";
     case Content::OneColouredPixel:
         return "grey but one pixel";
+    case Content::StainedChromosome:
+        return "stained chromosome";
     }
     return "";
 }
@@ -50,9 +52,23 @@ Bgr24Image oneColouredPixel(int w, int h, QRandomGenerator &random)
     return image;
 }
 
+// A chromosome on a white rim in colour: blue, green and red differ in every band, as in a
+// stained cell photographed in colour.
+Bgr24Image stainedChromosome(int w, int h, QRandomGenerator &random)
+{
+    Bgr24Image image = makeChromosome(w, h, random);
+    for (std::size_t k = 0; k < image.bytes.size(); k += 3)
+        if (image.bytes[k] != 255) {
+            const int v = image.bytes[k];
+            image.bytes[k + 1] = std::uint8_t(v * 3 / 4);
+            image.bytes[k + 2] = std::uint8_t(std::min(255, v + 20));
+        }
+    return image;
+}
+
 Source makeSource(int w, int h, QRandomGenerator &random)
 {
-    const auto content = Content(random.bounded(4));
+    const auto content = Content(random.bounded(5));
     switch (content) {
     case Content::GreyNoise:
         return {makeNoise(w, h, random, true), content};
@@ -62,6 +78,8 @@ Source makeSource(int w, int h, QRandomGenerator &random)
         return {makeChromosome(w, h, random), content};
     case Content::OneColouredPixel:
         return {oneColouredPixel(w, h, random), content};
+    case Content::StainedChromosome:
+        return {stainedChromosome(w, h, random), content};
     }
     return {};
 }
@@ -227,7 +245,14 @@ private slots:
             {{40, 200}, 1.25f},
             // Shrunk so far that neighbouring columns lie far apart.
             {{160, 420}, 0.1f},
-            {{80, 250}, 0.17f}};
+            {{80, 250}, 0.17f},
+            // Every pixel on a source pixel, or every row on a
+            // source row: where the mix is a copy.
+            {{80, 250}, 1.0f},
+            {{79, 251}, 0.5f},
+            {{33, 97}, 2.0f},
+            {{60, 180}, 0.25f},
+            {{41, 120}, 1.5f}};
         for (int n = 0; n < 250; ++n)
             cases.append({randomSize(random), randomFactor(random)});
         for (const auto &[size, factor] : cases) {
@@ -236,6 +261,19 @@ private slots:
                                             referenceScale(src.image, factor));
             QVERIFY2(diff.isEmpty(),
                      qPrintable(describe(src) + QStringLiteral(" x %1: ").arg(factor) + diff));
+        }
+        // The copies again in colour, through every target form: blue, green, red, and the
+        // 8-bit picture of an upright piece.
+        for (float factor : {1.0f, 0.5f, 2.0f, 0.25f}) {
+            const Source src{stainedChromosome(61, 183, random), Content::StainedChromosome};
+            const Bgr24Image expected = referenceScale(src.image, factor);
+            QString diff = difference(ScaleChromosomeBitmap(src.image, factor), expected);
+            QVERIFY2(diff.isEmpty(),
+                     qPrintable(describe(src) + QStringLiteral(" x %1: ").arg(factor) + diff));
+            diff = difference(renderUpright(src.image, factor), referenceReduce(expected));
+            QVERIFY2(
+                diff.isEmpty(),
+                qPrintable(describe(src) + QStringLiteral(" upright x %1: ").arg(factor) + diff));
         }
     }
 
