@@ -36,12 +36,14 @@ QString AppPaths::relativeUserFile(const QString &id, const QString &extension) 
 
 QString AppPaths::programUserFile(const QString &id, const QString &extension) const
 {
-    return resolveCaseInsensitive(m_programFolder, {QStringLiteral("result"), id, id + extension});
+    // Spelled as the relative form spells it, so that with both "Result" and "result" on disk
+    // the two forms still reach the same folder.
+    return resolveCaseInsensitive(m_programFolder, {QStringLiteral("Result"), id, id + extension});
 }
 
 QString AppPaths::programUserFolder(const QString &id) const
 {
-    return resolveCaseInsensitive(m_programFolder, {QStringLiteral("result"), id});
+    return resolveCaseInsensitive(m_programFolder, {QStringLiteral("Result"), id});
 }
 
 QString AppPaths::programResultFolder() const
@@ -58,15 +60,16 @@ QString AppPaths::resolveCaseInsensitive(const QString &base, const QStringList 
             path = exact;
             continue;
         }
+        // Several spellings may exist; the first in code-point order is taken, so every caller
+        // that names the same component reaches the same entry.
         QString found;
         QDirIterator it(path,
                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         while (it.hasNext()) {
             it.next();
-            if (it.fileName().compare(component, Qt::CaseInsensitive) == 0) {
+            if (it.fileName().compare(component, Qt::CaseInsensitive) == 0 &&
+                (found.isEmpty() || it.filePath() < found))
                 found = it.filePath();
-                break;
-            }
         }
         path = found.isEmpty() ? exact : found;
     }

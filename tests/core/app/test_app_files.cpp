@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/file.h>
+
 using namespace queldo;
 
 class TestAppFiles : public QObject
@@ -104,9 +106,9 @@ private slots:
     {
         QTemporaryDir runtime;
         SingleInstanceLock first("ApplicationTitle", runtime.path());
-        QVERIFY(first.acquired());
+        QVERIFY(!first.anotherCopyRuns());
         SingleInstanceLock second("ApplicationTitle", runtime.path());
-        QVERIFY(!second.acquired());
+        QVERIFY(second.anotherCopyRuns());
 
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -118,6 +120,26 @@ private slots:
         QVERIFY(program.waitForFinished(20000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 1);
+        QVERIFY(program.readAllStandardError().contains("QUELDO は既に起動しています。"));
+    }
+
+    void otherAccountsNeverBlockTheLock()
+    {
+        QTemporaryDir runtime;
+        // Another account's copy holds its own lock file in the same folder.
+        const QString other = runtime.filePath("queldo-4242-ApplicationTitle.lock");
+        QFile otherFile(other);
+        QVERIFY(otherFile.open(QIODevice::ReadWrite));
+        QVERIFY(::flock(otherFile.handle(), LOCK_EX | LOCK_NB) == 0);
+        QVERIFY(SingleInstanceLock::lockPath("ApplicationTitle", runtime.path()) != other);
+        SingleInstanceLock mine("ApplicationTitle", runtime.path());
+        QVERIFY(!mine.anotherCopyRuns());
+
+        // A lock path that cannot be a lock file (here a folder) does not stop the program.
+        QTemporaryDir blocked;
+        QVERIFY(QDir().mkpath(SingleInstanceLock::lockPath("ApplicationTitle", blocked.path())));
+        SingleInstanceLock unusable("ApplicationTitle", blocked.path());
+        QVERIFY(!unusable.anotherCopyRuns());
     }
 
     void lockIsFreedWithItsHolder()
@@ -125,10 +147,10 @@ private slots:
         QTemporaryDir runtime;
         {
             SingleInstanceLock first("ApplicationTitle", runtime.path());
-            QVERIFY(first.acquired());
+            QVERIFY(!first.anotherCopyRuns());
         }
         SingleInstanceLock again("ApplicationTitle", runtime.path());
-        QVERIFY(again.acquired());
+        QVERIFY(!again.anotherCopyRuns());
     }
 };
 

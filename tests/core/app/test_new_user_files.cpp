@@ -37,7 +37,7 @@ QStringList snapshot(const QString &root)
     return entries;
 }
 
-enum class Layout { ResultFolder, LowerCaseResult, NoResult };
+enum class Layout { ResultFolder, LowerCaseResult, BothSpellings, NoResult };
 
 } // namespace
 
@@ -91,6 +91,8 @@ private slots:
         QTest::newRow("result in lower case is the same folder")
             << int(Layout::LowerCaseResult) << "result";
         QTest::newRow("missing Result is made") << int(Layout::NoResult) << "Result";
+        QTest::newRow("Result and result both present: one of them, by every path form")
+            << int(Layout::BothSpellings) << "Result";
     }
 
     void newUserGetsItsThreeFiles()
@@ -104,15 +106,28 @@ private slots:
             root.mkpath("Result");
         else if (Layout(layout) == Layout::LowerCaseResult)
             root.mkpath("result");
+        if (Layout(layout) == Layout::BothSpellings) {
+            root.mkpath("Result");
+            root.mkpath("result");
+        }
         AppPaths paths(dir.path(), dir.path());
         paths.enterImagesFolder();
 
         const CreateUserResult result = createUser(paths, "山田", "Sakura");
         QVERIFY2(result.created, qPrintable(result.error));
-        QCOMPARE(snapshot(dir.path()),
-                 (QStringList{"Images", folderOnDisk, folderOnDisk + "/山田",
-                              folderOnDisk + "/山田/山田.kek", folderOnDisk + "/山田/山田.pas",
-                              folderOnDisk + "/山田/山田.set"}));
+        QStringList expected{"Images",
+                             folderOnDisk,
+                             folderOnDisk + "/山田",
+                             folderOnDisk + "/山田/山田.kek",
+                             folderOnDisk + "/山田/山田.pas",
+                             folderOnDisk + "/山田/山田.set"};
+        if (Layout(layout) == Layout::BothSpellings)
+            expected.append("result");
+        expected.sort();
+        QCOMPARE(snapshot(dir.path()), expected);
+        for (const char *extension : {".kek", ".pas", ".set"})
+            QCOMPARE(QFileInfo(paths.relativeUserFile("山田", extension)).canonicalFilePath(),
+                     QFileInfo(paths.programUserFile("山田", extension)).canonicalFilePath());
 
         const QString stem = root.filePath(folderOnDisk + "/山田/山田");
         const QByteArray header = *encodeCp932(
