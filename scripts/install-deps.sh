@@ -5,7 +5,7 @@
 #                   whole of libopencv-dev, some two hundred packages, which the benchmarks do not use)
 set -euo pipefail
 packages=(cmake g++ make pkg-config clang-format qt6-base-dev qt6-charts-dev libgl-dev libsodium-dev
-          libbenchmark-dev libhwy-dev fonts-ipafont-gothic)
+          libbenchmark-dev libhwy-dev fonts-ipafont-gothic fonts-ipafont-mincho)
 for option in "$@"; do
   case "$option" in
     --with-display) packages+=(xvfb xdotool imagemagick) ;;

@@ -99,6 +99,10 @@ void ExerciseFlow::endExercise()
 
 void ExerciseFlow::reset()
 {
+    // The board is empty and hidden: scoring it would record a 0/46 attempt for a problem the
+    // trainee never saw, and starting would run the clock over nothing.
+    button1.enabled = false;
+    button4.enabled = false;
     listSelection = -1;
     button1.caption = QStringLiteral("採点");
     button2.caption = QStringLiteral("次の問題");

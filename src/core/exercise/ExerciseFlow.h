@@ -57,7 +57,8 @@ public:
     void tick();
     /// 終了: the caller then closes the answer window, empties the board and hides the pieces.
     void endExercise();
-    /// リセット: the caller empties the board and hides the pieces; the buttons stay as they are.
+    /// リセット: the caller empties the board and hides the pieces. Scoring and スタート wait for
+    /// the next problem choice; the other buttons stay as they are.
     void reset();
 
     /// 採点. Returns true for the first press of a problem, which the caller records with the

@@ -4,6 +4,7 @@
 #include "ui/app/TNewID.h"
 #include "ui/app/TNewIDorNo.h"
 #include "ui/app/TPasswordDlg.h"
+#include "ui/common/ProgramFonts.h"
 #include "ui/exercise/TForm1.h"
 #include "ui/settings/TPagesDlg.h"
 
@@ -17,6 +18,7 @@ ProgramWindows::ProgramWindows(const QString &programFolder, const QString &star
 {
     // The user list comes from the Result folder beside the start folder; from here on,
     // relative paths resolve against Images, as every later window expects.
+    installProgramFonts();
     m_users = UserList::read(m_paths.startResultFolder());
     m_paths.enterImagesFolder();
 

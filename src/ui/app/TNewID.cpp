@@ -40,7 +40,7 @@ TNewID::TNewID(AppPaths &paths, UserList &users, TPasswordDlg &login, QWidget *p
         e->setObjectName(QString::fromLatin1(name));
         e->setGeometry(16, top, 206, 20);
         if (secret)
-            e->setEchoMode(QLineEdit::Password);
+            setPasswordEcho(e);
         return e;
     };
     Label2 = label("Label2", QStringLiteral("新規ID入力"), 12);

@@ -45,7 +45,7 @@ TPasswordDlg::TPasswordDlg(AppPaths &paths, LiveSettings &settings, const UserLi
     Password = new QLineEdit(this);
     Password->setObjectName(QStringLiteral("Password"));
     Password->setGeometry(32, 131, 222, 20);
-    Password->setEchoMode(QLineEdit::Password);
+    setPasswordEcho(Password);
 
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));

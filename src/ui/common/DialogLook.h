@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
 
@@ -15,6 +16,13 @@ inline void setFontPixelSize(QWidget *widget, int pixelSize)
     QFont font = widget->font();
     font.setPixelSize(pixelSize);
     widget->setFont(font);
+}
+
+/// Password fields show one asterisk per character typed, whatever the style's own mask is.
+inline void setPasswordEcho(QLineEdit *edit)
+{
+    edit->setEchoMode(QLineEdit::Password);
+    edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
 }
 
 /// Showing a dialog again sends a focus-in to the widget that last had the focus, without that

@@ -3,6 +3,7 @@
 #include "core/app/AppPaths.h"
 #include "core/results/ResultsFile.h"
 #include "core/settings/LiveSettings.h"
+#include "ui/common/WrappingButton.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -48,12 +49,12 @@ TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, con
     const QScreen *screen = QGuiApplication::primaryScreen();
     const WindowPlacement placement =
         exerciseWindowPlacement(screen->geometry().size(), screen->availableGeometry());
-    if (placement.maximised) {
+    // The design geometry first: without a window manager to honour the maximised state, the
+    // window would otherwise open at Qt's default size.
+    resize(placement.geometry.size());
+    move(placement.geometry.topLeft());
+    if (placement.maximised)
         setWindowState(Qt::WindowMaximized);
-    } else {
-        resize(placement.geometry.size());
-        move(placement.geometry.topLeft());
-    }
     // The window takes every wheel turn inside it, wherever the pointer is.
     qApp->installEventFilter(this);
 }
@@ -70,6 +71,13 @@ void TForm1::createCommandColumn()
     ListBox3 = new QListWidget(MenuPanel);
     ListBox3->setObjectName(QStringLiteral("ListBox3"));
     connect(ListBox3, &QListWidget::itemClicked, this, &TForm1::ListBox3Click);
+    // The arrow keys choose a problem as a click does. Only a key moves the choice here: the
+    // list also moves its current row by itself, when it gets the focus.
+    ListBox3->installEventFilter(this);
+    connect(ListBox3, &QListWidget::currentRowChanged, this, [this] {
+        if (m_listKeyDown)
+            ListBox3Click();
+    });
     auto *clock = new QFrame(MenuPanel);
     clock->setFrameShape(QFrame::Panel);
     clock->setFrameShadow(QFrame::Raised);
@@ -87,8 +95,9 @@ void TForm1::createCommandColumn()
     clockFont.setBold(true);
     Panel5->setFont(clockFont);
 
+    // The scoring captions run to three lines in a button a fifth of the column wide.
     auto makeButton = [this](const char *name) {
-        auto *button = new QPushButton(MenuPanel);
+        auto *button = new WrappingButton(MenuPanel);
         button->setObjectName(QString::fromLatin1(name));
         return button;
     };
@@ -177,6 +186,7 @@ void TForm1::applyFlow()
         Timer1->start();
     else if (!m_flow.timerActive)
         Timer1->stop();
+    const QSignalBlocker listBlocker(ListBox3);
     if (m_flow.listSelection < 0)
         ListBox3->clearSelection();
     else
@@ -321,9 +331,17 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Wheel) {
         auto *widget = qobject_cast<QWidget *>(watched);
         if (widget && widget->window() == this) {
-            InOutPanel->FormMouseWheel(static_cast<QWheelEvent *>(event)->angleDelta().y());
+            // Only the vertical wheel turns; a tilt or a horizontal wheel does nothing.
+            if (const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y(); delta != 0)
+                InOutPanel->FormMouseWheel(delta);
             return true;
         }
+    }
+    if (watched == ListBox3) {
+        if (event->type() == QEvent::KeyPress)
+            m_listKeyDown = true;
+        else if (event->type() == QEvent::KeyRelease || event->type() == QEvent::FocusOut)
+            m_listKeyDown = false;
     }
     return QMainWindow::eventFilter(watched, event);
 }

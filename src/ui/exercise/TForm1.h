@@ -108,6 +108,7 @@ private:
     ProblemLibrary m_library;
     ExerciseFlow m_flow;
     int m_menuWidth = 0;
+    bool m_listKeyDown = false; ///< a key in the number list is being handled
 };
 
 } // namespace queldo

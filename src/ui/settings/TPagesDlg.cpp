@@ -51,9 +51,7 @@ QLineEdit *passwordEdit(QWidget *page, const char *name, int y)
 {
     auto *edit = new QLineEdit(page);
     edit->setObjectName(QLatin1String(name));
-    edit->setEchoMode(QLineEdit::Password);
-    // The trainee sees one asterisk per character typed, whatever the style's own mask is.
-    edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+    setPasswordEcho(edit);
     edit->setGeometry(16, y, 257, 24);
     return edit;
 }

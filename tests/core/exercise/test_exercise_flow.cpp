@@ -116,22 +116,22 @@ private slots:
         QCOMPARE(f.label58, QStringLiteral("1"));
     }
 
-    void resetWhileRunningLeavesTheClockFlag()
+    void resetLeavesNothingToScoreOrStart()
     {
         ExerciseFlow f;
         BoardState board;
         f.nextProblem(0, board);
         f.startOrPause(board);
         f.tick();
-        const QString before = buttons(f);
+        QCOMPARE(buttons(f), QStringLiteral("EEEddd"));
         f.reset();
         QVERIFY(!f.timerActive);
         QCOMPARE(f.ElapsedSeconds, 0);
         QCOMPARE(f.label58, QStringLiteral("1")); // the display keeps its last value
-        QCOMPARE(buttons(f), before);
+        QCOMPARE(buttons(f), QStringLiteral("Eddddd"));
         QCOMPARE(f.button4.caption, QStringLiteral("スタート"));
-        f.startOrPause(board);
-        QCOMPARE(f.button4.caption, QStringLiteral("再スタート")); // it pauses, not starts
+        f.listProblem(1, board);
+        QCOMPARE(f.button4.enabled, true);
     }
 
     void endingAnExercise()

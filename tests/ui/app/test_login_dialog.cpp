@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QtTest>
 
 using namespace queldo;
@@ -55,6 +56,9 @@ private slots:
         QVERIFY(f.login->windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(f.login->OKBtn->isDefault());
         QCOMPARE(f.login->Password->echoMode(), QLineEdit::Password);
+        QCOMPARE(f.login->Password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter,
+                                                       nullptr, f.login->Password),
+                 int('*'));
 
         auto *control = f.login->findChild<QWidget *>(name);
         QVERIFY(control);

@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QtTest>
 
 using namespace queldo;
@@ -42,7 +43,13 @@ private slots:
         QCOMPARE(f.newId->Label1->text(), QStringLiteral("新規パスワードの入力 :"));
         QCOMPARE(f.newId->Label3->text(), QStringLiteral("確認のため新規パスワードの再入力 :"));
         QCOMPARE(f.newId->Password->echoMode(), QLineEdit::Password);
+        QCOMPARE(f.newId->Password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter,
+                                                       nullptr, f.newId->Password),
+                 int('*'));
         QCOMPARE(f.newId->rePassword->echoMode(), QLineEdit::Password);
+        QCOMPARE(f.newId->rePassword->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter,
+                                                         nullptr, f.newId->rePassword),
+                 int('*'));
         QCOMPARE(f.newId->OKBtn->text(), QStringLiteral("ＩＤ作成"));
         QVERIFY(f.newId->OKBtn->isDefault());
         QCOMPARE(f.newId->CancelBtn->text(), QStringLiteral("ＩＤ作成をやめる"));

@@ -5,6 +5,8 @@
 #include "core/results/ResultsFile.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/board/PieceImage.h"
+#include "ui/common/ProgramFonts.h"
+#include "ui/common/WrappingButton.h"
 #include "ui/exercise/TForm1.h"
 
 #include <QFile>
@@ -66,10 +68,10 @@ struct Window
                             QPointF(global), Qt::LeftButton, Qt::NoButton, {});
         QApplication::sendEvent(image, &release);
     }
-    void wheel(int delta)
+    void wheel(int delta, int horizontal = 0)
     {
         QWheelEvent event(QPointF(5, 5), QPointF(form->mapToGlobal(QPoint(5, 5))), {},
-                          QPoint(0, delta), Qt::NoButton, {}, Qt::NoScrollPhase, false);
+                          QPoint(horizontal, delta), Qt::NoButton, {}, Qt::NoScrollPhase, false);
         QApplication::sendEvent(form->ListBox3, &event);
     }
 };
@@ -127,6 +129,8 @@ private slots:
                                   form.InOutPanel->pieces[10]->mapToGlobal(QPoint(2, 2)));
         QApplication::sendEvent(form.InOutPanel->pieces[10], &context);
         QCOMPARE(form.board().SelectedPiece, 10);
+        w.wheel(0, 120); // a tilt or a horizontal wheel turns nothing
+        QCOMPARE(form.board().RotationStep[10], step);
         w.wheel(120);
         QCOMPARE(form.board().RotationStep[10], (step + 1) % 24);
         QCOMPARE(form.InOutPanel->pieces[10]->size(), form.board().piecePicture[10].size());
@@ -158,6 +162,47 @@ private slots:
         form.New1->trigger();
         for (PieceImage *piece : form.InOutPanel->pieces)
             QVERIFY(!piece->isVisible());
+    }
+
+    void afterResetNothingCanBeScoredUntilAProblemIsChosen()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        w.clickList(0);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        form.New1->trigger();
+        QVERIFY(!form.Button1->isEnabled());
+        QVERIFY(!form.Button4->isEnabled());
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QCOMPARE(int(ResultsFile::read(w.dir.filePath("Result/u/u.kek")).records.size()), 0);
+        w.clickList(1);
+        QVERIFY(form.Button4->isEnabled());
+    }
+
+    void arrowKeysInTheNumberListDealTheProblem()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        w.clickList(0);
+        QCOMPARE(form.currentProblemName(), knownProblemNames()[0]);
+        const QImage first = form.InOutPanel->pieces[0]->picture();
+        form.ListBox3->setFocus();
+        QTest::keyClick(form.ListBox3, Qt::Key_Down);
+        QCOMPARE(form.ListBox3->currentRow(), 1);
+        QCOMPARE(form.currentProblemName(), knownProblemNames()[1]);
+        QVERIFY(form.InOutPanel->pieces[0]->picture() != first);
+        form.Timer1Timer(); // the clock keeps the highlight where the keys put it
+        QCOMPARE(form.ListBox3->currentRow(), 1);
+        QTest::keyClick(form.ListBox3, Qt::Key_Up);
+        QCOMPARE(form.currentProblemName(), knownProblemNames()[0]);
+    }
+
+    void opensAtItsDesignSizeBeforeMaximising()
+    {
+        // The offscreen screen is under 1024 pixels high, so the window opens maximised.
+        Window w;
+        QVERIFY(w.form->windowState() & Qt::WindowMaximized);
+        QCOMPARE(w.form->normalGeometry().size(), QSize(990, 780));
     }
 
     void referenceModeRewritesLabels()
@@ -215,6 +260,39 @@ private slots:
         QCOMPARE(int(read.records.size()), 2);
         QCOMPARE(read.records[1].fields[0], QStringLiteral("1"));
         QCOMPARE(read.records[1].fields[2], QStringLiteral("002"));
+    }
+
+    void scoringCaptionsFitTheirButton_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("design size") << QSize(990, 780);
+        QTest::newRow("1024 x 768") << QSize(1024, 740);
+        QTest::newRow("1920 x 1080") << QSize(1920, 1040);
+    }
+    void scoringCaptionsFitTheirButton()
+    {
+        QFETCH(QSize, size);
+        installProgramFonts();
+        Window w;
+        TForm1 &form = *w.form;
+        form.resize(size);
+        w.clickList(0);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        auto *button = qobject_cast<WrappingButton *>(form.Button1);
+        QVERIFY(button);
+        for (int pass = 0; pass < 3; ++pass) {
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            const FittedCaption caption = button->fittedCaption();
+            const QFontMetrics metrics(caption.font);
+            const QRect box = button->captionRect();
+            QVERIFY(box.width() < 120); // the caption would not fit on one line
+            QCOMPARE(caption.lines.join(QString()), form.Button1->text().remove('\n'));
+            for (const QString &line : caption.lines)
+                QVERIFY2(metrics.horizontalAdvance(line) <= box.width(), qPrintable(line));
+            QVERIFY(caption.lines.size() * metrics.height() <= box.height());
+            QVERIFY2(caption.font.pixelSize() >= 9,
+                     qPrintable(QString::number(caption.font.pixelSize())));
+        }
     }
 
     void brokenProblemLeavesAnEmptyBoard()

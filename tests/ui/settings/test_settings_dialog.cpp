@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -156,7 +157,13 @@ private slots:
         QCOMPARE(d.TrackBar1->tickPosition(), QSlider::TicksBelow);
         QCOMPARE(d.TrackBar1->tickInterval(), 1);
         QCOMPARE(d.Password->echoMode(), QLineEdit::Password);
+        QCOMPARE(d.Password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
+                                                d.Password),
+                 int('*'));
         QCOMPARE(d.rePassword->echoMode(), QLineEdit::Password);
+        QCOMPARE(d.rePassword->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
+                                                  d.rePassword),
+                 int('*'));
         QVERIFY(d.OKBtn->isDefault());
         QCOMPARE(f.paths.currentFolder(), f.dir.filePath("Images"));
     }
