@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -221,11 +222,18 @@ void TPagesDlg::syncFromSettings()
         const QSignalBlocker trackBarBlocker(TrackBar1);
         Cheat->setChecked(m_settings.referenceMode);
         AnswerMode->setChecked(m_settings.alignmentMode);
+    }
+    // The preview follows the track bar, not each problem's fit scale: only a position moved
+    // behind the dialog's back (by the login or a problem load) redraws it, as the track bar's
+    // own change would have then.
+    if (TrackBar1->value() == m_settings.trackBarPosition)
+        return;
+    {
+        const QSignalBlocker trackBarBlocker(TrackBar1);
         TrackBar1->setValue(m_settings.trackBarPosition);
     }
     Label4->setText(m_settings.sizeCaption());
     Label4->adjustSize();
-    // The preview shows the chosen size against the fit scale, without the board's margin.
     showPreview(m_settings.okScale());
 }
 
@@ -280,6 +288,9 @@ void TPagesDlg::Button3Click()
 
 void TPagesDlg::OKBtnClick()
 {
+    // The menu entry and the place labels follow the dialog whether or not the file can be
+    // written; only then is the file written.
+    emit settingsApplied();
     m_settings.EffectiveScale = m_settings.okScale();
     if (m_userId.isEmpty()) {
         reportFailure(QStringLiteral("ログインしていないため、設定を保存できません。"));
@@ -296,13 +307,22 @@ void TPagesDlg::OKBtnClick()
         reportFailure(error);
         return;
     }
-    emit settingsApplied();
     accept();
 }
 
 void TPagesDlg::reportFailure(const QString &message)
 {
     QMessageBox::warning(this, QStringLiteral("設定"), message);
+}
+
+void TPagesDlg::keyPressEvent(QKeyEvent *event)
+{
+    // The dialog has no cancel button, so Esc does nothing; the close box closes it unsaved.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TPagesDlg::showEvent(QShowEvent *event)

@@ -69,11 +69,13 @@ public:
     QPushButton *OKBtn = nullptr;
 
 signals:
-    /// OK saved the settings: the exercise window brings its menu entry and labels in line.
+    /// OK was pressed: the exercise window brings its menu entry and labels in line (also when
+    /// the file then cannot be written).
     void settingsApplied();
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void createModePage();
