@@ -55,6 +55,7 @@ void ProgramWindows::openExerciseWindow(const QString &id)
     QObject::connect(m_pages.get(), &TPagesDlg::settingsApplied, m_exercise.get(),
                      &TForm1::applySettingsDialog);
     m_pages->syncFromSettings();
+    m_exercise->restoreRememberedPlacement();
     m_exercise->show();
 }
 

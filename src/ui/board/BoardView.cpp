@@ -1,5 +1,6 @@
 #include "ui/board/BoardView.h"
 
+#include "core/board/PieceDisplay.h"
 #include "core/board/ProblemFolder.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/board/PieceImage.h"
@@ -56,6 +57,8 @@ BoardView::BoardView(const LiveSettings &settings, const QDir &imagesFolder, QWi
                 ImageContextPopup(k);
         });
         connect(piece, &PieceImage::hovered, this, &BoardView::ImageMouseMove);
+        connect(piece, &PieceImage::loupeRequested, this, &BoardView::showLoupe);
+        connect(piece, &PieceImage::loupeReleased, this, &BoardView::hideLoupe);
         connect(piece, &PieceImage::pressed, this, &BoardView::piecePressed);
         connect(piece, &PieceImage::moved, this, &BoardView::pieceMoved);
         connect(piece, &PieceImage::released, this, &BoardView::pieceReleased);
@@ -179,16 +182,72 @@ void BoardView::Image4ContextPopup5()
     ImageContextPopup(30);
 }
 
-void BoardView::ImageMouseMove(int piece)
+void BoardView::ImageMouseMove(int piece, QPoint globalPos)
 {
     if (piece != m_board.SelectedPiece && !m_dragging)
         pieces[std::size_t(piece)]->unsetCursor();
+    // Ctrl held over a piece shows it magnified, as the middle button does.
+    if (QApplication::keyboardModifiers() & Qt::ControlModifier)
+        showLoupe(piece, globalPos);
+    else if (!(QApplication::mouseButtons() & Qt::MiddleButton))
+        hideLoupe();
 }
 
 void BoardView::InputPanelMouseMove(QPoint pos)
 {
     pointerOverSpread(m_board, pos);
     InputPanel->unsetCursor();
+    if (!(QApplication::mouseButtons() & Qt::MiddleButton))
+        hideLoupe();
+}
+
+QLabel *BoardView::floatingLabel(const char *name)
+{
+    auto *label = new QLabel(window());
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label->hide();
+    return label;
+}
+
+void BoardView::placeFloating(QLabel *label, QPoint globalPos, QPoint offset)
+{
+    // Kept inside the window, so that a piece near an edge is still seen whole.
+    QWidget *top = window();
+    QPoint at = top->mapFromGlobal(globalPos) + offset;
+    at.setX(std::clamp(at.x(), 0, std::max(0, top->width() - label->width())));
+    at.setY(std::clamp(at.y(), 0, std::max(0, top->height() - label->height())));
+    label->move(at);
+    label->show();
+    label->raise();
+}
+
+void BoardView::showLoupe(int piece, QPoint globalPos)
+{
+    const auto i = std::size_t(piece);
+    if (m_problem.SourceBitmap[i].isNull())
+        return;
+    if (!m_loupe) {
+        m_loupe = floatingLabel("Loupe");
+        m_loupe->setAutoFillBackground(true);
+        m_loupe->setFrameShape(QFrame::Box);
+        m_loupe->setPalette(InputPanel->palette());
+    }
+    if (m_loupe->property("piece").toInt() != piece || !m_loupe->isVisible()) {
+        const int maxSide = std::max(64, window()->height() * 3 / 5);
+        const QImage picture =
+            loupePicture(m_problem.SourceBitmap[i], m_board.RotationStep[i], maxSide);
+        m_loupe->setPixmap(QPixmap::fromImage(picture));
+        m_loupe->resize(picture.size() + QSize(2, 2));
+        m_loupe->setProperty("piece", piece);
+    }
+    placeFloating(m_loupe, globalPos, QPoint(24, 24));
+}
+
+void BoardView::hideLoupe()
+{
+    if (m_loupe)
+        m_loupe->hide();
 }
 
 void BoardView::FormMouseWheel(int wheelDelta)
@@ -213,12 +272,21 @@ void BoardView::piecePressed(int piece, QPoint globalPos)
 
 void BoardView::pieceMoved(int piece, QPoint globalPos)
 {
-    if (piece != m_pressedPiece || m_dragging)
+    if (piece != m_pressedPiece)
         return;
-    if ((globalPos - m_pressPos).manhattanLength() >= QApplication::startDragDistance()) {
+    const QImage &picture = pieces[std::size_t(piece)]->screenPicture();
+    if (!m_dragging) {
+        if ((globalPos - m_pressPos).manhattanLength() < QApplication::startDragDistance())
+            return;
         m_dragging = true;
         pieces[std::size_t(piece)]->setCursor(Qt::DragMoveCursor);
+        if (!m_dragImage)
+            m_dragImage = floatingLabel("DragImage");
+        m_dragImage->setPixmap(QPixmap::fromImage(dragPicture(picture)));
+        m_dragImage->resize(picture.size());
     }
+    // Centred on the pointer, where a drop onto the spread puts the piece.
+    placeFloating(m_dragImage, globalPos, -QPoint(picture.width() / 2, picture.height() / 2));
 }
 
 void BoardView::pieceReleased(int piece, QPoint globalPos)
@@ -226,6 +294,8 @@ void BoardView::pieceReleased(int piece, QPoint globalPos)
     const bool wasDragging = m_dragging && piece == m_pressedPiece;
     m_pressedPiece = -1;
     m_dragging = false;
+    if (m_dragImage)
+        m_dragImage->hide();
     if (!wasDragging)
         return;
     pieces[std::size_t(piece)]->unsetCursor();

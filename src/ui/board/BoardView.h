@@ -68,6 +68,12 @@ public:
 
     /// One wheel notch from anywhere in the window: turns the chosen piece.
     void FormMouseWheel(int wheelDelta);
+    /// Shows a piece at twice its photographed size beside the pointer, until hideLoupe.
+    void showLoupe(int piece, QPoint globalPos);
+    void hideLoupe();
+    /// The loupe and the picture that follows a dragged piece, for tests; null until first used.
+    QLabel *loupe() const { return m_loupe; }
+    QLabel *dragImage() const { return m_dragImage; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -79,7 +85,10 @@ private:
     void ImageContextPopup(int piece);
     void Image4ContextPopup5();
     void InputPanelMouseMove(QPoint pos);
-    void ImageMouseMove(int piece);
+    void ImageMouseMove(int piece, QPoint globalPos);
+    /// A label floating over the whole window, seen through where its picture is transparent.
+    QLabel *floatingLabel(const char *name);
+    void placeFloating(QLabel *label, QPoint globalPos, QPoint offset);
 
     void piecePressed(int piece, QPoint globalPos);
     void pieceMoved(int piece, QPoint globalPos);
@@ -92,6 +101,8 @@ private:
     LoadedProblem m_problem;
     bool m_referenceMode = false;
 
+    QLabel *m_loupe = nullptr;
+    QLabel *m_dragImage = nullptr;
     int m_pressedPiece = -1;
     QPoint m_pressPos;
     bool m_dragging = false;

@@ -1,6 +1,7 @@
 #include "ui/exercise/TForm1.h"
 
 #include "core/app/AppPaths.h"
+#include "core/app/WindowMemory.h"
 #include "core/results/ResultsFile.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/common/WrappingButton.h"
@@ -22,6 +23,13 @@
 #include <QWheelEvent>
 
 namespace queldo {
+
+namespace {
+
+// The window's place and size, per trainee, beside their other files.
+const QString WindowFile = QStringLiteral(".win");
+
+} // namespace
 
 TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, const QString &userId,
                QWidget *parent)
@@ -320,8 +328,27 @@ void TForm1::Button1Click()
         showError(error);
 }
 
+void TForm1::restoreRememberedPlacement()
+{
+    const auto remembered = readWindowMemory(m_paths.relativeUserFile(UserId, WindowFile));
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!remembered || !screen)
+        return;
+    const auto usable = usableOn(*remembered, screen->availableVirtualGeometry());
+    if (!usable)
+        return;
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+    setGeometry(usable->geometry);
+    if (usable->maximised)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    // Best effort: a window that cannot be remembered opens at its design size next time.
+    if (!UserId.isEmpty())
+        writeWindowMemory(m_paths.relativeUserFile(UserId, WindowFile),
+                          {normalGeometry(), isMaximized()});
     event->accept();
     QCoreApplication::quit();
 }
@@ -337,6 +364,9 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
+    if (event->type() == QEvent::KeyRelease &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Control)
+        InOutPanel->hideLoupe();
     if (watched == ListBox3) {
         if (event->type() == QEvent::KeyPress)
             m_listKeyDown = true;

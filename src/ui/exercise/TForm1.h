@@ -44,6 +44,8 @@ public:
 
     /// Labels as the settings dialog's OK leaves them, and the menu entry in step with it.
     void applySettingsDialog();
+    /// Where the trainee last left the window, when that is still on a screen.
+    void restoreRememberedPlacement();
 
     BoardView *InOutPanel = nullptr;
     QWidget *MenuPanel = nullptr;

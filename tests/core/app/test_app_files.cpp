@@ -2,6 +2,7 @@
 #include "core/app/PasswordFile.h"
 #include "core/app/SingleInstanceLock.h"
 #include "core/app/UserList.h"
+#include "core/app/WindowMemory.h"
 #include "core/text/Cp932Text.h"
 
 #include <QFile>
@@ -151,6 +152,41 @@ private slots:
         }
         SingleInstanceLock again("ApplicationTitle", runtime.path());
         QVERIFY(!again.anotherCopyRuns());
+    }
+
+    void windowMemoryRoundTripsAndRefusesDamage_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("written by the program") << QByteArray("10,20,1200,900,1\r\n") << true;
+        QTest::newRow("too small") << QByteArray("10,20,200,100,0\r\n") << false;
+        QTest::newRow("not numbers") << QByteArray("a,b,c,d,e\r\n") << false;
+        QTest::newRow("short") << QByteArray("10,20,1200\r\n") << false;
+        QTest::newRow("odd maximised flag") << QByteArray("10,20,1200,900,7\r\n") << false;
+        QTest::newRow("empty") << QByteArray("") << false;
+    }
+    void windowMemoryRoundTripsAndRefusesDamage()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, usable);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("u.win");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        const auto read = readWindowMemory(path);
+        QCOMPARE(read.has_value(), usable);
+        if (!read)
+            return;
+        QCOMPARE(read->geometry, QRect(10, 20, 1200, 900));
+        QVERIFY(read->maximised);
+        QVERIFY(writeWindowMemory(path, *read).isEmpty());
+        QCOMPARE(readWindowMemory(path), read);
+        // Restored only while its caption row is on a screen.
+        QVERIFY(usableOn(*read, QRect(0, 0, 1920, 1080)));
+        QVERIFY(!usableOn(*read, QRect(2000, 0, 1920, 1080)));
+        QVERIFY(!readWindowMemory(dir.filePath("missing.win")));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "ProblemFixture.h"
 #include "core/app/AppPaths.h"
+#include "core/board/ChromosomeBitmapOps.h"
 #include "core/board/ProblemLibrary.h"
 #include "core/board/SeededRandom.h"
 #include "core/results/ResultsFile.h"
@@ -195,6 +196,89 @@ private slots:
         QCOMPARE(form.ListBox3->currentRow(), 1);
         QTest::keyClick(form.ListBox3, Qt::Key_Up);
         QCOMPARE(form.currentProblemName(), knownProblemNames()[0]);
+    }
+
+    void whiteAroundAChromosomeIsNotThePiece()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        w.clickList(0);
+        int checked = 0;
+        for (PieceImage *piece : form.InOutPanel->pieces) {
+            const QImage &shown = piece->screenPicture();
+            for (int y = 0; y < shown.height(); y += 3) {
+                for (int x = 0; x < shown.width(); x += 3) {
+                    if (qAlpha(shown.pixel(x, y)) != 0 || piece->mask().contains(QPoint(x, y)))
+                        continue;
+                    const QPoint at = piece->mapTo(form.InOutPanel->InputPanel, QPoint(x, y));
+                    QVERIFY(form.InOutPanel->InputPanel->childAt(at) != piece);
+                    ++checked;
+                }
+            }
+        }
+        QVERIFY(checked > 0); // turned pieces have white corners
+    }
+
+    void aDraggedPieceFollowsThePointerHalfSeenThrough()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        w.clickList(0);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        PieceImage *image = form.InOutPanel->pieces[3];
+        const QPoint start = image->rect().center();
+        QTest::mousePress(image, Qt::LeftButton, {}, start);
+        for (const QPoint step : {QPoint(12, 12), QPoint(40, 30)}) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(start + step),
+                             QPointF(image->mapToGlobal(start + step)), Qt::NoButton,
+                             Qt::LeftButton, {});
+            QApplication::sendEvent(image, &move);
+        }
+        QLabel *drag = form.InOutPanel->dragImage();
+        QVERIFY(drag && drag->isVisible());
+        QCOMPARE(drag->size(), image->size());
+        QCOMPARE(drag->pos() + QPoint(drag->width() / 2, drag->height() / 2),
+                 form.mapFromGlobal(image->mapToGlobal(start + QPoint(40, 30))));
+        const QImage picture = drag->pixmap().toImage();
+        const QImage shown = image->screenPicture().convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                QVERIFY(qAlpha(picture.pixel(x, y)) == qAlpha(shown.pixel(x, y)) / 2);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(start),
+                            QPointF(image->mapToGlobal(start)), Qt::LeftButton, Qt::NoButton, {});
+        QApplication::sendEvent(image, &release);
+        QVERIFY(!drag->isVisible());
+    }
+
+    void middleButtonShowsTheLoupeUntilReleased()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        w.clickList(0);
+        PieceImage *image = form.InOutPanel->pieces[5];
+        const QPoint inside = image->mask().boundingRect().center();
+        QTest::mousePress(image, Qt::MiddleButton, {}, inside);
+        QLabel *loupe = form.InOutPanel->loupe();
+        QVERIFY(loupe && loupe->isVisible());
+        // Piece 5 of the fixture is 14 x 56: twice that, turned as the piece lies.
+        const QSize twice =
+            renderPiece(Bgr24Image(14, 56), 2.0f, form.board().RotationStep[5]).size();
+        QCOMPARE(loupe->pixmap().size(), twice);
+        QTest::mouseRelease(image, Qt::MiddleButton, {}, inside);
+        QVERIFY(!loupe->isVisible());
+    }
+
+    void theWindowComesBackWhereTheTraineeLeftIt()
+    {
+        Window w;
+        w.form->setWindowState(Qt::WindowNoState);
+        w.form->setGeometry(40, 50, 1100, 820);
+        w.form->close();
+        QVERIFY(QFile::exists(w.dir.filePath("Result/u/u.win")));
+        TForm1 again(*w.paths, w.settings, w.random, w.userId);
+        again.restoreRememberedPlacement();
+        QCOMPARE(again.normalGeometry(), QRect(40, 50, 1100, 820));
+        QVERIFY(!again.isMaximized());
     }
 
     void opensAtItsDesignSizeBeforeMaximising()

@@ -1,0 +1,49 @@
+#include "core/app/WindowMemory.h"
+
+#include "core/text/Cp932Text.h"
+
+namespace queldo {
+
+std::optional<RememberedWindow> readWindowMemory(const QString &path)
+{
+    const TextReadResult text = readCp932Lines(path);
+    if (!text.ok() || text.lines.isEmpty())
+        return std::nullopt;
+    const QStringList fields = text.lines.first().split(QLatin1Char(','));
+    if (fields.size() != 5)
+        return std::nullopt;
+    int values[5];
+    for (int i = 0; i < 5; ++i) {
+        bool ok = false;
+        values[i] = fields.at(i).trimmed().toInt(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    if (values[2] < SmallestRememberedWindow.width() ||
+        values[3] < SmallestRememberedWindow.height() || values[2] > 100000 || values[3] > 100000 ||
+        (values[4] != 0 && values[4] != 1))
+        return std::nullopt;
+    return RememberedWindow{QRect(values[0], values[1], values[2], values[3]), values[4] == 1};
+}
+
+QString writeWindowMemory(const QString &path, const RememberedWindow &window)
+{
+    const QRect &g = window.geometry;
+    return writeCp932Lines(path, {QStringLiteral("%1,%2,%3,%4,%5")
+                                      .arg(g.x())
+                                      .arg(g.y())
+                                      .arg(g.width())
+                                      .arg(g.height())
+                                      .arg(window.maximised ? 1 : 0)});
+}
+
+std::optional<RememberedWindow> usableOn(const RememberedWindow &window, const QRect &available)
+{
+    const QRect caption(window.geometry.topLeft(), QSize(window.geometry.width(), 30));
+    const QRect seen = caption.intersected(available);
+    if (seen.width() < 100 || seen.height() < 10)
+        return std::nullopt;
+    return window;
+}
+
+} // namespace queldo

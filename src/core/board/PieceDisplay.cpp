@@ -1,0 +1,89 @@
+#include "core/board/PieceDisplay.h"
+
+#include "core/board/ChromosomeBitmapOps.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace queldo {
+
+QImage withNearWhiteTransparent(const QImage &piece)
+{
+    if (piece.format() != QImage::Format_Indexed8)
+        return piece;
+    QImage out = piece;
+    QList<QRgb> colours = out.colorTable();
+    for (QRgb &c : colours) {
+        if (qRed(c) >= NearWhiteLevel && qGreen(c) >= NearWhiteLevel && qBlue(c) >= NearWhiteLevel)
+            c = qRgba(qRed(c), qGreen(c), qBlue(c), 0);
+    }
+    out.setColorTable(colours);
+    return out;
+}
+
+QRegion pickableRegion(const QImage &screenPicture, int grow)
+{
+    const QImage argb = screenPicture.convertToFormat(QImage::Format_ARGB32);
+    const int w = argb.width(), h = argb.height();
+    // Grow in two passes, along rows and then along columns, each from the pass before.
+    std::vector<char> marked(std::size_t(w) * std::size_t(h), 0);
+    for (int y = 0; y < h; ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        char *out = marked.data() + std::size_t(y) * std::size_t(w);
+        for (int x = 0; x < w; ++x) {
+            if (qAlpha(row[x]) == 0)
+                continue;
+            for (int xx = std::max(0, x - grow); xx <= std::min(w - 1, x + grow); ++xx)
+                out[xx] = 1;
+        }
+    }
+    std::vector<char> visible(marked.size(), 0);
+    for (int y = 0; y < h; ++y) {
+        const char *in = marked.data() + std::size_t(y) * std::size_t(w);
+        for (int x = 0; x < w; ++x) {
+            if (!in[x])
+                continue;
+            for (int yy = std::max(0, y - grow); yy <= std::min(h - 1, y + grow); ++yy)
+                visible[std::size_t(yy) * std::size_t(w) + std::size_t(x)] = 1;
+        }
+    }
+    QList<QRect> runs;
+    for (int y = 0; y < h; ++y) {
+        const char *row = visible.data() + std::size_t(y) * std::size_t(w);
+        for (int x = 0; x < w;) {
+            if (!row[x]) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < w && row[x])
+                ++x;
+            runs.append(QRect(start, y, x - start, 1));
+        }
+    }
+    QRegion region;
+    region.setRects(runs.constData(), int(runs.size()));
+    return region;
+}
+
+QImage loupePicture(const Bgr24Image &source, int rotationStep, int maxSide)
+{
+    if (source.isNull())
+        return {};
+    const int longer = std::max(source.width, source.height);
+    const float factor = std::min(2.0f, float(maxSide) / float(longer));
+    return withNearWhiteTransparent(renderPiece(source, factor, rotationStep));
+}
+
+QImage dragPicture(const QImage &screenPicture)
+{
+    QImage out = screenPicture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            row[x] = qRgba(qRed(row[x]), qGreen(row[x]), qBlue(row[x]), qAlpha(row[x]) / 2);
+    }
+    return out;
+}
+
+} // namespace queldo

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/board/Bgr24Image.h"
+
+#include <QImage>
+#include <QRegion>
+
+namespace queldo {
+
+/// How a rendered piece is shown on screen, beyond the bitmap rules: real photographed
+/// cut-outs carry a near-white background that would draw a halo over coloured places and
+/// other pieces, and a trainee should pick a piece up where it shows chromosome only. The
+/// pictures used for scoring and printing stay as they are.
+
+/// Grey and colour levels from this up on every channel count as background on screen.
+inline constexpr int NearWhiteLevel = 235;
+
+/// The piece with its near-white palette entries made fully transparent.
+QImage withNearWhiteTransparent(const QImage &piece);
+
+/// Where a piece can be taken hold of: its visible pixels, grown by a few pixels so that thin
+/// chromosomes stay easy to catch.
+QRegion pickableRegion(const QImage &screenPicture, int grow = 2);
+
+/// The loupe's picture: the piece at twice its photographed size, turned as it lies, shrunk
+/// only so that its longer side stays within maxSide.
+QImage loupePicture(const Bgr24Image &source, int rotationStep, int maxSide);
+
+/// A half-transparent copy of a picture, as the piece follows the pointer while dragged.
+QImage dragPicture(const QImage &screenPicture);
+
+} // namespace queldo

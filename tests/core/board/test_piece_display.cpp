@@ -1,0 +1,72 @@
+#include "ProblemFixture.h"
+#include "core/board/ChromosomeBitmapOps.h"
+#include "core/board/PieceDisplay.h"
+
+#include <QtTest>
+
+using namespace queldo;
+
+namespace {
+
+/// A 20 x 10 cut-out: a dark bar in columns 8 to 11 on a background of the given level.
+Bgr24Image cutOut(int background)
+{
+    Bgr24Image image(20, 10);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 20; ++x)
+            for (int c = 0; c < 3; ++c)
+                image.row(y)[3 * x + c] = std::uint8_t(x >= 8 && x < 12 ? 60 : background);
+    return image;
+}
+
+} // namespace
+
+class TestPieceDisplay : public QObject
+{
+    Q_OBJECT
+private slots:
+    void nearWhiteBackgroundIsSeenThrough_data()
+    {
+        QTest::addColumn<int>("background");
+        QTest::addColumn<bool>("seenThrough");
+        QTest::newRow("white") << 255 << true;
+        QTest::newRow("near white of a photograph") << 240 << true;
+        QTest::newRow("at the level") << 235 << true;
+        QTest::newRow("a pale band stays") << 234 << false;
+    }
+    void nearWhiteBackgroundIsSeenThrough()
+    {
+        QFETCH(int, background);
+        QFETCH(bool, seenThrough);
+        const QImage piece = renderPiece(cutOut(background), 1.0f, 0);
+        const QImage shown = withNearWhiteTransparent(piece);
+        QCOMPARE(qAlpha(shown.pixel(2, 4)) == 0, seenThrough);
+        QCOMPARE(qAlpha(shown.pixel(9, 4)), 255);
+        // The picture for scoring and printing is unchanged.
+        QCOMPARE(piece.pixelIndex(2, 4), shown.pixelIndex(2, 4));
+    }
+
+    void onlyTheChromosomeAndAThinBorderCanBeTakenHoldOf()
+    {
+        const QImage shown = withNearWhiteTransparent(renderPiece(cutOut(245), 1.0f, 0));
+        const QRegion region = pickableRegion(shown, 2);
+        QVERIFY(region.contains(QPoint(9, 4)));
+        QVERIFY(region.contains(QPoint(6, 4)));  // two pixels beside the bar
+        QVERIFY(!region.contains(QPoint(5, 4))); // three pixels beside it
+        QVERIFY(!region.contains(QPoint(1, 1)));
+        QVERIFY(pickableRegion(withNearWhiteTransparent(renderPiece(cutOut(255), 1.0f, 0)))
+                    .contains(QPoint(13, 0)));
+    }
+
+    void loupeIsTwiceThePhotographWithinItsLimit()
+    {
+        const Bgr24Image source = cutOut(255);
+        QCOMPARE(loupePicture(source, 0, 500).size(), renderPiece(source, 2.0f, 0).size());
+        QCOMPARE(loupePicture(source, 6, 500).size(), renderPiece(source, 2.0f, 6).size());
+        QVERIFY(loupePicture(source, 0, 30).width() <= 30);
+        QVERIFY(loupePicture(Bgr24Image(), 0, 30).isNull());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPieceDisplay)
+#include "test_piece_display.moc"
