@@ -202,6 +202,19 @@ eventually has_records 1 || fail "scoring left $(record_count) records instead o
 place1=$(tail -n 1 "$user/$id.kek" | tr -d '\r' | cut -d, -f4)
 [ "$place1" != "-1" ] || fail "place 1 was recorded empty: the drag did not land"
 
+# --- The number list by keyboard: a click on its first row deals 001, the Down key 002, and the
+# attempt scored then is recorded for 002.
+read -r lx ly lw lh <<<"$(rect exercise "$form" ListBox3)"
+click_at $((lx + lw / 3)) $((ly + 8))
+xdotool key Down
+settle
+shot keyboard
+click exercise "$form" Button4
+click exercise "$form" Button1
+eventually has_records 2 || fail "scoring after the keyboard choice left $(record_count) records"
+problem=$(tail -n 1 "$user/$id.kek" | tr -d '\r' | cut -d, -f3)
+[ "$problem" = "002" ] || fail "the Down key chose 002, but $problem was dealt and scored"
+
 # --- Settings: reference mode on and the size two steps up, then OK.
 focus "$form"
 xdotool key F8
@@ -243,5 +256,5 @@ eventually settings_are "1 0 1 12 " ||
   fail "after a restart the settings came back as '$(stored_settings)'"
 
 quit_by_menu "$form"
-has_records 1 || fail "the results file changed without scoring"
-echo "PASS: new ID, login, drag, scoring, settings and restart in the real program"
+has_records 2 || fail "the results file changed without scoring"
+echo "PASS: new ID, login, drag, scoring, keyboard choice, settings and restart in the real program"
