@@ -1,5 +1,7 @@
 #include "core/board/Bgr24Image.h"
 
+#include "core/board/NearGrey.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
@@ -112,7 +114,9 @@ BitmapDecodeResult readBitmapFile(const QString &path)
     // A chromosome bitmap is a few tens of kilobytes; anything this large is not one.
     if (file.size() > qint64(MaximumBitmapSide) * MaximumBitmapSide * 4)
         return {{}, QStringLiteral("ファイル %1 が大きすぎます。").arg(path)};
-    return decodeBitmap(file.readAll(), path);
+    BitmapDecodeResult result = decodeBitmap(file.readAll(), path);
+    foldNearGrey(result.image);
+    return result;
 }
 
 } // namespace queldo

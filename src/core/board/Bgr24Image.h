@@ -49,7 +49,8 @@ inline constexpr int MaximumBitmapSide = 8192;
 BitmapDecodeResult decodeBitmap(const QByteArray &fileBytes, const QString &nameForMessages);
 
 /// Reads a bitmap file and decodes it: the one way the program reads chromosome pictures (the
-/// problem's bitmaps, a redrawn piece, the size preview's sample). Messages name the path.
+/// problem's bitmaps, a redrawn piece, the size preview's sample). A near-grey picture comes
+/// back exactly grey (see NearGrey.h). Messages name the path.
 BitmapDecodeResult readBitmapFile(const QString &path);
 
 } // namespace queldo

@@ -1,5 +1,7 @@
 #include "core/board/BoardLayout.h"
 
+#include <algorithm>
+
 namespace queldo {
 
 std::array<QRect, 14> rowPlaces(int rowWidth, int rowHeight, int columns)
@@ -16,8 +18,13 @@ std::array<QRect, 14> rowPlaces(int rowWidth, int rowHeight, int columns)
 WindowPlacement exerciseWindowPlacement(QSize screenSize, QRect availableArea)
 {
     const QSize size = ExerciseWindowDesignSize;
-    const QPoint topLeft(availableArea.left() + availableArea.width() / 2 - size.width() / 2,
-                         availableArea.top() + availableArea.height() / 2 - size.height() / 2);
+    // Never above or left of the screen: on a screen smaller than the window its caption and
+    // menu stay reachable.
+    const QPoint topLeft(
+        std::max(availableArea.left(),
+                 availableArea.left() + availableArea.width() / 2 - size.width() / 2),
+        std::max(availableArea.top(),
+                 availableArea.top() + availableArea.height() / 2 - size.height() / 2));
     return {screenSize.height() < 1024, QRect(topLeft, size)};
 }
 

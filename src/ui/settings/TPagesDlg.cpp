@@ -4,6 +4,7 @@
 #include "core/app/Login.h"
 #include "core/app/PasswordFile.h"
 #include "core/board/ChromosomeBitmapOps.h"
+#include "core/board/PieceDisplay.h"
 #include "core/settings/LiveSettings.h"
 #include "core/settings/SettingsFile.h"
 #include "ui/common/DialogLook.h"
@@ -208,7 +209,8 @@ void TPagesDlg::showPreview(float scale)
 {
     if (m_sample.isNull())
         return;
-    const QImage picture = renderUpright(m_sample, scale);
+    // Drawn as the board draws pieces: a photograph's near-white background is seen through.
+    const QImage picture = withNearWhiteTransparent(renderUpright(m_sample, scale));
     Image2->setPixmap(QPixmap::fromImage(picture));
     Image2->resize(picture.size());
 }

@@ -178,7 +178,7 @@ private slots:
         QTest::newRow("1920 x 1080, task bar")
             << QSize(1920, 1080) << QRect(0, 0, 1920, 1040) << false << QRect(465, 130, 990, 780);
         QTest::newRow("1024 x 768")
-            << QSize(1024, 768) << QRect(0, 0, 1024, 768) << true << QRect(17, -6, 990, 780);
+            << QSize(1024, 768) << QRect(0, 0, 1024, 768) << true << QRect(17, 0, 990, 780);
         QTest::newRow("1280 x 1023")
             << QSize(1280, 1023) << QRect(0, 0, 1280, 1023) << true << QRect(145, 121, 990, 780);
     }

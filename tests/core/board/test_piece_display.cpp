@@ -1,5 +1,6 @@
 #include "ProblemFixture.h"
 #include "core/board/ChromosomeBitmapOps.h"
+#include "core/board/NearGrey.h"
 #include "core/board/PieceDisplay.h"
 
 #include <QtTest>
@@ -65,6 +66,41 @@ private slots:
         QCOMPARE(loupePicture(source, 6, 500).size(), renderPiece(source, 2.0f, 6).size());
         QVERIFY(loupePicture(source, 0, 30).width() <= 30);
         QVERIFY(loupePicture(Bgr24Image(), 0, 30).isNull());
+    }
+
+    void nearGreyPhotographsAreDrawnGrey_data()
+    {
+        QTest::addColumn<int>("blue");
+        QTest::addColumn<int>("green");
+        QTest::addColumn<int>("red");
+        QTest::addColumn<bool>("folded");
+        QTest::addColumn<int>("grey");
+        QTest::newRow("exact grey") << 70 << 70 << 70 << true << 70;
+        QTest::newRow("a few steps apart") << 66 << 74 << 70 << true << 70;
+        QTest::newRow("mean to the nearest step") << 70 << 71 << 70 << true << 70;
+        QTest::newRow("stained purple stays colour") << 140 << 60 << 120 << false << 0;
+        QTest::newRow("just over the spread") << 70 << 79 << 70 << false << 0;
+    }
+    void nearGreyPhotographsAreDrawnGrey()
+    {
+        QFETCH(int, blue);
+        QFETCH(int, green);
+        QFETCH(int, red);
+        QFETCH(bool, folded);
+        QFETCH(int, grey);
+        Bgr24Image image(3, 2); // white, but for one pixel
+        std::uint8_t *p = image.row(1) + 3;
+        p[0] = std::uint8_t(blue), p[1] = std::uint8_t(green), p[2] = std::uint8_t(red);
+        const Bgr24Image before = image;
+        QCOMPARE(foldNearGrey(image), folded);
+        if (!folded) {
+            QVERIFY(image == before);
+            return;
+        }
+        QCOMPARE(int(p[0]), grey);
+        QCOMPARE(int(p[1]), grey);
+        QCOMPARE(int(p[2]), grey);
+        QCOMPARE(int(image.row(0)[0]), 255);
     }
 };
 
