@@ -1,6 +1,7 @@
 #include "core/results/ResultsFile.h"
 #include "core/text/Cp932Text.h"
 
+#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -16,6 +17,20 @@ using namespace queldo;
 namespace {
 
 const QString Today = QStringLiteral("2026/12/10");
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 std::array<int, 46> allCorrect()
 {
@@ -45,6 +60,86 @@ class TestResultsAppend : public QObject
 {
     Q_OBJECT
 private slots:
+    void earlierLinesStayByteForByte_data()
+    {
+        QTest::addColumn<QByteArray>("existing");
+        QTest::addColumn<QByteArray>(
+            "joint"); // what must come between the old bytes and the new line
+        QTest::addColumn<int>("index");
+        // 0x8790 (≒) and 0xED40 decode to characters whose own encodings are 0x81E0 and 0xFA5C:
+        // re-encoding the file would change these records.
+        const QByteArray odd = "0,2026/12/09 \x87\x90,003" + QByteArray(",1").repeated(46) +
+                               ",5\r\n" + "1,\"\xED\x40\",003" + QByteArray(",1").repeated(46) +
+                               ",6\r\n";
+        QTest::newRow("bytes that do not survive a round trip")
+            << header() + odd << QByteArray() << 2;
+        QTest::newRow("lone LF and lone CR line ends")
+            << header() + recordBytes(0, Today, 1, 5).replace("\r\n", "\n") +
+                   recordBytes(1, Today, 2, 6).replace("\r\n", "\r")
+            << QByteArray() << 2;
+        QTest::newRow("last line without its line end")
+            << header() + recordBytes(0, Today, 1, 5).chopped(2) << QByteArray("\r\n") << 1;
+    }
+    void earlierLinesStayByteForByte()
+    {
+        QFETCH(QByteArray, existing);
+        QFETCH(QByteArray, joint);
+        QFETCH(int, index);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("u.kek");
+        QVERIFY(writeBytes(path, existing));
+        const AppendResult result = ResultsFile::appendRecord(path, Today, 7, allCorrect(), 412);
+        QVERIFY(result.saved());
+        QCOMPARE(result.notice, QString());
+        QCOMPARE(fileBytes(path), existing + joint + recordBytes(index, Today, 7, 412));
+    }
+
+    void undecodableLineKeepsEveryLaterAttempt()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("u.kek");
+        const QByteArray damaged = "1,2026/12/09,\x81\x20,1\r\n"; // a lead byte without its partner
+        const QByteArray before = header() + recordBytes(0, Today, 1, 5) + damaged;
+        QVERIFY(writeBytes(path, before));
+
+        QByteArray expected = before;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const AppendResult result =
+                ResultsFile::appendRecord(path, Today, 2, allCorrect(), 30 + attempt);
+            QVERIFY2(result.saved(), qPrintable(result.error));
+            QCOMPARE(result.damagedLines, std::vector<qsizetype>{3});
+            QVERIFY(result.notice.contains("3行目"));
+            expected += recordBytes(2 + attempt, Today, 2, 30 + attempt);
+            QCOMPARE(fileBytes(path), expected);
+        }
+
+        // The reader leaves the damaged line out, says which it was, and keeps the rest.
+        const ResultsReadResult read = ResultsFile::read(path);
+        QVERIFY(read.ok());
+        QCOMPARE(read.unreadableLines, std::vector<qsizetype>{3});
+        QCOMPARE(int(read.records.size()), 4);
+        QCOMPARE(read.records[3].fields.at(49), "32");
+        QCOMPARE(int(read.records.lineNumber(3)), 6);
+        const ResultsFile::Counts counts = ResultsFile::count(path, Today);
+        QCOMPARE(counts.records, 5);
+        QCOMPARE(counts.today, 4);
+    }
+
+    void fileWithoutItsHeaderIsKeptAndReported()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("u.kek");
+        const QByteArray before = recordBytes(0, Today, 1, 5) + recordBytes(1, Today, 2, 6);
+        QVERIFY(writeBytes(path, before));
+        const AppendResult result = ResultsFile::appendRecord(path, Today, 3, allCorrect(), 7);
+        QVERIFY(result.saved());
+        QCOMPARE(result.damagedLines, std::vector<qsizetype>{1});
+        QVERIFY(result.notice.contains("1行目"));
+        QCOMPARE(fileBytes(path), before + recordBytes(1, Today, 3, 7));
+        // The convenience form shows the same notice.
+        QVERIFY(ResultsFile::append(path, Today, 3, allCorrect(), 8).contains("1行目"));
+    }
+
     void readerAgreesWithTheLineAndFieldSplitters()
     {
         // Random lines of quoted and bare fields, blanks, controls and Japanese text, with every
