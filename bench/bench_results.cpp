@@ -1,13 +1,16 @@
-// The results file against its peer, in one run on the same files of
+// The results file and the grade statistics against their peer, in one run on the same files of
 // 1,000, 10,000 and 100,000 generated records:
 //   baseline    Qt alone: read the bytes, QStringDecoder ("windows-31j"), split at CR LF
 //   read        ResultsFile::read: every record split into its 50 fields
 //   count       ResultsFile::count: the number of records and of today's
+//   statistics  ResultsFile::read followed by GradeStatistics::compute, as the analysis opens
 //   append      ResultsFile::append of one record (wall-clock time: it waits for the disk)
 //   flush       the same atomic write of a one-line file: what the disk costs by itself
 // Ratios and the figures with absolute goals are printed after the table (bench/RatioTable.h).
 
 #include "RatioTable.h"
+#include "core/board/ProblemFolder.h"
+#include "core/results/GradeStatistics.h"
 #include "core/results/ResultsFile.h"
 #include "core/text/Cp932Text.h"
 
@@ -108,6 +111,12 @@ void registerAll(Files &files)
         add("count", n, [path](benchmark::State &) {
             benchmark::DoNotOptimize(ResultsFile::count(path, Today).today);
         });
+        add("statistics", n, [path](benchmark::State &) {
+            const GradeStatistics stats = GradeStatistics::compute(
+                ResultsFile::read(path), TodayDate(Today), knownProblemNames());
+            benchmark::DoNotOptimize(stats.OverallReport.size());
+        });
+
         // A copy of its own, so that the appends do not lengthen the file the others read.
         const QString appendPath = files.dir.filePath(QStringLiteral("a%1.kek").arg(n));
         QFile::copy(path, appendPath);
@@ -134,6 +143,7 @@ void printRatios(const bench::MedianReporter &times, const Files &files)
     const std::string data = "1,000 to 100,000 records";
     table.group("results read", data, cases, "read", "baseline", {NAN, 3.0});
     table.group("results count", data, cases, "count", "baseline");
+    table.group("grade statistics", data, cases, "statistics", "read", {NAN, 2.0});
     table.group("results append", data, cases, "append", "flush");
 
     char text[200];
@@ -146,11 +156,11 @@ void printRatios(const bench::MedianReporter &times, const Files &files)
         const std::string c = caseOf(n) + "/";
         std::snprintf(text, sizeof text,
                       "results %6d records: baseline %.3f ms, read %.3f ms, count %.3f ms, "
-                      "append %.3f ms (flush %.3f ms), %.2f bytes held per "
+                      "statistics %.3f ms, append %.3f ms (flush %.3f ms), %.2f bytes held per "
                       "byte of file",
                       n, times.seconds(c + "baseline") * 1e3, times.seconds(c + "read") * 1e3,
-                      times.seconds(c + "count") * 1e3, times.seconds(c + "append") * 1e3,
-                      times.seconds(c + "flush") * 1e3,
+                      times.seconds(c + "count") * 1e3, times.seconds(c + "statistics") * 1e3,
+                      times.seconds(c + "append") * 1e3, times.seconds(c + "flush") * 1e3,
                       double(files.held.at(n)) / double(files.sizes.at(n)));
         table.info(text);
     }
@@ -164,7 +174,7 @@ void printRatios(const bench::MedianReporter &times, const Files &files)
         table.info(text);
     }
     std::string growth = "results growth per tenfold records (10 is linear):";
-    for (const char *what : {"baseline", "read", "count", "append"}) {
+    for (const char *what : {"baseline", "read", "count", "statistics", "append"}) {
         const double small = times.seconds("1000/" + std::string(what));
         const double middle = times.seconds("10000/" + std::string(what));
         const double large = times.seconds("100000/" + std::string(what));
