@@ -1,12 +1,14 @@
 #include "core/results/ResultsFile.h"
 
 #include "core/board/ProblemFolder.h"
-
 #include "core/text/Cp932Text.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <new>
+#include <type_traits>
 
 namespace queldo {
 
@@ -18,14 +20,86 @@ namespace ResultsFile {
 
 namespace {
 
-constexpr QChar Quote = u'"';
-constexpr QChar Comma = u',';
+constexpr char16_t Quote = u'"';
+constexpr char16_t Comma = u',';
+
+// Far beyond any real history (a million attempts take about 130 MB); the limit keeps a hostile
+// file from exhausting memory and the record offsets within 32 bits.
+constexpr qint64 MaxFileBytes = qint64(1) << 30;
 
 // Blanks and control characters are one class for both rules: they force quoting when writing
 // and separate fields when reading.
-bool isBlankOrControl(QChar c)
+template <typename Unit> bool isBlankOrControl(Unit c)
 {
-    return c.unicode() <= 0x20;
+    return std::make_unsigned_t<Unit>(c) <= 0x20;
+}
+
+// The reader's rule, over code page 932 bytes or over UTF-16 text alike: the quote, the comma,
+// blanks and control characters are all below 0x40, so none of them is ever the second byte of a
+// double-byte character. fieldFn(begin, end, quoted) gets each field's extent (inside the quotes
+// for a quoted one, doubled quotes still doubled) and returns false to stop early.
+template <typename Unit, typename FieldFn>
+void splitRecord(const Unit *s, qsizetype n, FieldFn &&fieldFn)
+{
+    qsizetype i = 0;
+    auto skipBlanks = [&] {
+        while (i < n && isBlankOrControl(s[i]))
+            ++i;
+    };
+
+    skipBlanks();
+    while (i < n) {
+        qsizetype begin = i;
+        qsizetype end;
+        bool quoted = false;
+        if (s[i] == Unit(Quote)) {
+            quoted = true;
+            begin = ++i;
+            // Runs to the matching quote; a doubled quote stands for one. An unclosed quote takes
+            // the rest of the line.
+            while (i < n) {
+                if (s[i] == Unit(Quote)) {
+                    if (i + 1 < n && s[i + 1] == Unit(Quote)) {
+                        i += 2;
+                        continue;
+                    }
+                    break;
+                }
+                ++i;
+            }
+            end = i;
+            if (i < n)
+                ++i;
+        } else {
+            while (i < n && !isBlankOrControl(s[i]) && s[i] != Unit(Comma))
+                ++i;
+            end = i;
+        }
+        if (!fieldFn(begin, end, quoted))
+            return;
+
+        skipBlanks();
+        if (i < n && s[i] == Unit(Comma)) {
+            // Only a comma that is the very last character opens one more, empty field; blanks
+            // after it are skipped like any others.
+            if (i + 1 == n && !fieldFn(n, n, false))
+                return;
+            ++i;
+            skipBlanks();
+        }
+    }
+}
+
+// Turns each doubled quote of a quoted field's text into one, in place; returns the new length.
+qsizetype collapseDoubledQuotes(char16_t *text, qsizetype length)
+{
+    qsizetype out = 0;
+    for (qsizetype i = 0; i < length; ++i, ++out) {
+        text[out] = text[i];
+        if (text[i] == Quote)
+            ++i; // the scan that found the field guarantees the second quote
+    }
+    return out;
 }
 
 QString unreadable(const QString &detail)
@@ -39,10 +113,49 @@ QString unwritable(const QString &detail)
            detail;
 }
 
-int recordCount(const QStringList &lines)
+QString tooLarge(const QString &path)
 {
-    // A file without even its header holds no records, just like a header alone.
-    return std::max(0, int(lines.size()) - 1);
+    return QStringLiteral("ファイル %1 が大きすぎます。").arg(path);
+}
+
+// Reads a whole file as bytes; on failure returns nothing and says why in error.
+std::optional<QByteArray> readBytes(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("ファイル %1 を開けません。(%2)").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    if (file.size() > MaxFileBytes) {
+        *error = tooLarge(path);
+        return std::nullopt;
+    }
+    QByteArray bytes;
+    try {
+        bytes = file.readAll();
+    } catch (const std::bad_alloc &) {
+        *error = tooLarge(path);
+        return std::nullopt;
+    }
+    if (file.error() != QFileDevice::NoError) {
+        *error = QStringLiteral("ファイル %1 を読めません。(%2)").arg(path, file.errorString());
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+const QByteArray &encodedHeader()
+{
+    static const QByteArray header = *encodeCp932(ResultsHeader);
+    return header;
+}
+
+QString lineList(const std::vector<qsizetype> &lines)
+{
+    QStringList numbers;
+    for (qsizetype line : lines)
+        numbers << QString::number(line);
+    return numbers.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -55,15 +168,15 @@ QString joinFields(const QStringList &fields)
             line += Comma;
         const QString &field = fields.at(i);
         const bool needsQuotes = std::any_of(field.begin(), field.end(), [](QChar c) {
-            return isBlankOrControl(c) || c == Comma || c == Quote;
+            return isBlankOrControl(c.unicode()) || c == Comma || c == Quote;
         });
         if (!needsQuotes) {
             line += field;
             continue;
         }
         QString quoted = field;
-        quoted.replace(Quote, QStringLiteral("\"\""));
-        line += Quote + quoted + Quote;
+        quoted.replace(QChar(Quote), QStringLiteral("\"\""));
+        line += QChar(Quote) + quoted + QChar(Quote);
     }
     return line;
 }
@@ -71,50 +184,14 @@ QString joinFields(const QStringList &fields)
 QStringList splitFields(const QString &line)
 {
     QStringList fields;
-    const qsizetype n = line.size();
-    qsizetype i = 0;
-    auto skipBlanks = [&] {
-        while (i < n && isBlankOrControl(line.at(i)))
-            ++i;
-    };
-
-    skipBlanks();
-    while (i < n) {
-        QString field;
-        if (line.at(i) == Quote) {
-            ++i;
-            // Runs to the matching quote; a doubled quote stands for one. An unclosed quote takes
-            // the rest of the line.
-            while (i < n) {
-                if (line.at(i) == Quote) {
-                    if (i + 1 < n && line.at(i + 1) == Quote) {
-                        field += Quote;
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                field += line.at(i++);
-            }
-        } else {
-            const qsizetype start = i;
-            while (i < n && !isBlankOrControl(line.at(i)) && line.at(i) != Comma)
-                ++i;
-            field = line.mid(start, i - start);
-        }
+    const auto *s = reinterpret_cast<const char16_t *>(line.constData());
+    splitRecord(s, line.size(), [&](qsizetype begin, qsizetype end, bool quoted) {
+        QString field(line.constData() + begin, end - begin);
+        if (quoted)
+            field.replace(QStringLiteral("\"\""), QStringLiteral("\""));
         fields << field;
-
-        skipBlanks();
-        if (i < n && line.at(i) == Comma) {
-            // Only a comma that is the very last character opens one more, empty field; blanks
-            // after it are skipped like any others.
-            if (i + 1 == n)
-                fields << QString();
-            ++i;
-            skipBlanks();
-        }
-    }
+        return true;
+    });
     return fields;
 }
 
@@ -124,61 +201,234 @@ QString create(const QString &path)
     return error.isEmpty() ? QString() : QStringLiteral("成績ファイルを作成できません。\n") + error;
 }
 
-QString append(const QString &path, const QString &todayText, int problemNumber,
-               const std::array<int, 46> &codes, int elapsedSeconds)
+QString recordLine(int recordsBefore, const QString &dateText, int problemNumber,
+                   const std::array<int, 46> &codes, int elapsedSeconds)
 {
-    QStringList lines;
-    if (QFileInfo::exists(path)) {
-        const TextReadResult read = readCp932Lines(path);
-        if (!read.ok())
-            return unwritable(read.error);
-        lines = read.lines;
-    }
-    // A file that went missing, or lost even its header, starts again with the header, so the
-    // attempt just scored is kept rather than lost.
-    if (lines.isEmpty())
-        lines << ResultsHeader;
-
     QStringList fields;
     fields.reserve(50);
-    fields << QString::number(recordCount(lines)) << todayText << problemNumberText(problemNumber);
+    fields << QString::number(recordsBefore) << dateText << problemNumberText(problemNumber);
     for (int code : codes)
         fields << QString::number(code);
     fields << QString::number(elapsedSeconds);
+    return joinFields(fields);
+}
 
-    lines << joinFields(fields);
-    const QString error = writeCp932Lines(path, lines);
-    return error.isEmpty() ? QString() : unwritable(error);
+AppendedBytes appendToBytes(const QByteArray &existing, const QString &dateText, int problemNumber,
+                            const std::array<int, 46> &codes, int elapsedSeconds)
+{
+    AppendedBytes out;
+    // A file that went missing, or lost even its header, starts again with the header, so the
+    // attempt just scored is kept rather than lost.
+    out.bytes = existing.isEmpty() ? encodedHeader() + "\r\n" : existing;
+
+    // Earlier lines are only looked at, never re-encoded: bytes that would not survive a round
+    // trip stay exactly as they are, and a damaged line no longer blocks every later attempt.
+    Cp932Decoder decoder;
+    std::vector<char16_t> scratch;
+    qsizetype lines = 0;
+    const bool terminated = forEachLine(out.bytes, [&](QByteArrayView line) {
+        ++lines;
+        if (lines > 1 && isAscii(line))
+            return;
+        scratch.resize(std::size_t(line.size()));
+        const qsizetype length = decoder.decode(line, scratch.data());
+        const bool readable = length >= 0;
+        if (lines == 1) {
+            if (!readable || QStringView(scratch.data(), length) != ResultsHeader)
+                out.result.damagedLines.push_back(1);
+        } else if (!readable) {
+            out.result.damagedLines.push_back(lines);
+        }
+    });
+
+    const auto line =
+        encodeCp932(recordLine(int(lines - 1), dateText, problemNumber, codes, elapsedSeconds));
+    if (!line) {
+        out.bytes.clear();
+        out.result.error = unwritable(QStringLiteral("記録に書けない文字があります。"));
+        out.result.damagedLines.clear();
+        return out;
+    }
+    if (!terminated)
+        out.bytes += "\r\n";
+    out.bytes += *line + "\r\n";
+
+    const auto &damaged = out.result.damagedLines;
+    if (!damaged.empty()) {
+        QString notice =
+            QStringLiteral("成績は記録しましたが、成績ファイルに壊れた行があります。\n");
+        if (damaged.front() == 1)
+            notice += QStringLiteral("1行目が見出しの行ではありません。\n");
+        std::vector<qsizetype> unreadable(damaged.begin() + (damaged.front() == 1 ? 1 : 0),
+                                          damaged.end());
+        if (!unreadable.empty())
+            notice +=
+                QStringLiteral("%1行目に読めない文字があります。\n").arg(lineList(unreadable));
+        notice += QStringLiteral("壊れた行もそのまま残してあります。");
+        out.result.notice = notice;
+    }
+    return out;
+}
+
+AppendResult appendRecord(const QString &path, const QString &dateText, int problemNumber,
+                          const std::array<int, 46> &codes, int elapsedSeconds)
+{
+    QByteArray existing;
+    if (QFileInfo::exists(path)) {
+        QString error;
+        auto bytes = readBytes(path, &error);
+        if (!bytes) {
+            AppendResult failed;
+            failed.error = unwritable(error);
+            return failed;
+        }
+        existing = std::move(*bytes);
+    }
+    AppendedBytes composed;
+    try {
+        composed = appendToBytes(existing, dateText, problemNumber, codes, elapsedSeconds);
+    } catch (const std::bad_alloc &) {
+        composed.result.error = unwritable(tooLarge(path));
+    }
+    if (!composed.result.saved())
+        return composed.result;
+    const QString error = writeFileAtomically(path, composed.bytes);
+    if (!error.isEmpty()) {
+        AppendResult failed;
+        failed.error = unwritable(error);
+        return failed;
+    }
+    return composed.result;
+}
+
+QString append(const QString &path, const QString &dateText, int problemNumber,
+               const std::array<int, 46> &codes, int elapsedSeconds)
+{
+    const AppendResult result = appendRecord(path, dateText, problemNumber, codes, elapsedSeconds);
+    return result.saved() ? result.notice : result.error;
+}
+
+namespace {
+
+ResultsReadResult parseRecords(QByteArrayView bytes)
+{
+    ResultsReadResult result;
+    if (bytes.size() > MaxFileBytes) {
+        result.error = unreadable(QStringLiteral("ファイルが大きすぎます。"));
+        return result;
+    }
+    ResultsRecords &records = result.records;
+    // No code page 932 character takes more than one UTF-16 unit, so the bytes' count is room
+    // enough for all of the text.
+    char16_t *const text = records.reserveText(bytes.size());
+    Cp932Decoder decoder;
+    qsizetype lineNumber = 0;
+    forEachLine(bytes, [&](QByteArrayView line) {
+        if (++lineNumber == 1)
+            return;
+        char16_t *out = text + records.textEnd();
+        if (isAscii(line)) {
+            // Nearly every line: fields are split from the bytes and widened as they are copied.
+            const char *const s = line.data();
+            splitRecord(s, line.size(), [&](qsizetype begin, qsizetype end, bool quoted) {
+                for (qsizetype k = begin; k < end; ++k) {
+                    *out++ = char16_t(uchar(s[k]));
+                    if (quoted && s[k] == '"')
+                        ++k; // the second of a doubled quote
+                }
+                records.addField(out - text);
+                return true;
+            });
+        } else {
+            // The line is decoded where its fields will be kept, then the fields are moved down
+            // over the separators and quotes; the write position never passes the read position.
+            char16_t *const lineText = out;
+            const qsizetype length = decoder.decode(line, lineText);
+            if (length < 0) {
+                result.unreadableLines.push_back(lineNumber);
+                return;
+            }
+            splitRecord(lineText, length, [&](qsizetype begin, qsizetype end, bool quoted) {
+                for (qsizetype k = begin; k < end; ++k) {
+                    *out++ = lineText[k];
+                    if (quoted && lineText[k] == Quote)
+                        ++k;
+                }
+                records.addField(out - text);
+                return true;
+            });
+        }
+        records.endRecord(lineNumber);
+    });
+    records.finish();
+    return result;
+}
+
+} // namespace
+
+ResultsReadResult parse(QByteArrayView bytes)
+{
+    // A file near the size limit may still need more memory than the machine will give; that is
+    // reported like any other unreadable file rather than ending the program.
+    try {
+        return parseRecords(bytes);
+    } catch (const std::bad_alloc &) {
+        ResultsReadResult failed;
+        failed.error = unreadable(QStringLiteral("ファイルが大きすぎます。"));
+        return failed;
+    }
 }
 
 ResultsReadResult read(const QString &path)
 {
-    ResultsReadResult result;
-    const TextReadResult text = readCp932Lines(path);
-    if (!text.ok()) {
-        result.error = unreadable(text.error);
-        return result;
+    QString error;
+    const auto bytes = readBytes(path, &error);
+    if (!bytes) {
+        ResultsReadResult failed;
+        failed.error = unreadable(error);
+        return failed;
     }
-    for (qsizetype i = 1; i < text.lines.size(); ++i)
-        result.records.push_back({splitFields(text.lines.at(i))});
-    return result;
+    return parse(*bytes);
 }
 
-Counts count(const QString &path, const QString &todayText)
+Counts countBytes(QByteArrayView bytes, const TodayDate &today)
 {
     Counts counts;
-    const TextReadResult text = readCp932Lines(path);
-    if (!text.ok()) {
-        counts.error = unreadable(text.error);
-        return counts;
-    }
-    counts.records = recordCount(text.lines);
-    for (qsizetype i = 1; i < text.lines.size(); ++i) {
-        const QStringList fields = splitFields(text.lines.at(i));
-        if (fields.size() > 1 && fields.at(1) == todayText)
-            ++counts.today;
-    }
+    Cp932Decoder decoder;
+    std::vector<char16_t> date;
+    qsizetype lines = 0;
+    forEachLine(bytes, [&](QByteArrayView line) {
+        if (++lines == 1)
+            return;
+        int field = 0;
+        // Only the date is split out and decoded; the rest of the line is never looked at.
+        splitRecord(line.data(), line.size(), [&](qsizetype begin, qsizetype end, bool quoted) {
+            if (field++ == 0)
+                return true;
+            date.resize(std::size_t(end - begin));
+            qsizetype length = decoder.decode(line.sliced(begin, end - begin), date.data());
+            if (length >= 0 && quoted)
+                length = collapseDoubledQuotes(date.data(), length);
+            if (length >= 0 && isRecordOfToday(QStringView(date.data(), length), today))
+                ++counts.today;
+            return false;
+        });
+    });
+    // A file without even its header holds no records, just like a header alone.
+    counts.records = int(std::max<qsizetype>(0, lines - 1));
     return counts;
+}
+
+Counts count(const QString &path, const TodayDate &today)
+{
+    QString error;
+    const auto bytes = readBytes(path, &error);
+    if (!bytes) {
+        Counts failed;
+        failed.error = unreadable(error);
+        return failed;
+    }
+    return countBytes(*bytes, today);
 }
 
 } // namespace ResultsFile

@@ -1,5 +1,10 @@
 #pragma once
 
+#include "core/results/ResultsDate.h"
+#include "core/results/ResultsRecords.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -11,18 +16,28 @@ namespace queldo {
 /// The fixed first line of every results file (it begins with a blank).
 extern const QString ResultsHeader;
 
-/// One scored attempt as read back: the fields of its line.
-struct TrialRecord
-{
-    QStringList fields; ///< 50 for a well-formed line
-};
-
 /// What reading a results file gave.
 struct ResultsReadResult
 {
-    std::vector<TrialRecord> records; ///< every line after the header, in file order
-    QString error;                    ///< empty on success
+    ResultsRecords records; ///< every readable line after the header, in file order
+    /// Lines (the header is line 1) whose bytes are not code page 932; they are not in records.
+    std::vector<qsizetype> unreadableLines;
+    QString error; ///< empty when the file could be read at all
     bool ok() const { return error.isEmpty(); }
+};
+
+/// What appending a record did.
+struct AppendResult
+{
+    /// Empty when the attempt was saved; otherwise why not (the file is then as it was).
+    QString error;
+    /// Set when the attempt was saved into a file that was already damaged: which lines are
+    /// damaged and that they were kept as they are. Empty for a sound file.
+    QString notice;
+    /// The damaged lines (the header is line 1): line 1 when it is not the header, and every line
+    /// whose bytes are not code page 932.
+    std::vector<qsizetype> damagedLines;
+    bool saved() const { return error.isEmpty(); }
 };
 
 /// The per-user results file. Every operation reads or writes the whole file afresh.
@@ -36,12 +51,36 @@ QStringList splitFields(const QString &line);
 
 /// Writes the header alone (a new ID, or erasing all grades). Empty string on success.
 QString create(const QString &path);
-/// Appends one record: field 0 is the number of records before it, then today's date text, the
-/// problem number ("%.3d"), the 46 codes and the seconds. A missing file is recreated with its
-/// header first, so the attempt is kept. Empty string on success; on failure the file is as it was.
-QString append(const QString &path, const QString &todayText, int problemNumber,
+
+/// The line of a new record, without its line end: field 0 is the number of records before it,
+/// then the date text, the problem number ("%.3d"), the 46 codes and the seconds.
+QString recordLine(int recordsBefore, const QString &dateText, int problemNumber,
+                   const std::array<int, 46> &codes, int elapsedSeconds);
+
+/// The bytes of a file after appending a record to one holding `existing`: those bytes exactly as
+/// they are, a line end if the last line lacked one, then the new line. Empty `existing` (a file
+/// that went missing or lost even its header) starts again with the header, so the attempt is
+/// kept. Works on bytes so that no earlier line is decoded and re-encoded.
+struct AppendedBytes
+{
+    QByteArray bytes; ///< empty when error is set
+    AppendResult result;
+};
+AppendedBytes appendToBytes(const QByteArray &existing, const QString &dateText, int problemNumber,
+                            const std::array<int, 46> &codes, int elapsedSeconds);
+
+/// Appends one record to the file, as appendToBytes() composes it, and writes the file atomically.
+AppendResult appendRecord(const QString &path, const QString &dateText, int problemNumber,
+                          const std::array<int, 46> &codes, int elapsedSeconds);
+/// appendRecord() for callers that only show a message: empty when the attempt was saved into a
+/// sound file, otherwise the error or the notice.
+QString append(const QString &path, const QString &dateText, int problemNumber,
                const std::array<int, 46> &codes, int elapsedSeconds);
-/// Reads every record.
+
+/// Splits a whole file's bytes into records. Line 1 is skipped unread; a line that is not code
+/// page 932 is left out and listed. A plain function of bytes, for tests and fuzzing alike.
+ResultsReadResult parse(QByteArrayView bytes);
+/// Reads every record of the file.
 ResultsReadResult read(const QString &path);
 
 struct Counts
@@ -50,8 +89,10 @@ struct Counts
     int today = 0;
     QString error;
 };
-/// The number of records and of those whose date field equals todayText.
-Counts count(const QString &path, const QString &todayText);
+/// The number of records (lines after the first) and of those dated today in either form. Only the
+/// date field of each line is split out and decoded.
+Counts countBytes(QByteArrayView bytes, const TodayDate &today);
+Counts count(const QString &path, const TodayDate &today);
 
 } // namespace ResultsFile
 

@@ -1,0 +1,398 @@
+#include "core/results/GradeStatistics.h"
+
+#include "core/board/Karyogram.h"
+#include "core/board/ProblemFolder.h"
+
+#include <QtAlgorithms>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace queldo {
+
+namespace {
+
+constexpr int FieldCount = 50;
+constexpr int FirstSlotField = 3;
+constexpr int XField = 47;  // the place labelled X
+constexpr int XYField = 48; // the place labelled XY: a second X in a female cell, Y in a male one
+constexpr int ProblemField = 2;
+constexpr int SecondsField = 49;
+
+std::optional<int> integerValue(QStringView text)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    bool negative = false;
+    if (i < n && (text[i] == u'-' || text[i] == u'+'))
+        negative = text[i++] == u'-';
+    if (i == n)
+        return std::nullopt;
+    qint64 value = 0;
+    for (; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c - u'0');
+        if (value > qint64(1) << 31)
+            return std::nullopt;
+    }
+    value = negative ? -value : value;
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(value);
+}
+
+// One record's figures, once its fields have been checked. Places are read two ways because the
+// reports do: some count a place as correct when its text is "1", others when its value is 1.
+struct CheckedRecord
+{
+    // Bit s stands for field 3 + s.
+    quint64 text1 = 0;
+    quint64 value1 = 0;
+    int problem = 0;
+    int seconds = 0;
+
+    bool text1At(int field) const { return text1 >> (field - FirstSlotField) & 1; }
+    // The two places of pair k (fields 2k+1 and 2k+2) as two bits.
+    static unsigned pair(quint64 mask, int k) { return unsigned(mask >> (2 * k - 2)) & 3; }
+    static int pairCount(quint64 mask, int k)
+    {
+        const unsigned bits = pair(mask, k);
+        return int((bits & 1) + (bits >> 1));
+    }
+};
+
+// Slot codes are one digit, or a minus and one digit; anything else takes the general road.
+// (A plain bool and an out value: an optional returned through memory stalled the hot loop.)
+bool slotValue(const char16_t *text, qsizetype length, int *value)
+{
+    if (length == 1 && text[0] >= u'0' && text[0] <= u'9') {
+        *value = text[0] - u'0';
+        return true;
+    }
+    if (length == 2 && text[0] == u'-' && text[1] >= u'0' && text[1] <= u'9') {
+        *value = -(text[1] - u'0');
+        return true;
+    }
+    const auto parsed = integerValue(QStringView(text, length));
+    *value = parsed.value_or(0);
+    return parsed.has_value();
+}
+
+std::optional<CheckedRecord> check(const ResultsRecords::Fields &fields)
+{
+    if (fields.count != FieldCount)
+        return std::nullopt;
+    CheckedRecord checked;
+    for (int s = 0; s < SlotCount; ++s) {
+        const char16_t *text = fields.text + fields.start[FirstSlotField + s];
+        const qsizetype length =
+            qsizetype(fields.start[FirstSlotField + s + 1] - fields.start[FirstSlotField + s]);
+        int value;
+        if (!slotValue(text, length, &value))
+            return std::nullopt;
+        checked.value1 |= quint64(value == 1) << s;
+        checked.text1 |= quint64(length == 1 && text[0] == u'1') << s;
+    }
+    const auto problem = integerValue(fields[ProblemField]);
+    const auto seconds = integerValue(fields[SecondsField]);
+    if (!problem || !seconds)
+        return std::nullopt;
+    checked.problem = *problem;
+    checked.seconds = *seconds;
+    return checked;
+}
+
+// Halves go upward; five significant digits print every time below 100000 seconds as a plain
+// integer, and larger ones in the exponent form that fixed-point falls back to.
+QString averageText(double seconds)
+{
+    const double rounded = std::floor(seconds + 0.5);
+    if (std::fabs(rounded) < 100000)
+        return QString::number(qint64(rounded));
+    QString text = QString::number(rounded, 'E', 4); // e.g. 1.2346E+05
+    const qsizetype e = text.indexOf(u'E');
+    qsizetype digits = e + 2;
+    while (digits < text.size() - 1 && text.at(digits) == u'0')
+        text.remove(digits, 1);
+    return text;
+}
+
+// Sex-chromosome places: totals, misses and correct ones, X and Y.
+struct SexCounts
+{
+    qint64 xTotal = 0, yTotal = 0, xMisses = 0, yMisses = 0, xCorrect = 0, yCorrect = 0;
+
+    void add(const CheckedRecord &record, bool female)
+    {
+        const bool x = record.text1At(XField);
+        const bool xy = record.text1At(XYField);
+        if (female) {
+            xTotal += 2;
+            xMisses += !x + !xy;
+            xCorrect += x + xy;
+        } else {
+            xTotal += 1;
+            yTotal += 1;
+            xMisses += !x;
+            yMisses += !xy;
+            xCorrect += x;
+            yCorrect += xy;
+        }
+    }
+};
+
+struct ProblemTally
+{
+    qint64 records = 0;
+    qint64 correct = 0; // places whose value is 1
+};
+
+// Whether a problem number names a female cell; nothing for a problem that is not installed.
+class ProblemSexes
+{
+public:
+    explicit ProblemSexes(const QStringList &problemList)
+    {
+        m_female.reserve(std::size_t(problemList.size()));
+        for (const QString &name : problemList)
+            m_female.push_back(IsFemaleProblem(name));
+    }
+    std::optional<bool> female(int number) const
+    {
+        if (number < 1 || std::size_t(number) > m_female.size())
+            return std::nullopt;
+        return m_female[std::size_t(number - 1)];
+    }
+
+private:
+    std::vector<bool> m_female;
+};
+
+// Everything the reports need, gathered in one pass over the records.
+struct Figures
+{
+    qint64 n = 0;
+    std::array<qint64, 23> pairCorrect{};
+    qint64 secondsSum = 0;
+    qint64 perfect = 0;
+    std::array<int, 22> overallMisses{}; // per record
+    SexCounts overallSex;
+    qint64 todayCount = 0;
+    qint64 todaySeconds = 0;
+    std::array<int, 22> todayMisses{}; // per place
+    SexCounts todaySex;
+    std::unordered_map<std::u16string_view, ProblemTally> tallies; // by the text of field 2
+
+    ProblemTally &tallyOf(QStringView value)
+    {
+        // Histories hold a handful of problem numbers, often in runs: the last one is tried first.
+        const std::u16string_view key(value.utf16(), std::size_t(value.size()));
+        if (!m_lastTally || key != m_lastValue) {
+            m_lastTally = &tallies[key];
+            m_lastValue = key;
+        }
+        return *m_lastTally;
+    }
+
+private:
+    std::u16string_view m_lastValue;
+    ProblemTally *m_lastTally = nullptr;
+};
+
+QString todayReport(const Figures &f)
+{
+    if (f.todayCount == 0)
+        return QStringLiteral("〇本日の成績はありません。\n\nまだ練習していません。");
+    const QString average = averageText(double(f.todaySeconds) / double(f.todayCount));
+    const int most = *std::max_element(f.todayMisses.begin(), f.todayMisses.end());
+    const SexCounts &sex = f.todaySex;
+    const QString list = WeakChromosomeList(f.todayMisses, WeakListVariant::Today) +
+                         QStringLiteral("\n\n○性染色体　X(誤答") + QString::number(sex.xMisses) +
+                         QStringLiteral("個/全") + QString::number(sex.xTotal) +
+                         QStringLiteral("個中),") + QStringLiteral("Y(誤答") +
+                         QString::number(sex.yMisses) + QStringLiteral("個/全") +
+                         QString::number(sex.yTotal) + QStringLiteral("個中)\n\n");
+    if (most != 0)
+        return QStringLiteral("○本日の苦手染色体 (") + QStringLiteral("誤答回数 ") +
+               QString::number(most) + QStringLiteral("個/練習") + QString::number(f.todayCount) +
+               QStringLiteral("回中)\n\n") + list + QStringLiteral("\n○本日の平均解答時間は、") +
+               average + QStringLiteral("秒です。\n");
+    if (sex.xMisses != 0 || sex.yMisses != 0)
+        return list; // no average line in this case
+    return QStringLiteral("☆全問正解でした。\n") + QStringLiteral("\n☆本日の平均解答時間は、") +
+           average + QStringLiteral("秒です。\n");
+}
+
+// The number text of the most-missed problem, followed by its sex when it is installed.
+QString mostMissedProblem(const Figures &f, const ProblemSexes &sexes)
+{
+    // The lowest ratio wins; on ties the later number, as the values are taken in order.
+    std::vector<std::u16string_view> values;
+    values.reserve(f.tallies.size());
+    for (const auto &[value, tally] : f.tallies)
+        values.push_back(value);
+    std::sort(values.begin(), values.end());
+    double best = 1.0;
+    std::u16string_view chosen;
+    for (std::u16string_view v : values) {
+        const ProblemTally &tally = f.tallies.at(v);
+        const double ratio = double(tally.correct) / double(tally.records * SlotCount);
+        if (ratio <= best) {
+            best = ratio;
+            chosen = v;
+        }
+    }
+    // Every ratio is at most 1, so one value was chosen, and every value is a checked integer.
+    const int number = *integerValue(QStringView(chosen.data(), qsizetype(chosen.size())));
+    const auto female = sexes.female(number);
+    QString text = problemNumberText(number);
+    if (female)
+        text += QStringLiteral(" (") + (*female ? QStringLiteral("女性") : QStringLiteral("男性")) +
+                QStringLiteral(")");
+    return text;
+}
+
+QString overallReport(Figures &f, const ProblemSexes &sexes)
+{
+    const int most = *std::max_element(f.overallMisses.begin(), f.overallMisses.end());
+    SexCounts &sex = f.overallSex;
+    sex.xMisses = sex.xTotal - sex.xCorrect;
+    sex.yMisses = sex.yTotal - sex.yCorrect;
+    const bool sexAllCorrect = sex.xMisses == 0 && sex.yMisses == 0;
+
+    QString report = QStringLiteral("○正答 ") + QString::number(f.perfect) +
+                     QStringLiteral("回/全練習") + QString::number(f.n) +
+                     QStringLiteral("回中\n\n\n");
+    report += QStringLiteral("○平均解答時間:  ") + averageText(double(f.secondsSum) / double(f.n)) +
+              QStringLiteral("秒\n\n\n");
+    report += QStringLiteral("○最も間違えやすい染色体(性染色体以外)\n\n");
+    report += most != 0 ? WeakChromosomeList(f.overallMisses, WeakListVariant::AllRecords)
+                        : QStringLiteral("   全問正解のため無し\n");
+    report += QStringLiteral("\n  　(誤答回数") + QString::number(most) +
+              QStringLiteral("回 / 全練習") + QString::number(f.n) + QStringLiteral("回中)\n\n");
+    if (sexAllCorrect) {
+        report +=
+            QStringLiteral("○性染色体の間違い:\n\n") + QStringLiteral("   全問正解のため無し\n");
+    } else {
+        report += QStringLiteral("○性染色体の間違い:\n\n    X (誤答") +
+                  QString::number(sex.xMisses) + QStringLiteral("個/全") +
+                  QString::number(sex.xTotal) + QStringLiteral("個中)  Y (誤答") +
+                  QString::number(sex.yMisses) + QStringLiteral("個/全") +
+                  QString::number(sex.yTotal) + QStringLiteral("個中)");
+    }
+    report += QStringLiteral("\n\n");
+    report += QStringLiteral("\n○最も間違えやすい画像番号(複数ある場合は代表)は、\n\n　　");
+    if (most != 0 || !sexAllCorrect)
+        report += mostMissedProblem(f, sexes) + QStringLiteral("\n\n　です。");
+    else
+        report += QStringLiteral("全問正解のためありません。") + QStringLiteral("\n\n");
+    return report;
+}
+
+} // namespace
+
+QString WeakChromosomeList(const std::array<int, 22> &misses, WeakListVariant variant)
+{
+    const bool today = variant == WeakListVariant::Today;
+    const int most = *std::max_element(misses.begin(), misses.end());
+    QString list = today ? QStringLiteral("　") : QStringLiteral("　　");
+    int entries = 0;
+    for (int k = 1; k <= 22; ++k) {
+        const int m = misses[std::size_t(k - 1)];
+        if (m == 0 || m != most)
+            continue;
+        list +=
+            (today ? QStringLiteral("　") : QString()) + QString::number(k) + QStringLiteral("番");
+        ++entries;
+        if (entries == 6) {
+            // Also when no further chromosome shares the count.
+            list +=
+                today ? QStringLiteral("\n    他たくさん！") : QStringLiteral("　他たくさん！\n");
+            break;
+        }
+        if (entries == 3)
+            list += today ? QStringLiteral("\n　") : QStringLiteral("\n  ");
+        else
+            list += QStringLiteral(", ");
+    }
+    return list;
+}
+
+GradeStatistics GradeStatistics::compute(const ResultsReadResult &read, const TodayDate &today,
+                                         const QStringList &problemList)
+{
+    GradeStatistics stats;
+    const ResultsRecords &records = read.records;
+    const ProblemSexes sexes(problemList);
+    stats.linesLeftOut = int(read.unreadableLines.size());
+
+    Figures f;
+    stats.accuracyPerAttempt.reserve(records.size());
+    stats.secondsPerAttempt.reserve(records.size());
+    for (qsizetype r = 0; r < records.size(); ++r) {
+        const ResultsRecords::Fields fields = records.fields(r);
+        const auto checked = check(fields);
+        if (!checked) {
+            ++stats.linesLeftOut;
+            continue;
+        }
+        const CheckedRecord &record = *checked;
+        ++f.n;
+
+        const int correctText = qPopulationCount(record.text1);
+        stats.accuracyPerAttempt.append(QPointF(double(f.n), correctText * 100 * (1.0 / 46)));
+        stats.secondsPerAttempt.append(QPointF(double(f.n), record.seconds));
+        f.secondsSum += record.seconds;
+        if (correctText == SlotCount)
+            ++f.perfect;
+
+        for (int k = 1; k <= 23; ++k)
+            f.pairCorrect[std::size_t(k - 1)] += CheckedRecord::pairCount(record.value1, k);
+        for (int k = 1; k <= 22; ++k)
+            f.overallMisses[std::size_t(k - 1)] += CheckedRecord::pair(record.value1, k) != 3;
+
+        // Records of a problem that is no longer installed have no sex: they stay out of the sex
+        // figures and count everywhere else.
+        const auto female = sexes.female(record.problem);
+        if (female)
+            f.overallSex.add(record, *female);
+
+        ProblemTally &tally = f.tallyOf(fields[ProblemField]);
+        ++tally.records;
+        tally.correct += qPopulationCount(record.value1);
+
+        if (isRecordOfToday(fields[1], today)) {
+            ++f.todayCount;
+            f.todaySeconds += record.seconds;
+            for (int k = 1; k <= 22; ++k)
+                f.todayMisses[std::size_t(k - 1)] += 2 - CheckedRecord::pairCount(record.text1, k);
+            if (female)
+                f.todaySex.add(record, *female);
+        }
+    }
+
+    if (f.n == 0) {
+        // Also a file without even its header, or one whose every line was left out.
+        stats.TodayReport = QStringLiteral(
+            "〇成績はありません。\n\nまだ練習していないか、\n\n練習記録をクリアしたばかりです。");
+        stats.OverallReport = QStringLiteral("正答 0 回 / 全トライアル 0 回中");
+        return stats;
+    }
+    stats.noRecords = false;
+    stats.accuracyPerPair.reserve(23);
+    for (int k = 1; k <= 23; ++k)
+        stats.accuracyPerPair.append(
+            QPointF(k, double(f.pairCorrect[std::size_t(k - 1)]) * 100 / (2.0 * double(f.n))));
+    stats.TodayReport = todayReport(f);
+    stats.OverallReport = overallReport(f, sexes);
+    return stats;
+}
+
+} // namespace queldo

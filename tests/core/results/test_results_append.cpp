@@ -1,0 +1,264 @@
+#include "core/results/ResultsFile.h"
+#include "core/text/Cp932Text.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+using namespace queldo;
+
+namespace {
+
+const QString Today = QStringLiteral("2026/12/10");
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+std::array<int, 46> allCorrect()
+{
+    std::array<int, 46> codes;
+    codes.fill(1);
+    return codes;
+}
+
+QByteArray header()
+{
+    return *encodeCp932(ResultsHeader) + "\r\n";
+}
+
+// The bytes of a record line as this program writes it, line end included.
+QByteArray recordBytes(int index, const QString &date, int problem, int seconds)
+{
+    QByteArray line = QByteArray::number(index) + "," + *encodeCp932(date) + "," +
+                      QString::asprintf("%.3d", problem).toLatin1();
+    for (int s = 0; s < 46; ++s)
+        line += ",1";
+    return line + "," + QByteArray::number(seconds) + "\r\n";
+}
+
+} // namespace
+
+class TestResultsAppend : public QObject
+{
+    Q_OBJECT
+private slots:
+    void earlierLinesStayByteForByte_data()
+    {
+        QTest::addColumn<QByteArray>("existing");
+        QTest::addColumn<QByteArray>(
+            "joint"); // what must come between the old bytes and the new line
+        QTest::addColumn<int>("index");
+        // 0x8790 (≒) and 0xED40 decode to characters whose own encodings are 0x81E0 and 0xFA5C:
+        // re-encoding the file would change these records.
+        const QByteArray odd = "0,2026/12/09 \x87\x90,003" + QByteArray(",1").repeated(46) +
+                               ",5\r\n" + "1,\"\xED\x40\",003" + QByteArray(",1").repeated(46) +
+                               ",6\r\n";
+        QTest::newRow("bytes that do not survive a round trip")
+            << header() + odd << QByteArray() << 2;
+        QTest::newRow("lone LF and lone CR line ends")
+            << header() + recordBytes(0, Today, 1, 5).replace("\r\n", "\n") +
+                   recordBytes(1, Today, 2, 6).replace("\r\n", "\r")
+            << QByteArray() << 2;
+        QTest::newRow("last line without its line end")
+            << header() + recordBytes(0, Today, 1, 5).chopped(2) << QByteArray("\r\n") << 1;
+    }
+    void earlierLinesStayByteForByte()
+    {
+        QFETCH(QByteArray, existing);
+        QFETCH(QByteArray, joint);
+        QFETCH(int, index);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("u.kek");
+        QVERIFY(writeBytes(path, existing));
+        const AppendResult result = ResultsFile::appendRecord(path, Today, 7, allCorrect(), 412);
+        QVERIFY(result.saved());
+        QCOMPARE(result.notice, QString());
+        QCOMPARE(fileBytes(path), existing + joint + recordBytes(index, Today, 7, 412));
+    }
+
+    void undecodableLineKeepsEveryLaterAttempt()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("u.kek");
+        const QByteArray damaged = "1,2026/12/09,\x81\x20,1\r\n"; // a lead byte without its partner
+        const QByteArray before = header() + recordBytes(0, Today, 1, 5) + damaged;
+        QVERIFY(writeBytes(path, before));
+
+        QByteArray expected = before;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const AppendResult result =
+                ResultsFile::appendRecord(path, Today, 2, allCorrect(), 30 + attempt);
+            QVERIFY2(result.saved(), qPrintable(result.error));
+            QCOMPARE(result.damagedLines, std::vector<qsizetype>{3});
+            QVERIFY(result.notice.contains("3行目"));
+            expected += recordBytes(2 + attempt, Today, 2, 30 + attempt);
+            QCOMPARE(fileBytes(path), expected);
+        }
+
+        // The reader leaves the damaged line out, says which it was, and keeps the rest.
+        const ResultsReadResult read = ResultsFile::read(path);
+        QVERIFY(read.ok());
+        QCOMPARE(read.unreadableLines, std::vector<qsizetype>{3});
+        QCOMPARE(int(read.records.size()), 4);
+        QCOMPARE(read.records[3].fields.at(49), "32");
+        QCOMPARE(int(read.records.lineNumber(3)), 6);
+        const ResultsFile::Counts counts = ResultsFile::count(path, Today);
+        QCOMPARE(counts.records, 5);
+        QCOMPARE(counts.today, 4);
+    }
+
+    void fileWithoutItsHeaderIsKeptAndReported()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("u.kek");
+        const QByteArray before = recordBytes(0, Today, 1, 5) + recordBytes(1, Today, 2, 6);
+        QVERIFY(writeBytes(path, before));
+        const AppendResult result = ResultsFile::appendRecord(path, Today, 3, allCorrect(), 7);
+        QVERIFY(result.saved());
+        QCOMPARE(result.damagedLines, std::vector<qsizetype>{1});
+        QVERIFY(result.notice.contains("1行目"));
+        QCOMPARE(fileBytes(path), before + recordBytes(1, Today, 3, 7));
+        // The convenience form shows the same notice.
+        QVERIFY(ResultsFile::append(path, Today, 3, allCorrect(), 8).contains("1行目"));
+    }
+
+    void readerAgreesWithTheLineAndFieldSplitters()
+    {
+        // Random lines of quoted and bare fields, blanks, controls and Japanese text, with every
+        // kind of line end: the file reader must split them exactly as the text splitters do.
+        QRandomGenerator random(20261210);
+        const QStringList pieces = {"1", "-2", "2026/12/10", "令和8年", "\"a,b\"", "\"\"\"\"",
+                                    " ", ",",  "\t",         "\"x",     "ｶﾅ",      "\"q\"\"r\" s"};
+        const QByteArray ends[] = {"\r\n", "\n", "\r"};
+        QByteArray bytes = header();
+        QStringList lines{ResultsHeader};
+        for (int l = 0; l < 300; ++l) {
+            QString line;
+            // Never empty: an empty line after a lone CR would merge with it into one CR LF.
+            const int count = 1 + int(random.bounded(11));
+            for (int p = 0; p < count; ++p)
+                line += pieces.at(random.bounded(int(pieces.size())));
+            lines << line;
+            bytes += *encodeCp932(line) + ends[random.bounded(3)];
+        }
+        QCOMPARE(splitLines(*decodeCp932(bytes)), lines);
+
+        const ResultsReadResult read = ResultsFile::parse(bytes);
+        QVERIFY(read.ok());
+        QCOMPARE(int(read.records.size()), 300);
+        for (int r = 0; r < 300; ++r)
+            QCOMPARE(read.records[r].fields, ResultsFile::splitFields(lines.at(r + 1)));
+    }
+
+    void datesAreWrittenOneWayAndReadBothWays()
+    {
+        QCOMPARE(resultsDateText(QDate(2026, 1, 5)), "2026/01/05");
+        const QLocale us(QLocale::English, QLocale::UnitedStates);
+        const TodayDate today(QDate(2026, 12, 10), us);
+        QCOMPARE(today.written, "2026/12/10");
+        QCOMPARE(today.localised, "12/10/26");
+        QVERIFY(isRecordOfToday(u"2026/12/10", today));
+        QVERIFY(isRecordOfToday(u"12/10/26", today));
+        QVERIFY(!isRecordOfToday(u"2026/12/09", today));
+
+        const QByteArray bytes =
+            header() + recordBytes(0, "2026/12/10", 1, 1) + recordBytes(1, "12/10/26", 1, 1) +
+            recordBytes(2, "12/9/26", 1, 1) + recordBytes(3, "2026-12-10", 1, 1);
+        const ResultsFile::Counts counts = ResultsFile::countBytes(bytes, today);
+        QCOMPARE(counts.records, 4);
+        QCOMPARE(counts.today, 2);
+    }
+
+    void memoryGrowsWithTheFile()
+    {
+        // Views into one buffer rather than a string per field: a record of about 120 bytes
+        // costs a few hundred bytes held, where 50 separate strings would cost several kilobytes.
+        QByteArray bytes = header();
+        for (int r = 0; r < 2000; ++r)
+            bytes += recordBytes(r, Today, 1 + r % 10, 100 + r % 900);
+        const ResultsReadResult read = ResultsFile::parse(bytes);
+        QCOMPARE(int(read.records.size()), 2000);
+        QCOMPARE(read.records.field(1999, 49).toString(), "299");
+        QVERIFY2(read.records.heldBytes() < 4 * bytes.size(),
+                 qPrintable(QString::number(double(read.records.heldBytes()) / bytes.size())));
+    }
+
+#ifdef Q_OS_UNIX
+    void killedWhileAppendingLosesNothingSaved()
+    {
+        // A child appends in a loop and tells the parent each record it was told was saved; the
+        // parent kills it at a random moment and reads the file back, again and again.
+        QTemporaryDir dir;
+        const QString path = dir.filePath("u.kek");
+        QVERIFY(ResultsFile::create(path).isEmpty());
+        QRandomGenerator random(4711);
+        const int rounds = qEnvironmentVariableIsSet("QUELDO_KILL_ROUNDS")
+                               ? qEnvironmentVariableIntValue("QUELDO_KILL_ROUNDS")
+                               : 12;
+        int saved = 0; // records acknowledged so far
+        for (int round = 0; round < rounds; ++round) {
+            int pipeEnds[2];
+            QCOMPARE(pipe(pipeEnds), 0);
+            const pid_t child = fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                close(pipeEnds[0]);
+                // Each record carries its own index as its seconds, so the parent can check it.
+                for (int index = ResultsFile::count(path, Today).records;; ++index) {
+                    if (!ResultsFile::append(path, Today, 1 + index % 10, allCorrect(), index)
+                             .isEmpty())
+                        _exit(2);
+                    if (write(pipeEnds[1], &index, sizeof index) != sizeof index)
+                        _exit(3);
+                }
+            }
+            close(pipeEnds[1]);
+            usleep(useconds_t(random.bounded(500, 20000)));
+            QCOMPARE(kill(child, SIGKILL), 0);
+            int status = 0;
+            QCOMPARE(waitpid(child, &status, 0), child);
+            QVERIFY2(WIFSIGNALED(status), "the appending child stopped by itself");
+            int index = 0;
+            while (read(pipeEnds[0], &index, sizeof index) == sizeof index)
+                saved = std::max(saved, index + 1);
+            close(pipeEnds[0]);
+
+            const ResultsReadResult back = ResultsFile::read(path);
+            QVERIFY(back.ok());
+            QVERIFY(back.unreadableLines.empty());
+            // Everything acknowledged is there; at most one more was written but not yet told.
+            const int records = int(back.records.size());
+            QVERIFY2(records >= saved && records <= saved + 1,
+                     qPrintable(QStringLiteral("%1 records, %2 saved").arg(records).arg(saved)));
+            for (int r = 0; r < records; ++r) {
+                QCOMPARE(int(back.records.fieldCount(r)), 50);
+                QCOMPARE(back.records.field(r, 0).toString(), QString::number(r));
+                QCOMPARE(back.records.field(r, 49).toString(), QString::number(r));
+            }
+            saved = records;
+        }
+        QVERIFY(saved > 0);
+    }
+#endif
+};
+
+QTEST_GUILESS_MAIN(TestResultsAppend)
+#include "test_results_append.moc"
