@@ -2,6 +2,7 @@
 
 #include "core/app/AppPaths.h"
 #include "core/app/WindowMemory.h"
+#include "core/results/ResultsDate.h"
 #include "core/results/ResultsFile.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/common/WrappingButton.h"
@@ -12,7 +13,6 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QListWidget>
-#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -35,9 +35,7 @@ TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, con
                QWidget *parent)
     : QMainWindow(parent), UserId(userId), m_paths(paths), m_settings(settings), m_random(random)
 {
-    todayText = [] {
-        return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
-    };
+    todayText = [] { return resultsDateText(QDate::currentDate()); };
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("QUELDO"));
     setCentralWidget(new QWidget(this));
@@ -321,11 +319,16 @@ void TForm1::Button1Click()
     InOutPanel->showSlotResults(codes, m_settings.referenceMode);
     if (!first)
         return;
-    const QString error = ResultsFile::append(
+    const AppendResult saved = ResultsFile::appendRecord(
         m_paths.relativeUserFile(UserId, QStringLiteral(".kek")), todayText(),
         m_library.problemNumber(m_flow.CurrentPosition), codes, m_flow.ElapsedSeconds);
-    if (!error.isEmpty())
-        showError(error);
+    if (!saved.saved()) {
+        showError(saved.error);
+    } else if (!saved.notice.isEmpty() && saved.damagedLines != m_reportedDamage) {
+        // The attempt is kept either way; damage already reported is not reported again.
+        m_reportedDamage = saved.damagedLines;
+        showError(saved.notice);
+    }
 }
 
 void TForm1::restoreRememberedPlacement()

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -110,7 +111,8 @@ private:
     ProblemLibrary m_library;
     ExerciseFlow m_flow;
     int m_menuWidth = 0;
-    bool m_listKeyDown = false; ///< a key in the number list is being handled
+    std::vector<qsizetype> m_reportedDamage; ///< damaged results lines already shown
+    bool m_listKeyDown = false;              ///< a key in the number list is being handled
 };
 
 } // namespace queldo

@@ -1,3 +1,4 @@
+#include "ModalAnswer.h"
 #include "ProblemFixture.h"
 #include "core/app/AppPaths.h"
 #include "core/board/ChromosomeBitmapOps.h"
@@ -377,6 +378,37 @@ private slots:
             QVERIFY2(caption.font.pixelSize() >= 9,
                      qPrintable(QString::number(caption.font.pixelSize())));
         }
+    }
+
+    void recordsAreDatedTheJapaneseWayWhateverTheLocale()
+    {
+        Window w(0);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        TForm1 plain(*w.paths, w.settings, w.random, w.userId);
+        QLocale::setDefault(QLocale::system());
+        QCOMPARE(plain.todayText(), QDate::currentDate().toString(u"yyyy/MM/dd"));
+    }
+
+    void aDamagedResultsFileKeepsTheAttemptAndSaysSoOnce()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        QFile file(w.dir.filePath("Result/u/u.kek"));
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("0,2026/12/09,001,\x81\r\n"); // a byte code page 932 cannot read
+        file.close();
+        int messages = 0;
+        for (int problem = 0; problem < 2; ++problem) {
+            ModalAnswer answer(ModalAnswer::defaultButton());
+            w.clickList(problem);
+            QTest::mouseClick(form.Button4, Qt::LeftButton);
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            messages += answer.className.isEmpty() ? 0 : 1;
+        }
+        QCOMPARE(messages, 1);
+        QFile again(w.dir.filePath("Result/u/u.kek"));
+        QVERIFY(again.open(QIODevice::ReadOnly));
+        QCOMPARE(again.readAll().count('\n'), 4); // header, the damaged line, two attempts
     }
 
     void brokenProblemLeavesAnEmptyBoard()
