@@ -6,6 +6,9 @@
 #include "ui/app/TPasswordDlg.h"
 #include "ui/common/ProgramFonts.h"
 #include "ui/exercise/TForm1.h"
+#include "ui/results/TForm10.h"
+#include "ui/results/TForm8.h"
+#include "ui/results/TOKBottomDlg.h"
 #include "ui/settings/TPagesDlg.h"
 
 #include <QApplication>
@@ -25,9 +28,14 @@ ProgramWindows::ProgramWindows(const QString &programFolder, const QString &star
     m_login = std::make_unique<TPasswordDlg>(m_paths, m_settings, m_users);
     m_about = std::make_unique<TAboutBox>();
     m_pages = std::make_unique<TPagesDlg>(m_paths, m_settings, m_userId);
+    m_analysis = std::make_unique<TOKBottomDlg>(m_paths, m_userId, m_printer);
     m_question = std::make_unique<TNewIDorNo>(m_login.get());
     m_newId = std::make_unique<TNewID>(m_paths, m_users, *m_login, m_login.get());
     m_login->setNewIdWindows(m_question.get(), m_newId.get());
+    m_eraseConfirmation = std::make_unique<TForm8>(m_paths, m_userId);
+    m_eraseDone = std::make_unique<TForm10>();
+    m_eraseConfirmation->setCompletionMessage(m_eraseDone.get());
+    m_analysis->setEraseConfirmation(m_eraseConfirmation.get());
     QObject::connect(m_login.get(), &TPasswordDlg::quitRequested, qApp, &QApplication::quit);
     QObject::connect(m_login.get(), &TPasswordDlg::loggedIn, m_login.get(),
                      [this](const QString &id) { openExerciseWindow(id); });
@@ -52,11 +60,19 @@ void ProgramWindows::openExerciseWindow(const QString &id)
                      [this] { m_pages->exec(); });
     QObject::connect(m_exercise.get(), &TForm1::aboutRequested, m_about.get(),
                      [this] { m_about->exec(); });
+    QObject::connect(m_exercise.get(), &TForm1::gradeAnalysisRequested, m_analysis.get(),
+                     [this] { openGradeAnalysis(); });
     QObject::connect(m_pages.get(), &TPagesDlg::settingsApplied, m_exercise.get(),
                      &TForm1::applySettingsDialog);
     m_pages->syncFromSettings();
     m_exercise->restoreRememberedPlacement();
     m_exercise->show();
+}
+
+void ProgramWindows::openGradeAnalysis()
+{
+    m_analysis->setProblemList(m_exercise->library().problemList());
+    m_analysis->exec();
 }
 
 } // namespace queldo

@@ -4,6 +4,7 @@
 #include "core/app/UserList.h"
 #include "core/board/SeededRandom.h"
 #include "core/settings/LiveSettings.h"
+#include "ui/common/PagePrinter.h"
 
 #include <QString>
 
@@ -13,8 +14,11 @@ namespace queldo {
 
 class TAboutBox;
 class TForm1;
+class TForm10;
+class TForm8;
 class TNewID;
 class TNewIDorNo;
+class TOKBottomDlg;
 class TPagesDlg;
 class TPasswordDlg;
 
@@ -43,22 +47,32 @@ public:
     TNewIDorNo &question() { return *m_question; }
     TNewID &newId() { return *m_newId; }
     TAboutBox &about() { return *m_about; }
+    TOKBottomDlg &analysis() { return *m_analysis; }
+    TForm8 &eraseConfirmation() { return *m_eraseConfirmation; }
+    TForm10 &eraseDone() { return *m_eraseDone; }
+    /// The current printer of every printout.
+    PagePrinter &printer() { return m_printer; }
     /// Null until the first login.
     TForm1 *exercise() { return m_exercise.get(); }
 
 private:
     void openExerciseWindow(const QString &id);
+    void openGradeAnalysis();
 
     AppPaths m_paths;
     UserList m_users;
     QString m_userId;
     LiveSettings m_settings;
     SeededRandom m_random;
+    PagePrinter m_printer;
     std::unique_ptr<TPasswordDlg> m_login;
     std::unique_ptr<TAboutBox> m_about;
     std::unique_ptr<TPagesDlg> m_pages;
+    std::unique_ptr<TOKBottomDlg> m_analysis;
     std::unique_ptr<TNewIDorNo> m_question;
     std::unique_ptr<TNewID> m_newId;
+    std::unique_ptr<TForm8> m_eraseConfirmation;
+    std::unique_ptr<TForm10> m_eraseDone;
     std::unique_ptr<TForm1> m_exercise;
 };
 

@@ -1,0 +1,78 @@
+#include "ui/results/TForm8.h"
+
+#include "core/app/AppPaths.h"
+#include "core/results/ResultsFile.h"
+#include "ui/common/DialogLook.h"
+#include "ui/results/EraseFailedMessage.h"
+#include "ui/results/TForm10.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace queldo {
+
+TForm8::TForm8(AppPaths &paths, const QString &userId, QWidget *parent)
+    : QDialog(parent), m_paths(paths), m_userId(userId)
+{
+    setObjectName(QStringLiteral("Form8"));
+    setWindowTitle(QStringLiteral("成績消去"));
+    setWindowFlags(FixedDialogFrame);
+    // It is up while the analysis window is hidden; closing it must not end the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFontPixelSize(this, 12);
+
+    const auto label = [this](const char *name, const QString &text, QPoint at) {
+        auto *line = new QLabel(text, this);
+        line->setObjectName(QString::fromLatin1(name));
+        setFontPixelSize(line, 27);
+        line->move(at);
+        line->adjustSize();
+        return line;
+    };
+    Label1 = label("Label1", QStringLiteral("全成績を消去しますか？"), {72, 24});
+    Label2 = label("Label2", QStringLiteral("一度消去すると復活できません。"), {40, 64});
+
+    Button1 = new QPushButton(QStringLiteral("消去"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(104, 112, 83, 25);
+    connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
+
+    Button2 = new QPushButton(QStringLiteral("キャンセル"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(216, 112, 75, 25);
+    connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
+
+    // 459 x 204 with the frame it was laid out for: 3-pixel borders and a 19-pixel caption.
+    setFixedSize(453, 179);
+}
+
+void TForm8::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    if (visible) {
+        restoreDefaultButton(Button2);
+        Button2->setFocus();
+    }
+}
+
+void TForm8::Button1Click()
+{
+    // The header alone, written aside and renamed over the old file: a failure leaves every
+    // grade in place.
+    const QString error =
+        ResultsFile::create(m_paths.programUserFile(m_userId, QStringLiteral(".kek")));
+    if (!error.isEmpty()) {
+        EraseFailedMessage(error, this).exec();
+        return;
+    }
+    if (m_completion)
+        m_completion->exec();
+    accept();
+}
+
+void TForm8::Button2Click()
+{
+    reject();
+}
+
+} // namespace queldo

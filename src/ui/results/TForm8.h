@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace queldo {
+
+class AppPaths;
+class TForm10;
+
+/// Asks before erasing every grade of the logged-in trainee. Run with exec(): Accepted once the
+/// results file is back to its header line; "キャンセル", Esc and the close box give Rejected and
+/// leave the file as it was. A reset that fails is reported and the question stays open.
+class TForm8 : public QDialog
+{
+    Q_OBJECT
+public:
+    /// userId: the logged-in trainee (empty until the first login).
+    TForm8(AppPaths &paths, const QString &userId, QWidget *parent = nullptr);
+    /// The message shown after erasing, made after this window.
+    void setCompletionMessage(TForm10 *completion) { m_completion = completion; }
+    /// Each showing starts on "キャンセル": Enter alone never erases.
+    void setVisible(bool visible) override;
+
+    void Button1Click();
+    void Button2Click();
+
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QPushButton *Button1 = nullptr; // 消去
+    QPushButton *Button2 = nullptr; // キャンセル
+
+private:
+    AppPaths &m_paths;
+    const QString &m_userId;
+    TForm10 *m_completion = nullptr;
+};
+
+} // namespace queldo

@@ -1,0 +1,362 @@
+#include "ui/results/TOKBottomDlg.h"
+
+#include "core/app/AppPaths.h"
+#include "core/results/GradeStatistics.h"
+#include "core/results/GradeWindowLayout.h"
+#include "core/results/ResultsDate.h"
+#include "core/results/ResultsFile.h"
+#include "ui/common/DialogLook.h"
+#include "ui/common/PagePrinter.h"
+#include "ui/common/PrintOutcomeMessage.h"
+#include "ui/common/WindowPicture.h"
+#include "ui/results/TForm8.h"
+
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QClipboard>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineSeries>
+#include <QLocale>
+#include <QPainter>
+#include <QPushButton>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace queldo {
+
+namespace {
+
+// The chart fonts: a proportional Mincho, metric-compatible with the face the charts were made
+// for.
+QFont chartFont()
+{
+    QFont font(QStringLiteral("IPAPMincho"));
+    font.setPixelSize(12);
+    return font;
+}
+
+QValueAxis *makeAxis(const QString &title, double minimum, double maximum)
+{
+    auto *axis = new QValueAxis;
+    axis->setTitleText(title);
+    axis->setTitleFont(chartFont());
+    axis->setLabelsFont(chartFont());
+    axis->setLabelFormat(QStringLiteral("%d"));
+    axis->setLabelsColor(Qt::black);
+    axis->setTitleBrush(Qt::black);
+    axis->setRange(minimum, maximum);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    return axis;
+}
+
+// A round step (1, 2 or 5 times a power of ten) that puts at most maxTicks intervals on the span.
+double tickStep(double span, int maxTicks)
+{
+    const double raw = std::max(span, 1.0) / maxTicks;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double factor : {1.0, 2.0, 5.0, 10.0})
+        if (factor * magnitude >= raw)
+            return std::max(1.0, factor * magnitude);
+    return std::max(1.0, 10 * magnitude);
+}
+
+void setAxisRange(QValueAxis *axis, AxisRange range, int maxTicks)
+{
+    axis->setRange(range.minimum, range.maximum);
+    axis->setTickInterval(tickStep(range.maximum - range.minimum, maxTicks));
+}
+
+QChartView *makeChart(QWidget *parent, const char *name, const QString &title,
+                      QAbstractSeries *series, QValueAxis *bottom, QValueAxis *left)
+{
+    auto *chart = new QChart;
+    chart->setTitle(title);
+    chart->setTitleFont(chartFont());
+    chart->setTitleBrush(Qt::black);
+    chart->setBackgroundBrush(Qt::white);
+    chart->setBackgroundRoundness(0);
+    chart->setMargins(QMargins(2, 0, 6, 0));
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    chart->legend()->hide();
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->addSeries(series);
+    chart->addAxis(bottom, Qt::AlignBottom);
+    chart->addAxis(left, Qt::AlignLeft);
+    series->attachAxis(bottom);
+    series->attachAxis(left);
+
+    auto *view = new QChartView(chart, parent);
+    view->setObjectName(QString::fromLatin1(name));
+    view->setBackgroundBrush(Qt::white);
+    view->setFrameShape(QFrame::NoFrame);
+    view->setFocusPolicy(Qt::NoFocus);
+    return view;
+}
+
+QLineSeries *makeLineSeries(const char *name, const QString &title)
+{
+    auto *series = new QLineSeries;
+    series->setObjectName(QString::fromLatin1(name));
+    series->setName(title);
+    series->setPen(QPen(Qt::black, 1));
+    series->setPointsVisible(false);
+    return series;
+}
+
+QFrame *makeBevel(QWidget *parent, const char *name, const QRect &geometry)
+{
+    auto *bevel = new QFrame(parent);
+    bevel->setObjectName(QString::fromLatin1(name));
+    bevel->setFrameShape(QFrame::Box);
+    bevel->setFrameShadow(QFrame::Sunken);
+    bevel->setGeometry(geometry);
+    return bevel;
+}
+
+QLabel *makeReportLabel(QWidget *parent, const char *name, QPoint at)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setFontPixelSize(label, 16);
+    label->move(at);
+    return label;
+}
+
+} // namespace
+
+TOKBottomDlg::TOKBottomDlg(AppPaths &paths, const QString &userId, PagePrinter &printer,
+                           QWidget *parent)
+    : QDialog(parent), currentDate([] { return QDate::currentDate(); }), m_paths(paths),
+      m_userId(userId), m_printer(printer)
+{
+    setObjectName(QStringLiteral("OKBottomDlg"));
+    setWindowTitle(QStringLiteral("成績"));
+    setWindowFlags(FixedDialogFrame);
+    // It hides itself while the erase confirmation is up; that must not end the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFontPixelSize(this, 12);
+    setAutoFillBackground(true);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setTextFormat(Qt::PlainText);
+    setFontPixelSize(Label1, 16);
+    Label1->move(24, 8);
+
+    NoticeLabel = new QLabel(this);
+    NoticeLabel->setObjectName(QStringLiteral("NoticeLabel"));
+    NoticeLabel->setTextFormat(Qt::PlainText);
+    NoticeLabel->setStyleSheet(QStringLiteral("color: #C00000"));
+    NoticeLabel->setWordWrap(true);
+    NoticeLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    NoticeLabel->setGeometry(240, 2, 430, 28);
+    NoticeLabel->hide();
+
+    Bevel1 = makeBevel(this, "Bevel1", QRect(416, 32, 441, 233));
+    Bevel2 = makeBevel(this, "Bevel2", QRect(416, 272, 441, 417));
+    Label6 = makeReportLabel(this, "Label6", {432, 56});
+    Label2 = makeReportLabel(this, "Label2", {448, 320});
+
+    // Enter closes the window from the start: the focus never begins on printing or erasing.
+    OKBtn = new QPushButton(QStringLiteral("閉じる"), this);
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    OKBtn->setGeometry(773, 2, 75, 25);
+    OKBtn->setDefault(true);
+    connect(OKBtn, &QPushButton::clicked, this, &TOKBottomDlg::OKBtnClick);
+
+    Button1 = new QPushButton(QStringLiteral("印刷"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(680, 2, 75, 25);
+    connect(Button1, &QPushButton::clicked, this, &TOKBottomDlg::Button1Click);
+
+    Button2 = new QPushButton(QStringLiteral("成績クリア"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(8, 653, 75, 25);
+    connect(Button2, &QPushButton::clicked, this, &TOKBottomDlg::Button2Click);
+
+    Series2 = makeLineSeries("Series2", QStringLiteral("全染色体正答率"));
+    Chart1 = makeChart(this, "Chart1", QStringLiteral("全染色体正解率(正解数/46個)"), Series2,
+                       makeAxis(QStringLiteral("練習回数(回)"), 0, 2),
+                       makeAxis(QStringLiteral("正答率(%)"), 0, 100));
+
+    Series3 = new QBarSeries;
+    Series3->setObjectName(QStringLiteral("Series3"));
+    Series3->setName(QStringLiteral("正答率"));
+    Series3Values = new QBarSet(QStringLiteral("縦棒"));
+    Series3Values->setObjectName(QStringLiteral("Series3Values"));
+    Series3Values->setColor(Qt::black);
+    Series3Values->setPen(QPen(Qt::black, 2));
+    Series3->append(Series3Values);
+    Chart3 = makeChart(this, "Chart3", QStringLiteral("染色体ごとの正解率"), Series3,
+                       makeAxis(QStringLiteral("染色体番号"), 0, 24),
+                       makeAxis(QStringLiteral("正答率(%)"), 0, 100));
+
+    Series1 = makeLineSeries("Series1", QStringLiteral("解答時間"));
+    Chart2 = makeChart(this, "Chart2", QStringLiteral("解答時間"), Series1,
+                       makeAxis(QStringLiteral("練習回数(回)"), 0, 2),
+                       makeAxis(QStringLiteral("解答時間(秒)"), 48, 49));
+
+    for (QChartView *chart : {Chart1, Chart3, Chart2}) {
+        auto *left = qobject_cast<QValueAxis *>(chart->chart()->axes(Qt::Vertical).constFirst());
+        auto *bottom =
+            qobject_cast<QValueAxis *>(chart->chart()->axes(Qt::Horizontal).constFirst());
+        setAxisRange(left, {left->min(), left->max()}, 5);
+        setAxisRange(bottom, {bottom->min(), bottom->max()}, 6);
+    }
+
+    setTabOrder(OKBtn, Button1);
+    setTabOrder(Button1, Button2);
+    setFixedSize(861, 690);
+}
+
+TOKBottomDlg::~TOKBottomDlg() = default;
+
+int TOKBottomDlg::exec()
+{
+    // "成績クリア" ends this showing; the confirmation runs, and whatever its answer the window
+    // comes back, still modal to the exercise window, with the file as it now stands.
+    for (;;) {
+        m_eraseRequested = false;
+        const int result = QDialog::exec();
+        if (!m_eraseRequested || !m_eraseConfirmation)
+            return result;
+        m_eraseConfirmation->exec();
+    }
+}
+
+void TOKBottomDlg::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TOKBottomDlg::FormShow()
+{
+    Series2->clear();
+    Series3Values->remove(0, Series3Values->count());
+    Series1->clear();
+
+    const GradeChartRects rects = gradeChartRects(Bevel1->geometry().topLeft(), Button2->y());
+    Chart1->setGeometry(rects.accuracy);
+    Chart3->setGeometry(rects.pairs);
+    Chart2->setGeometry(rects.times);
+
+    Label1->setText(m_userId + QStringLiteral("さんの成績"));
+    Label1->adjustSize();
+
+    const ResultsReadResult read =
+        ResultsFile::read(m_paths.relativeUserFile(m_userId, QStringLiteral(".kek")));
+    const GradeStatistics statistics =
+        GradeStatistics::compute(read, TodayDate(currentDate(), QLocale::system()), m_problemList);
+    if (!read.ok())
+        showNotice(read.error);
+    else if (statistics.linesLeftOut > 0)
+        showNotice(QStringLiteral("成績ファイルの読めない %1 行を除いて集計しました。")
+                       .arg(statistics.linesLeftOut));
+    else
+        showNotice({});
+
+    if (statistics.noRecords) {
+        Label6->move(Label6->x(), 100);
+        Label6->setText(statistics.TodayReport);
+        Label6->adjustSize();
+        // Where and how large an earlier showing left it; just large enough for the text.
+        Label2->setText(statistics.OverallReport);
+        Label2->resize(Label2->size().expandedTo(Label2->sizeHint()));
+        fillCharts(statistics);
+        OKBtn->setFocus();
+        return;
+    }
+
+    Label6->move(Label6->x(), 56);
+    Label6->setVisible(true);
+    fillCharts(statistics);
+    Chart2->chart()->setTitle(QStringLiteral("解答時間"));
+    Label6->setText(statistics.TodayReport);
+    Label6->adjustSize();
+
+    QFont reportFont = Label2->font();
+    reportFont.setPointSize(11);
+    Label2->setFont(reportFont);
+    Label2->setGeometry(Label2->x(), Bevel2->y() + 16, Bevel2->width() - 32, Bevel2->height() - 32);
+    Label2->setText(statistics.OverallReport);
+}
+
+void TOKBottomDlg::fillCharts(const GradeStatistics &statistics)
+{
+    Series2->replace(statistics.accuracyPerAttempt);
+    // A bar stands at its index on the value axis: index 0 holds nothing, pair k is index k.
+    if (!statistics.accuracyPerPair.isEmpty()) {
+        QList<qreal> bars{0};
+        for (const QPointF &point : statistics.accuracyPerPair)
+            bars << point.y();
+        Series3Values->append(bars);
+    }
+    Series1->replace(statistics.secondsPerAttempt);
+
+    const int attempts = int(statistics.accuracyPerAttempt.size());
+    double slowest = 0;
+    for (const QPointF &point : statistics.secondsPerAttempt)
+        slowest = std::max(slowest, point.y());
+    setAxisRange(qobject_cast<QValueAxis *>(Chart1->chart()->axes(Qt::Horizontal).constFirst()),
+                 attemptAxisRange(attempts), 6);
+    setAxisRange(qobject_cast<QValueAxis *>(Chart2->chart()->axes(Qt::Horizontal).constFirst()),
+                 attemptAxisRange(attempts), 6);
+    setAxisRange(qobject_cast<QValueAxis *>(Chart2->chart()->axes(Qt::Vertical).constFirst()),
+                 answerTimeAxisRange(slowest), 5);
+}
+
+void TOKBottomDlg::showNotice(const QString &text)
+{
+    NoticeLabel->setText(text);
+    NoticeLabel->setVisible(!text.isEmpty());
+}
+
+void TOKBottomDlg::Button1Click()
+{
+    GradeReportPrint();
+}
+
+void TOKBottomDlg::Button2Click()
+{
+    m_eraseRequested = true;
+    // Hides the window and ends this showing; exec() then asks for the confirmation.
+    done(QDialog::Rejected);
+}
+
+void TOKBottomDlg::OKBtnClick()
+{
+    accept();
+}
+
+QImage TOKBottomDlg::reportPicture()
+{
+    return windowPicture(this);
+}
+
+void TOKBottomDlg::GradeReportPrint()
+{
+    const QImage picture = reportPicture();
+    // The picture stays on the clipboard for pasting elsewhere.
+    QGuiApplication::clipboard()->setImage(picture);
+
+    const PrintOutcome outcome = m_printer.print(
+        QStringLiteral("QUELDO"), m_paths.programUserFolder(m_userId), QStringLiteral("成績"),
+        [&picture](QPainter &painter, QSize page) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(gradeReportPictureRect(page.width(), picture.size()), picture);
+        });
+    if (PrintOutcomeMessage::needed(outcome))
+        PrintOutcomeMessage(outcome, this).exec();
+}
+
+} // namespace queldo

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+#include <QStringList>
+
+#include <functional>
+
+class QBarSeries;
+class QBarSet;
+class QChartView;
+class QFrame;
+class QLabel;
+class QLineSeries;
+class QPushButton;
+
+namespace queldo {
+
+class AppPaths;
+class PagePrinter;
+class TForm8;
+struct GradeStatistics;
+
+/// The grade analysis window: three charts of the trainee's history on the left, today's and
+/// all-time advice on the right, computed afresh from the results file at every showing. Opened
+/// modally with exec(), which also runs the erasing of all grades: the window steps aside for the
+/// confirmation and comes back, showing the file as it then is.
+class TOKBottomDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    /// userId: the logged-in trainee (empty until the first login).
+    TOKBottomDlg(AppPaths &paths, const QString &userId, PagePrinter &printer,
+                 QWidget *parent = nullptr);
+    ~TOKBottomDlg() override;
+
+    /// The installed problems' folder names, in list order: a record's problem number indexes it.
+    void setProblemList(const QStringList &problemList) { m_problemList = problemList; }
+    /// The erase confirmation, made after this window.
+    void setEraseConfirmation(TForm8 *confirmation) { m_eraseConfirmation = confirmation; }
+    /// Today, for the records of today; replaceable so tests can fix the day.
+    std::function<QDate()> currentDate;
+
+    int exec() override;
+
+    void FormShow();
+    void Button1Click();
+    void Button2Click();
+    void OKBtnClick();
+    /// Prints a picture of the window as it looks on screen and leaves it on the clipboard.
+    void GradeReportPrint();
+    /// The picture GradeReportPrint prints: the window with its frame and caption.
+    QImage reportPicture();
+
+    QLabel *Label1 = nullptr;       // "<ID>さんの成績"
+    QPushButton *Button1 = nullptr; // 印刷
+    QPushButton *OKBtn = nullptr;   // 閉じる
+    QPushButton *Button2 = nullptr; // 成績クリア
+    QFrame *Bevel1 = nullptr;
+    QFrame *Bevel2 = nullptr;
+    QLabel *Label6 = nullptr; // today's report
+    QLabel *Label2 = nullptr; // the report over all records
+    /// Lines of the results file that could not be read, or why the file could not be read.
+    QLabel *NoticeLabel = nullptr;
+    QChartView *Chart1 = nullptr; // accuracy per attempt
+    QChartView *Chart3 = nullptr; // accuracy per chromosome pair
+    QChartView *Chart2 = nullptr; // answer time
+    QLineSeries *Series2 = nullptr;
+    QBarSeries *Series3 = nullptr;
+    QBarSet *Series3Values = nullptr; // 縦棒
+    QLineSeries *Series1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void fillCharts(const GradeStatistics &statistics);
+    void showNotice(const QString &text);
+
+    AppPaths &m_paths;
+    const QString &m_userId;
+    PagePrinter &m_printer;
+    QStringList m_problemList;
+    TForm8 *m_eraseConfirmation = nullptr;
+    bool m_eraseRequested = false;
+};
+
+} // namespace queldo
