@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, when any is missing.
-#   --with-display  also what the end-to-end test needs (a virtual display and input)
+#   --with-display  also what the end-to-end test needs (a virtual display and input) and the
+#                   PDF renderer the printing tests look at their pages with
 #   --with-bench    also the benchmarks' yardsticks: OpenCV's core and imgproc modules (not the
 #                   whole of libopencv-dev, some two hundred packages, which the benchmarks do not use)
 set -euo pipefail
@@ -8,7 +9,7 @@ packages=(cmake g++ make pkg-config clang-format qt6-base-dev qt6-charts-dev lib
           libbenchmark-dev libhwy-dev fonts-ipafont-gothic fonts-ipafont-mincho)
 for option in "$@"; do
   case "$option" in
-    --with-display) packages+=(xvfb xdotool imagemagick) ;;
+    --with-display) packages+=(xvfb xdotool imagemagick poppler-utils) ;;
     --with-bench) packages+=(libopencv-core-dev libopencv-imgproc-dev) ;;
     *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
   esac

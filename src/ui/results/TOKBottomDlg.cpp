@@ -17,6 +17,7 @@
 #include <QChartView>
 #include <QClipboard>
 #include <QFrame>
+#include <QGraphicsLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineSeries>
@@ -32,11 +33,9 @@ namespace queldo {
 
 namespace {
 
-// The chart fonts: a proportional Mincho, metric-compatible with the face the charts were made
-// for.
 QFont chartFont()
 {
-    QFont font(QStringLiteral("IPAPMincho"));
+    QFont font(ProportionalMincho);
     font.setPixelSize(12);
     return font;
 }
@@ -143,6 +142,7 @@ TOKBottomDlg::TOKBottomDlg(AppPaths &paths, const QString &userId, PagePrinter &
     setWindowFlags(FixedDialogFrame);
     // It hides itself while the erase confirmation is up; that must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
+    setFontFace(this, ProportionalGothic);
     setFontPixelSize(this, 12);
     setAutoFillBackground(true);
 

@@ -1,0 +1,557 @@
+// The grade analysis window and the erasing of all grades, driven as a trainee drives them.
+#include "ModalAnswer.h"
+#include "ProblemFixture.h"
+
+#include "core/app/AppPaths.h"
+#include "core/board/ProblemFolder.h"
+#include "core/results/ResultsFile.h"
+#include "core/text/Cp932Text.h"
+#include "ui/app/ProgramWindows.h"
+#include "ui/app/TPasswordDlg.h"
+#include "ui/common/PagePrinter.h"
+#include "ui/exercise/TForm1.h"
+#include "ui/results/TForm10.h"
+#include "ui/results/TForm8.h"
+#include "ui/results/TOKBottomDlg.h"
+
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QValueAxis>
+#include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+using namespace queldo;
+using namespace queldo::test;
+
+// The ideographic space, spelled out so that every wide blank in an expected text is visible.
+#define W "\u3000"
+
+namespace {
+
+const QString Trainee = QStringLiteral("kensa01");
+const QString Today = QStringLiteral("2026/12/10");
+const QString Yesterday = QStringLiteral("2026/12/09");
+
+// Problem 1 is a female cell, 2 a male one.
+const QStringList Problems = {QStringLiteral("正常女性染色体核型no52"),
+                              QStringLiteral("正常男性染色体核型no7")};
+
+const QString NoRecordsToday = QStringLiteral(
+    "〇成績はありません。\n\nまだ練習していないか、\n\n練習記録をクリアしたばかりです。");
+const QString NoRecordsOverall = QStringLiteral("正答 0 回 / 全トライアル 0 回中");
+
+// A record line in which every place is correct except the given fields (3 to 48).
+QString record(const QString &date, int problem, const QList<int> &missed, int seconds)
+{
+    QStringList fields{"0", date, QString::asprintf("%.3d", problem)};
+    for (int field = 3; field <= 48; ++field)
+        fields << (missed.contains(field) ? QStringLiteral("0") : QStringLiteral("1"));
+    fields << QString::number(seconds);
+    return fields.join(',');
+}
+
+QByteArray fileOf(const QStringList &lines)
+{
+    QByteArray bytes = *encodeCp932(ResultsHeader + "\r\n");
+    for (const QString &line : lines)
+        bytes += *encodeCp932(line + "\r\n");
+    return bytes;
+}
+
+// Yesterday a male cell with one place of chromosome 6 wrong; today a perfect female cell and
+// one with a place of chromosome 1 wrong.
+const QStringList History = {
+    record(Yesterday, 2, {13}, 400),
+    record(Today, 1, {}, 300),
+    record(Today, 1, {3}, 301),
+};
+
+// Answers the modal windows that come up one after another, each by its class, in order. The
+// action runs from a fresh event, so a modal window it opens can be answered by a later step.
+struct ModalScript
+{
+    struct Step
+    {
+        const char *className;
+        std::function<void(QWidget *)> action;
+    };
+    QList<Step> steps;
+    qsizetype next = 0;
+    QTimer timer;
+
+    explicit ModalScript(QList<Step> list) : steps(std::move(list))
+    {
+        timer.setInterval(5);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (next == steps.size() || !modal || !modal->isVisible() ||
+                qstrcmp(modal->metaObject()->className(), steps[next].className) != 0)
+                return;
+            const auto action = steps[next++].action;
+            QTimer::singleShot(0, modal, [action, modal] { action(modal); });
+        });
+        timer.start();
+    }
+    bool finished() const { return next == steps.size(); }
+};
+
+std::function<void(QWidget *)> click(const char *name)
+{
+    return ModalAnswer::click(name);
+}
+
+// What the analysis window showed at one showing.
+struct Shown
+{
+    int attempts = -1;
+    int times = -1;
+    int bars = -1;
+    QString today;
+    QString overall;
+};
+
+Shown shownBy(const TOKBottomDlg &window)
+{
+    return {int(window.Series2->count()), int(window.Series1->count()),
+            int(window.Series3Values->count()), window.Label6->text(), window.Label2->text()};
+}
+
+QValueAxis *axis(QChartView *chart, Qt::Orientation orientation)
+{
+    return qobject_cast<QValueAxis *>(chart->chart()->axes(orientation).constFirst());
+}
+
+// A program folder with one trainee, and the analysis window with its erase windows wired as the
+// program wires them; printouts always go to PDF files.
+struct Fixture
+{
+    QTemporaryDir dir;
+    AppPaths paths{dir.path(), dir.path()};
+    QString userId = Trainee;
+    PagePrinter printer{PagePrinter::Destination::PdfOnly};
+    std::unique_ptr<TOKBottomDlg> window;
+    std::unique_ptr<TForm8> confirmation;
+    std::unique_ptr<TForm10> done;
+
+    Fixture()
+    {
+        QDir(dir.path()).mkpath(QStringLiteral("Images"));
+        QDir(dir.path()).mkpath(QStringLiteral("Result/") + Trainee);
+        paths.enterImagesFolder();
+        window = std::make_unique<TOKBottomDlg>(paths, userId, printer);
+        confirmation = std::make_unique<TForm8>(paths, userId);
+        done = std::make_unique<TForm10>();
+        confirmation->setCompletionMessage(done.get());
+        window->setEraseConfirmation(confirmation.get());
+        window->setProblemList(Problems);
+        window->currentDate = [] { return QDate(2026, 12, 10); };
+    }
+
+    QString userFolder() const
+    {
+        return QDir(dir.path()).filePath(QStringLiteral("Result/") + Trainee);
+    }
+    QString resultsPath() const { return userFolder() + QStringLiteral("/kensa01.kek"); }
+
+    void writeResults(const QByteArray &bytes) const
+    {
+        QFile file(resultsPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    QByteArray results() const
+    {
+        QFile file(resultsPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+// The bounding box of the pixels that are not white, in an image.
+QRect inkBounds(const QImage &image)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 240)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+} // namespace
+
+class TestGradeWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void noRecordsState_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("fresh ID: the header alone") << fileOf({}) << QString();
+        QTest::newRow("not even the header") << QByteArray("") << QString();
+        QTest::newRow("no results file")
+            << QByteArray() << QStringLiteral("成績ファイルを読めません");
+    }
+    void noRecordsState()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, notice);
+        Fixture f;
+        if (!bytes.isNull())
+            f.writeResults(bytes);
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        const TOKBottomDlg &w = *f.window;
+
+        QCOMPARE(w.windowTitle(), QStringLiteral("成績"));
+        QCOMPARE(w.size(), QSize(861, 690));
+        QCOMPARE(w.minimumSize(), w.maximumSize());
+        QCOMPARE(w.Label1->text(), QStringLiteral("kensa01さんの成績"));
+        QCOMPARE(w.Chart1->geometry(), QRect(4, 32, 408, 203));
+        QCOMPARE(w.Chart3->geometry(), QRect(4, 236, 408, 203));
+        QCOMPARE(w.Chart2->geometry(), QRect(4, 440, 408, 203));
+        QCOMPARE(w.Series2->count(), 0);
+        QCOMPARE(w.Series3Values->count(), 0);
+        QCOMPARE(w.Series1->count(), 0);
+        QCOMPARE(w.Label6->pos(), QPoint(432, 100));
+        QCOMPARE(w.Label6->text(), NoRecordsToday);
+        QCOMPARE(w.Label2->text(), NoRecordsOverall);
+        QCOMPARE(w.focusWidget(), w.OKBtn);
+        QCOMPARE(w.NoticeLabel->isVisible(), !notice.isEmpty());
+        QVERIFY(w.NoticeLabel->text().contains(notice));
+        QVERIFY(f.results() == bytes); // reading never writes
+    }
+
+    void historyFillsTheChartsAndReports()
+    {
+        Fixture f;
+        f.writeResults(fileOf(History));
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        const TOKBottomDlg &w = *f.window;
+
+        QCOMPARE(w.Series2->count(), 3);
+        QCOMPARE(w.Series2->at(0), QPointF(1, 45 * 100.0 / 46));
+        QCOMPARE(w.Series2->at(1), QPointF(2, 100));
+        QCOMPARE(w.Series2->at(2), QPointF(3, 45 * 100.0 / 46));
+        QCOMPARE(w.Series1->points(), QList<QPointF>({{1, 400}, {2, 300}, {3, 301}}));
+        // Bar k stands at k on the axis: index 0 holds nothing.
+        QCOMPARE(w.Series3Values->count(), 24);
+        QCOMPARE(w.Series3Values->at(0), 0.0);
+        QCOMPARE(w.Series3Values->at(1), 5 * 100.0 / 6); // chromosome 1: one place of six wrong
+        QCOMPARE(w.Series3Values->at(6), 5 * 100.0 / 6);
+        QCOMPARE(w.Series3Values->at(23), 100.0);
+
+        QCOMPARE(axis(w.Chart1, Qt::Vertical)->min(), 0.0);
+        QCOMPARE(axis(w.Chart1, Qt::Vertical)->max(), 100.0);
+        QCOMPARE(axis(w.Chart3, Qt::Horizontal)->min(), 0.0);
+        QCOMPARE(axis(w.Chart3, Qt::Horizontal)->max(), 24.0);
+        QCOMPARE(axis(w.Chart2, Qt::Vertical)->min(), 48.0);
+        QCOMPARE(axis(w.Chart2, Qt::Vertical)->max(), 400.0);
+        QCOMPARE(w.Chart1->chart()->title(), QStringLiteral("全染色体正解率(正解数/46個)"));
+        QCOMPARE(w.Chart3->chart()->title(), QStringLiteral("染色体ごとの正解率"));
+        QCOMPARE(w.Chart2->chart()->title(), QStringLiteral("解答時間"));
+        QVERIFY(!w.Chart1->chart()->legend()->isVisible());
+
+        QCOMPARE(w.Label6->pos(), QPoint(432, 56));
+        QCOMPARE(w.Label6->text(),
+                 QStringLiteral("○本日の苦手染色体 (誤答回数 1個/練習2回中)\n\n" W W "1番, "
+                                "\n\n○性染色体" W "X(誤答0個/全4個中),Y(誤答0個/全0個中)\n\n"
+                                "\n○本日の平均解答時間は、301秒です。\n"));
+        QCOMPARE(w.Label2->geometry(), QRect(448, 288, 409, 385));
+        QCOMPARE(w.Label2->font().pointSize(), 11);
+        QVERIFY(w.Label2->text().startsWith(QStringLiteral("○正答 1回/全練習3回中\n\n\n")));
+        QVERIFY(!w.NoticeLabel->isVisible());
+    }
+
+    void unreadableLinesAreLeftOutAndNamedOnce()
+    {
+        Fixture f;
+        QByteArray bytes = fileOf(History);
+        bytes += "0,2026/12/10,001,1,1\r\n";        // too few fields
+        bytes += "\x81\x20,broken\r\n";             // not code page 932
+        bytes += *encodeCp932(History[1] + "\r\n"); // readable again
+        f.writeResults(bytes);
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QCOMPARE(f.window->Series2->count(), 4);
+        QVERIFY(f.window->NoticeLabel->isVisible());
+        QCOMPARE(f.window->NoticeLabel->text(),
+                 QStringLiteral("成績ファイルの読めない 2 行を除いて集計しました。"));
+    }
+
+    void eraseAndItsWaysBack_data()
+    {
+        QTest::addColumn<std::function<void(QWidget *)>>("confirm");
+        QTest::addColumn<std::function<void(QWidget *)>>("acknowledge");
+        QTest::addColumn<bool>("erased");
+        QTest::newRow("消去, OK") << click("Button1") << click("Button1") << true;
+        QTest::newRow("消去, completion's close box")
+            << click("Button1") << ModalAnswer::closeBox() << true;
+        QTest::newRow("キャンセル")
+            << click("Button2") << std::function<void(QWidget *)>() << false;
+        QTest::newRow("confirmation's close box")
+            << ModalAnswer::closeBox() << std::function<void(QWidget *)>() << false;
+    }
+    void eraseAndItsWaysBack()
+    {
+        QFETCH(std::function<void(QWidget *)>, confirm);
+        QFETCH(std::function<void(QWidget *)>, acknowledge);
+        QFETCH(bool, erased);
+        Fixture f;
+        const QByteArray before = fileOf(History);
+        f.writeResults(before);
+
+        Shown first, back;
+        bool hiddenDuringQuestion = false;
+        QStringList questionTexts, doneTexts;
+        QList<ModalScript::Step> steps = {
+            {"queldo::TOKBottomDlg",
+             [&](QWidget *) {
+                 first = shownBy(*f.window);
+                 f.window->Button2->click();
+             }},
+            {"queldo::TForm8",
+             [&](QWidget *modal) {
+                 hiddenDuringQuestion = !f.window->isVisible();
+                 questionTexts = {f.confirmation->Label1->text(), f.confirmation->Label2->text(),
+                                  f.confirmation->windowTitle()};
+                 confirm(modal);
+             }},
+        };
+        if (acknowledge)
+            steps.append({"queldo::TForm10", [&](QWidget *modal) {
+                              doneTexts = {f.done->Label1->text(), f.done->windowTitle()};
+                              acknowledge(modal);
+                          }});
+        steps.append({"queldo::TOKBottomDlg", [&](QWidget *) {
+                          back = shownBy(*f.window);
+                          f.window->OKBtn->click();
+                      }});
+        ModalScript script(steps);
+        f.window->exec();
+
+        QVERIFY(script.finished());
+        QVERIFY(hiddenDuringQuestion);
+        QCOMPARE(questionTexts, QStringList({QStringLiteral("全成績を消去しますか？"),
+                                             QStringLiteral("一度消去すると復活できません。"),
+                                             QStringLiteral("成績消去")}));
+        QCOMPARE(first.attempts, 3);
+        QVERIFY(!f.window->isVisible());
+        QVERIFY(!f.confirmation->isVisible());
+        QVERIFY(!f.done->isVisible());
+        if (erased) {
+            QCOMPARE(doneTexts, QStringList({QStringLiteral("全成績消去しました。"),
+                                             QStringLiteral("消去完了")}));
+            QCOMPARE(f.results(), *encodeCp932(ResultsHeader + "\r\n"));
+            QCOMPARE(back.attempts, 0);
+            QCOMPARE(back.times, 0);
+            QCOMPARE(back.bars, 0);
+            QCOMPARE(back.today, NoRecordsToday);
+            QCOMPARE(back.overall, NoRecordsOverall);
+        } else {
+            QCOMPARE(f.results(), before);
+            QCOMPARE(back.attempts, first.attempts);
+            QCOMPARE(back.times, first.times);
+            QCOMPARE(back.bars, first.bars);
+            QCOMPARE(back.today, first.today);
+            QCOMPARE(back.overall, first.overall);
+        }
+    }
+
+#ifdef Q_OS_UNIX
+    void failedEraseKeepsTheGradesAndTheQuestion()
+    {
+        Fixture f;
+        const QByteArray before = fileOf(History);
+        f.writeResults(before);
+
+        // Writes past a few bytes fail as on a full disk, even for root.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &old); });
+        QStringList messageLines;
+        bool questionStillUp = false;
+        Shown back;
+        ModalScript script({
+            {"queldo::TOKBottomDlg", click("Button2")},
+            {"queldo::TForm8",
+             [&](QWidget *modal) {
+                 rlimit small = old;
+                 small.rlim_cur = 20;
+                 setrlimit(RLIMIT_FSIZE, &small);
+                 click("Button1")(modal);
+             }},
+            {"queldo::EraseFailedMessage",
+             [&](QWidget *modal) {
+                 setrlimit(RLIMIT_FSIZE, &old);
+                 messageLines = qobject_cast<MessageWindow *>(modal)->lines();
+                 click("Button1")(modal);
+             }},
+            {"queldo::TForm8",
+             [&](QWidget *modal) {
+                 questionStillUp = modal->isVisible();
+                 click("Button2")(modal);
+             }},
+            {"queldo::TOKBottomDlg",
+             [&](QWidget *) {
+                 back = shownBy(*f.window);
+                 f.window->OKBtn->click();
+             }},
+        });
+        f.window->exec();
+
+        QVERIFY(script.finished());
+        QVERIFY(questionStillUp);
+        QCOMPARE(messageLines.mid(0, 2),
+                 QStringList({QStringLiteral("成績を消去できませんでした。"),
+                              QStringLiteral("これまでの成績はそのまま残っています。")}));
+        QCOMPARE(f.results(), before);
+        QCOMPARE(back.attempts, 3);
+        // Nothing written aside is left behind.
+        QCOMPARE(QDir(f.userFolder()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("kensa01.kek")});
+    }
+#endif
+
+    void printingSavesAPdfAndLeavesThePictureOnTheClipboard()
+    {
+        Fixture f;
+        f.writeResults(fileOf(History));
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+
+        ModalAnswer told(ModalAnswer::click("Button1"));
+        f.window->Button1->click();
+        QCOMPARE(told.className, QStringLiteral("queldo::PrintOutcomeMessage"));
+
+        // The picture: the window as on screen, in a frame with its caption.
+        const QImage picture = QGuiApplication::clipboard()->image();
+        QCOMPARE(picture.size(), QSize(861 + 2 * 3, 690 + 2 * 3 + 22));
+        const QImage contents = f.window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(picture.copy(3, 25, 861, 690).convertToFormat(QImage::Format_RGB32), contents);
+        QVERIFY(qBlue(picture.pixel(40, 12)) > qRed(picture.pixel(40, 12))); // the caption bar
+
+        // The page: one PDF in the trainee's folder, named by the date and time.
+        const QStringList pdfs =
+            QDir(f.userFolder()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+        QCOMPARE(pdfs.size(), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral("^成績_\\d{8}_\\d{6}\\.pdf$"))
+                     .match(pdfs[0])
+                     .hasMatch(),
+                 qPrintable(pdfs[0]));
+        const QString pdf = QDir(f.userFolder()).filePath(pdfs[0]);
+        QVERIFY(told.lines.contains(QDir::toNativeSeparators(pdf)));
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("%PDF-"));
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                     bytes.count("/Type /Page "),
+                 1);
+
+        // Rendered, the picture fills left 100, top 100, right page width - 50 and bottom
+        // h x (page width - 100) / w - 50, in 600 dpi units from the printable area's corner.
+        const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+        if (pdftoppm.isEmpty())
+            QSKIP("pdftoppm is not installed (scripts/install-deps.sh --with-display installs it)");
+        QTemporaryDir out;
+        QCOMPARE(QProcess::execute(pdftoppm, {QStringLiteral("-r"), QStringLiteral("60"),
+                                              QStringLiteral("-png"), pdf,
+                                              out.filePath(QStringLiteral("page"))}),
+                 0);
+        const QStringList pages = QDir(out.path()).entryList({QStringLiteral("page*.png")});
+        QCOMPARE(pages.size(), 1);
+        const QImage page(out.filePath(pages[0]));
+        const QRect printable = f.printer.printer().pageLayout().paintRectPixels(600);
+        const int pageWidth = printable.width();
+        const QRect expected(QPoint(printable.left() + 100, printable.top() + 100),
+                             QPoint(printable.left() + pageWidth - 50,
+                                    printable.top() + 718 * (pageWidth - 100) / 867 - 50));
+        const QRect ink = inkBounds(page);
+        const auto matches = [](int rendered, int dots) {
+            return std::abs(rendered - dots / 10) <= 2;
+        };
+        QVERIFY2(matches(ink.left(), expected.left()) && matches(ink.top(), expected.top()) &&
+                     matches(ink.right(), expected.right()) &&
+                     matches(ink.bottom(), expected.bottom()),
+                 qPrintable(QStringLiteral("ink %1,%2 %3x%4; expected (at 600 dpi) %5,%6 %7x%8")
+                                .arg(ink.x())
+                                .arg(ink.y())
+                                .arg(ink.width())
+                                .arg(ink.height())
+                                .arg(expected.x())
+                                .arg(expected.y())
+                                .arg(expected.width())
+                                .arg(expected.height())));
+    }
+
+    void opensFromTheExerciseWindowAndCountsEachNewAttempt()
+    {
+        QTemporaryDir dir;
+        QDir root(dir.path());
+        root.mkpath(QStringLiteral("Images"));
+        root.mkpath(QStringLiteral("Result/") + Trainee);
+        for (int i = 0; i < 2; ++i)
+            writeProblemFolder(root.filePath(QStringLiteral("Images")), knownProblemNames()[i]);
+        const QString stem = root.filePath(QStringLiteral("Result/kensa01/kensa01"));
+        for (const auto &[extension, bytes] :
+             {std::pair{".pas", QByteArray("pw\r\n")},
+              std::pair{".set", QByteArray("0\r\n0\r\n0\r\n0.699999988079071\r\n")},
+              std::pair{".kek", fileOf({})}}) {
+            QFile file(stem + QString::fromLatin1(extension));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+
+        ProgramWindows windows(dir.path(), dir.path(), 5);
+        windows.start();
+        windows.login().ID->setText(Trainee);
+        windows.login().Password->setText(QStringLiteral("pw"));
+        windows.login().OKBtn->click();
+        QVERIFY(windows.exercise());
+        TForm1 &form = *windows.exercise();
+
+        const auto scoreNextProblem = [&form] {
+            QTest::mouseClick(form.Button2, Qt::LeftButton);
+            QTest::mouseClick(form.Button4, Qt::LeftButton);
+            form.Timer1Timer();
+            QTest::mouseClick(form.Button1, Qt::LeftButton);
+        };
+        const auto openedShows = [&](const std::function<void()> &open) {
+            Shown shown;
+            bool modal = false;
+            ModalScript script({{"queldo::TOKBottomDlg", [&](QWidget *window) {
+                                     modal = window == &windows.analysis() && window->isModal();
+                                     shown = shownBy(windows.analysis());
+                                     windows.analysis().OKBtn->click();
+                                 }}});
+            open();
+            return script.finished() && modal ? shown.attempts : -1;
+        };
+
+        QCOMPARE(openedShows([&] { form.Button3->click(); }), 0);
+        scoreNextProblem();
+        QCOMPARE(openedShows([&] { form.Button3->click(); }), 1);
+        scoreNextProblem();
+        QCOMPARE(openedShows([&] { form.SaveAs1->trigger(); }), 2);
+        QCOMPARE(windows.analysis().Series1->count(), 2);
+        QCOMPARE(windows.analysis().Label1->text(), QStringLiteral("kensa01さんの成績"));
+    }
+};
+
+QTEST_MAIN(TestGradeWindow)
+#include "test_grade_window.moc"
