@@ -18,7 +18,8 @@ namespace queldo::bench {
 
 /// The usual console output, and the median CPU time of every benchmark, in seconds. CPU time
 /// is steadier than wall-clock time on a shared machine; a benchmark that asks for wall-clock
-/// time (UseRealTime(), for work that waits on the disk) is kept in wall-clock time.
+/// time (UseRealTime(), for work that waits on the disk, or UseManualTime(), for a span it
+/// times itself) is kept in wall-clock time.
 class MedianReporter : public benchmark::ConsoleReporter
 {
 public:
@@ -30,8 +31,9 @@ public:
         for (const Run &run : runs) {
             if (run.error_occurred)
                 continue;
-            const double time = run.run_name.time_type == "real_time" ? run.GetAdjustedRealTime()
-                                                                      : run.GetAdjustedCPUTime();
+            const bool wallClock =
+                run.run_name.time_type == "real_time" || run.run_name.time_type == "manual_time";
+            const double time = wallClock ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime();
             const double s = time / benchmark::GetTimeUnitMultiplier(run.time_unit);
             const std::string &name = run.run_name.function_name;
             if (run.run_type == Run::RT_Iteration)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A trainee's first day in the real program, on its own X server with real input events: create an
-# ID, log in, deal a problem, drag a chromosome into the karyogram, score, change the settings,
-# quit through the menu, start again and find the settings kept.
+# ID, log in, deal a problem, drag a chromosome into the karyogram, score, look at the grade
+# analysis and print it, change the settings, quit through the menu, start again and find the
+# settings kept.
 #
 # Usage: first_day.sh QUELDO LAYOUT_PROBE SAMPLEGEN. Exit 77 (skipped) when a tool is missing.
 # The screenshots are kept after a failure, or always with QUELDO_E2E_KEEP=1.
@@ -214,6 +215,27 @@ click exercise "$form" Button1
 eventually has_records 2 || fail "scoring after the keyboard choice left $(record_count) records"
 problem=$(tail -n 1 "$user/$id.kek" | tr -d '\r' | cut -d, -f3)
 [ "$problem" = "002" ] || fail "the Down key chose 002, but $problem was dealt and scored"
+
+# --- The grade analysis shows the attempts; printing it (no printer here) saves a PDF in the
+# trainee's folder and says so; 閉じる returns to the exercise window.
+click exercise "$form" Button3
+analysis=$(window '^成績$')
+geometry=$(xdotool getwindowgeometry --shell "$analysis")
+[ "$(sed -n 's/^WIDTH=//p' <<<"$geometry")x$(sed -n 's/^HEIGHT=//p' <<<"$geometry")" = 861x690 ] ||
+  fail "the grade analysis window is not 861 x 690"
+shot analysis
+pdf_count() { find "$user" -maxdepth 1 -name '*.pdf' | wc -l; }
+has_pdf() { [ "$(pdf_count)" -eq 1 ]; }
+click analysis "$analysis" Button1
+printed=$(window '^印刷$')
+eventually has_pdf || fail "printing left $(pdf_count) PDF files in the trainee's folder"
+head -c 5 "$(find "$user" -maxdepth 1 -name '*.pdf')" | grep -q '%PDF-' || fail "the printout is no PDF"
+shot printed
+focus "$printed"
+xdotool key Return
+analysis_gone() { ! xdotool search --onlyvisible --name '^成績$' >/dev/null 2>&1; }
+click analysis "$analysis" OKBtn
+eventually analysis_gone || fail "閉じる left the grade analysis window open"
 
 # --- Settings: reference mode on and the size two steps up, then OK.
 focus "$form"

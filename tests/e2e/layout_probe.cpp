@@ -1,12 +1,14 @@
-// Prints where the named controls of the exercise window and the settings dialog sit, so that the
-// end-to-end test can click them in the real program. Qt's widgets are not X windows of their
-// own, so nothing outside the process can find them; this lays out the same windows offscreen at
-// the size the real window got and reports every named widget as "window name x y width height",
-// relative to its window's top-left corner.
+// Prints where the named controls of the exercise window, the settings dialog and the grade
+// analysis window sit, so that the end-to-end test can click them in the real program. Qt's
+// widgets are not X windows of their own, so nothing outside the process can find them; this lays
+// out the same windows offscreen at the size the real window got and reports every named widget
+// as "window name x y width height", relative to its window's top-left corner.
 #include "core/app/AppPaths.h"
 #include "core/board/SeededRandom.h"
 #include "core/settings/LiveSettings.h"
+#include "ui/common/PagePrinter.h"
 #include "ui/exercise/TForm1.h"
+#include "ui/results/TOKBottomDlg.h"
 #include "ui/settings/TPagesDlg.h"
 
 #include <QApplication>
@@ -93,6 +95,9 @@ int main(int argc, char *argv[])
     form.resize(size);
     form.show();
     pages.show();
+    queldo::PagePrinter printer(queldo::PagePrinter::Destination::PdfOnly);
+    queldo::TOKBottomDlg analysis(paths, userId, printer);
+    analysis.show();
     QApplication::processEvents();
 
     QTextStream out(stdout);
@@ -102,5 +107,6 @@ int main(int argc, char *argv[])
         pages.PageControl1->setCurrentIndex(page);
         report(out, QStringLiteral("settings"), &pages);
     }
+    report(out, QStringLiteral("analysis"), &analysis);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "ui/common/PagePrinter.h"
 #include "ui/common/PrintOutcomeMessage.h"
 #include "ui/common/WindowPicture.h"
+#include "ui/results/ReportLabel.h"
 #include "ui/results/TForm8.h"
 
 #include <QBarSeries>
@@ -68,6 +69,9 @@ double tickStep(double span, int maxTicks)
 
 void setAxisRange(QValueAxis *axis, AxisRange range, int maxTicks)
 {
+    // The old step on a longer range would make a label for every step in between, thousands of
+    // them on a long history: one step over the whole range first, then the right one.
+    axis->setTickInterval(std::max(axis->max() - axis->min(), range.maximum - range.minimum));
     axis->setRange(range.minimum, range.maximum);
     axis->setTickInterval(tickStep(range.maximum - range.minimum, maxTicks));
 }
@@ -121,10 +125,8 @@ QFrame *makeBevel(QWidget *parent, const char *name, const QRect &geometry)
 
 QLabel *makeReportLabel(QWidget *parent, const char *name, QPoint at)
 {
-    auto *label = new QLabel(parent);
+    auto *label = new ReportLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setFontPixelSize(label, 16);
     label->move(at);
     return label;
@@ -241,10 +243,8 @@ void TOKBottomDlg::showEvent(QShowEvent *event)
 
 void TOKBottomDlg::FormShow()
 {
-    Series2->clear();
-    Series3Values->remove(0, Series3Values->count());
-    Series1->clear();
-
+    // The series are not cleared here: fillCharts() replaces them whole on either road, and
+    // clearing first would make the charts lay out a long history twice.
     const GradeChartRects rects = gradeChartRects(Bevel1->geometry().topLeft(), Button2->y());
     Chart1->setGeometry(rects.accuracy);
     Chart3->setGeometry(rects.pairs);
@@ -284,9 +284,9 @@ void TOKBottomDlg::FormShow()
     Label6->setText(statistics.TodayReport);
     Label6->adjustSize();
 
-    QFont reportFont = Label2->font();
-    reportFont.setPointSize(11);
-    Label2->setFont(reportFont);
+    // 11 points on the 96-dpi screen the window was laid out for; in pixels, so that the report
+    // fits the label on any screen.
+    setFontPixelSize(Label2, 15);
     Label2->setGeometry(Label2->x(), Bevel2->y() + 16, Bevel2->width() - 32, Bevel2->height() - 32);
     Label2->setText(statistics.OverallReport);
 }
@@ -294,6 +294,7 @@ void TOKBottomDlg::FormShow()
 void TOKBottomDlg::fillCharts(const GradeStatistics &statistics)
 {
     Series2->replace(statistics.accuracyPerAttempt);
+    Series3Values->remove(0, Series3Values->count());
     // A bar stands at its index on the value axis: index 0 holds nothing, pair k is index k.
     if (!statistics.accuracyPerPair.isEmpty()) {
         QList<qreal> bars{0};

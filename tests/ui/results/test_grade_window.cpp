@@ -271,9 +271,27 @@ private slots:
                                 "\n\n○性染色体" W "X(誤答0個/全4個中),Y(誤答0個/全0個中)\n\n"
                                 "\n○本日の平均解答時間は、301秒です。\n"));
         QCOMPARE(w.Label2->geometry(), QRect(448, 288, 409, 385));
-        QCOMPARE(w.Label2->font().pointSize(), 11);
+        QCOMPARE(w.Label2->font().pixelSize(), 15); // 11 points at 96 dpi
         QVERIFY(w.Label2->text().startsWith(QStringLiteral("○正答 1回/全練習3回中\n\n\n")));
         QVERIFY(!w.NoticeLabel->isVisible());
+    }
+
+    void longestReportsFitTheirFrames()
+    {
+        // Seven chromosomes tied (a list that overflows onto a third line) and an X missed, today
+        // and overall: the reports at their longest.
+        Fixture f;
+        f.writeResults(fileOf({record(Today, 1, {3, 5, 7, 9, 11, 13, 15, 47}, 100)}));
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        const TOKBottomDlg &w = *f.window;
+        QVERIFY(w.Label6->text().contains(QStringLiteral("他たくさん！")));
+        QVERIFY(w.Label2->text().contains(QStringLiteral("他たくさん！")));
+        QVERIFY(w.Label6->geometry().bottom() <= w.Bevel1->geometry().bottom());
+        QVERIFY2(w.Label2->sizeHint().height() <= w.Label2->height(),
+                 qPrintable(QStringLiteral("the report needs %1 pixels of %2")
+                                .arg(w.Label2->sizeHint().height())
+                                .arg(w.Label2->height())));
     }
 
     void unreadableLinesAreLeftOutAndNamedOnce()
