@@ -3,6 +3,7 @@
 #include "core/app/AppPaths.h"
 #include "core/results/GradeStatistics.h"
 #include "core/results/GradeWindowLayout.h"
+#include "core/results/LineChartPoints.h"
 #include "core/results/ResultsDate.h"
 #include "core/results/ResultsFile.h"
 #include "ui/common/DialogLook.h"
@@ -215,12 +216,24 @@ TOKBottomDlg::TOKBottomDlg(AppPaths &paths, const QString &userId, PagePrinter &
         setAxisRange(bottom, {bottom->min(), bottom->max()}, 6);
     }
 
+    // Arranged here as well as at every showing: a chart that first gets its size while showing
+    // would lay out a long history twice, once for its old size and once for the new.
+    arrangeCharts();
+
     setTabOrder(OKBtn, Button1);
     setTabOrder(Button1, Button2);
     setFixedSize(861, 690);
 }
 
 TOKBottomDlg::~TOKBottomDlg() = default;
+
+void TOKBottomDlg::arrangeCharts()
+{
+    const GradeChartRects rects = gradeChartRects(Bevel1->geometry().topLeft(), Button2->y());
+    Chart1->setGeometry(rects.accuracy);
+    Chart3->setGeometry(rects.pairs);
+    Chart2->setGeometry(rects.times);
+}
 
 int TOKBottomDlg::exec()
 {
@@ -243,12 +256,8 @@ void TOKBottomDlg::showEvent(QShowEvent *event)
 
 void TOKBottomDlg::FormShow()
 {
-    // The series are not cleared here: fillCharts() replaces them whole on either road, and
-    // clearing first would make the charts lay out a long history twice.
-    const GradeChartRects rects = gradeChartRects(Bevel1->geometry().topLeft(), Button2->y());
-    Chart1->setGeometry(rects.accuracy);
-    Chart3->setGeometry(rects.pairs);
-    Chart2->setGeometry(rects.times);
+    // The series are cleared by fillCharts() on either road, just before their axes change.
+    arrangeCharts();
 
     Label1->setText(m_userId + QStringLiteral("さんの成績"));
     Label1->adjustSize();
@@ -280,7 +289,9 @@ void TOKBottomDlg::FormShow()
     Label6->move(Label6->x(), 56);
     Label6->setVisible(true);
     fillCharts(statistics);
-    Chart2->chart()->setTitle(QStringLiteral("解答時間"));
+    // Set again, as the window always has; only a changed title costs a new layout.
+    if (Chart2->chart()->title() != QStringLiteral("解答時間"))
+        Chart2->chart()->setTitle(QStringLiteral("解答時間"));
     Label6->setText(statistics.TodayReport);
     Label6->adjustSize();
 
@@ -293,7 +304,29 @@ void TOKBottomDlg::FormShow()
 
 void TOKBottomDlg::fillCharts(const GradeStatistics &statistics)
 {
-    Series2->replace(statistics.accuracyPerAttempt);
+    // Axes first: every change of a range lays out the points already in the series again, which
+    // on a long history costs more than filling them.
+    const int attempts = int(statistics.accuracyPerAttempt.size());
+    double slowest = 0;
+    for (const QPointF &point : statistics.secondsPerAttempt)
+        slowest = std::max(slowest, point.y());
+    const auto axis = [](QChartView *chart, Qt::Orientation orientation) {
+        return qobject_cast<QValueAxis *>(chart->chart()->axes(orientation).constFirst());
+    };
+    Series2->clear();
+    Series1->clear();
+    setAxisRange(axis(Chart1, Qt::Horizontal), attemptAxisRange(attempts), 6);
+    setAxisRange(axis(Chart2, Qt::Horizontal), attemptAxisRange(attempts), 6);
+    setAxisRange(axis(Chart2, Qt::Vertical), answerTimeAxisRange(slowest), 5);
+
+    // A long history has many attempts per pixel: the lines get the points that draw them, by
+    // the plot's pixel columns once the new axes are laid out.
+    const auto drawn = [](const QList<QPointF> &points, QChartView *view, AxisRange range) {
+        view->chart()->layout()->activate();
+        const QRectF plot = view->chart()->plotArea();
+        return lineChartPoints(points, {range.minimum, range.maximum, plot.left(), plot.width()});
+    };
+    Series2->replace(drawn(statistics.accuracyPerAttempt, Chart1, attemptAxisRange(attempts)));
     Series3Values->remove(0, Series3Values->count());
     // A bar stands at its index on the value axis: index 0 holds nothing, pair k is index k.
     if (!statistics.accuracyPerPair.isEmpty()) {
@@ -302,18 +335,7 @@ void TOKBottomDlg::fillCharts(const GradeStatistics &statistics)
             bars << point.y();
         Series3Values->append(bars);
     }
-    Series1->replace(statistics.secondsPerAttempt);
-
-    const int attempts = int(statistics.accuracyPerAttempt.size());
-    double slowest = 0;
-    for (const QPointF &point : statistics.secondsPerAttempt)
-        slowest = std::max(slowest, point.y());
-    setAxisRange(qobject_cast<QValueAxis *>(Chart1->chart()->axes(Qt::Horizontal).constFirst()),
-                 attemptAxisRange(attempts), 6);
-    setAxisRange(qobject_cast<QValueAxis *>(Chart2->chart()->axes(Qt::Horizontal).constFirst()),
-                 attemptAxisRange(attempts), 6);
-    setAxisRange(qobject_cast<QValueAxis *>(Chart2->chart()->axes(Qt::Vertical).constFirst()),
-                 answerTimeAxisRange(slowest), 5);
+    Series1->replace(drawn(statistics.secondsPerAttempt, Chart2, attemptAxisRange(attempts)));
 }
 
 void TOKBottomDlg::showNotice(const QString &text)

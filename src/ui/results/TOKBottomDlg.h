@@ -74,6 +74,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void arrangeCharts();
     void fillCharts(const GradeStatistics &statistics);
     void showNotice(const QString &text);
 

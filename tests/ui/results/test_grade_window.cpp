@@ -4,6 +4,7 @@
 
 #include "core/app/AppPaths.h"
 #include "core/board/ProblemFolder.h"
+#include "core/results/GradeStatistics.h"
 #include "core/results/ResultsFile.h"
 #include "core/text/Cp932Text.h"
 #include "ui/app/ProgramWindows.h"
@@ -292,6 +293,47 @@ private slots:
                  qPrintable(QStringLiteral("the report needs %1 pixels of %2")
                                 .arg(w.Label2->sizeHint().height())
                                 .arg(w.Label2->height())));
+    }
+
+    void longHistoryDrawsAsEveryAttemptWould()
+    {
+        Fixture f;
+        QStringList lines;
+        QRandomGenerator random(9);
+        for (int r = 0; r < 10000; ++r) {
+            QList<int> missed;
+            for (int k = int(random.bounded(8)); k > 0; --k)
+                missed << 3 + int(random.bounded(46));
+            lines << record(Yesterday, 1 + int(random.bounded(2)), missed,
+                            100 + int(random.bounded(800)));
+        }
+        f.writeResults(fileOf(lines));
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        const TOKBottomDlg &w = *f.window;
+        // Far fewer points than attempts reach the lines...
+        QVERIFY(w.Series2->count() < 2000);
+        QVERIFY(w.Series1->count() < 2000);
+        const QImage accuracy = w.Chart1->grab().toImage();
+        const QImage times = w.Chart2->grab().toImage();
+
+        // ...and the charts look as with every attempt in them.
+        const GradeStatistics all = GradeStatistics::compute(ResultsFile::read(f.resultsPath()),
+                                                             TodayDate(Today), Problems);
+        QCOMPARE(all.secondsPerAttempt.size(), 10000);
+        w.Series2->replace(all.accuracyPerAttempt);
+        w.Series1->replace(all.secondsPerAttempt);
+        const auto differing = [](const QImage &a, const QImage &b) {
+            int count = 0;
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x)
+                    count += a.pixel(x, y) != b.pixel(x, y);
+            return count;
+        };
+        // A few single pixels where a line's end rounds the other way; a column drawn short would
+        // leave hundreds.
+        QVERIFY(differing(accuracy, w.Chart1->grab().toImage()) <= 16);
+        QVERIFY(differing(times, w.Chart2->grab().toImage()) <= 16);
     }
 
     void unreadableLinesAreLeftOutAndNamedOnce()
