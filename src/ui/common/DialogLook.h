@@ -10,18 +10,6 @@ namespace queldo {
 inline constexpr Qt::WindowFlags FixedDialogFrame =
     Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 
-/// The proportional Japanese faces the layouts were made for ("ＭＳ Ｐゴシック", "ＭＳ Ｐ明朝"), by
-/// the free faces with the same metrics, so texts take the widths and line heights planned.
-inline const QString ProportionalGothic = QStringLiteral("IPAPGothic");
-inline const QString ProportionalMincho = QStringLiteral("IPAPMincho");
-
-inline void setFontFace(QWidget *widget, const QString &family)
-{
-    QFont font = widget->font();
-    font.setFamilies({family});
-    widget->setFont(font);
-}
-
 /// Sizes are laid out in pixels, so fonts are given in pixels too.
 inline void setFontPixelSize(QWidget *widget, int pixelSize)
 {

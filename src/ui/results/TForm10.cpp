@@ -14,7 +14,6 @@ TForm10::TForm10(QWidget *parent) : QDialog(parent)
     setWindowFlags(FixedDialogFrame);
     // It is up while the analysis window is hidden; closing it must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setFontFace(this, ProportionalGothic);
     setFontPixelSize(this, 12);
 
     Label1 = new QLabel(QStringLiteral("全成績消去しました。"), this);

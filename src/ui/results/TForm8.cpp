@@ -19,7 +19,6 @@ TForm8::TForm8(AppPaths &paths, const QString &userId, QWidget *parent)
     setWindowFlags(FixedDialogFrame);
     // It is up while the analysis window is hidden; closing it must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setFontFace(this, ProportionalGothic);
     setFontPixelSize(this, 12);
 
     const auto label = [this](const char *name, const QString &text, QPoint at) {

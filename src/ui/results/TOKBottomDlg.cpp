@@ -9,6 +9,7 @@
 #include "ui/common/DialogLook.h"
 #include "ui/common/PagePrinter.h"
 #include "ui/common/PrintOutcomeMessage.h"
+#include "ui/common/ProgramFonts.h"
 #include "ui/common/WindowPicture.h"
 #include "ui/results/ReportLabel.h"
 #include "ui/results/TForm8.h"
@@ -37,7 +38,7 @@ namespace {
 
 QFont chartFont()
 {
-    QFont font(ProportionalMincho);
+    QFont font(MinchoFace);
     font.setPixelSize(12);
     return font;
 }
@@ -145,7 +146,6 @@ TOKBottomDlg::TOKBottomDlg(AppPaths &paths, const QString &userId, PagePrinter &
     setWindowFlags(FixedDialogFrame);
     // It hides itself while the erase confirmation is up; that must not end the program.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setFontFace(this, ProportionalGothic);
     setFontPixelSize(this, 12);
     setAutoFillBackground(true);
 
@@ -256,7 +256,7 @@ void TOKBottomDlg::showEvent(QShowEvent *event)
 
 void TOKBottomDlg::FormShow()
 {
-    // The series are cleared by fillCharts() on either road, just before their axes change.
+    // fillCharts() clears the series on either road below, just before their axes change.
     arrangeCharts();
 
     Label1->setText(m_userId + QStringLiteral("さんの成績"));
@@ -278,7 +278,7 @@ void TOKBottomDlg::FormShow()
         Label6->move(Label6->x(), 100);
         Label6->setText(statistics.TodayReport);
         Label6->adjustSize();
-        // Where and how large an earlier showing left it; just large enough for the text.
+        // It stays where an earlier showing put it, grown if need be to take the text.
         Label2->setText(statistics.OverallReport);
         Label2->resize(Label2->size().expandedTo(Label2->sizeHint()));
         fillCharts(statistics);

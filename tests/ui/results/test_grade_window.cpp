@@ -10,6 +10,7 @@
 #include "ui/app/ProgramWindows.h"
 #include "ui/app/TPasswordDlg.h"
 #include "ui/common/PagePrinter.h"
+#include "ui/common/ProgramFonts.h"
 #include "ui/exercise/TForm1.h"
 #include "ui/results/TForm10.h"
 #include "ui/results/TForm8.h"
@@ -196,6 +197,9 @@ class TestGradeWindow : public QObject
 {
     Q_OBJECT
 private slots:
+    // The faces the program lays its windows out with, as at its start.
+    void initTestCase() { installProgramFonts(); }
+
     void noRecordsState_data()
     {
         QTest::addColumn<QByteArray>("bytes");
