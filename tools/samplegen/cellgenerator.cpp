@@ -1,6 +1,6 @@
 #include "cellgenerator.h"
 
-#include "chromosomeid.h"
+#include "bandtable.h"
 #include "chromosomelayout.h"
 #include "chromosomerenderer.h"
 #include "seededrandom.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "bandtable.h"
 #include "chromosomevariation.h"
-#include "cytoband.h"
 
 #include <QList>
 

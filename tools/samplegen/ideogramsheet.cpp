@@ -1,6 +1,6 @@
 #include "ideogramsheet.h"
 
-#include "chromosomeid.h"
+#include "bandtable.h"
 #include "strokeglyphs.h"
 
 #include <QPainter>

@@ -2,9 +2,9 @@
 
 #include "core/board/ProblemFolder.h"
 
+#include "bandtable.h"
 #include "bitmapencoder.h"
 #include "cellgenerator.h"
-#include "chromosomeid.h"
 #include "ideogramsheet.h"
 #include "karyogramcomposer.h"
 #include "seededrandom.h"

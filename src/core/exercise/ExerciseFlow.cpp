@@ -139,7 +139,11 @@ bool ExerciseFlow::score(int correctCount, BoardState &board)
 
 void ExerciseFlow::showAnswer()
 {
+    // Seeing the answer ends scoring and correction: the next problem is the way on.
+    button1.enabled = false;
     ScoringCount = 0;
+    button5 = {false, QStringLiteral("正解表示")};
+    button6.enabled = true;
 }
 
 } // namespace queldo

@@ -65,7 +65,8 @@ public:
     /// codes and ElapsedSeconds as they are now. correctCount is the number of places judged 1.
     bool score(int correctCount, BoardState &board);
 
-    /// 正解表示: the scoring loop ends.
+    /// 正解表示: the scoring loop ends and 終了 becomes possible. The caller then prepares and
+    /// shows the answer window.
     void showAnswer();
 
 private:

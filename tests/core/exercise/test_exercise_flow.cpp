@@ -69,6 +69,32 @@ private slots:
         QCOMPARE(f.button1.caption, QStringLiteral("採点"));
     }
 
+    void showingTheAnswerEndsTheScoring()
+    {
+        ExerciseFlow f;
+        BoardState board;
+        f.nextProblem(0, board);
+        f.startOrPause(board);
+        f.score(30, board);
+        f.score(31, board); // Correcting: pieces movable
+        f.showAnswer();
+        QCOMPARE(buttons(f), QStringLiteral("EdddEE")); // AnswerShown
+        QCOMPARE(f.ScoringCount, 0);
+        QCOMPARE(f.button5.caption, QStringLiteral("正解表示"));
+        QCOMPARE(board.PiecesMovable, 1); // left as it was
+
+        // 終了 stays possible through the next problem; scoring waits for スタート.
+        f.nextProblem(1, board);
+        QCOMPARE(buttons(f), QStringLiteral("EEddEE"));
+        f.startOrPause(board);
+        QCOMPARE(buttons(f), QStringLiteral("EEEdEd"));
+        QVERIFY(f.score(20, board)); // a first scoring again, which records
+        QCOMPARE(buttons(f), QStringLiteral("EdEEdE"));
+        f.showAnswer();
+        f.endExercise();
+        QCOMPARE(buttons(f), QStringLiteral("EddddE"));
+    }
+
     void nextProblemWhileRunningStopsTheClock()
     {
         ExerciseFlow f;

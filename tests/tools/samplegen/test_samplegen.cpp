@@ -1,6 +1,6 @@
 #include "bandtable.h"
 #include "cellgenerator.h"
-#include "chromosomeid.h"
+#include "core/board/Ideogram.h"
 #include "samplegenerator.h"
 #include "samplegeneratoroptions.h"
 #include "sampleproblem.h"
@@ -236,6 +236,8 @@ private slots:
     void bandsFollowTable();
     void heterochromatinVaries_data();
     void heterochromatinVaries();
+    void answerIdeogramsFindTheCentromere_data();
+    void answerIdeogramsFindTheCentromere();
 
     void parsesArguments();
     void rejectsBadArguments_data();
@@ -559,6 +561,31 @@ void TestSampleGen::centromereIndexFollowsTable_data()
     QTest::addColumn<int>("chromosome");
     for (int chromosome = 0; chromosome < ChromosomeId::Count; ++chromosome)
         QTest::newRow(qPrintable(ChromosomeId::name(chromosome))) << chromosome;
+}
+
+void TestSampleGen::answerIdeogramsFindTheCentromere_data()
+{
+    centromereIndexFollowsTable_data();
+}
+
+// The answer window stands each chromosome beside its ideogram with the centromeres level; it
+// finds the centromere in the picture, where the generator knows it.
+void TestSampleGen::answerIdeogramsFindTheCentromere()
+{
+    QFETCH(int, chromosome);
+    const queldo::CentromereSearch search = queldo::centromereSearchFor(m_table, chromosome);
+    for (const ChromosomePicture *picture : picturesOf(chromosome)) {
+        const queldo::ChromosomeSpan span = queldo::findChromosomeSpan(picture->image, search);
+        QVERIFY(span.found);
+        // Within one twentieth of the length: two pixels on the smallest chromosomes.
+        const double off = std::abs(span.centromere + 0.5 - picture->centromere.y());
+        QVERIFY2(off < 0.05 * (span.bottom - span.top),
+                 qPrintable(QStringLiteral("found row %1, drawn at %2, chromosome rows %3 to %4")
+                                .arg(span.centromere)
+                                .arg(picture->centromere.y())
+                                .arg(span.top)
+                                .arg(span.bottom)));
+    }
 }
 
 void TestSampleGen::centromereIndexFollowsTable()

@@ -1,9 +1,13 @@
-#include "bandtable.h"
+#include "core/board/BandTable.h"
 
-#include "chromosomeid.h"
+#include "core/board/ChromosomeId.h"
 
 #include <QFile>
 #include <QHash>
+
+#include <algorithm>
+
+namespace queldo {
 
 namespace {
 
@@ -173,14 +177,23 @@ void BandTable::validate()
     }
 }
 
+const QList<ShadedBand> &BandTable::bands(int chromosome) const
+{
+    static const QList<ShadedBand> none;
+    if (chromosome < 0 || chromosome >= ChromosomeId::Count)
+        return none;
+    return m_bands[std::size_t(chromosome)];
+}
+
 int BandTable::iscnLength(int chromosome) const
 {
-    return m_bands.at(chromosome).last().band.iscnEnd;
+    const QList<ShadedBand> &list = bands(chromosome);
+    return list.isEmpty() ? 0 : list.last().band.iscnEnd;
 }
 
 int BandTable::centromereIscn(int chromosome) const
 {
-    for (const ShadedBand &shaded : m_bands.at(chromosome)) {
+    for (const ShadedBand &shaded : bands(chromosome)) {
         if (!shaded.band.shortArm)
             return shaded.band.iscnStart;
     }
@@ -189,5 +202,8 @@ int BandTable::centromereIscn(int chromosome) const
 
 double BandTable::centromereIndex(int chromosome) const
 {
-    return double(centromereIscn(chromosome)) / double(iscnLength(chromosome));
+    const int length = iscnLength(chromosome);
+    return length > 0 ? double(centromereIscn(chromosome)) / double(length) : 0.5;
 }
+
+} // namespace queldo

@@ -2,9 +2,11 @@
 
 #include <QString>
 
-// Chromosomes are addressed by karyogram slot: 0..21 are the autosomes 1..22,
-// 22 is X and 23 is Y. The bitmap number k (1..23) of a problem folder maps
-// both sex chromosomes onto slot 23, so the two numberings differ only there.
+namespace queldo {
+
+/// Chromosomes as the band tables address them: 0..21 are the autosomes 1..22, 22 is X and 23
+/// is Y. A problem's bitmap number k (1..23) puts both sex chromosomes under 23, so the two
+/// numberings differ only there.
 namespace ChromosomeId {
 
 constexpr int Count = 24;
@@ -37,4 +39,17 @@ inline bool isAcrocentric(int id)
     return number == 13 || number == 14 || number == 15 || number == 21 || number == 22;
 }
 
+/// The chromosome shown by piece n of a problem: piece 44 is an X, piece 45 an X in a female
+/// problem and a Y otherwise.
+inline int ofPiece(int piece, bool female)
+{
+    if (piece == 44)
+        return X;
+    if (piece == 45)
+        return female ? X : Y;
+    return piece / 2;
+}
+
 } // namespace ChromosomeId
+
+} // namespace queldo

@@ -2,12 +2,14 @@
 
 #include <QString>
 
+namespace queldo {
+
 enum class BandStain { Gneg, Gpos25, Gpos50, Gpos75, Gpos100, Acen, Gvar, Stalk };
 
-// One row of a band table, as read.
+/// One row of a band table, as read.
 struct CytoBand
 {
-    int chromosome = -1; // ChromosomeId
+    int chromosome = -1; ///< ChromosomeId
     bool shortArm = true;
     QString name;
     qint64 startBp = 0;
@@ -20,10 +22,12 @@ struct CytoBand
     qint64 lengthBp() const { return endBp - startBp; }
 };
 
-// A 550-level band with the darkness it shows once its finer sub-bands are
-// taken into account (0 = unstained, 1 = darkest G-positive).
+/// A 550-level band with the darkness it shows once its finer sub-bands are taken into account
+/// (0 = unstained, 1 = darkest G-positive).
 struct ShadedBand
 {
     CytoBand band;
     double darkness = 0.0;
 };
+
+} // namespace queldo

@@ -1,0 +1,64 @@
+#include "core/exercise/AnswerLayout.h"
+
+#include "core/board/AnswerKey.h"
+#include "core/board/BoardLayout.h"
+
+#include <algorithm>
+
+namespace queldo {
+
+namespace {
+
+// The first class number of each row.
+constexpr std::array<int, RowCount> RowFirstClass = {1, 6, 13, 19};
+
+} // namespace
+
+QSize answerWindowSize(QSize spread)
+{
+    return {std::max(spread.width() - 20, 0), std::max(spread.height(), 0)};
+}
+
+AnswerLayout answerLayout(QSize outputPanel)
+{
+    AnswerLayout layout;
+    const int w = std::max(outputPanel.width(), 0);
+    const int h = std::max(outputPanel.height(), 0);
+    for (int row = 0; row < RowCount; ++row) {
+        const auto r = std::size_t(row);
+        layout.rows[r] = QRect(0, row * h / 4, w, h / 4);
+        const auto places = rowPlaces(w, h / 4, RowColumns[r]);
+        for (int i = 0; i < RowColumns[r]; ++i) {
+            QRect place = places[std::size_t(i)];
+            place.setWidth(std::max(place.width(), 0));
+            layout.places[std::size_t(RowFirstPlace[r] + i)] = place;
+        }
+    }
+    return layout;
+}
+
+QString answerPlaceLabel(int place, bool female)
+{
+    if (place == 44)
+        return QStringLiteral("X");
+    if (place == 45)
+        return female ? QStringLiteral("X") : QStringLiteral("Y");
+    const int row = rowOfPlace(place);
+    const int column = place - RowFirstPlace[std::size_t(row)];
+    return QString::number(column / 2 + RowFirstClass[std::size_t(row)]);
+}
+
+QPoint centredOffset(QSize place, QSize picture)
+{
+    return {(place.width() - picture.width()) / 2, (place.height() - picture.height()) / 2};
+}
+
+AnswerPicturePlacement placeWithIdeogram(QSize place, QSize picture, int ideogramLeft,
+                                         int ideogramWidth)
+{
+    const int groupWidth = std::max(picture.width(), ideogramLeft + ideogramWidth);
+    const QPoint at = centredOffset(place, QSize(groupWidth, picture.height()));
+    return {at, at + QPoint(ideogramLeft, 0)};
+}
+
+} // namespace queldo

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/board/Karyogram.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <array>
+
+namespace queldo {
+
+/// The answer window's outer size, frame included: as wide as the spread less 20 pixels and as
+/// high as the spread, so that it covers the spread and leaves the trainee's karyogram in view.
+QSize answerWindowSize(QSize spread);
+
+/// The rows and places of the answer karyogram for a given size of its OutputPanel.
+struct AnswerLayout
+{
+    std::array<QRect, RowCount> rows{};    ///< in OutputPanel's coordinates
+    std::array<QRect, SlotCount> places{}; ///< each in its row's coordinates
+};
+
+/// Four rows at quarter-height steps across the whole width; in each row of c places every
+/// place is Wr / c wide, and the last one reaches the row's right edge less 2 pixels. A panel
+/// too small for the rows gives places 0 pixels wide, never negative ones.
+AnswerLayout answerLayout(QSize outputPanel);
+
+/// The caption of an answer place: the class number, "X" on place 44, and on place 45 "X" in a
+/// female problem and "Y" in a male one (the place holds that cell's own second sex chromosome).
+QString answerPlaceLabel(int place, bool female);
+
+/// Where a picture of size picture stands when centred in a place: half the difference, truncated
+/// toward zero. A picture larger than its place gets a negative offset and is clipped by it.
+QPoint centredOffset(QSize place, QSize picture);
+
+/// A chromosome with its ideogram beside it, centred in a place as one group.
+struct AnswerPicturePlacement
+{
+    QPoint picture;
+    QPoint ideogram; ///< same top as the picture, so both share their rows
+};
+
+/// ideogramLeft: where the ideogram starts, measured from the picture's left edge (it may reach
+/// into the picture's white margin).
+AnswerPicturePlacement placeWithIdeogram(QSize place, QSize picture, int ideogramLeft,
+                                         int ideogramWidth);
+
+} // namespace queldo
