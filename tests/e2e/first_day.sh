@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A trainee's first day in the real program, on its own X server with real input events: create an
-# ID, log in, deal a problem, drag a chromosome into the karyogram, score, look at the grade
-# analysis and print it, change the settings, quit through the menu, start again and find the
-# settings kept.
+# ID, log in, deal a problem, drag a chromosome into the karyogram, score, look at the correct
+# answer and go on to the next problem, look at the grade analysis and print it, change the
+# settings, quit through the menu, start again and find the settings kept.
 #
 # Usage: first_day.sh QUELDO LAYOUT_PROBE SAMPLEGEN. Exit 77 (skipped) when a tool is missing.
 # The screenshots are kept after a failure, or always with QUELDO_E2E_KEEP=1.
@@ -202,6 +202,25 @@ shot scored
 eventually has_records 1 || fail "scoring left $(record_count) records instead of one"
 place1=$(tail -n 1 "$user/$id.kek" | tr -d '\r' | cut -d, -f4)
 [ "$place1" != "-1" ] || fail "place 1 was recorded empty: the drag did not land"
+
+# --- The correct answer over the spread: its caption bar, one colour from end to end, stands
+# where the spread showed white and chromosomes; the next problem takes it away.
+# Prints the number of colours and the colour of a strip in the middle of the caption bar.
+caption_strip() {
+  read -r cx cy cw ch <<<"$(rect answer "$form" CaptionBar)"
+  convert "$work/$(printf '%02d' $step)-$1.png" -crop "40x4+$((cx + cw / 2 - 20))+$((cy + ch / 2 - 2))" \
+    +repage -format '%k %[pixel:p{0,0}]' info:
+}
+read -r colours before <<<"$(caption_strip scored)"
+click exercise "$form" Button5
+shot answer
+read -r colours caption <<<"$(caption_strip answer)"
+[ "$colours" -eq 1 ] && [ "$caption" != "$before" ] && [ "$caption" != white ] ||
+  fail "no answer window over the spread ($colours colours, $caption, before $before)"
+click exercise "$form" Button2
+shot next
+read -r colours after <<<"$(caption_strip next)"
+[ "$colours" -ne 1 ] || [ "$after" != "$caption" ] || fail "the answer window stayed after the next problem"
 
 # --- The number list by keyboard: a click on its first row deals 001, the Down key 002, and the
 # attempt scored then is recorded for 002.

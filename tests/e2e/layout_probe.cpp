@@ -1,13 +1,14 @@
-// Prints where the named controls of the exercise window, the settings dialog and the grade
-// analysis window sit, so that the end-to-end test can click them in the real program. Qt's
-// widgets are not X windows of their own, so nothing outside the process can find them; this lays
-// out the same windows offscreen at the size the real window got and reports every named widget
-// as "window name x y width height", relative to its window's top-left corner.
+// Prints where the named controls of the exercise window, the settings dialog, the grade analysis
+// window and the answer window sit, so that the end-to-end test can click them in the real
+// program. Qt's widgets are not X windows of their own, so nothing outside the process can find
+// them; this lays out the same windows offscreen at the size the real window got and reports
+// every named widget as "window name x y width height", relative to its window's top-left corner.
 #include "core/app/AppPaths.h"
 #include "core/board/SeededRandom.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/common/PagePrinter.h"
 #include "ui/exercise/TForm1.h"
+#include "ui/exercise/TForm16.h"
 #include "ui/results/TOKBottomDlg.h"
 #include "ui/settings/TPagesDlg.h"
 
@@ -90,7 +91,9 @@ int main(int argc, char *argv[])
     const QString userId;
     paths.enterImagesFolder();
     queldo::TPagesDlg pages(paths, settings, userId);
+    queldo::TForm16 answer;
     queldo::TForm1 form(paths, settings, random, userId);
+    form.setAnswerWindow(&answer);
     form.setWindowState(Qt::WindowNoState);
     form.resize(size);
     form.show();
@@ -108,5 +111,10 @@ int main(int argc, char *argv[])
         report(out, QStringLiteral("settings"), &pages);
     }
     report(out, QStringLiteral("analysis"), &analysis);
+    // The answer window where 正解表示 puts it, over the spread; its own controls are reported
+    // under "answer", in the exercise window's coordinates.
+    form.showAnswerWindow();
+    QApplication::processEvents();
+    report(out, QStringLiteral("answer"), &form);
     return 0;
 }

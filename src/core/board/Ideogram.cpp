@@ -15,8 +15,10 @@ constexpr int MinimumRowPixels = 2;
 // The rounded tips are narrow too: no constriction is looked for this close to them, as a share
 // of the chromosome's length.
 constexpr double TipMargin = 0.04;
-// The ideogram's width at the centromere, as a share of its full width.
+// The ideogram's width at the centromere, as a share of its full width, and the fewest rows on
+// either side over which it narrows to that.
 constexpr double Waist = 0.35;
+constexpr double WaistRows = 3.0;
 
 int greyAt(const QImage &image, int x, int y)
 {
@@ -156,22 +158,23 @@ QImage drawIdeogram(const QList<ShadedBand> &bands, int width, int height,
             break;
         }
     }
-    // Rows of the centromere's own bands on each side, over which the outline closes in.
+    // Rows of the centromere's own bands on each side, over which the outline closes in; at
+    // least a few rows, so that the waist shows on the smallest chromosomes too.
     int acenAbove = 0, acenBelow = 0;
     for (const ShadedBand &shaded : bands) {
         if (shaded.band.stain != BandStain::Acen)
             continue;
-        if (shaded.band.shortArm && centromereIscn > 0)
+        if (shaded.band.shortArm)
             acenAbove += shaded.band.iscnLength();
-        else if (!shaded.band.shortArm && length > centromereIscn)
+        else
             acenBelow += shaded.band.iscnLength();
     }
     const double rowsPerIscnAbove =
         centromereIscn > 0 ? double(centromere - top) / centromereIscn : 0.0;
     const double rowsPerIscnBelow =
         length > centromereIscn ? double(bottom - centromere) / (length - centromereIscn) : 0.0;
-    const double pinchAbove = std::max(1.0, acenAbove * rowsPerIscnAbove);
-    const double pinchBelow = std::max(1.0, acenBelow * rowsPerIscnBelow);
+    const double pinchAbove = std::max(WaistRows, acenAbove * rowsPerIscnAbove);
+    const double pinchBelow = std::max(WaistRows, acenBelow * rowsPerIscnBelow);
 
     const double half = width / 2.0;
     const int waistLeft = int(std::lround(half - half * Waist));
@@ -190,14 +193,13 @@ QImage drawIdeogram(const QList<ShadedBand> &bands, int width, int height,
                 break;
             }
         }
-        const bool acen = band->band.stain == BandStain::Acen;
+        const double reach = y < centromere ? pinchAbove : pinchBelow;
+        const bool waist = std::abs(y - centromere) < reach;
         double share = 1.0;
-        if (acen) {
-            const double reach = y < centromere ? pinchAbove : pinchBelow;
-            share = Waist + (1.0 - Waist) * std::min(1.0, std::abs(y - centromere) / reach);
-        } else if (band->band.stain == BandStain::Stalk) {
+        if (waist)
+            share = Waist + (1.0 - Waist) * std::abs(y - centromere) / reach;
+        else if (band->band.stain == BandStain::Stalk)
             share = 0.3;
-        }
         // Rounded tips.
         const double fromTip = std::min(y + 0.5 - top, bottom - (y + 0.5));
         if (fromTip < half) {
@@ -206,8 +208,8 @@ QImage drawIdeogram(const QList<ShadedBand> &bands, int width, int height,
         }
         int left = int(std::lround(half - half * share));
         int right = std::max(left + 1, int(std::lround(half + half * share)));
-        // The centromere's own row stays the narrowest of its bands, whatever the rounding.
-        if (acen && y != centromere) {
+        // The centromere's own row stays the narrowest of the waist, whatever the rounding.
+        if (waist && y != centromere) {
             left = std::min(left, waistLeft - 1);
             right = std::max(right, waistRight + 1);
         }

@@ -6,6 +6,7 @@
 #include "ui/app/TPasswordDlg.h"
 #include "ui/common/ProgramFonts.h"
 #include "ui/exercise/TForm1.h"
+#include "ui/exercise/TForm16.h"
 #include "ui/results/TForm10.h"
 #include "ui/results/TForm8.h"
 #include "ui/results/TOKBottomDlg.h"
@@ -39,6 +40,7 @@ ProgramWindows::ProgramWindows(const QString &programFolder, const QString &star
     QObject::connect(m_login.get(), &TPasswordDlg::quitRequested, qApp, &QApplication::quit);
     QObject::connect(m_login.get(), &TPasswordDlg::loggedIn, m_login.get(),
                      [this](const QString &id) { openExerciseWindow(id); });
+    m_answer = std::make_unique<TForm16>();
 }
 
 // Members go in reverse order: the question and the new-ID dialog, children of the login
@@ -66,6 +68,8 @@ void ProgramWindows::openExerciseWindow(const QString &id)
                      &TForm1::applySettingsDialog);
     m_pages->syncFromSettings();
     m_exercise->restoreRememberedPlacement();
+    m_exercise->setAnswerWindow(m_answer.get());
+    m_answer->setOptionsFile(m_paths.programUserFile(id, QStringLiteral(".opt")));
     m_exercise->show();
 }
 

@@ -15,6 +15,7 @@ namespace queldo {
 class TAboutBox;
 class TForm1;
 class TForm10;
+class TForm16;
 class TForm8;
 class TNewID;
 class TNewIDorNo;
@@ -54,6 +55,7 @@ public:
     PagePrinter &printer() { return m_printer; }
     /// Null until the first login.
     TForm1 *exercise() { return m_exercise.get(); }
+    TForm16 &answer() { return *m_answer; }
 
 private:
     void openExerciseWindow(const QString &id);
@@ -74,6 +76,8 @@ private:
     std::unique_ptr<TForm8> m_eraseConfirmation;
     std::unique_ptr<TForm10> m_eraseDone;
     std::unique_ptr<TForm1> m_exercise;
+    // Shown inside the exercise window, so it goes first: declared after it.
+    std::unique_ptr<TForm16> m_answer;
 };
 
 } // namespace queldo

@@ -156,8 +156,14 @@ void BoardView::showPiece(int n)
     piece->setPicture(m_board.piecePicture[i]);
     piece->setGeometry(m_board.pieceRect[i]);
     piece->setVisible(m_board.pieceVisible[i]);
-    if (m_board.pieceVisible[i])
-        piece->raise();
+    if (!m_board.pieceVisible[i])
+        return;
+    piece->raise();
+    // A window shown over the spread (the correct answer) stays above the pieces.
+    for (QWidget *child : InputPanel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (child->isVisible() && !qobject_cast<PieceImage *>(child))
+            child->raise();
+    }
 }
 
 void BoardView::applyLayout(const BoardLayout &l)

@@ -6,6 +6,7 @@
 #include "core/results/ResultsFile.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/common/WrappingButton.h"
+#include "ui/exercise/TForm16.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -68,6 +69,9 @@ TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, con
 TForm1::~TForm1()
 {
     qApp->removeEventFilter(this);
+    // The answer window belongs to the program's windows, not to this one it is shown in.
+    if (m_answer && isAncestorOf(m_answer))
+        m_answer->setParent(nullptr);
 }
 
 void TForm1::createCommandColumn()
@@ -117,6 +121,7 @@ void TForm1::createCommandColumn()
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
     connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
 
     // Enter presses the focused button, or 次の問題, the window's default button.
@@ -226,6 +231,7 @@ void TForm1::Button2Click()
             "問題がインストールされていません。Images フォルダに問題を置いてください。"));
         return;
     }
+    closeAnswerWindow();
     m_flow.nextProblem(m_random.bounded(0, m_library.count()), board());
     applyFlow();
     chooseProblem(m_flow.CurrentPosition);
@@ -234,6 +240,7 @@ void TForm1::Button2Click()
 
 void TForm1::Button3Click()
 {
+    closeAnswerWindow();
     emit gradeAnalysisRequested();
 }
 
@@ -247,6 +254,7 @@ void TForm1::ListBox3Click()
     m_flow.listProblem(position, board());
     applyFlow();
     chooseProblem(position);
+    closeAnswerWindow();
 }
 
 void TForm1::Button4Click()
@@ -262,8 +270,41 @@ void TForm1::Timer1Timer()
     applyFlow();
 }
 
+void TForm1::Button5Click()
+{
+    m_flow.showAnswer();
+    applyFlow();
+    showAnswerWindow();
+}
+
+void TForm1::setAnswerWindow(TForm16 *window)
+{
+    m_answer = window;
+}
+
+TForm16 *TForm1::answerWindow() const
+{
+    return m_answer;
+}
+
+void TForm1::showAnswerWindow()
+{
+    if (!m_answer)
+        return;
+    m_answer->prepare(InOutPanel->InputPanel->size(), InOutPanel->problem().SourceBitmap,
+                      m_settings.EffectiveScale, InOutPanel->isFemaleProblem());
+    m_answer->showOver(InOutPanel->InputPanel);
+}
+
+void TForm1::closeAnswerWindow()
+{
+    if (m_answer)
+        m_answer->close();
+}
+
 void TForm1::Button6Click()
 {
+    closeAnswerWindow();
     m_flow.endExercise();
     applyFlow();
     InOutPanel->emptyBoard();
@@ -314,6 +355,8 @@ void TForm1::Button1Click()
 {
     const SlotCodes codes = ScoreBoard(board(), InOutPanel->isFemaleProblem());
     const bool first = m_flow.ScoringCount == 0;
+    if (first)
+        closeAnswerWindow();
     m_flow.score(CorrectCount(codes), board());
     applyFlow();
     InOutPanel->showSlotResults(codes, m_settings.referenceMode);

@@ -5,6 +5,7 @@
 #include "ui/board/BoardView.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <vector>
@@ -20,6 +21,7 @@ namespace queldo {
 class AppPaths;
 struct LiveSettings;
 class PieceRandom;
+class TForm16;
 
 /// The exercise window: the board on the left, the command column on the right, the menu.
 /// Its handlers read the controls, ask the core, and show what the core returns.
@@ -47,6 +49,15 @@ public:
     void applySettingsDialog();
     /// Where the trainee last left the window, when that is still on a screen.
     void restoreRememberedPlacement();
+
+    /// The correct-answer window, made once at start-up and shown over this window's spread.
+    void setAnswerWindow(TForm16 *window);
+    TForm16 *answerWindow() const;
+    /// Prepares the answer window for the problem on the board, exactly as 正解表示 does, and
+    /// shows it over the spread. The buttons are not touched.
+    void showAnswerWindow();
+    /// Closes the answer window; nothing happens when it is not shown.
+    void closeAnswerWindow();
 
     BoardView *InOutPanel = nullptr;
     QWidget *MenuPanel = nullptr;
@@ -77,6 +88,7 @@ public:
     void Button3Click();
     void ListBox3Click();
     void Button4Click();
+    void Button5Click();
     void Button6Click();
     void Timer1Timer();
     void New1Click();
@@ -110,6 +122,7 @@ private:
     PieceRandom &m_random;
     ProblemLibrary m_library;
     ExerciseFlow m_flow;
+    QPointer<TForm16> m_answer;
     int m_menuWidth = 0;
     std::vector<qsizetype> m_reportedDamage; ///< damaged results lines already shown
     bool m_listKeyDown = false;              ///< a key in the number list is being handled

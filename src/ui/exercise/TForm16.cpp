@@ -1,0 +1,177 @@
+#include "ui/exercise/TForm16.h"
+
+#include "core/board/ChromosomeBitmapOps.h"
+#include "core/board/ChromosomeId.h"
+#include "core/exercise/AnswerLayout.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QMessageBox>
+
+namespace queldo {
+
+namespace {
+
+// Between the chromosome and its ideogram.
+constexpr int IdeogramGap = 3;
+
+} // namespace
+
+TForm16::TForm16(QWidget *parent) : InnerWindow(QStringLiteral("正解表示"), parent)
+{
+    setObjectName(QStringLiteral("Form16"));
+    OutputPanel = client();
+    OutputPanel->setObjectName(QStringLiteral("OutputPanel"));
+
+    IdeogramBox = new QCheckBox(QStringLiteral("イデオグラム"));
+    IdeogramBox->setObjectName(QStringLiteral("IdeogramBox"));
+    IdeogramBox->setToolTip(QStringLiteral(
+        "各染色体の横に、その番号の標準イデオグラム（550バンド）を並べて表示します。"));
+    IdeogramBox->setFocusPolicy(Qt::NoFocus);
+    addCaptionWidget(IdeogramBox);
+    connect(IdeogramBox, &QCheckBox::toggled, this, &TForm16::IdeogramBoxClick);
+
+    for (int row = 0; row < RowCount; ++row) {
+        auto *rowPanel = new QWidget(OutputPanel);
+        rowPanel->setObjectName(QStringLiteral("Panel%1").arg(row + 1));
+        rowPanels[std::size_t(row)] = rowPanel;
+        for (int k = RowFirstPlace[std::size_t(row)]; k < rowEndPlace(row); ++k) {
+            const auto i = std::size_t(k);
+            auto *panel = new QFrame(rowPanel);
+            panel->setObjectName(QStringLiteral("Panel%1").arg(10 + k));
+            panel->setFrameShape(QFrame::Panel);
+            panel->setFrameShadow(QFrame::Raised);
+            panel->setAutoFillBackground(true);
+            QPalette white = panel->palette();
+            white.setColor(QPalette::Window, QColor(0xFFFFFF));
+            panel->setPalette(white);
+            placePanels[i] = panel;
+            images[i] = new QLabel(panel);
+            images[i]->setObjectName(QStringLiteral("Image%1").arg(k));
+            ideograms[i] = new QLabel(panel);
+            ideograms[i]->setObjectName(QStringLiteral("Ideogram%1").arg(k));
+            ideograms[i]->hide();
+            // The caption stays readable over a chromosome that reaches up to it.
+            placeLabels[i] = new QLabel(panel);
+            placeLabels[i]->setObjectName(QStringLiteral("Label%1").arg(10 + k));
+        }
+    }
+    hide();
+}
+
+void TForm16::prepare(QSize spread, const std::array<Bgr24Image, PieceCount> &SourceBitmap,
+                      float EffectiveScale, bool female)
+{
+    m_female = female;
+    resize(answerWindowSize(spread));
+    // Not necessarily shown yet, so no resize event has laid the frame out.
+    layoutFrame();
+    const AnswerLayout layout = answerLayout(OutputPanel->size());
+    for (std::size_t row = 0; row < RowCount; ++row)
+        rowPanels[row]->setGeometry(layout.rows[row]);
+    for (int k = 0; k < SlotCount; ++k) {
+        const auto i = std::size_t(k);
+        placePanels[i]->setGeometry(layout.places[i]);
+        placeLabels[i]->setText(answerPlaceLabel(k, female));
+        placeLabels[i]->adjustSize();
+        placeLabels[i]->move(2, 2);
+        m_pictures[i] = renderUpright(SourceBitmap[i], EffectiveScale);
+        images[i]->setPixmap(QPixmap::fromImage(m_pictures[i]));
+        images[i]->resize(m_pictures[i].size());
+    }
+    placePictures();
+}
+
+void TForm16::showOver(QWidget *spread)
+{
+    if (parentWidget() != spread)
+        setParent(spread);
+    move(0, 0);
+    show();
+    raise();
+    if (ideogramsShown() && !bandTable())
+        tellOnceWhyNoIdeograms();
+}
+
+void TForm16::setOptionsFile(const QString &path)
+{
+    m_optionsFile = path;
+    const AnswerViewOptionsRead read = AnswerViewOptionsFile::read(path);
+    m_options = read.options;
+    const QSignalBlocker quiet(IdeogramBox);
+    IdeogramBox->setChecked(m_options.ideograms);
+}
+
+bool TForm16::ideogramsShown() const
+{
+    return m_options.ideograms;
+}
+
+void TForm16::useBandTable(const BandTable &table)
+{
+    m_table = table;
+}
+
+const BandTable *TForm16::bandTable()
+{
+    if (!m_table)
+        m_table = BandTable::embedded();
+    return m_table->isValid() ? &*m_table : nullptr;
+}
+
+void TForm16::tellOnceWhyNoIdeograms()
+{
+    if (m_toldNoIdeograms)
+        return;
+    m_toldNoIdeograms = true;
+    QMessageBox::information(
+        this, windowTitle(),
+        QStringLiteral("イデオグラムを表示できません。バンドの表が読めませんでした。\n（%1）")
+            .arg(m_table ? m_table->errorString() : QString()));
+}
+
+void TForm16::IdeogramBoxClick(bool on)
+{
+    m_options.ideograms = on;
+    placePictures();
+    if (on && isVisible() && !bandTable())
+        tellOnceWhyNoIdeograms();
+    if (m_optionsFile.isEmpty())
+        return;
+    const QString error = AnswerViewOptionsFile::write(m_optionsFile, m_options);
+    if (!error.isEmpty())
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("イデオグラムの設定を保存できませんでした。\n") +
+                                 error);
+}
+
+void TForm16::placePictures()
+{
+    const BandTable *table = ideogramsShown() ? bandTable() : nullptr;
+    for (int k = 0; k < PieceCount; ++k) {
+        const auto i = std::size_t(k);
+        const QImage &picture = m_pictures[i];
+        const QSize place = placePanels[i]->size();
+        images[i]->move(centredOffset(place, picture.size()));
+        ideograms[i]->hide();
+        if (!table || picture.isNull())
+            continue;
+        const int chromosome = ChromosomeId::ofPiece(k, m_female);
+        const ChromosomeSpan span =
+            findChromosomeSpan(picture, centromereSearchFor(*table, chromosome));
+        if (!span.found)
+            continue;
+        const int width = ideogramWidthFor(span);
+        const QImage ideogram =
+            drawIdeogram(table->bands(chromosome), width, picture.height(), span);
+        const int left = std::min(picture.width(), span.right + IdeogramGap);
+        const AnswerPicturePlacement at = placeWithIdeogram(place, picture.size(), left, width);
+        images[i]->move(at.picture);
+        ideograms[i]->setPixmap(QPixmap::fromImage(ideogram));
+        ideograms[i]->setGeometry(QRect(at.ideogram, ideogram.size()));
+        ideograms[i]->show();
+    }
+}
+
+} // namespace queldo

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/board/BandTable.h"
+#include "core/board/Bgr24Image.h"
+#include "core/board/Ideogram.h"
+#include "core/board/Karyogram.h"
+#include "core/exercise/AnswerViewOptions.h"
+#include "ui/common/InnerWindow.h"
+
+#include <QImage>
+
+#include <array>
+#include <optional>
+
+class QCheckBox;
+class QLabel;
+
+namespace queldo {
+
+/// The correct-answer window (正解表示): the 46 chromosomes of the current cell, upright, each in
+/// its own place of a karyogram laid out like the exercise window's. It is shown inside the
+/// spread of the exercise window, beside the trainee's own karyogram, and can be moved, resized
+/// and closed there. Beside each chromosome it can stand the standard's ideogram of its class.
+class TForm16 : public InnerWindow
+{
+    Q_OBJECT
+public:
+    explicit TForm16(QWidget *parent = nullptr);
+
+    /// Builds the window from nothing for a spread of the given size: sizes it, lays out its
+    /// rows and places, labels them and puts every picture, scaled by effectiveScale, upright in
+    /// the place of its own number. The pictures are those in memory, whatever the files hold now.
+    void prepare(QSize spread, const std::array<Bgr24Image, PieceCount> &SourceBitmap,
+                 float EffectiveScale, bool female);
+    /// Puts the window at the top left of the spread, over its pieces, and shows it.
+    void showOver(QWidget *spread);
+
+    /// The trainee's answer-window options: read now, written whenever the trainee changes them.
+    void setOptionsFile(const QString &path);
+    bool ideogramsShown() const;
+    /// The band tables to draw ideograms from; the ones built into the program unless set.
+    void useBandTable(const BandTable &table);
+
+    QWidget *OutputPanel = nullptr;
+    std::array<QWidget *, RowCount> rowPanels{};    // Panel1 .. Panel4
+    std::array<QWidget *, SlotCount> placePanels{}; // Panel10 .. Panel55
+    std::array<QLabel *, SlotCount> placeLabels{};  // Label10 .. Label55
+    std::array<QLabel *, PieceCount> images{};      // Image0 .. Image45
+    std::array<QLabel *, PieceCount> ideograms{};   // beside each image, when chosen
+    QCheckBox *IdeogramBox = nullptr;               // イデオグラム
+
+private:
+    void IdeogramBoxClick(bool on);
+    void placePictures();
+    const BandTable *bandTable();
+    void tellOnceWhyNoIdeograms();
+
+    std::array<QImage, PieceCount> m_pictures;
+    bool m_female = false;
+    QString m_optionsFile;
+    AnswerViewOptions m_options;
+    std::optional<BandTable> m_table;
+    bool m_toldNoIdeograms = false;
+};
+
+} // namespace queldo
