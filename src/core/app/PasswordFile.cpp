@@ -5,8 +5,6 @@
 
 #include <sodium.h>
 
-#include <optional>
-
 namespace queldo {
 
 namespace {
@@ -29,14 +27,20 @@ bool ensureSodium()
     return ready;
 }
 
-struct HashCost
+bool isVerifiableHash(const QString &storedLine)
 {
-    quint64 memoryKiB = 0;
-    quint64 passes = 0;
-    quint64 lanes = 0;
-};
+    const std::optional<HashCost> cost = hashCost(storedLine);
+    return cost && cost->memoryKiB <= MaximumMemoryKiB && cost->passes <= MaximumPasses &&
+           cost->lanes == 1;
+}
 
-// Reads "$argon2id$v=19$m=65536,t=2,p=1$" at the start of a stored line.
+bool isLegacyLine(const QString &storedLine)
+{
+    return !storedLine.startsWith(HashPrefix);
+}
+
+} // namespace
+
 std::optional<HashCost> hashCost(QStringView line)
 {
     if (!line.startsWith(OwnHashPrefix))
@@ -67,20 +71,6 @@ std::optional<HashCost> hashCost(QStringView line)
         return std::nullopt;
     return HashCost{*m, *t, *p};
 }
-
-bool isVerifiableHash(const QString &storedLine)
-{
-    const std::optional<HashCost> cost = hashCost(storedLine);
-    return cost && cost->memoryKiB <= MaximumMemoryKiB && cost->passes <= MaximumPasses &&
-           cost->lanes == 1;
-}
-
-bool isLegacyLine(const QString &storedLine)
-{
-    return !storedLine.startsWith(HashPrefix);
-}
-
-} // namespace
 
 StoredPassword parsePasswordFile(const QByteArray &bytes, const QString &path)
 {

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace queldo {
 
 /// The stored password line of a user, or why it could not be read.
@@ -19,6 +21,17 @@ struct StoredPassword
 StoredPassword readPasswordFile(const QString &path);
 /// The same for the bytes of a password file; path only names the file in messages.
 StoredPassword parsePasswordFile(const QByteArray &bytes, const QString &path);
+
+/// The cost a stored hash asks of every check: memory in KiB, passes and lanes.
+struct HashCost
+{
+    quint64 memoryKiB = 0;
+    quint64 passes = 0;
+    quint64 lanes = 0;
+};
+/// Reads the cost from the start of a stored hash line ("$argon2id$v=19$m=65536,t=2,p=1$...").
+/// Nothing for a line that is not a hash of the kind this program writes.
+std::optional<HashCost> hashCost(QStringView storedLine);
 
 /// Whether a typed password matches the stored line. The line is a salted hash, or the plain
 /// password itself in files written by older installations; both are compared exactly. A hash
