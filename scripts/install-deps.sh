@@ -11,6 +11,8 @@ for option in "$@"; do
   case "$option" in
     --with-display) packages+=(xvfb xdotool imagemagick poppler-utils) ;;
     --with-bench) packages+=(libopencv-core-dev libopencv-imgproc-dev) ;;
+    # The fuzz targets (scripts/fuzz.sh): clang with libFuzzer and the sanitizer runtimes.
+    --with-fuzz) packages+=(clang libclang-rt-14-dev) ;;
     *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
   esac
 done

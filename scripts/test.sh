@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds with warnings as errors and runs every
-# test offscreen; non-zero on any failure.
+# test offscreen, then a short run of every fuzz target; non-zero on any failure.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh" --with-display
@@ -8,3 +8,5 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/build.sh" -DQUELDO_WARNINGS_AS_ERRORS=ON
 cd "$root/build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+# Every fuzz target over its seed corpus and a few seconds more (scripts/fuzz.sh for longer runs).
+"$root/scripts/fuzz.sh" --seconds "${QUELDO_FUZZ_SECONDS:-5}"

@@ -21,6 +21,7 @@ struct ModalAnswer
     QString title;
     /// A message window's lines, or else the texts of all labels of the modal window.
     QStringList lines;
+    QSize size; ///< the modal window's frame
     QTimer timer;
     int attempts = 0;
 
@@ -37,6 +38,7 @@ struct ModalAnswer
             }
             className = QString::fromLatin1(modal->metaObject()->className());
             title = modal->windowTitle();
+            size = modal->frameGeometry().size();
             if (auto *message = qobject_cast<MessageWindow *>(modal)) {
                 lines = message->lines();
             } else {

@@ -30,8 +30,20 @@ QString AppPaths::startResultFolder() const
 
 QString AppPaths::relativeUserFile(const QString &id, const QString &extension) const
 {
-    const QString parent = QDir::cleanPath(m_currentFolder + QStringLiteral("/.."));
+    // Without an Images folder "..\Result" would lead out of the installation, to a folder that
+    // is not the one the user list came from: the trainee's files are beside that list.
+    const QString parent = m_currentFolder == m_startFolder
+                               ? m_startFolder
+                               : QDir::cleanPath(m_currentFolder + QStringLiteral("/.."));
     return resolveCaseInsensitive(parent, {QStringLiteral("Result"), id, id + extension});
+}
+
+QString AppPaths::missingImagesFolderMessage() const
+{
+    const QString images = resolveCaseInsensitive(m_startFolder, {QStringLiteral("Images")});
+    if (QFileInfo(images).isDir())
+        return {};
+    return QStringLiteral("問題フォルダ %1 がありません。").arg(QDir::toNativeSeparators(images));
 }
 
 QString AppPaths::programUserFile(const QString &id, const QString &extension) const

@@ -26,8 +26,11 @@ public:
     /// The Result folder the user list is read from (beside the start folder's Images).
     QString startResultFolder() const;
 
-    /// "..\Result\ID\ID.ext" against the current folder.
+    /// "..\Result\ID\ID.ext" against the current folder; the start folder's Result while that
+    /// is still the current folder (it has no Images).
     QString relativeUserFile(const QString &id, const QString &extension) const;
+    /// Names the missing problem folder when the start folder has no Images; empty otherwise.
+    QString missingImagesFolderMessage() const;
     /// Program folder + "result\ID\ID.ext".
     QString programUserFile(const QString &id, const QString &extension) const;
     /// The user folder in its program-folder form.

@@ -17,14 +17,17 @@ LoginDecision decideLogin(const UserList &users, const AppPaths &paths, const QS
 {
     if (!users.contains(id))
         return {LoginResult::UnknownId, {}};
-    const StoredPassword stored =
-        readPasswordFile(paths.relativeUserFile(id, QStringLiteral(".pas")));
+    const QString passwordPath = paths.relativeUserFile(id, QStringLiteral(".pas"));
+    const StoredPassword stored = readPasswordFile(passwordPath);
     // The program never stores an empty password, so an empty file is as good as a lost one;
     // taking it as "no password" would let anybody in.
     if (!stored.ok() || stored.line.isEmpty())
         return {LoginResult::PasswordFileUnreadable, {}};
     if (!passwordMatches(stored.line, password))
         return {LoginResult::WrongPassword, {}};
+    // A plain-text password from an older installation is stored hashed from now on; should
+    // that fail, the old file still logs in, so the trainee is not bothered with it.
+    upgradeLegacyPassword(passwordPath, stored.line, password);
     const SettingsReadResult settings =
         SettingsFile::read(paths.relativeUserFile(id, QStringLiteral(".set")));
     return {LoginResult::Accepted, settings.settings};

@@ -4,10 +4,13 @@
 #include "core/app/PasswordFile.h"
 #include "core/results/ResultsFile.h"
 #include "core/settings/SettingsFile.h"
+#include "core/text/Cp932Text.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace queldo {
 
@@ -16,20 +19,50 @@ namespace {
 // Characters a Windows folder name cannot hold; '/' and '\' would also leave the Result folder.
 const QString ForbiddenCharacters = QStringLiteral("<>:\"/\\|?*");
 
-// Windows opens a device rather than a folder for these stems, whatever follows the first dot.
+// Windows opens a device rather than a folder for these stems, whatever follows the first dot;
+// current Windows also reserves the zero and the superscript digits.
 bool isReservedDeviceName(const QString &id)
 {
-    static const QStringList reserved = {
-        QStringLiteral("CON"),  QStringLiteral("PRN"),  QStringLiteral("AUX"),
-        QStringLiteral("NUL"),  QStringLiteral("COM1"), QStringLiteral("COM2"),
-        QStringLiteral("COM3"), QStringLiteral("COM4"), QStringLiteral("COM5"),
-        QStringLiteral("COM6"), QStringLiteral("COM7"), QStringLiteral("COM8"),
-        QStringLiteral("COM9"), QStringLiteral("LPT1"), QStringLiteral("LPT2"),
-        QStringLiteral("LPT3"), QStringLiteral("LPT4"), QStringLiteral("LPT5"),
-        QStringLiteral("LPT6"), QStringLiteral("LPT7"), QStringLiteral("LPT8"),
-        QStringLiteral("LPT9")};
+    static const QStringList reserved = [] {
+        QStringList names = {QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"),
+                             QStringLiteral("NUL")};
+        const QString digits = QStringLiteral("0123456789\u00B9\u00B2\u00B3");
+        for (const QChar digit : digits)
+            names << QStringLiteral("COM") + digit << QStringLiteral("LPT") + digit;
+        return names;
+    }();
     const QString stem = id.section(QLatin1Char('.'), 0, 0).trimmed();
     return reserved.contains(stem, Qt::CaseInsensitive);
+}
+
+// Characters the trainee could type but that have no place in code page 932, or that would come
+// back as another character: on a Windows machine of that code page the folder would bear
+// another name than the one typed. Private-use characters round-trip but look different on
+// every machine, and invisible formatting characters cannot be seen in the user list at all.
+bool isPlainCp932Text(const QString &id)
+{
+    for (qsizetype i = 0; i < id.size(); ++i) {
+        const QChar c = id.at(i);
+        if (c.isHighSurrogate() && i + 1 < id.size() && id.at(i + 1).isLowSurrogate())
+            return false; // beyond the basic plane: nothing there is in code page 932
+        switch (c.category()) {
+        case QChar::Other_Surrogate:
+        case QChar::Other_NotAssigned:
+        case QChar::Other_PrivateUse:
+        case QChar::Other_Format:
+            return false;
+        default:
+            break;
+        }
+    }
+    const auto bytes = encodeCp932(id);
+    return bytes && decodeCp932(*bytes) == id;
+}
+
+// Blanks of any width, the ideographic one included, show as nothing in the user list.
+bool looksEmpty(const QString &id)
+{
+    return std::all_of(id.begin(), id.end(), [](QChar c) { return c.isSpace(); });
 }
 
 // The entry of folder whose name equals name without regard to letter case: on the file systems
@@ -59,6 +92,10 @@ QString idRefusal(const QString &id)
         if (ForbiddenCharacters.contains(c))
             return QStringLiteral("IDに次の文字は使えません。\n< > : \" / \\ | ? *");
     }
+    if (!isPlainCp932Text(id))
+        return QStringLiteral("IDに使えない文字（絵文字、外字、記号の一部など）が含まれています。");
+    if (looksEmpty(id))
+        return QStringLiteral("空白だけのIDは使えません。");
     if (id.endsWith(QLatin1Char('.')) || id.endsWith(QLatin1Char(' ')))
         return QStringLiteral("IDの最後に「.」や空白は使えません。");
     // Entries starting with a dot are hidden here and would be missing from the user list at
@@ -67,6 +104,12 @@ QString idRefusal(const QString &id)
         return QStringLiteral("「.」で始まるIDは使えません。");
     if (isReservedDeviceName(id))
         return QStringLiteral("この名前はWindowsの装置名のため、IDにできません。");
+    // The ID names the folder and the stem of every file in it, temporary ones included; in
+    // the worst case (half-width kana) each code page 932 byte takes three bytes on disk.
+    if (encodeCp932(id)->size() > MaximumIdBytes)
+        return QStringLiteral("IDが長すぎます。\n半角%1文字（全角%2文字）までにしてください。")
+            .arg(MaximumIdBytes)
+            .arg(MaximumIdBytes / 2);
     return {};
 }
 

@@ -6,6 +6,11 @@ namespace queldo {
 
 class AppPaths;
 
+/// Longest ID in code page 932 bytes. A file name holds 255 bytes; the longest name in a user
+/// folder is the ID, ".kek" and the seven characters of a temporary file's suffix, and a
+/// half-width kana takes one byte here but three in the UTF-8 names of Linux.
+inline constexpr int MaximumIdBytes = 80;
+
 /// Why an ID cannot name a user folder, as a message for the trainee; empty when it can.
 /// The ID becomes a folder and file stem as typed, so anything that would escape the Result
 /// folder, be hidden from the user list or not exist as a folder on Windows is refused.

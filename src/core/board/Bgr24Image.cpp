@@ -1,12 +1,14 @@
 #include "core/board/Bgr24Image.h"
 
 #include "core/board/NearGrey.h"
+#include "core/text/RegularFile.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace queldo {
 
@@ -51,24 +53,62 @@ quint32 littleEndian(const QByteArray &bytes, int offset, int size)
     return value;
 }
 
-// Qt decodes a bitmap whose pixel rows are cut short without complaint, filling the rest;
-// a problem picture with missing rows is broken, so the header is held against the file size.
-bool pixelDataComplete(const QByteArray &bytes)
+constexpr int FileHeaderSize = 14;
+constexpr int CoreHeaderSize = 12; // the oldest form, 16-bit sizes
+constexpr int InfoHeaderSize = 40; // the usual one
+constexpr int V4HeaderSize = 108;
+constexpr int V5HeaderSize = 124;
+constexpr quint32 Uncompressed = 0;
+constexpr quint32 BitFields = 3;
+
+// What the headers of a bitmap declare, read by us before any decoding, so that a picture is
+// judged by what it claims to be rather than by what the decoder makes of it.
+struct DeclaredBitmap
 {
-    if (bytes.size() < 54 || !bytes.startsWith("BM"))
-        return true; // not ours to judge: the reader will refuse it
+    qint64 width = 0;
+    qint64 height = 0; ///< rows, whichever way they run
+    int bitsPerPixel = 0;
+    quint32 compression = Uncompressed;
+    qint64 pixelDataStart = 0;
+};
+
+std::optional<DeclaredBitmap> readHeaders(const QByteArray &bytes)
+{
+    if (bytes.size() < FileHeaderSize + CoreHeaderSize || !bytes.startsWith("BM"))
+        return std::nullopt;
     const quint32 headerSize = littleEndian(bytes, 14, 4);
-    if (headerSize < 40)
-        return true;
-    const qint64 offset = littleEndian(bytes, 10, 4);
-    const qint64 width = qint32(littleEndian(bytes, 18, 4));
-    const qint64 height = qint32(littleEndian(bytes, 22, 4));
-    const qint64 bitsPerPixel = littleEndian(bytes, 28, 2);
-    const quint32 compression = littleEndian(bytes, 30, 4);
-    if (compression != 0 && compression != 3)
-        return true;
-    const qint64 stride = ((width * bitsPerPixel + 31) / 32) * 4;
-    return offset + stride * (height < 0 ? -height : height) <= bytes.size();
+    DeclaredBitmap declared;
+    qint64 colourEntrySize = 4;
+    qint64 colourCount = 0;
+    if (headerSize == CoreHeaderSize) {
+        declared.width = qint16(littleEndian(bytes, 18, 2));
+        declared.height = qint16(littleEndian(bytes, 20, 2));
+        declared.bitsPerPixel = int(littleEndian(bytes, 24, 2));
+        colourEntrySize = 3;
+    } else if (headerSize == InfoHeaderSize || headerSize == V4HeaderSize ||
+               headerSize == V5HeaderSize) {
+        if (bytes.size() < FileHeaderSize + InfoHeaderSize)
+            return std::nullopt;
+        declared.width = qint32(littleEndian(bytes, 18, 4));
+        declared.height = qint32(littleEndian(bytes, 22, 4));
+        declared.bitsPerPixel = int(littleEndian(bytes, 28, 2));
+        declared.compression = littleEndian(bytes, 30, 4);
+        colourCount = littleEndian(bytes, 46, 4);
+    } else {
+        return std::nullopt; // a header of no bitmap we read
+    }
+    // A top-down bitmap gives its height as a negative number.
+    declared.height = declared.height < 0 ? -declared.height : declared.height;
+    if (declared.bitsPerPixel <= 8 && colourCount == 0)
+        colourCount = qint64(1) << std::clamp(declared.bitsPerPixel, 0, 8);
+    if (declared.bitsPerPixel > 8)
+        colourCount = 0;
+    // The pixels cannot begin before the colour table ends, whatever the file header's offset says.
+    const qint64 headerEnd =
+        FileHeaderSize + (headerSize >= V4HeaderSize ? InfoHeaderSize : qint64(headerSize));
+    declared.pixelDataStart =
+        std::max<qint64>(littleEndian(bytes, 10, 4), headerEnd + colourCount * colourEntrySize);
+    return declared;
 }
 
 } // namespace
@@ -76,29 +116,42 @@ bool pixelDataComplete(const QByteArray &bytes)
 BitmapDecodeResult decodeBitmap(const QByteArray &fileBytes, const QString &name)
 {
     BitmapDecodeResult result;
+    const std::optional<DeclaredBitmap> declared = readHeaders(fileBytes);
+    if (!declared || declared->width <= 0 || declared->height <= 0) {
+        result.error = QStringLiteral("画像 %1 が読めません。").arg(name);
+        return result;
+    }
+    // Checked before decoding, whatever the compression: a header of a few bytes must not make
+    // us allocate and fill a picture of a size out of all proportion to any chromosome.
+    if (declared->width > MaximumBitmapSide || declared->height > MaximumBitmapSide) {
+        result.error = QStringLiteral("画像 %1 が大きすぎます。(%2 x %3)")
+                           .arg(name)
+                           .arg(declared->width)
+                           .arg(declared->height);
+        return result;
+    }
+    // Run-length coded bitmaps may skip pixels, which the decoder then leaves unset: the same
+    // file could show differently from one load to the next. Problem pictures are never coded.
+    if (declared->compression != Uncompressed && declared->compression != BitFields) {
+        result.error =
+            QStringLiteral("画像 %1 は圧縮されたビットマップのため読めません。").arg(name);
+        return result;
+    }
+    // The decoder accepts pixel rows cut short and leaves the missing ones unset; a problem
+    // picture with missing rows is broken.
+    const qint64 stride = ((declared->width * declared->bitsPerPixel + 31) / 32) * 4;
+    if (declared->pixelDataStart + stride * declared->height > fileBytes.size()) {
+        result.error = QStringLiteral("画像 %1 が壊れています。").arg(name);
+        return result;
+    }
+
     QBuffer buffer;
     buffer.setData(fileBytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty()) {
-        result.error = QStringLiteral("画像 %1 が読めません。").arg(name);
-        return result;
-    }
-    // Checked before decoding, so a damaged header cannot make us allocate gigabytes.
-    if (size.width() > MaximumBitmapSide || size.height() > MaximumBitmapSide) {
-        result.error = QStringLiteral("画像 %1 が大きすぎます。(%2 x %3)")
-                           .arg(name)
-                           .arg(size.width())
-                           .arg(size.height());
-        return result;
-    }
-    if (!pixelDataComplete(fileBytes)) {
-        result.error = QStringLiteral("画像 %1 が壊れています。").arg(name);
-        return result;
-    }
     QImage image;
-    if (!reader.read(&image) || image.isNull()) {
+    if (!reader.read(&image) || image.isNull() || image.width() != declared->width ||
+        image.height() != declared->height) {
         result.error = QStringLiteral("画像 %1 が読めません。(%2)").arg(name, reader.errorString());
         return result;
     }
@@ -108,13 +161,10 @@ BitmapDecodeResult decodeBitmap(const QByteArray &fileBytes, const QString &name
 
 BitmapDecodeResult readBitmapFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("ファイル %1 を開けません。(%2)").arg(path, file.errorString())};
-    // A chromosome bitmap is a few tens of kilobytes; anything this large is not one.
-    if (file.size() > qint64(MaximumBitmapSide) * MaximumBitmapSide * 4)
-        return {{}, QStringLiteral("ファイル %1 が大きすぎます。").arg(path)};
-    BitmapDecodeResult result = decodeBitmap(file.readAll(), path);
+    const FileBytes file = readRegularFile(path, MaximumBitmapFileBytes);
+    if (!file.ok())
+        return {{}, file.error};
+    BitmapDecodeResult result = decodeBitmap(file.bytes, path);
     foldNearGrey(result.image);
     return result;
 }

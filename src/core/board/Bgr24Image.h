@@ -44,13 +44,18 @@ struct BitmapDecodeResult
 };
 
 /// Largest side accepted from a problem bitmap; real chromosome pictures are a few hundred pixels.
-inline constexpr int MaximumBitmapSide = 8192;
+inline constexpr int MaximumBitmapSide = 4096;
+/// Largest bitmap file read: a picture of the largest accepted size at 32 bits per pixel, with
+/// room for its headers.
+inline constexpr qint64 MaximumBitmapFileBytes =
+    qint64(MaximumBitmapSide) * MaximumBitmapSide * 4 + 65536;
 
 BitmapDecodeResult decodeBitmap(const QByteArray &fileBytes, const QString &nameForMessages);
 
 /// Reads a bitmap file and decodes it: the one way the program reads chromosome pictures (the
 /// problem's bitmaps, a redrawn piece, the size preview's sample). A near-grey picture comes
-/// back exactly grey (see NearGrey.h). Messages name the path.
+/// back exactly grey (see NearGrey.h). Messages name the path. Anything but a regular file of a
+/// plausible size is refused unread.
 BitmapDecodeResult readBitmapFile(const QString &path);
 
 } // namespace queldo

@@ -2,8 +2,8 @@
 
 #include "core/board/ProblemFolder.h"
 #include "core/text/Cp932Text.h"
+#include "core/text/RegularFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -118,30 +118,21 @@ QString tooLarge(const QString &path)
     return QStringLiteral("ファイル %1 が大きすぎます。").arg(path);
 }
 
-// Reads a whole file as bytes; on failure returns nothing and says why in error.
+// Reads a whole file as bytes; on failure returns nothing and says why in error. Only a regular
+// file is read: a FIFO would hang the program and a link to a device would never end.
 std::optional<QByteArray> readBytes(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("ファイル %1 を開けません。(%2)").arg(path, file.errorString());
-        return std::nullopt;
-    }
-    if (file.size() > MaxFileBytes) {
-        *error = tooLarge(path);
-        return std::nullopt;
-    }
-    QByteArray bytes;
     try {
-        bytes = file.readAll();
+        FileBytes file = readRegularFile(path, MaxFileBytes);
+        if (!file.ok()) {
+            *error = file.error;
+            return std::nullopt;
+        }
+        return std::move(file.bytes);
     } catch (const std::bad_alloc &) {
         *error = tooLarge(path);
         return std::nullopt;
     }
-    if (file.error() != QFileDevice::NoError) {
-        *error = QStringLiteral("ファイル %1 を読めません。(%2)").arg(path, file.errorString());
-        return std::nullopt;
-    }
-    return bytes;
 }
 
 const QByteArray &encodedHeader()

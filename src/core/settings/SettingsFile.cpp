@@ -83,8 +83,12 @@ SettingsReadResult read(const QString &path)
         result.error = QStringLiteral("設定ファイルを読めません。\n") + text.error;
         return result;
     }
+    return fromLines(text.lines);
+}
 
-    const QStringList &lines = text.lines;
+SettingsReadResult fromLines(const QStringList &lines)
+{
+    SettingsReadResult result;
     StoredSettings &s = result.settings;
     result.defaultedLines = std::max(0, LineCount - int(lines.size()));
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace queldo {
 
@@ -41,6 +42,8 @@ QByteArray newIdBytes();
 QString write(const QString &path, const QByteArray &bytes);
 /// Reads the file. A missing, short or malformed file gives the new-ID values for what is missing.
 SettingsReadResult read(const QString &path);
+/// The settings the lines of a settings file give, by the same rules.
+SettingsReadResult fromLines(const QStringList &lines);
 
 } // namespace SettingsFile
 

@@ -1,6 +1,10 @@
 #include "core/text/Cp932Text.h"
 
+#include "core/text/RegularFile.h"
+#include "core/text/StaleTemporaries.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QSysInfo>
 
@@ -154,14 +158,12 @@ QStringList splitLines(const QString &text)
 TextReadResult readCp932Lines(const QString &path)
 {
     TextReadResult result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error =
-            QStringLiteral("ファイル %1 を開けません。(%2)").arg(path, file.errorString());
+    const FileBytes file = readRegularFile(path, MaximumTextFileBytes);
+    if (!file.ok()) {
+        result.error = file.error;
         return result;
     }
-    const QByteArray bytes = file.readAll();
-    const auto text = decodeCp932(bytes);
+    const auto text = decodeCp932(file.bytes);
     if (!text) {
         result.error = QStringLiteral("ファイル %1 の文字が正しくありません。").arg(path);
         return result;
@@ -170,13 +172,21 @@ TextReadResult readCp932Lines(const QString &path)
     return result;
 }
 
-QString writeFileAtomically(const QString &path, const QByteArray &bytes)
+QString writeFileAtomically(const QString &path, const QByteArray &bytes,
+                            QFileDevice::Permissions permissions)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("ファイル %1 に書き込めません。(%2)").arg(path, file.errorString());
+    // Set on the temporary file before it takes the target's name, so the content is never
+    // readable by others even for a moment.
+    if (permissions && !file.setPermissions(permissions))
+        return QStringLiteral("ファイル %1 に書き込めません。(%2)").arg(path, file.errorString());
     if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
         return QStringLiteral("ファイル %1 に書き込めません。(%2)").arg(path, file.errorString());
+    // A write killed at the wrong moment leaves its temporary file behind; nothing else would
+    // ever remove it.
+    removeStaleTemporaries(QFileInfo(path).absolutePath(), QDateTime::currentDateTimeUtc());
     return {};
 }
 

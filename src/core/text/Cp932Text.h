@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QFileDevice>
 #include <QString>
 #include <QStringList>
 
@@ -87,6 +88,8 @@ TextReadResult readCp932Lines(const QString &path);
 QString writeCp932Lines(const QString &path, const QStringList &lines);
 
 /// Writes raw bytes atomically. Returns an empty string on success, otherwise a message.
-QString writeFileAtomically(const QString &path, const QByteArray &bytes);
+/// permissions, when given, replace the ones the file would otherwise get.
+QString writeFileAtomically(const QString &path, const QByteArray &bytes,
+                            QFileDevice::Permissions permissions = {});
 
 } // namespace queldo

@@ -4,9 +4,34 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTextLayout>
 #include <QVBoxLayout>
 
 namespace queldo {
+
+namespace {
+
+// Wider lines are broken: a message quoting a long ID or path must still fit on the screen.
+constexpr int MaximumLineWidth = 600;
+
+// Breaks at the places the script allows, or anywhere when a word (a path) is wider on its own.
+QString wrapped(const QString &text, const QFont &font)
+{
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList pieces;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(MaximumLineWidth);
+        pieces << text.mid(line.textStart(), line.textLength());
+    }
+    layout.endLayout();
+    return pieces.join(QLatin1Char('\n'));
+}
+
+} // namespace
 
 MessageWindow::MessageWindow(const QString &caption, const QStringList &lines, int pixelSize,
                              const QString &buttonText, QWidget *parent)
@@ -36,10 +61,11 @@ void MessageWindow::setLines(const QStringList &lines)
 {
     qDeleteAll(m_lines);
     m_lines.clear();
+    m_texts = lines;
     QFont lineFont = font();
     lineFont.setPixelSize(m_pixelSize);
     for (const QString &text : lines) {
-        auto *line = new QLabel(text, this);
+        auto *line = new QLabel(wrapped(text, lineFont), this);
         line->setObjectName(QStringLiteral("MessageLine%1").arg(m_lines.size() + 1));
         line->setFont(lineFont);
         m_lineLayout->addWidget(line);
@@ -53,10 +79,7 @@ void MessageWindow::setLines(const QStringList &lines)
 
 QStringList MessageWindow::lines() const
 {
-    QStringList texts;
-    for (const QLabel *line : m_lines)
-        texts << line->text();
-    return texts;
+    return m_texts;
 }
 
 QStringList MessageWindow::linesOf(const QString &text)

@@ -18,8 +18,10 @@ public:
     MessageWindow(const QString &caption, const QStringList &lines, int pixelSize,
                   const QString &buttonText, QWidget *parent = nullptr);
 
-    /// Replaces the text, one label per line, and fits the window to it.
+    /// Replaces the text, one label per line, and fits the window to it. A line too wide for the
+    /// screen is broken within its label.
     void setLines(const QStringList &lines);
+    /// The lines as given, before any breaking.
     QStringList lines() const;
     /// A message text broken at its line feeds, empty lines left out.
     static QStringList linesOf(const QString &text);
@@ -29,6 +31,7 @@ public:
 private:
     QVBoxLayout *m_lineLayout = nullptr;
     QList<QLabel *> m_lines;
+    QStringList m_texts;
     int m_pixelSize;
 };
 

@@ -227,8 +227,12 @@ bool TForm1::chooseProblem(int position)
 void TForm1::Button2Click()
 {
     if (m_library.isEmpty()) {
-        showError(QStringLiteral(
-            "問題がインストールされていません。Images フォルダに問題を置いてください。"));
+        // Without an Images folder the trainee needs its path, not advice about what to put in it.
+        QString message = m_paths.missingImagesFolderMessage();
+        if (message.isEmpty())
+            message = QStringLiteral(
+                "問題がインストールされていません。Images フォルダに問題を置いてください。");
+        showError(message);
         return;
     }
     closeAnswerWindow();

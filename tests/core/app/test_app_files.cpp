@@ -14,6 +14,18 @@
 
 using namespace queldo;
 
+namespace {
+
+// The permission bits as the file system stores them, without Qt's view of the current user.
+QFileDevice::Permissions ownerGroupOther(const QString &path)
+{
+    return QFile::permissions(path) & (QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                       QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                       QFile::ReadOther | QFile::WriteOther | QFile::ExeOther);
+}
+
+} // namespace
+
 class TestAppFiles : public QObject
 {
     Q_OBJECT
@@ -34,7 +46,7 @@ private slots:
         QVERIFY(QFileInfo::exists(program));
     }
 
-    void startFolderWithoutImagesResolvesAgainstItself()
+    void startFolderWithoutImagesKeepsItsOwnResult()
     {
         QTemporaryDir dir;
         QDir root(dir.path());
@@ -44,9 +56,16 @@ private slots:
         paths.enterImagesFolder();
         QCOMPARE(paths.imagesFolder(), root.filePath("start"));
         QCOMPARE(UserList::read(paths.startResultFolder()).ids(), QStringList{"Hanako"});
-        // "..\Result" from the start folder itself is the parent's Result.
+        // Not "..\Result" from the start folder, which is another installation's (or nobody's):
+        // the files of the trainees in the user list.
         QCOMPARE(paths.relativeUserFile("Hanako", ".kek"),
-                 root.filePath("Result/Hanako/Hanako.kek"));
+                 root.filePath("start/Result/Hanako/Hanako.kek"));
+        const QString missing = paths.missingImagesFolderMessage();
+        QVERIFY2(missing.contains(QDir::toNativeSeparators(root.filePath("start/Images"))),
+                 qPrintable(missing));
+
+        root.mkpath("start/images");
+        QVERIFY(paths.missingImagesFolderMessage().isEmpty());
     }
 
     void userListTakesFoldersAndFilesButNotHiddenOnes()
@@ -89,11 +108,72 @@ private slots:
         QCOMPARE(passwordMatches(stored.line, typed), matches);
     }
 
+    // A tampered or copied password file must not make the login allocate gigabytes or spin for
+    // minutes: a hash asking for more than the program's own cost is a damaged file, unread.
+    void costlyHashesAreRefusedUnchecked_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("as written") << ""
+                                    << "" << true;
+        QTest::newRow("fewer passes") << "t=2,"
+                                      << "t=1," << true;
+        QTest::newRow("4 GiB of memory") << "m=65536,"
+                                         << "m=4194304," << false;
+        QTest::newRow("256 MiB of memory") << "m=65536,"
+                                           << "m=262144," << false;
+        QTest::newRow("200 passes") << "t=2,"
+                                    << "t=200," << false;
+        QTest::newRow("memory beyond 32 bits") << "m=65536,"
+                                               << "m=99999999999," << false;
+        QTest::newRow("four lanes") << "p=1$"
+                                    << "p=4$" << false;
+        QTest::newRow("no cost at all") << "m=65536,t=2,p=1$"
+                                        << "$" << false;
+        QTest::newRow("another variant") << "$argon2id$"
+                                         << "$argon2i$" << false;
+    }
+    void costlyHashesAreRefusedUnchecked()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(bool, readable);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("x.pas");
+        QVERIFY(writePasswordFile(path, "pw").isEmpty());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("$argon2id$v=19$m=65536,t=2,p=1$"));
+        bytes.replace(from.toLatin1(), to.toLatin1());
+        const StoredPassword stored = parsePasswordFile(bytes, path);
+        QCOMPARE(stored.ok(), readable);
+        if (!readable) {
+            QVERIFY(stored.error.contains(path));
+            QVERIFY(!passwordMatches(QString::fromLatin1(bytes.trimmed()), "pw"));
+        } else if (from.isEmpty()) {
+            QVERIFY(passwordMatches(stored.line, "pw"));
+        }
+    }
+
     void writtenPasswordsAreSaltedHashes()
     {
         QTemporaryDir dir;
         const QString a = dir.filePath("a.pas"), b = dir.filePath("b.pas");
+        // An older file, readable by everybody: rewriting it must not keep that.
+        QFile old(a);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("ひみつ");
+        old.close();
+        QVERIFY(old.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                   QFile::ReadOther));
         QVERIFY(writePasswordFile(a, QStringLiteral("ひみつ")).isEmpty());
+        for (const QString &path : {a, b}) {
+            if (path == b)
+                QVERIFY(writePasswordFile(b, QStringLiteral("ひみつ")).isEmpty());
+            QCOMPARE(ownerGroupOther(path), QFile::ReadOwner | QFile::WriteOwner);
+        }
         QVERIFY(writePasswordFile(b, QStringLiteral("ひみつ")).isEmpty());
         const QString lineA = readPasswordFile(a).line;
         QVERIFY(!lineA.contains(QStringLiteral("ひみつ")));
@@ -101,6 +181,36 @@ private slots:
         QVERIFY(passwordMatches(lineA, QStringLiteral("ひみつ")));
         QVERIFY(!passwordMatches(lineA, QStringLiteral("ひみつ ")));
         QVERIFY(!readPasswordFile(dir.filePath("missing.pas")).ok());
+    }
+
+    void legacyPasswordIsHashedOnceItLogsIn()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("x.pas");
+        QVERIFY(writeCp932Lines(path, {"secret"}).isEmpty());
+        QFile file(path);
+        auto bytes = [&] {
+            file.open(QIODevice::ReadOnly);
+            const QByteArray all = file.readAll();
+            file.close();
+            return all;
+        };
+
+        // Only the right password rewrites the file.
+        QVERIFY(upgradeLegacyPassword(path, "secret", "Secret").isEmpty());
+        QCOMPARE(bytes(), QByteArray("secret\r\n"));
+
+        QVERIFY(upgradeLegacyPassword(path, "secret", "secret").isEmpty());
+        const StoredPassword stored = readPasswordFile(path);
+        QVERIFY(stored.ok());
+        QVERIFY(stored.line.startsWith("$argon2id$"));
+        QVERIFY(passwordMatches(stored.line, "secret"));
+        QCOMPARE(ownerGroupOther(path), QFile::ReadOwner | QFile::WriteOwner);
+
+        // A hash is left as it is.
+        const QByteArray hashed = bytes();
+        QVERIFY(upgradeLegacyPassword(path, stored.line, "secret").isEmpty());
+        QCOMPARE(bytes(), hashed);
     }
 
     void secondCopyExitsWithOne()

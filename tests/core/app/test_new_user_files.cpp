@@ -2,6 +2,7 @@
 #include "core/app/LoginSettings.h"
 #include "core/app/NewUserId.h"
 #include "core/app/PasswordFile.h"
+#include "core/app/UserList.h"
 #include "core/settings/LiveSettings.h"
 #include "core/settings/SettingsFile.h"
 #include "core/text/Cp932Text.h"
@@ -74,6 +75,27 @@ private slots:
         QTest::newRow("device name") << "CON" << true;
         QTest::newRow("device name, lower case, extension") << "nul.txt" << true;
         QTest::newRow("numbered device") << "Lpt1" << true;
+        QTest::newRow("device numbered 0") << "COM0" << true;
+        QTest::newRow("device numbered 0, extension") << "lpt0.txt" << true;
+        QTest::newRow("device with superscript one") << "COM\u00B9" << true;
+        QTest::newRow("device with superscript three") << "LPT\u00B3" << true;
+        QTest::newRow("two digits are no device") << "COM10" << false;
+        QTest::newRow("ideographic space alone") << "\u3000" << true;
+        QTest::newRow("ideographic spaces") << "\u3000\u3000" << true;
+        QTest::newRow("no-break space") << "\u00A0" << true;
+        QTest::newRow("ideographic space inside") << "山田\u3000太郎" << false;
+        QTest::newRow("emoji") << "taro\U0001F600" << true;
+        QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + "a" << true;
+        QTest::newRow("unassigned") << "a\u0378" << true;
+        QTest::newRow("right-to-left override") << "\u202Eorat" << true;
+        QTest::newRow("private use, though code page 932 has it") << "a\uE000" << true;
+        QTest::newRow("comes back as another character") << "a\u00AC" << true;
+        QTest::newRow("half-width kana") << "ﾀﾛｳ" << false;
+        QTest::newRow("80 bytes") << QString(80, 'a') << false;
+        QTest::newRow("81 bytes") << QString(81, 'a') << true;
+        QTest::newRow("40 full-width") << QString(40, u'字') << false;
+        QTest::newRow("41 full-width") << QString(41, u'字') << true;
+        QTest::newRow("300 characters") << QString(300, 'a') << true;
     }
 
     void idRefusal()
@@ -154,8 +176,6 @@ private slots:
         QTest::newRow("plain file of that name") << "taro" << true << "Result/TARO";
         QTest::newRow("Result is a plain file") << "taro" << false << "Result";
         QTest::newRow("unsafe name") << "../Images" << true << "";
-        // The folder name fits the file system, the file names four bytes longer do not: the
-        // folder is made, the first file fails, and the folder has to go again.
         QTest::newRow("file names too long, Result existing") << QString(253, 'a') << true << "";
         QTest::newRow("file names too long, Result made for it")
             << QString(253, 'a') << false << "";
@@ -190,6 +210,53 @@ private slots:
         QCOMPARE(snapshot(dir.path()), before);
         if (obstacle.endsWith('/'))
             QCOMPARE(readAll(root.filePath(obstacle + "keep.kek")), QByteArray("old grades"));
+    }
+
+    // The longest IDs accepted must fit every file of their folder, the names of the atomic
+    // writes' temporary files included: half-width kana take three bytes each on disk.
+    void longestIdsLiveOnDisk_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::newRow("half-width kana") << QString(80, u'ｱ');
+        QTest::newRow("full-width") << QString(40, u'漢');
+        QTest::newRow("ASCII") << QString(80, 'a');
+    }
+    void longestIdsLiveOnDisk()
+    {
+        QFETCH(QString, id);
+        QVERIFY(queldo::idRefusal(id).isEmpty());
+        QTemporaryDir dir;
+        AppPaths paths(dir.path(), dir.path());
+        const CreateUserResult result = createUser(paths, id, "pw");
+        QVERIFY2(result.created, qPrintable(result.error));
+        // Every later save goes through a temporary file of a longer name.
+        for (const QString extension : {".kek", ".pas", ".set"}) {
+            QVERIFY(writeFileAtomically(paths.programUserFile(id, extension), "x\r\n").isEmpty());
+            QVERIFY(QFileInfo::exists(paths.programUserFile(id, extension)));
+        }
+        QCOMPARE(UserList::read(paths.programResultFolder()).ids(), QStringList{id});
+    }
+
+    // An installation so deep that the user folder can just be made but not the files in it:
+    // the folder must go again, or the ID would be blocked without being usable.
+    void failedFilesTakeTheirFolderWithThem()
+    {
+        QTemporaryDir dir;
+        const QString id = QString(80, 'i');
+        QString program = dir.path();
+        const int folderLength = 4060; // under the 4096 of a path, but not with a file name added
+        while (program.size() + 8 + id.size() + 200 < folderLength)
+            program += QLatin1Char('/') + QString(190, 'd');
+        program +=
+            QLatin1Char('/') + QString(folderLength - program.size() - 8 - id.size() - 1, 'p');
+        QVERIFY(QDir().mkpath(program));
+        QCOMPARE(QDir(program).filePath("Result/" + id).size(), folderLength);
+        AppPaths paths(program, program);
+
+        const CreateUserResult result = createUser(paths, id, "pw");
+        QVERIFY(!result.created);
+        QVERIFY(!result.error.isEmpty());
+        QCOMPARE(snapshot(program), QStringList{});
     }
 
     void storedSettingsBecomeLive_data()

@@ -165,40 +165,77 @@ private slots:
     {
         QTest::addColumn<QByteArray>("file"); // null: no password file at all
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("admitted");
-        QTest::newRow("plain text of an older installation")
-            << QByteArray("pw\r\n") << "pw" << true;
+        QTest::addColumn<QString>("outcome"); // "in", "wrong" or "unreadable"
+        const QByteArray hash = hashPassword("pw").toLatin1() + "\r\n";
+        QTest::newRow("plain text of an older installation") << QByteArray("pw\r\n") << "pw"
+                                                             << "in";
         QTest::newRow("plain text, bare LF, further lines ignored")
-            << QByteArray("pw\nother\n") << "pw" << true;
-        QTest::newRow("hash") << (hashPassword("pw").toLatin1() + "\r\n") << "pw" << true;
-        QTest::newRow("hash, letter case differs")
-            << (hashPassword("pw").toLatin1() + "\r\n") << "PW" << false;
-        QTest::newRow("missing") << QByteArray() << "pw" << false;
-        QTest::newRow("empty file, empty password") << QByteArray("") << "" << false;
-        QTest::newRow("not code page 932") << QByteArray("\x81\x20\r\n") << "pw" << false;
+            << QByteArray("pw\nother\n") << "pw"
+            << "in";
+        QTest::newRow("plain text, wrong") << QByteArray("pw\r\n") << "pW"
+                                           << "wrong";
+        QTest::newRow("hash") << hash << "pw"
+                              << "in";
+        QTest::newRow("hash, letter case differs") << hash << "PW"
+                                                   << "wrong";
+        QTest::newRow("missing") << QByteArray() << "pw"
+                                 << "unreadable";
+        QTest::newRow("empty file, empty password") << QByteArray("") << ""
+                                                    << "unreadable";
+        QTest::newRow("not code page 932") << QByteArray("\x81\x20\r\n") << "pw"
+                                           << "unreadable";
+        QTest::newRow("hash demanding 4 GiB")
+            << QByteArray(hash).replace("m=65536,", "m=4194304,") << "pw"
+            << "unreadable";
+        QTest::newRow("hash demanding 200 passes")
+            << QByteArray(hash).replace("t=2,", "t=200,") << "pw"
+            << "unreadable";
     }
 
     void passwordFileDecidesTheLogin()
     {
         QFETCH(QByteArray, file);
         QFETCH(QString, typed);
-        QFETCH(bool, admitted);
+        QFETCH(QString, outcome);
         LoginFixture f;
         f.addUser("Taro", file);
         f.start();
         QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
 
         typeAndPressOk(*f.login, "Taro", typed);
+        const bool admitted = outcome == u"in";
         QCOMPARE(loggedIn.count(), admitted ? 1 : 0);
         QCOMPARE(f.login->isVisible(), !admitted);
+        const QByteArray stored = f.read("Result/Taro/Taro.pas");
         if (admitted) {
             QCOMPARE(loggedIn.at(0).at(0).toString(), QStringLiteral("Taro"));
             QCOMPARE(f.login->ID->text(), QStringLiteral("Taro"));
-        } else if (file.isNull() || file.isEmpty() || file.startsWith('\x81')) {
-            QCOMPARE(f.login->Label1->text(), QStringLiteral("パスワードファイルが読めません。"));
+            // A plain-text password is stored hashed once it has logged in, and still logs in.
+            QVERIFY(stored.startsWith("$argon2id$"));
+            QVERIFY(passwordMatches(QString::fromLatin1(stored.trimmed()), typed));
+            if (file.startsWith("$argon2id$"))
+                QCOMPARE(stored, file);
         } else {
-            QCOMPARE(f.login->Label1->text(), WrongPassword);
+            QCOMPARE(f.login->Label1->text(),
+                     outcome == u"wrong" ? WrongPassword
+                                         : QStringLiteral("パスワードファイルが読めません。"));
+            QCOMPARE(stored, file.isNull() ? QByteArray() : file);
         }
+    }
+
+    // Without an Images folder the login must still find the trainee's files beside the user list
+    // it was shown, rather than "..\Result" of a folder outside the installation.
+    void existingTraineeLogsInWithoutImages()
+    {
+        LoginFixture f;
+        QVERIFY(QDir(f.filePath("Images")).removeRecursively());
+        f.addUser("Taro", "pw\r\n", "1\r\n1\r\n0\r\n0.699999988079071\r\n");
+        f.start();
+        QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
+        typeAndPressOk(*f.login, "Taro", "pw");
+        QCOMPARE(loggedIn.count(), 1);
+        QVERIFY(f.settings.referenceMode);
+        QVERIFY(f.settings.alignmentMode);
     }
 
     void settingsFileBecomesLive_data()

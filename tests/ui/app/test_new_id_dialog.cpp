@@ -1,8 +1,10 @@
 #include "LoginFixture.h"
 
 #include "core/app/PasswordFile.h"
+#include "ui/app/IdNotCreatedMessage.h"
 
 #include <QLineEdit>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QtTest>
@@ -17,6 +19,11 @@ void typeNewId(TNewID &dialog, const QString &id, const QString &password, const
     dialog.ID->setText(id);
     dialog.Password->setText(password);
     dialog.rePassword->setText(again);
+}
+
+int screenWidth()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry().width();
 }
 
 } // namespace
@@ -197,6 +204,12 @@ private slots:
         QTest::newRow("question mark") << "con?";
         QTest::newRow("dot") << ".";
         QTest::newRow("empty") << "";
+        QTest::newRow("device numbered 0") << "COM0";
+        QTest::newRow("ideographic space") << "\u3000";
+        QTest::newRow("emoji") << "\U0001F600";
+        // Its folder could be made but not the temporary files of its saves.
+        QTest::newRow("too long for its files") << QString(247, 'a');
+        QTest::newRow("300 characters") << QString(300, u'あ');
     }
 
     void idThatCannotBeAFolderIsRefused()
@@ -214,6 +227,7 @@ private slots:
             QCOMPARE(refused.className, QStringLiteral("queldo::BadIdMessage"));
             QCOMPARE(refused.title, QStringLiteral("再入力：ID"));
             QVERIFY(refused.lines.size() >= 2);
+            QVERIFY(refused.size.width() <= screenWidth());
         }
         QCOMPARE(f.snapshot(), before);
         QCOMPARE(f.users.ids(), users);
@@ -228,7 +242,6 @@ private slots:
         QTest::addColumn<bool>("resultIsAFile");
         QTest::newRow("folder differing in letter case") << "taro" << false;
         QTest::newRow("Result is a plain file") << "taro" << true;
-        QTest::newRow("file names too long") << QString(253, 'a') << false;
     }
 
     void folderThatCannotBeMadeIsReported()
@@ -257,6 +270,30 @@ private slots:
         QCOMPARE(f.users.ids(), users);
         QVERIFY(f.newId->isVisible());
         QVERIFY(!f.login->isVisible());
+    }
+
+    // A reason may quote a path of any length, without a blank to break at: the window must
+    // still fit on the screen, the text kept whole.
+    void longReasonsAreWrapped()
+    {
+        LoginFixture f;
+        f.start();
+        const QString path = "/" + QString(300, 'x') + "/Result/" + QString(80, u'字');
+        const QString reason = QStringLiteral("フォルダ %1 を作成できません。").arg(path);
+        ModalAnswer shown(ModalAnswer::click("Button1"));
+        IdNotCreatedMessage message(f.newId);
+        message.setReason(reason);
+        message.exec();
+        QCOMPARE(shown.lines, (QStringList{"IDを作成できませんでした。", reason}));
+        QVERIFY2(shown.size.width() <= screenWidth(),
+                 qPrintable(QString::number(shown.size.width())));
+        const QStringList shownTexts = [&] {
+            QStringList texts;
+            for (const QLabel *label : message.findChildren<QLabel *>())
+                texts << label->text().remove('\n');
+            return texts;
+        }();
+        QVERIFY(shownTexts.contains(reason));
     }
 
     void everyWayOutLeadsBackToTheLogin()

@@ -1,0 +1,135 @@
+#include "ProblemFixture.h"
+#include "core/app/PasswordFile.h"
+#include "core/board/ProblemFolder.h"
+#include "core/board/ProblemLoader.h"
+#include "core/results/ResultsFile.h"
+#include "core/settings/SettingsFile.h"
+#include "core/text/Cp932Text.h"
+#include "core/text/StaleTemporaries.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using namespace queldo;
+using namespace queldo::test;
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// Puts something that is not a regular file where a file of the program is expected.
+void replaceBySpecialFile(const QString &path, const QString &kind)
+{
+    QFile::remove(path);
+    if (kind == u"fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == u"device link")
+        QVERIFY(QFile::link("/dev/zero", path));
+    else if (kind == u"folder")
+        QVERIFY(QDir().mkdir(path));
+    else if (kind == u"too large") { // sparse: costs no disk
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(qint64(2) * 1024 * 1024 * 1024));
+    }
+}
+
+} // namespace
+
+/// The program's files as a careless installer or a hostile user may leave them.
+class TestFileSafety : public QObject
+{
+    Q_OBJECT
+private slots:
+    // Every reader of the program's files, handed something that is not a regular file: a
+    // message, never a hang (FIFO), an endless read (a link to a device) or a huge allocation.
+    void onlyRegularFilesAreRead_data()
+    {
+        QTest::addColumn<QString>("reader");
+        QTest::addColumn<QString>("kind");
+        for (const char *reader :
+             {"text", "password", "settings", "results", "bitmap", "problem bitmap", "problem set"})
+            for (const char *kind : {"fifo", "device link", "folder", "too large"})
+                QTest::addRow("%s, %s", reader, kind) << reader << kind;
+    }
+    void onlyRegularFilesAreRead()
+    {
+        QFETCH(QString, reader);
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString name = knownProblemNames()[0];
+        writeProblemFolder(dir.path(), name, {20, 6, 3});
+        const QString problem = dir.filePath(name);
+        const QString path = reader == u"problem bitmap" ? problem + "/5-2.bmp"
+                             : reader == u"problem set"  ? problem + "/" + name + ".set"
+                                                         : dir.filePath("x");
+        replaceBySpecialFile(path, kind);
+
+        QString error;
+        if (reader == u"text")
+            error = readCp932Lines(path).error;
+        else if (reader == u"password")
+            error = readPasswordFile(path).error;
+        else if (reader == u"settings")
+            error = SettingsFile::read(path).error;
+        else if (reader == u"results")
+            error = ResultsFile::read(path).error;
+        else if (reader == u"bitmap")
+            error = readBitmapFile(path).error;
+        else
+            error = LoadProblem(QDir(dir.path()), name).error;
+        QVERIFY(!error.isEmpty());
+        if (kind != u"too large")
+            QVERIFY2(error.contains(path), qPrintable(error));
+    }
+
+    void staleTemporariesGoWithTheNextWrite()
+    {
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        const QDateTime old = now.addSecs(-3600);
+        auto make = [&](const QString &name, const QDateTime &modified) {
+            writeFile(folder.filePath(name), "content");
+            QFile file(folder.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+        };
+        for (const char *name : {"Taro.kek", "Taro.pas", "Taro.set", "notes.txt"})
+            make(name, old);
+        const QStringList stale = {"Taro.kek.AbCdEf", "Taro.pas.qwErty", "Taro.set.ZZZZZZ"};
+        const QStringList kept = {
+            "Taro.kek.XyZabc",  // written a moment ago: a save may still be using it
+            "Taro.kek.bak",     // not the temporary naming
+            "Taro.kek.123456",  // the temporaries' unique part has letters only
+            "Taro.kek.AbCdEfG", // one letter too many
+            "Other.kek.AbCdEf", // beside no file of that name
+        };
+        for (const QString &name : stale)
+            make(name, old);
+        for (const QString &name : kept)
+            make(name, name == kept.first() ? now : old);
+        QVERIFY(folder.mkdir("Taro.pas.Folder"));
+
+        QVERIFY(writeFileAtomically(folder.filePath("Taro.set"), "0\r\n").isEmpty());
+        QStringList expected =
+            QStringList{"Taro.kek", "Taro.pas", "Taro.set", "notes.txt", "Taro.pas.Folder"} + kept;
+        expected.sort();
+        QStringList entries = folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        entries.sort();
+        QCOMPARE(entries, expected);
+        QCOMPARE(removeStaleTemporaries(dir.path(), now.addSecs(120)), 1); // the fresh one, later
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileSafety)
+#include "test_file_safety.moc"

@@ -1,0 +1,173 @@
+// Writes the seed corpus of every fuzz target, made by the same fixture code as the tests:
+// the files the program writes itself, and the hostile ones the tests use.
+//   fuzz_seeds OUT_FOLDER
+#include "HostileFixture.h"
+#include "ProblemFixture.h"
+#include "core/board/ProblemFolder.h"
+#include "core/results/ResultsFile.h"
+#include "core/settings/SettingsFile.h"
+#include "core/text/Cp932Text.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <sodium.h>
+
+#include <cstdio>
+
+using namespace queldo;
+using namespace queldo::test;
+
+namespace {
+
+QString outFolder;
+
+void seed(const char *target, const QString &name, const QByteArray &bytes)
+{
+    const QString folder = outFolder + QLatin1Char('/') + QLatin1String(target);
+    QDir().mkpath(folder);
+    QFile file(folder + QLatin1Char('/') + name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
+        std::exit(1);
+    }
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray qtBmp(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}
+
+void bitmaps()
+{
+    QRandomGenerator random(18);
+    const Bgr24Image chromosome = makeChromosome(12, 30, random);
+    seed("bmp", "chromosome-24bit.bmp", bmpBytes(chromosome));
+    seed("bmp", "top-down.bmp", topDownBmpBytes(makeNoise(5, 4, random, false)));
+    seed("bmp", "rle8-skipping-pixels.bmp", rle8WithSkippedPixels());
+    seed("bmp", "rle8-bomb.bmp", rle8Bomb());
+    seed("bmp", "indexed8.bmp",
+         qtBmp(chromosome.toQImage().convertToFormat(QImage::Format_Indexed8)));
+    seed("bmp", "mono.bmp", qtBmp(chromosome.toQImage().convertToFormat(QImage::Format_Mono)));
+    seed("bmp", "argb32.bmp", qtBmp(chromosome.toQImage().convertToFormat(QImage::Format_ARGB32)));
+    QByteArray truncated = bmpBytes(chromosome);
+    truncated.chop(40);
+    seed("bmp", "truncated.bmp", truncated);
+}
+
+void problemSets(const QString &work)
+{
+    const QString name = knownProblemNames()[2];
+    writeProblemFolder(work, name, {30, 8, 5});
+    seed("problem_set", "as-installed.set",
+         fileBytes(work + '/' + name + '/' + checkValueFileName(name)));
+    seed("problem_set", "short-lines.set", *encodeCp932("1-1.bmp,812\r\n1-2.bmp\r\n,,\r\n\n"));
+}
+
+void results(const QString &work)
+{
+    const QString path = work + "/Taro.kek";
+    ResultsFile::create(path);
+    seed("results", "header-only.kek", fileBytes(path));
+    std::array<int, 46> codes{};
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        for (std::size_t i = 0; i < codes.size(); ++i)
+            codes[i] = int((i + attempt) % 4) - 2;
+        ResultsFile::append(path, "2024/05/01", attempt + 1, codes, 100 + attempt);
+    }
+    const QByteArray written = fileBytes(path);
+    seed("results", "three-attempts.kek", written);
+    // One byte code page 932 cannot decode, in an earlier record.
+    QByteArray damaged = written;
+    damaged.insert(damaged.indexOf("\r\n") + 2, "\x81\x20");
+    seed("results", "undecodable-byte.kek", damaged);
+    seed("results", "no-header.kek", written.mid(written.indexOf("\r\n") + 2));
+    seed("results", "quoted-fields.kek",
+         written + *encodeCp932("3,\"2024/05/02 朝\",\"0\"\"1\" 2 3,,\r\n"));
+}
+
+void settings()
+{
+    seed("settings", "new-id.set", SettingsFile::newIdBytes());
+    StoredSettings custom;
+    custom.referenceMode = true;
+    custom.alignmentMode = true;
+    custom.CustomScale = 1;
+    custom.EffectiveScale = 0.91f;
+    custom.trackBarPosition = 13;
+    seed("settings", "dialog-custom.set", SettingsFile::dialogBytes(custom));
+    seed("settings", "dialog-middle.set", SettingsFile::dialogBytes(StoredSettings{}));
+    seed("settings", "absurd-values.set", "1 \nx\n99999999999\nnan\n-3\n");
+    seed("settings", "short.set", "1\r\n");
+}
+
+void passwords()
+{
+    seed("password", "legacy.pas", "secret\r\nother\r\n");
+    seed("password", "own-hash.pas", passwordFileWithCost("pw", 65536, 2));
+    seed("password", "4-gib.pas", passwordFileWithCost("pw", 4194304, 2));
+    seed("password", "200-passes.pas", passwordFileWithCost("pw", 65536, 200));
+    // A real hash cheap enough to be checked on every run.
+    char cheap[crypto_pwhash_STRBYTES];
+    if (sodium_init() < 0 || crypto_pwhash_str(cheap, "pw", 2, crypto_pwhash_OPSLIMIT_MIN,
+                                               crypto_pwhash_MEMLIMIT_MIN) != 0)
+        std::exit(1);
+    seed("password", "cheap-hash.pas", QByteArray(cheap) + "\r\n");
+}
+
+void cp932Text()
+{
+    seed("cp932", "japanese.txt",
+         *encodeCp932("正常女性染色体核型no52 C:\\Result ソ表 ﾀﾛｳ\r\n試行No,日時\n\r\r\n"));
+    // NEC special characters, NEC-selected and IBM extensions, user-defined area.
+    seed("cp932", "extensions.txt", QByteArray::fromHex("8740879fed40eefcfa40fc4bf040f9fc0d0a"));
+    seed("cp932", "undecodable.txt", QByteArray::fromHex("6f6b0d0a81200d0a"));
+}
+
+void newIds()
+{
+    const QStringList ids = {"taro",           "山田 太郎",   "COM\u00B9", "LPT0.txt",
+                             "\u3000",         "a\U0001F600", "ﾀﾛｳ",       QString(80, 'a'),
+                             QString(81, 'a'), "con?",        "..",        "a\u00AC"};
+    int n = 0;
+    for (const QString &id : ids)
+        seed("new_id", QStringLiteral("id-%1").arg(n++),
+             QByteArray(reinterpret_cast<const char *>(id.utf16()), id.size() * 2));
+    const QChar lone[] = {QChar(u'a'), QChar(0xD800)};
+    seed("new_id", "lone-surrogate", QByteArray(reinterpret_cast<const char *>(lone), sizeof lone));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fuzz_seeds OUT_FOLDER\n");
+        return 2;
+    }
+    outFolder = QString::fromLocal8Bit(argv[1]);
+    QTemporaryDir work;
+    bitmaps();
+    problemSets(work.path());
+    results(work.path());
+    settings();
+    passwords();
+    cp932Text();
+    newIds();
+    return 0;
+}
