@@ -7,6 +7,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 program="$root/program"
 mkdir -p "$program/Images" "$program/Result"
 cp -f "$root/build/src/queldo" "$program/queldo"
+# The help opens from beside the program file: its pages and their pictures.
+cp -rf "$root/help/." "$program/"
 if ! ls "$program/Images"/*/*.set >/dev/null 2>&1; then
   echo "Laying out the sample problems in $program/Images"
   "$root/build/tools/samplegen/queldo_samplegen" --out "$program/Images" --karyograms "$program/karyograms"

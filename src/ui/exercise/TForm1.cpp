@@ -5,6 +5,8 @@
 #include "core/results/ResultsDate.h"
 #include "core/results/ResultsFile.h"
 #include "core/settings/LiveSettings.h"
+#include "ui/app/HelpMissingMessage.h"
+#include "ui/app/HelpWindow.h"
 #include "ui/common/WrappingButton.h"
 #include "ui/exercise/TForm16.h"
 
@@ -29,6 +31,8 @@ namespace {
 
 // The window's place and size, per trainee, beside their other files.
 const QString WindowFile = QStringLiteral(".win");
+// The help for trainees, its pages and pictures beside the program file.
+const QString HelpFile = QStringLiteral("QUELDOHelp.html");
 
 } // namespace
 
@@ -37,6 +41,7 @@ TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, con
     : QMainWindow(parent), UserId(userId), m_paths(paths), m_settings(settings), m_random(random)
 {
     todayText = [] { return resultsDateText(QDate::currentDate()); };
+    openInBrowser = [](const QUrl &page) { return QDesktopServices::openUrl(page); };
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("QUELDO"));
     setCentralWidget(new QWidget(this));
@@ -327,9 +332,18 @@ void TForm1::New1Click()
 
 void TForm1::Contents1Click()
 {
-    const QString help = m_paths.programFolder() + QStringLiteral("/QUELDOHelp.chm");
-    if (QFileInfo::exists(help))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+    const QString help = QDir(m_paths.programFolder()).absoluteFilePath(HelpFile);
+    if (!QFileInfo::exists(help)) {
+        HelpMissingMessage(help, this).exec();
+        return;
+    }
+    const QUrl page = QUrl::fromLocalFile(help);
+    // A desktop without a browser still gets the help: the program shows it itself.
+    if (openInBrowser(page))
+        return;
+    if (!m_help)
+        m_help = new HelpWindow(this);
+    m_help->showPage(page);
 }
 
 void TForm1::Exit1Click()

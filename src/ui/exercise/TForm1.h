@@ -15,10 +15,12 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QTimer;
+class QUrl;
 
 namespace queldo {
 
 class AppPaths;
+class HelpWindow;
 struct LiveSettings;
 class PieceRandom;
 class TForm16;
@@ -44,6 +46,11 @@ public:
     const QString &UserId;
     /// Today's date as the results file writes it; replaceable so tests can fix the day.
     std::function<QString()> todayText;
+    /// Hands a page to the desktop's browser; false when none could be started. Replaceable so
+    /// tests can see the help shown in the program's own window.
+    std::function<bool(const QUrl &)> openInBrowser;
+    /// The help shown inside the program; null until it was first needed.
+    HelpWindow *helpWindow() const { return m_help; }
 
     /// Labels as the settings dialog's OK leaves them, and the menu entry in step with it.
     void applySettingsDialog();
@@ -123,6 +130,7 @@ private:
     ProblemLibrary m_library;
     ExerciseFlow m_flow;
     QPointer<TForm16> m_answer;
+    HelpWindow *m_help = nullptr;
     int m_menuWidth = 0;
     std::vector<qsizetype> m_reportedDamage; ///< damaged results lines already shown
     bool m_listKeyDown = false;              ///< a key in the number list is being handled

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+class QPushButton;
+class QTextBrowser;
+class QUrl;
+
+namespace queldo {
+
+/// The help read inside the program, for desktops where no browser can be started. Links
+/// between the help's pages, their anchors and their pictures work as in a browser; links to
+/// the web go to the desktop.
+class HelpWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit HelpWindow(QWidget *parent = nullptr);
+
+    /// Shows the page of the local file and brings the window up.
+    void showPage(const QUrl &page);
+
+    QTextBrowser *browser = nullptr;
+    QPushButton *backButton = nullptr;    // 戻る
+    QPushButton *forwardButton = nullptr; // 進む
+    QPushButton *homeButton = nullptr;    // 目次
+};
+
+} // namespace queldo
