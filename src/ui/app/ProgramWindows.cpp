@@ -69,6 +69,7 @@ void ProgramWindows::openExerciseWindow(const QString &id)
     m_pages->syncFromSettings();
     m_exercise->restoreRememberedPlacement();
     m_exercise->setAnswerWindow(m_answer.get());
+    m_exercise->setPrinter(&m_printer);
     m_answer->setOptionsFile(m_paths.programUserFile(id, QStringLiteral(".opt")));
     m_exercise->show();
 }

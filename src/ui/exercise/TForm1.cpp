@@ -2,22 +2,29 @@
 
 #include "core/app/AppPaths.h"
 #include "core/app/WindowMemory.h"
+#include "core/results/AnswerSheet.h"
 #include "core/results/ResultsDate.h"
 #include "core/results/ResultsFile.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/app/HelpMissingMessage.h"
 #include "ui/app/HelpWindow.h"
+#include "ui/common/PagePrinter.h"
+#include "ui/common/PrintOutcomeMessage.h"
 #include "ui/common/WrappingButton.h"
 #include "ui/exercise/TForm16.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDate>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -33,6 +40,15 @@ namespace {
 const QString WindowFile = QStringLiteral(".win");
 // The help for trainees, its pages and pictures beside the program file.
 const QString HelpFile = QStringLiteral("QUELDOHelp.html");
+
+// Lets the window draw what changed (the answer window, a message just closed) while printing
+// waits, without taking clicks that would change the board in the middle of a printout.
+void pauseForDrawing(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
 
 } // namespace
 
@@ -174,6 +190,8 @@ void TForm1::createMenu()
     connect(N1, &QAction::triggered, this, &TForm1::N1Click);
     connect(Setting1, &QAction::triggered, this, &TForm1::settingsRequested);
     connect(Contents1, &QAction::triggered, this, &TForm1::Contents1Click);
+    connect(N3, &QAction::triggered, this, &TForm1::N3Click);
+    connect(N4, &QAction::triggered, this, &TForm1::N4Click);
     connect(About1, &QAction::triggered, this, &TForm1::aboutRequested);
 }
 
@@ -346,6 +364,97 @@ void TForm1::Contents1Click()
     m_help->showPage(page);
 }
 
+void TForm1::setPrinter(PagePrinter *printer)
+{
+    m_printer = printer;
+}
+
+void TForm1::N4Click()
+{
+    if (!m_printer)
+        return;
+    // The dialog changes the program's printer itself, and only when the trainee confirms.
+    QPrintDialog dialog(&m_printer->printer(), this);
+    dialog.setObjectName(QStringLiteral("PrinterSetupDialog1"));
+    dialog.setWindowTitle(QStringLiteral("プリンタ設定"));
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    dialog.exec();
+}
+
+void TForm1::N3Click()
+{
+    if (!ListBox3->currentItem() || !ListBox3->currentItem()->isSelected()) {
+        showMessage(QStringLiteral("　問題を選択していないので印刷できません。　"));
+        return;
+    }
+    if (!m_printer)
+        return;
+    showAnswerWindow();
+    const std::optional<PrintOutcome> outcome = printAnswerSheet();
+    closeAnswerWindow();
+    if (outcome && PrintOutcomeMessage::needed(*outcome))
+        PrintOutcomeMessage(*outcome, this).exec();
+}
+
+std::optional<PrintOutcome> TForm1::printAnswerSheet()
+{
+    QPrinter &printer = m_printer->printer();
+    showMessage(QStringLiteral("　印刷しています。　"));
+    pauseForDrawing(500);
+    // Kept on the printer for later printouts, the grade report's included.
+    const bool a4 = printer.setPageSize(QPageSize(QPageSize::A4)) &&
+                    printer.pageLayout().pageSize().id() == QPageSize::A4;
+    printer.setPageOrientation(QPageLayout::Portrait);
+    if (!a4) {
+        showMessage(QStringLiteral("　用紙サイズをA4に変更できないので印刷できません。　"));
+        return std::nullopt;
+    }
+
+    // Read before the document begins, so a results file that cannot be read leaves no
+    // half-printed sheet behind.
+    TodayDate today(QDate::currentDate(), QLocale::system());
+    today.written = todayText();
+    const ResultsFile::Counts counts =
+        ResultsFile::count(m_paths.relativeUserFile(UserId, QStringLiteral(".kek")), today);
+    if (!counts.error.isEmpty()) {
+        showError(counts.error);
+        return std::nullopt;
+    }
+
+    const QString dateTime =
+        AnswerSheet::dateTimeText(QDateTime::currentDateTime(), QLocale::system());
+    return m_printer->print(QStringLiteral("QUELDO"), m_paths.programUserFolder(UserId),
+                            QStringLiteral("解答欄"), [&](QPainter &painter, QSize page) {
+                                drawAnswerSheet(painter, page, counts.records, counts.today,
+                                                dateTime);
+                            });
+}
+
+void TForm1::drawAnswerSheet(QPainter &painter, QSize page, int records, int today,
+                             const QString &dateTime)
+{
+    auto compose = [&](QSize picture) {
+        return AnswerSheet::compose(UserId, dateTime, records, today, m_flow.ElapsedSeconds,
+                                    page.width(), picture);
+    };
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    for (const SheetLine &line : compose({}).lines) {
+        // Each line stays on the clipboard for pasting elsewhere, as the picture does.
+        clipboard->setText(line.text);
+        drawSheetLine(painter, line);
+    }
+    // What the trainee sees below the menu: the answer beside their own karyogram.
+    const QImage picture =
+        InOutPanel->grab(QRect(0, 0, InOutPanel->width() - 5, InOutPanel->height())).toImage();
+    clipboard->setImage(picture);
+    pauseForDrawing(500);
+    const AnswerSheet sheet = compose(picture.size());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(sheet.picture, picture);
+    clipboard->setText(sheet.memo.text);
+    drawSheetLine(painter, sheet.memo);
+}
+
 void TForm1::Exit1Click()
 {
     close();
@@ -443,6 +552,11 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 void TForm1::showError(const QString &message)
 {
     QMessageBox::warning(this, QStringLiteral("QUELDO"), message);
+}
+
+void TForm1::showMessage(const QString &message)
+{
+    QMessageBox::information(this, QStringLiteral("QUELDO"), message);
 }
 
 void TForm1::resizeEvent(QResizeEvent *event)

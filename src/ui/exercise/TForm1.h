@@ -3,15 +3,18 @@
 #include "core/board/ProblemLibrary.h"
 #include "core/exercise/ExerciseFlow.h"
 #include "ui/board/BoardView.h"
+#include "ui/common/PagePrinter.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QAction;
 class QLabel;
+class QPainter;
 class QListWidget;
 class QPushButton;
 class QTimer;
@@ -65,6 +68,13 @@ public:
     void showAnswerWindow();
     /// Closes the answer window; nothing happens when it is not shown.
     void closeAnswerWindow();
+    /// Draws the answer sheet of the attempt on the board on one page of the given size in
+    /// device units, putting each item on the clipboard before it is drawn. records and today
+    /// count the trainee's attempts; dateTime is the moment of printing as the sheet shows it.
+    void drawAnswerSheet(QPainter &painter, QSize page, int records, int today,
+                         const QString &dateTime);
+    /// The program's one current printer, which the printer setup changes for every printout.
+    void setPrinter(PagePrinter *printer);
 
     BoardView *InOutPanel = nullptr;
     QWidget *MenuPanel = nullptr;
@@ -100,6 +110,8 @@ public:
     void Timer1Timer();
     void New1Click();
     void Contents1Click();
+    void N3Click();
+    void N4Click();
     void Exit1Click();
     void N1Click();
 
@@ -123,6 +135,9 @@ private:
     bool chooseProblem(int position);
     void applyFlow();
     void showError(const QString &message);
+    void showMessage(const QString &message);
+    /// Nothing when the trainee was told why nothing was printed.
+    std::optional<PrintOutcome> printAnswerSheet();
 
     AppPaths &m_paths;
     LiveSettings &m_settings;
@@ -131,6 +146,7 @@ private:
     ExerciseFlow m_flow;
     QPointer<TForm16> m_answer;
     HelpWindow *m_help = nullptr;
+    PagePrinter *m_printer = nullptr;
     int m_menuWidth = 0;
     std::vector<qsizetype> m_reportedDamage; ///< damaged results lines already shown
     bool m_listKeyDown = false;              ///< a key in the number list is being handled

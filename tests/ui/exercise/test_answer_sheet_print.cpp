@@ -1,0 +1,222 @@
+#include "ExerciseFixture.h"
+#include "ModalAnswer.h"
+#include "RecordingPaintDevice.h"
+#include "core/results/ResultsFile.h"
+#include "ui/common/PagePrinter.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QtTest>
+
+#include <optional>
+
+using namespace queldo;
+using namespace queldo::test;
+
+namespace {
+
+/// The exercise window with the program's printer, which saves PDF files: no printer here.
+struct PrintFixture : ExerciseFixture
+{
+    PagePrinter printer{PagePrinter::Destination::PdfOnly};
+    PrintFixture() { form->setPrinter(&printer); }
+
+    /// Five attempts, two of them today (2026/12/10).
+    void fiveRecordsTwoToday()
+    {
+        const QStringList dates{"2026/12/01", "2026/12/09", "2026/12/10", "2026/11/30",
+                                "2026/12/10"};
+        std::array<int, 46> codes{};
+        codes.fill(1);
+        QByteArray bytes;
+        for (int i = 0; i < dates.size(); ++i)
+            bytes +=
+                (ResultsFile::recordLine(i, dates[i], 1, codes, 100 + i) + QStringLiteral("\r\n"))
+                    .toLatin1();
+        QFile file(dir.filePath(QStringLiteral("Result/u/u.kek")));
+        // After the header the fixture wrote.
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(bytes);
+    }
+    QStringList savedSheets() const
+    {
+        return QDir(dir.filePath(QStringLiteral("Result/u")))
+            .entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    }
+};
+
+/// Every change of the clipboard: its text, or "<picture>".
+struct ClipboardLog
+{
+    QStringList changes;
+    QMetaObject::Connection connection;
+    ClipboardLog()
+    {
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        connection = QObject::connect(clipboard, &QClipboard::dataChanged, [this, clipboard] {
+            const QMimeData *data = clipboard->mimeData();
+            changes << (data->hasImage() ? QStringLiteral("<picture>") : data->text());
+        });
+    }
+    ~ClipboardLog() { QObject::disconnect(connection); }
+};
+
+} // namespace
+
+class TestAnswerSheetPrint : public QObject
+{
+    Q_OBJECT
+private slots:
+    void nothingSelectedPrintsNothing_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::newRow("nothing chosen yet") << QString();
+        QTest::newRow("after a reset") << QStringLiteral("reset");
+        QTest::newRow("after 終了") << QStringLiteral("end");
+    }
+    void nothingSelectedPrintsNothing()
+    {
+        QFETCH(QString, before);
+        PrintFixture f;
+        if (!before.isEmpty()) {
+            if (before == QLatin1String("reset")) {
+                f.started(0);
+                f.form->New1->trigger();
+            } else {
+                f.scored(0);
+                f.showAnswer();
+                QVERIFY(f.form->Button6->isEnabled());
+                QTest::mouseClick(f.form->Button6, Qt::LeftButton);
+            }
+        }
+        ModalAnswer answer(ModalAnswer::defaultButton());
+        f.form->N3->trigger();
+        QCOMPARE(answer.lines,
+                 QStringList{QStringLiteral("　問題を選択していないので印刷できません。　")});
+        QVERIFY(f.savedSheets().isEmpty());
+        QVERIFY(!f.answer.isVisible());
+    }
+
+    void firstProblemPrintedToPdfWithTheAnswerShownMeanwhile()
+    {
+        PrintFixture f;
+        f.fiveRecordsTwoToday();
+        // Another paper and orientation, as a printer setup may have left them.
+        f.printer.printer().setPageSize(QPageSize(QPageSize::Letter));
+        f.printer.printer().setPageOrientation(QPageLayout::Landscape);
+        f.clickList(0);
+        QCOMPARE(f.form->currentProblemName().isEmpty(), false);
+
+        ClipboardLog clipboard;
+        bool answerShownWhilePrinting = false;
+        QStringList printingMessage;
+        std::optional<ModalAnswer> outcome;
+        ModalAnswer printing([&](QWidget *modal) {
+            answerShownWhilePrinting =
+                f.answer.isVisible() && f.answer.parentWidget() == f.form->InOutPanel->InputPanel;
+            outcome.emplace(ModalAnswer::click("Button1"));
+            ModalAnswer::defaultButton()(modal);
+        });
+        f.form->N3->trigger();
+
+        QCOMPARE(printing.lines, QStringList{QStringLiteral("　印刷しています。　")});
+        QVERIFY(answerShownWhilePrinting);
+        QVERIFY(!f.answer.isVisible());
+
+        const QStringList saved = f.savedSheets();
+        QCOMPARE(saved.size(), 1);
+        QVERIFY(saved.first().startsWith(QStringLiteral("解答欄_")));
+        QVERIFY(outcome);
+        QCOMPARE(outcome->className, QStringLiteral("queldo::PrintOutcomeMessage"));
+        QVERIFY(outcome->lines.join(u'\n').contains(
+            QDir::toNativeSeparators(f.dir.filePath(QStringLiteral("Result/u/") + saved.first()))));
+        QFile pdf(f.dir.filePath(QStringLiteral("Result/u/") + saved.first()));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF"));
+        QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                     bytes.count("/Type /Page "),
+                 1);
+
+        QCOMPARE(clipboard.changes.size(), 6);
+        QCOMPARE(clipboard.changes[0], QStringLiteral("uさん"));
+        QVERIFY(!clipboard.changes[1].isEmpty());
+        QCOMPARE(clipboard.changes[2], QStringLiteral("5回目(本日2回目)"));
+        QCOMPARE(clipboard.changes[3], QStringLiteral("解答時間 0 秒"));
+        QCOMPARE(clipboard.changes[4], QStringLiteral("<picture>"));
+        QCOMPARE(clipboard.changes[5], QStringLiteral("メモ"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("メモ"));
+
+        // Kept for later printouts.
+        const QPageLayout layout = f.printer.printer().pageLayout();
+        QCOMPARE(layout.pageSize().id(), QPageSize::A4);
+        QCOMPARE(layout.orientation(), QPageLayout::Portrait);
+    }
+
+    void pageContent()
+    {
+        PrintFixture f;
+        f.clickList(1);
+        f.form->showAnswerWindow();
+        QVERIFY(f.answer.isVisible());
+        const QSize area(f.form->InOutPanel->width() - 5, f.form->InOutPanel->height());
+        // An A4 page at 600 dpi less a printer's margins.
+        RecordingPaintDevice page(QSize(4760, 6814), 600);
+        {
+            QPainter painter(&page);
+            f.form->drawAnswerSheet(painter, QSize(4760, 6814), 7, 3,
+                                    QStringLiteral("2026/12/10 9:05:07"));
+        }
+        QCOMPARE(page.items.size(), 6);
+        const QStringList texts{QStringLiteral("uさん"), QStringLiteral("2026/12/10 9:05:07"),
+                                QStringLiteral("7回目(本日3回目)"),
+                                QStringLiteral("解答時間 0 秒")};
+        const QList<int> tops{50, 300, 500, 750};
+        const QList<int> sizes{18, 14, 14, 14};
+        for (int i = 0; i < 4; ++i) {
+            const PaintedItem &line = page.items[i];
+            QCOMPARE(line.kind, PaintedItem::Text);
+            QCOMPARE(line.text, texts[i]);
+            QCOMPARE(line.font.pointSize(), sizes[i]);
+            QCOMPARE(line.baseline.x(), 100.0);
+            QVERIFY2(qAbs(page.textTop(line) - tops[i]) < 1.0, qPrintable(texts[i]));
+        }
+
+        const PaintedItem &picture = page.items[4];
+        QCOMPARE(picture.kind, PaintedItem::Picture);
+        QCOMPARE(picture.picture.size(), area);
+        const int h = area.height() * 4660 / area.width();
+        QCOMPARE(picture.target, QRectF(100, 1000, 4560, h - 50));
+        // The answer window stands at the top left of the picture: not the spread's white.
+        const QImage shown = picture.picture;
+        QVERIFY(shown.pixelColor(f.answer.width() / 2, 10) != QColor(Qt::white));
+
+        const PaintedItem &memo = page.items[5];
+        QCOMPARE(memo.text, QStringLiteral("メモ"));
+        QCOMPARE(memo.font.pointSize(), 14);
+        QVERIFY(qAbs(page.textTop(memo) - (1000 + h + 50)) < 1.0);
+        f.form->closeAnswerWindow();
+    }
+
+    void printerSetupChangesTheProgramsPrinter()
+    {
+        PrintFixture f;
+        QPrinter *shown = nullptr;
+        ModalAnswer answer([&](QWidget *modal) {
+            if (auto *dialog = qobject_cast<QPrintDialog *>(modal)) {
+                shown = dialog->printer();
+                dialog->reject();
+            }
+        });
+        f.form->N4->trigger();
+        QCOMPARE(answer.className, QStringLiteral("QPrintDialog"));
+        QCOMPARE(shown, &f.printer.printer());
+    }
+};
+
+QTEST_MAIN(TestAnswerSheetPrint)
+#include "test_answer_sheet_print.moc"
