@@ -243,6 +243,7 @@ AppendedBytes appendToBytes(const QByteArray &existing, const QString &dateText,
     if (!terminated)
         out.bytes += "\r\n";
     out.bytes += *line + "\r\n";
+    out.result.recordNumber = int(lines - 1);
 
     const auto &damaged = out.result.damagedLines;
     if (!damaged.empty()) {

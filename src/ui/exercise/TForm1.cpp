@@ -3,6 +3,7 @@
 #include "core/app/AppPaths.h"
 #include "core/app/WindowMemory.h"
 #include "core/results/AnswerSheet.h"
+#include "core/results/AttemptRecord.h"
 #include "core/results/ResultsDate.h"
 #include "core/results/ResultsFile.h"
 #include "core/settings/LiveSettings.h"
@@ -489,9 +490,16 @@ void TForm1::Button1Click()
     InOutPanel->showSlotResults(codes, m_settings.referenceMode);
     if (!first)
         return;
-    const AppendResult saved = ResultsFile::appendRecord(
-        m_paths.relativeUserFile(UserId, QStringLiteral(".kek")), todayText(),
-        m_library.problemNumber(m_flow.CurrentPosition), codes, m_flow.ElapsedSeconds);
+    const SavedAttempt attempt = saveAttempt(
+        m_paths.relativeUserFile(UserId, QStringLiteral(".kek")),
+        m_paths.relativeUserFile(UserId, QStringLiteral(".arr")), todayText(),
+        m_library.problemNumber(m_flow.CurrentPosition), codes, m_flow.ElapsedSeconds, board());
+    const AppendResult &saved = attempt.record;
+    if (!attempt.arrangementError.isEmpty() && !m_arrangementErrorShown) {
+        // Only the confusion view misses the attempt; saying so once is enough.
+        m_arrangementErrorShown = true;
+        showError(attempt.arrangementError);
+    }
     if (!saved.saved()) {
         showError(saved.error);
     } else if (!saved.notice.isEmpty() && saved.damagedLines != m_reportedDamage) {

@@ -149,7 +149,8 @@ private:
     PagePrinter *m_printer = nullptr;
     int m_menuWidth = 0;
     std::vector<qsizetype> m_reportedDamage; ///< damaged results lines already shown
-    bool m_listKeyDown = false;              ///< a key in the number list is being handled
+    bool m_arrangementErrorShown = false;
+    bool m_listKeyDown = false; ///< a key in the number list is being handled
 };
 
 } // namespace queldo

@@ -4,6 +4,7 @@
 #include "core/board/ChromosomeBitmapOps.h"
 #include "core/board/ProblemLibrary.h"
 #include "core/board/SeededRandom.h"
+#include "core/results/ArrangementFile.h"
 #include "core/results/ResultsFile.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/board/PieceImage.h"
@@ -334,9 +335,24 @@ private slots:
         QCOMPARE(fields[4], QStringLiteral("-1"));
         QCOMPARE(fields[49], QStringLiteral("1"));
 
+        // What lay where, kept beside the record with its number, date and problem.
+        const QString arr = w.dir.filePath("Result/u/u.arr");
+        ArrangementFile::ReadResult placed = ArrangementFile::read(arr);
+        QVERIFY(placed.ok());
+        QCOMPARE(placed.lines.size(), std::size_t(1));
+        QCOMPARE(placed.lines[0].recordNumber, 0);
+        QCOMPARE(placed.lines[0].date, QStringLiteral("2026/12/10"));
+        QCOMPARE(placed.lines[0].problemNumber, 1);
+        QCOMPARE(placed.lines[0].places[0].piece, 0);
+        QCOMPARE(placed.lines[0].places[0].rotationStep, form.board().RotationStep[0]);
+        QCOMPARE(placed.lines[0].places[12].piece, 14);
+        QCOMPARE(placed.lines[0].places[1].piece, -1);
+
+        w.drag(1, form.InOutPanel->placePanels[1], QPoint(20, 20));
         QTest::mouseClick(form.Button1, Qt::LeftButton); // a correction pass
         QVERIFY(form.Button1->text().endsWith(QStringLiteral("(1回目)")));
         QCOMPARE(int(ResultsFile::read(w.dir.filePath("Result/u/u.kek")).records.size()), 1);
+        QCOMPARE(ArrangementFile::read(arr).lines.size(), std::size_t(1));
 
         w.clickList(1);
         QTest::mouseClick(form.Button4, Qt::LeftButton);
@@ -345,6 +361,10 @@ private slots:
         QCOMPARE(int(read.records.size()), 2);
         QCOMPARE(read.records[1].fields[0], QStringLiteral("1"));
         QCOMPARE(read.records[1].fields[2], QStringLiteral("002"));
+        placed = ArrangementFile::read(arr);
+        QCOMPARE(placed.lines.size(), std::size_t(2));
+        QCOMPARE(placed.lines[1].recordNumber, 1);
+        QCOMPARE(placed.lines[1].problemNumber, 2);
     }
 
     void scoringCaptionsFitTheirButton_data()

@@ -1,0 +1,170 @@
+#include "core/results/Confusions.h"
+
+#include "core/board/AnswerKey.h"
+#include "core/board/ProblemFolder.h"
+
+#include <algorithm>
+
+namespace queldo {
+
+namespace {
+
+// The class a place wants; the XY place wants X in a female cell.
+int wantedClass(int place, bool female)
+{
+    if (place < 44)
+        return place / 2 + 1;
+    return place == 44 || female ? ClassX : ClassY;
+}
+
+int placedClass(int piece, bool female)
+{
+    if (piece < 0)
+        return EmptyColumn;
+    if (piece < 44)
+        return piece / 2 + 1;
+    return piece == 44 || female ? ClassX : ClassY;
+}
+
+void count(ConfusionTable &table, const Arrangement &places, bool female)
+{
+    ++table.attempts;
+    for (int place = 0; place < SlotCount; ++place) {
+        const PlacedPiece &placed = places[std::size_t(place)];
+        const int wanted = wantedClass(place, female);
+        // The verdict is scoring's own, so that what counts as upright agrees with the grades.
+        if (slotVerdict(place, placed.piece, placed.rotationStep, female) == SlotTurnedTooFar)
+            ++table.turned[std::size_t(wanted - 1)];
+        else
+            ++table.cell(wanted, placedClass(placed.piece, female));
+    }
+}
+
+bool sameText(QStringView a, const QString &b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+}
+
+} // namespace
+
+QString confusionClassName(int classNumber)
+{
+    if (classNumber == ClassX)
+        return QStringLiteral("X");
+    if (classNumber == ClassY)
+        return QStringLiteral("Y");
+    if (classNumber == EmptyColumn)
+        return QStringLiteral("空");
+    return QStringLiteral("%1番").arg(classNumber);
+}
+
+int ConfusionTable::largestConfusion() const
+{
+    int largest = 0;
+    for (int wanted = 1; wanted <= ConfusionRows; ++wanted)
+        for (int placed = 1; placed <= ConfusionRows; ++placed)
+            if (placed != wanted)
+                largest = std::max(largest, cell(wanted, placed));
+    return largest;
+}
+
+std::vector<Confusion> topConfusions(const ConfusionTable &table, int limit)
+{
+    std::vector<Confusion> all;
+    for (int wanted = 1; wanted <= ConfusionRows; ++wanted)
+        for (int placed = 1; placed <= ConfusionRows; ++placed)
+            if (placed != wanted && table.cell(wanted, placed) > 0)
+                all.push_back({wanted, placed, table.cell(wanted, placed)});
+    // Taken in class order, so a stable sort by count keeps ties in class order.
+    std::stable_sort(all.begin(), all.end(),
+                     [](const Confusion &a, const Confusion &b) { return a.count > b.count; });
+    if (all.size() > std::size_t(std::max(0, limit)))
+        all.resize(std::size_t(std::max(0, limit)));
+    return all;
+}
+
+QString confusionSentence(const Confusion &confusion)
+{
+    return QStringLiteral("%1の位置に%2: %3回")
+        .arg(confusionClassName(confusion.wanted), confusionClassName(confusion.placed))
+        .arg(confusion.count);
+}
+
+InstalledSexes::InstalledSexes(const QStringList &problemList)
+{
+    m_female.reserve(std::size_t(problemList.size()));
+    for (const QString &name : problemList)
+        m_female.push_back(IsFemaleProblem(name) ? 1 : 0);
+}
+
+ConfusionCounts countConfusions(const std::vector<ArrangementLine> &lines,
+                                const InstalledSexes &sexes, const TodayDate &today)
+{
+    ConfusionCounts counts;
+    for (const ArrangementLine &line : lines) {
+        const int female = sexes.femaleOf(line.problemNumber);
+        if (female < 0) {
+            ++counts.uninstalledProblems;
+            continue;
+        }
+        count(counts.all, line.places, female == 1);
+        if (isRecordOfToday(line.date, today))
+            count(counts.today, line.places, female == 1);
+    }
+    return counts;
+}
+
+std::vector<AttemptEntry> matchAttempts(const ResultsRecords &records,
+                                        const std::vector<ArrangementLine> &lines)
+{
+    // The last line of a number wins: should an erase ever have left older lines behind, the
+    // newer ones are those of the present history.
+    std::vector<int> byNumber;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int number = lines[i].recordNumber;
+        if (number >= records.size() + 1)
+            continue; // no record of this history can carry it
+        if (std::size_t(number) >= byNumber.size())
+            byNumber.resize(std::size_t(number) + 1, -1);
+        byNumber[std::size_t(number)] = int(i);
+    }
+
+    std::vector<AttemptEntry> attempts;
+    attempts.reserve(std::size_t(records.size()));
+    for (qsizetype r = 0; r < records.size(); ++r) {
+        if (records.fieldCount(r) != 50)
+            continue;
+        const ResultsRecords::Fields fields = records.fields(r);
+        AttemptEntry entry;
+        // The header is line 1, so the record on line l had l - 2 records before it.
+        entry.recordNumber = int(records.lineNumber(r) - 2);
+        entry.date = fields[1].toString();
+        bool ok = false;
+        entry.problemNumber = fields[2].toInt(&ok);
+        if (!ok)
+            continue;
+        for (int s = 0; s < SlotCount; ++s)
+            entry.correctCount += fields[3 + s] == u"1";
+        if (std::size_t(entry.recordNumber) < byNumber.size()) {
+            const int i = byNumber[std::size_t(entry.recordNumber)];
+            if (i >= 0 && lines[std::size_t(i)].problemNumber == entry.problemNumber &&
+                sameText(fields[1], lines[std::size_t(i)].date))
+                entry.arrangement = i;
+        }
+        attempts.push_back(std::move(entry));
+    }
+    return attempts;
+}
+
+std::vector<ArrangementLine> matchedLines(const std::vector<AttemptEntry> &attempts,
+                                          const std::vector<ArrangementLine> &lines)
+{
+    std::vector<ArrangementLine> matched;
+    matched.reserve(attempts.size());
+    for (const AttemptEntry &attempt : attempts)
+        if (attempt.arrangement >= 0)
+            matched.push_back(lines[std::size_t(attempt.arrangement)]);
+    return matched;
+}
+
+} // namespace queldo
