@@ -167,4 +167,73 @@ std::vector<ArrangementLine> matchedLines(const std::vector<AttemptEntry> &attem
     return matched;
 }
 
+ConfusionData gatherConfusions(const ResultsReadResult &results,
+                               const ArrangementFile::ReadResult &arrangements,
+                               const QStringList &problemList, const TodayDate &today)
+{
+    ConfusionData data;
+    data.resultsError = results.error;
+    data.lines = arrangements.lines;
+    data.damagedLines = arrangements.damagedLines;
+    data.attempts = matchAttempts(results.records, data.lines);
+    for (const AttemptEntry &attempt : data.attempts)
+        data.withoutArrangement += attempt.arrangement < 0;
+    data.counts = countConfusions(matchedLines(data.attempts, data.lines),
+                                  InstalledSexes(problemList), today);
+    return data;
+}
+
+QString confusionSummary(const ConfusionTable &table)
+{
+    QStringList lines;
+    for (const Confusion &confusion : topConfusions(table))
+        lines << confusionSentence(confusion);
+    if (lines.isEmpty())
+        lines << (table.attempts == 0 ? QStringLiteral("数えられる試行がありません。")
+                                      : QStringLiteral("取り違えはありません。"));
+    int turned = 0;
+    for (int t : table.turned)
+        turned += t;
+    if (turned > 0)
+        lines << QStringLiteral("番号は正しく向きが違うもの: %1回").arg(turned);
+    return lines.join(u'\n');
+}
+
+QString confusionNotices(const ConfusionData &data)
+{
+    QStringList lines;
+    if (!data.resultsError.isEmpty())
+        lines << data.resultsError;
+    if (data.withoutArrangement > 0)
+        lines << QStringLiteral("配置の記録がない試行 %1回は数えていません。")
+                     .arg(data.withoutArrangement);
+    if (!data.damagedLines.empty())
+        lines << QStringLiteral("配置の記録の壊れた行 %1行を読み飛ばしました。")
+                     .arg(data.damagedLines.size());
+    if (data.counts.uninstalledProblems > 0)
+        lines << QStringLiteral("インストールされていない問題の試行 %1回は数えていません。")
+                     .arg(data.counts.uninstalledProblems);
+    return lines.join(u'\n');
+}
+
+QString replayRefusal(const AttemptEntry &attempt, int installedProblems)
+{
+    if (attempt.problemNumber < 1 || attempt.problemNumber > installedProblems)
+        return QStringLiteral("問題 %1 はインストールされていないため、この試行は再現できません。")
+            .arg(problemNumberText(attempt.problemNumber));
+    if (attempt.arrangement < 0)
+        return QStringLiteral("この試行は配置の記録がないため再現できません。");
+    return {};
+}
+
+QColor heatColour(int count, int largest)
+{
+    if (count <= 0 || largest <= 0)
+        return QColor(0xFF, 0xFF, 0xFF);
+    const double t = std::min(1.0, double(count) / double(largest));
+    // From a pale yellow for a single mix-up to a deep red for the most frequent one.
+    auto mix = [t](int from, int to) { return int(from + (to - from) * t + 0.5); };
+    return QColor(mix(0xFF, 0xD0), mix(0xF0, 0x20), mix(0xB0, 0x20));
+}
+
 } // namespace queldo

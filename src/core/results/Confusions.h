@@ -2,7 +2,10 @@
 
 #include "core/results/ArrangementFile.h"
 #include "core/results/ResultsDate.h"
+#include "core/results/ResultsFile.h"
 #include "core/results/ResultsRecords.h"
+
+#include <QColor>
 
 #include <QString>
 #include <QStringList>
@@ -110,5 +113,34 @@ std::vector<AttemptEntry> matchAttempts(const ResultsRecords &records,
 /// the confusions are counted over.
 std::vector<ArrangementLine> matchedLines(const std::vector<AttemptEntry> &attempts,
                                           const std::vector<ArrangementLine> &lines);
+
+/// Everything the confusion window shows, gathered from the two files.
+struct ConfusionData
+{
+    std::vector<AttemptEntry> attempts;
+    std::vector<ArrangementLine> lines; ///< the arrangement file's lines; attempts index them
+    ConfusionCounts counts;
+    int withoutArrangement = 0; ///< attempts the arrangement file has nothing for
+    /// Lines of the arrangement file that were skipped as damaged.
+    std::vector<qsizetype> damagedLines;
+    QString resultsError; ///< the results file could not be read
+};
+
+/// Matches the records with the arrangement lines and counts the confusions over the matched
+/// attempts. A missing or unreadable arrangement file only leaves every attempt without data.
+ConfusionData gatherConfusions(const ResultsReadResult &results,
+                               const ArrangementFile::ReadResult &arrangements,
+                               const QStringList &problemList, const TodayDate &today);
+
+/// The five most frequent mix-ups, one sentence a line, then the turned places; a sentence of
+/// its own when there is nothing to show.
+QString confusionSummary(const ConfusionTable &table);
+/// What the counts leave out and why, one line each; empty when nothing is left out.
+QString confusionNotices(const ConfusionData &data);
+/// Why an attempt cannot be replayed; empty when it can.
+QString replayRefusal(const AttemptEntry &attempt, int installedProblems);
+
+/// The colour of a heat-map cell: white for nothing, deepening towards red up to `largest`.
+QColor heatColour(int count, int largest);
 
 } // namespace queldo

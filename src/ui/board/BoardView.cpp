@@ -2,6 +2,7 @@
 
 #include "core/board/PieceDisplay.h"
 #include "core/board/ProblemFolder.h"
+#include "core/results/Replay.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/board/PieceImage.h"
 
@@ -143,6 +144,18 @@ void BoardView::deal(LoadedProblem problem, float scale, PieceRandom &random)
     m_board.clearSlots();
     for (int n = 0; n < PieceCount; ++n)
         showPiece(n);
+}
+
+void BoardView::showArrangement(LoadedProblem problem, float scale, const Arrangement &places)
+{
+    m_problem = std::move(problem);
+    std::array<QSize, SlotCount> placeSizes;
+    for (std::size_t s = 0; s < SlotCount; ++s)
+        placeSizes[s] = placePanels[s]->size();
+    m_board = replayBoard(places, m_problem.SourceBitmap, scale, placeSizes);
+    for (int n = 0; n < PieceCount; ++n)
+        showPiece(n);
+    showSlotResults(ScoreBoard(m_board, isFemaleProblem()), false);
 }
 
 void BoardView::showPiece(int n)

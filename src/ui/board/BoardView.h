@@ -5,6 +5,7 @@
 #include "core/board/Placement.h"
 #include "core/board/ProblemLoader.h"
 #include "core/exercise/Scoring.h"
+#include "core/results/ArrangementFile.h"
 
 #include <QDir>
 #include <QWidget>
@@ -48,6 +49,10 @@ public:
     void clearProblem();
     /// Takes a freshly loaded problem and deals its pieces onto the spread at the given scale.
     void deal(LoadedProblem problem, float scale, PieceRandom &random);
+    /// Shows a recorded attempt of a problem: every piece drawn into the place it lay in, as its
+    /// drop drew it, and the places coloured by their verdicts as after scoring. Nothing lies on
+    /// the spread and nothing can be moved.
+    void showArrangement(LoadedProblem problem, float scale, const Arrangement &places);
 
     /// What the scale computation needs from the laid-out places.
     ScaleInputs scaleInputs(int trackBarPosition, int customScale) const;

@@ -292,6 +292,62 @@ private slots:
         QVERIFY(topConfusions(ConfusionTable{}).empty());
     }
 
+    void whatTheWindowSays()
+    {
+        ConfusionTable table;
+        QCOMPARE(confusionSummary(table), QStringLiteral("数えられる試行がありません。"));
+        table.attempts = 2;
+        table.turned[0] = 1;
+        table.turned[ClassX - 1] = 2;
+        QCOMPARE(confusionSummary(table),
+                 QStringLiteral("取り違えはありません。\n番号は正しく向きが違うもの: 3回"));
+        table.cell(ClassY, 1) = 1;
+        QCOMPARE(confusionSummary(table),
+                 QStringLiteral("Yの位置に1番: 1回\n番号は正しく向きが違うもの: 3回"));
+
+        // A missing arrangement file: the attempts are listed, none is counted, and it is said.
+        QByteArray kek = *encodeCp932(ResultsHeader) + "\r\n";
+        kek += ResultsFile::recordLine(0, Today, 1, codesAll(1), 30).toLatin1() + "\r\n";
+        kek += ResultsFile::recordLine(1, Today, 9, codesAll(1), 30).toLatin1() + "\r\n";
+        ArrangementFile::ReadResult missing;
+        missing.error = QStringLiteral("no file");
+        ConfusionData data =
+            gatherConfusions(ResultsFile::parse(kek), missing, Problems, TodayDate(Today));
+        QCOMPARE(data.attempts.size(), std::size_t(2));
+        QCOMPARE(data.counts.all.attempts, 0);
+        QCOMPARE(confusionNotices(data),
+                 QStringLiteral("配置の記録がない試行 2回は数えていません。"));
+
+        // Damaged lines and an uninstalled problem are named too.
+        const auto read = ArrangementFile::parse(
+            arrangementHeader() + "broken\r\n" +
+            ArrangementFile::lineText(attempt(sorted(), 1, Today, 0)).toLatin1() + "\r\n" +
+            ArrangementFile::lineText(attempt(sorted(), 9, Today, 1)).toLatin1() + "\r\n");
+        data = gatherConfusions(ResultsFile::parse(kek), read, Problems, TodayDate(Today));
+        QCOMPARE(data.counts.all.attempts, 1);
+        QCOMPARE(confusionNotices(data),
+                 QStringLiteral("配置の記録の壊れた行 1行を読み飛ばしました。\n"
+                                "インストールされていない問題の試行 1回は数えていません。"));
+
+        QCOMPARE(replayRefusal(data.attempts[0], 2), QString());
+        QCOMPARE(
+            replayRefusal(data.attempts[1], 2),
+            QStringLiteral("問題 009 はインストールされていないため、この試行は再現できません。"));
+        AttemptEntry unrecorded = data.attempts[0];
+        unrecorded.arrangement = -1;
+        QCOMPARE(replayRefusal(unrecorded, 2),
+                 QStringLiteral("この試行は配置の記録がないため再現できません。"));
+    }
+
+    void heatScale()
+    {
+        QCOMPARE(heatColour(0, 5), QColor(0xFFFFFF));
+        QCOMPARE(heatColour(5, 5), QColor(0xD02020));
+        QCOMPARE(heatColour(9, 5), QColor(0xD02020));
+        const QColor half = heatColour(1, 2);
+        QVERIFY(half.red() < 0xFF && half.red() > 0xD0 && half.green() > 0x20);
+    }
+
     void attemptsMatchedByNumberDateAndProblem()
     {
         QByteArray kek = *encodeCp932(ResultsHeader) + "\r\n";

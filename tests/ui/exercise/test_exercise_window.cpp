@@ -5,6 +5,7 @@
 #include "core/board/ProblemLibrary.h"
 #include "core/board/SeededRandom.h"
 #include "core/results/ArrangementFile.h"
+#include "core/results/Replay.h"
 #include "core/results/ResultsFile.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/board/PieceImage.h"
@@ -365,6 +366,37 @@ private slots:
         QCOMPARE(placed.lines.size(), std::size_t(2));
         QCOMPARE(placed.lines[1].recordNumber, 1);
         QCOMPARE(placed.lines[1].problemNumber, 2);
+    }
+
+    void replayDrawsTheBoardAsItWasScored()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        w.clickList(1);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        w.drag(0, form.InOutPanel->placePanels[0], QPoint(20, 20));
+        w.drag(14, form.InOutPanel->placePanels[12], QPoint(20, 20)); // a 8 where a 7 belongs
+        w.drag(45, form.InOutPanel->placePanels[44], QPoint(20, 20));
+        w.drag(30, form.InOutPanel->placePanels[31], QPoint(20, 20));
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QWidget *scored = form.InOutPanel->OutputPanel;
+        const QImage asScored = scored->grab().toImage();
+
+        const auto read = ArrangementFile::read(w.dir.filePath("Result/u/u.arr"));
+        QCOMPARE(read.lines.size(), std::size_t(1));
+        LoadProblemResult loaded = LoadProblem(
+            QDir(w.paths->imagesFolder()), knownProblemNames()[read.lines[0].problemNumber - 1]);
+        QVERIFY(loaded.ok());
+        BoardView replay(w.settings, QDir(w.paths->imagesFolder()));
+        replay.resize(scored->size());
+        replay.applyLayout(karyogramLayout(scored->size()));
+        replay.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&replay));
+        replay.showArrangement(std::move(loaded.problem), w.settings.EffectiveScale,
+                               read.lines[0].places);
+        const QImage replayed = replay.OutputPanel->grab().toImage();
+        QCOMPARE(replayed.size(), asScored.size());
+        QVERIFY(replayed == asScored);
     }
 
     void scoringCaptionsFitTheirButton_data()

@@ -1,0 +1,177 @@
+#include "ui/results/ConfusionWindow.h"
+
+#include "core/app/AppPaths.h"
+#include "core/board/ProblemFolder.h"
+#include "core/results/ResultsFile.h"
+#include "ui/results/ConfusionHeatMap.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace queldo {
+
+ConfusionWindow::ConfusionWindow(AppPaths &paths, const QString &userId, QWidget *parent)
+    : QDialog(parent), m_paths(paths), m_userId(userId)
+{
+    setObjectName(QStringLiteral("ConfusionWindow"));
+    setWindowTitle(QStringLiteral("取り違え"));
+    currentDate = [] { return QDate::currentDate(); };
+
+    TodayButton = new QRadioButton(QStringLiteral("本日"), this);
+    TodayButton->setObjectName(QStringLiteral("TodayButton"));
+    AllButton = new QRadioButton(QStringLiteral("すべての試行"), this);
+    AllButton->setObjectName(QStringLiteral("AllButton"));
+    AllButton->setChecked(true);
+    auto *group = new QButtonGroup(this);
+    group->addButton(TodayButton);
+    group->addButton(AllButton);
+    PrintButton = new QPushButton(QStringLiteral("印刷"), this);
+    PrintButton->setObjectName(QStringLiteral("PrintButton"));
+    CloseButton = new QPushButton(QStringLiteral("閉じる"), this);
+    CloseButton->setObjectName(QStringLiteral("CloseButton"));
+    CloseButton->setDefault(true);
+
+    HeatMap = new ConfusionHeatMap(this);
+    HeatMap->setMinimumSize(540, 520);
+    SummaryLabel = new QLabel(this);
+    SummaryLabel->setObjectName(QStringLiteral("SummaryLabel"));
+    SummaryLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QFont large = SummaryLabel->font();
+    large.setPixelSize(16);
+    SummaryLabel->setFont(large);
+    NoticeLabel = new QLabel(this);
+    NoticeLabel->setObjectName(QStringLiteral("NoticeLabel"));
+    NoticeLabel->setWordWrap(true);
+
+    AttemptList = new QTreeWidget(this);
+    AttemptList->setObjectName(QStringLiteral("AttemptList"));
+    AttemptList->setRootIsDecorated(false);
+    AttemptList->setHeaderLabels({QStringLiteral("試行No"), QStringLiteral("日時"),
+                                  QStringLiteral("問題"), QStringLiteral("正答数")});
+    AttemptList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    ReplayButton = new QPushButton(QStringLiteral("再現"), this);
+    ReplayButton->setObjectName(QStringLiteral("ReplayButton"));
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(new QLabel(QStringLiteral("数える試行:"), this));
+    top->addWidget(TodayButton);
+    top->addWidget(AllButton);
+    top->addStretch();
+    top->addWidget(PrintButton);
+    top->addWidget(CloseButton);
+    auto *right = new QVBoxLayout;
+    auto *heading = new QLabel(QStringLiteral("よくある取り違え"), this);
+    right->addWidget(heading);
+    right->addWidget(SummaryLabel);
+    right->addWidget(NoticeLabel);
+    right->addWidget(new QLabel(QStringLiteral("これまでの試行 (選んで「再現」)"), this));
+    right->addWidget(AttemptList, 1);
+    right->addWidget(ReplayButton, 0, Qt::AlignRight);
+    auto *body = new QHBoxLayout;
+    body->addWidget(HeatMap, 3);
+    body->addLayout(right, 2);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(body, 1);
+    resize(980, 620);
+
+    connect(TodayButton, &QRadioButton::toggled, this, &ConfusionWindow::showTable);
+    connect(ReplayButton, &QPushButton::clicked, this, &ConfusionWindow::replayChosenAttempt);
+    connect(AttemptList, &QTreeWidget::itemDoubleClicked, this,
+            &ConfusionWindow::replayChosenAttempt);
+    connect(PrintButton, &QPushButton::clicked, this, &ConfusionWindow::printRequested);
+    connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void ConfusionWindow::showEvent(QShowEvent *event)
+{
+    refresh();
+    QDialog::showEvent(event);
+}
+
+void ConfusionWindow::refresh()
+{
+    const ResultsReadResult results =
+        ResultsFile::read(m_paths.relativeUserFile(m_userId, QStringLiteral(".kek")));
+    const ArrangementFile::ReadResult arrangements =
+        ArrangementFile::read(m_paths.relativeUserFile(m_userId, QStringLiteral(".arr")));
+    m_data =
+        gatherConfusions(results, arrangements, m_problemList, TodayDate(currentDate(), QLocale()));
+
+    AttemptList->clear();
+    // Newest first: the attempt a trainee wants to look at again is usually a recent one.
+    for (auto it = m_data.attempts.rbegin(); it != m_data.attempts.rend(); ++it) {
+        auto *item = new QTreeWidgetItem({QString::number(it->recordNumber), it->date,
+                                          problemNumberText(it->problemNumber),
+                                          QStringLiteral("%1/46").arg(it->correctCount)});
+        item->setData(0, Qt::UserRole, int(it - m_data.attempts.rbegin()));
+        if (!replayRefusal(*it, int(m_problemList.size())).isEmpty())
+            item->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
+        AttemptList->addTopLevelItem(item);
+    }
+    if (AttemptList->topLevelItemCount() > 0)
+        AttemptList->setCurrentItem(AttemptList->topLevelItem(0));
+    showTable();
+}
+
+const ConfusionTable &ConfusionWindow::shownTable() const
+{
+    return TodayButton->isChecked() ? m_data.counts.today : m_data.counts.all;
+}
+
+void ConfusionWindow::showTable()
+{
+    HeatMap->setTable(shownTable());
+    SummaryLabel->setText(confusionSummary(shownTable()));
+    NoticeLabel->setText(confusionNotices(m_data));
+    NoticeLabel->setVisible(!NoticeLabel->text().isEmpty());
+}
+
+void ConfusionWindow::replayChosenAttempt()
+{
+    const QTreeWidgetItem *item = AttemptList->currentItem();
+    if (!item) {
+        QMessageBox::information(this, windowTitle(), QStringLiteral("試行を選んでください。"));
+        return;
+    }
+    const int fromNewest = item->data(0, Qt::UserRole).toInt();
+    const AttemptEntry &attempt =
+        m_data.attempts[m_data.attempts.size() - 1 - std::size_t(fromNewest)];
+    const QString refusal = replayRefusal(attempt, int(m_problemList.size()));
+    if (!refusal.isEmpty()) {
+        QMessageBox::information(this, windowTitle(), refusal);
+        return;
+    }
+    emit replayRequested(m_data.lines[std::size_t(attempt.arrangement)]);
+}
+
+QImage ConfusionWindow::printPicture(QSize size) const
+{
+    QImage page(size, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    QFont font = painter.font();
+    font.setPixelSize(std::max(10, size.width() / 40));
+    painter.setFont(font);
+    const int line = painter.fontMetrics().height();
+    painter.drawText(QPoint(0, line),
+                     QStringLiteral("%1さんの取り違え (%2)")
+                         .arg(m_userId, TodayButton->isChecked() ? QStringLiteral("本日")
+                                                                 : QStringLiteral("すべての試行")));
+    const int side = std::min(size.width(), size.height() - 10 * line);
+    paintConfusionHeatMap(painter, QRectF(0, 2 * line, side, side), shownTable());
+    painter.drawText(QRect(0, 3 * line + side, size.width(), size.height()),
+                     Qt::AlignLeft | Qt::AlignTop, confusionSummary(shownTable()));
+    return page;
+}
+
+} // namespace queldo

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "core/results/Confusions.h"
+
+#include <QDate>
+#include <QDialog>
+#include <QStringList>
+
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+
+namespace queldo {
+
+class AppPaths;
+class ConfusionHeatMap;
+
+/// "取り違え": which chromosomes the trainee puts in which places, as a heat map and in words,
+/// over today's attempts or all of them, and the list of past attempts, any of which can be
+/// replayed. Everything is read afresh from the results and arrangement files at every showing.
+class ConfusionWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    /// userId: the logged-in trainee (empty until the first login).
+    ConfusionWindow(AppPaths &paths, const QString &userId, QWidget *parent = nullptr);
+
+    /// The installed problems' folder names, in list order: a record's problem number indexes it.
+    void setProblemList(const QStringList &problemList) { m_problemList = problemList; }
+    /// Today, for today's attempts; replaceable so tests can fix the day.
+    std::function<QDate()> currentDate;
+
+    /// Reads both files and fills the window.
+    void refresh();
+    const ConfusionData &data() const { return m_data; }
+    /// The table on show: today's or all attempts'.
+    const ConfusionTable &shownTable() const;
+
+    /// Opens the chosen attempt beside its answer, or says why it cannot be.
+    void replayChosenAttempt();
+    /// The page the printout holds: the heading, the heat map and the sentences.
+    QImage printPicture(QSize size) const;
+
+    QRadioButton *TodayButton = nullptr; // 本日
+    QRadioButton *AllButton = nullptr;   // すべての試行
+    ConfusionHeatMap *HeatMap = nullptr;
+    QLabel *SummaryLabel = nullptr; // the five sentences
+    QLabel *NoticeLabel = nullptr;  // what the counts leave out
+    QTreeWidget *AttemptList = nullptr;
+    QPushButton *ReplayButton = nullptr; // 再現
+    QPushButton *PrintButton = nullptr;  // 印刷
+    QPushButton *CloseButton = nullptr;  // 閉じる
+
+signals:
+    /// An attempt to be shown again, with its arrangement.
+    void replayRequested(const queldo::ArrangementLine &line);
+    void printRequested();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void showTable();
+
+    AppPaths &m_paths;
+    const QString &m_userId;
+    QStringList m_problemList;
+    ConfusionData m_data;
+};
+
+} // namespace queldo
