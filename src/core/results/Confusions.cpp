@@ -119,10 +119,13 @@ std::vector<AttemptEntry> matchAttempts(const ResultsRecords &records,
 {
     // The last line of a number wins: should an erase ever have left older lines behind, the
     // newer ones are those of the present history.
+    // Unreadable lines are left out of the records but keep their numbers.
+    const qsizetype lastNumber =
+        records.isEmpty() ? -1 : records.lineNumber(records.size() - 1) - 2;
     std::vector<int> byNumber;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const int number = lines[i].recordNumber;
-        if (number >= records.size() + 1)
+        if (number > lastNumber)
             continue; // no record of this history can carry it
         if (std::size_t(number) >= byNumber.size())
             byNumber.resize(std::size_t(number) + 1, -1);
