@@ -7,6 +7,7 @@
 #include "ui/common/ProgramFonts.h"
 #include "ui/exercise/TForm1.h"
 #include "ui/exercise/TForm16.h"
+#include "ui/results/ConfusionWindow.h"
 #include "ui/results/TForm10.h"
 #include "ui/results/TForm8.h"
 #include "ui/results/TOKBottomDlg.h"
@@ -37,6 +38,9 @@ ProgramWindows::ProgramWindows(const QString &programFolder, const QString &star
     m_eraseDone = std::make_unique<TForm10>();
     m_eraseConfirmation->setCompletionMessage(m_eraseDone.get());
     m_analysis->setEraseConfirmation(m_eraseConfirmation.get());
+    m_confusions = std::make_unique<ConfusionWindow>(m_paths, m_userId, m_printer);
+    QObject::connect(m_analysis.get(), &TOKBottomDlg::confusionsRequested, m_confusions.get(),
+                     [this] { openConfusions(); });
     QObject::connect(m_login.get(), &TPasswordDlg::quitRequested, qApp, &QApplication::quit);
     QObject::connect(m_login.get(), &TPasswordDlg::loggedIn, m_login.get(),
                      [this](const QString &id) { openExerciseWindow(id); });
@@ -78,6 +82,12 @@ void ProgramWindows::openGradeAnalysis()
 {
     m_analysis->setProblemList(m_exercise->library().problemList());
     m_analysis->exec();
+}
+
+void ProgramWindows::openConfusions()
+{
+    m_confusions->setProblemList(m_exercise->library().problemList());
+    m_confusions->exec();
 }
 
 } // namespace queldo

@@ -12,6 +12,7 @@
 
 namespace queldo {
 
+class ConfusionWindow;
 class TAboutBox;
 class TForm1;
 class TForm10;
@@ -49,6 +50,7 @@ public:
     TNewID &newId() { return *m_newId; }
     TAboutBox &about() { return *m_about; }
     TOKBottomDlg &analysis() { return *m_analysis; }
+    ConfusionWindow &confusions() { return *m_confusions; }
     TForm8 &eraseConfirmation() { return *m_eraseConfirmation; }
     TForm10 &eraseDone() { return *m_eraseDone; }
     /// The current printer of every printout.
@@ -60,6 +62,7 @@ public:
 private:
     void openExerciseWindow(const QString &id);
     void openGradeAnalysis();
+    void openConfusions();
 
     AppPaths m_paths;
     UserList m_users;
@@ -71,6 +74,7 @@ private:
     std::unique_ptr<TAboutBox> m_about;
     std::unique_ptr<TPagesDlg> m_pages;
     std::unique_ptr<TOKBottomDlg> m_analysis;
+    std::unique_ptr<ConfusionWindow> m_confusions;
     std::unique_ptr<TNewIDorNo> m_question;
     std::unique_ptr<TNewID> m_newId;
     std::unique_ptr<TForm8> m_eraseConfirmation;

@@ -3,6 +3,8 @@
 #include "core/app/AppPaths.h"
 #include "core/board/ProblemFolder.h"
 #include "core/results/ResultsFile.h"
+#include "ui/common/PagePrinter.h"
+#include "ui/common/PrintOutcomeMessage.h"
 #include "ui/results/ConfusionHeatMap.h"
 
 #include <QButtonGroup>
@@ -19,8 +21,9 @@
 
 namespace queldo {
 
-ConfusionWindow::ConfusionWindow(AppPaths &paths, const QString &userId, QWidget *parent)
-    : QDialog(parent), m_paths(paths), m_userId(userId)
+ConfusionWindow::ConfusionWindow(AppPaths &paths, const QString &userId, PagePrinter &printer,
+                                 QWidget *parent)
+    : QDialog(parent), m_paths(paths), m_userId(userId), m_printer(printer)
 {
     setObjectName(QStringLiteral("ConfusionWindow"));
     setWindowTitle(QStringLiteral("取り違え"));
@@ -88,7 +91,7 @@ ConfusionWindow::ConfusionWindow(AppPaths &paths, const QString &userId, QWidget
     connect(ReplayButton, &QPushButton::clicked, this, &ConfusionWindow::replayChosenAttempt);
     connect(AttemptList, &QTreeWidget::itemDoubleClicked, this,
             &ConfusionWindow::replayChosenAttempt);
-    connect(PrintButton, &QPushButton::clicked, this, &ConfusionWindow::printRequested);
+    connect(PrintButton, &QPushButton::clicked, this, &ConfusionWindow::PrintButtonClick);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -154,24 +157,51 @@ void ConfusionWindow::replayChosenAttempt()
     emit replayRequested(m_data.lines[std::size_t(attempt.arrangement)]);
 }
 
-QImage ConfusionWindow::printPicture(QSize size) const
+void ConfusionWindow::paintPage(QPainter &painter, const QRect &area) const
 {
-    QImage page(size, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    QPainter painter(&page);
+    painter.save();
+    painter.fillRect(area, Qt::white);
     QFont font = painter.font();
-    font.setPixelSize(std::max(10, size.width() / 40));
+    font.setPixelSize(std::max(10, area.width() / 40));
     painter.setFont(font);
     const int line = painter.fontMetrics().height();
-    painter.drawText(QPoint(0, line),
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(area.left(), area.top(), area.width(), line), Qt::AlignLeft,
                      QStringLiteral("%1さんの取り違え (%2)")
                          .arg(m_userId, TodayButton->isChecked() ? QStringLiteral("本日")
                                                                  : QStringLiteral("すべての試行")));
-    const int side = std::min(size.width(), size.height() - 10 * line);
-    paintConfusionHeatMap(painter, QRectF(0, 2 * line, side, side), shownTable());
-    painter.drawText(QRect(0, 3 * line + side, size.width(), size.height()),
+    const int side = std::max(0, std::min(area.width(), area.height() - 10 * line));
+    paintConfusionHeatMap(painter, QRectF(area.left(), area.top() + 2 * line, side, side),
+                          shownTable());
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(area.left(), area.top() + 3 * line + side, area.width(),
+                           area.height() - 3 * line - side),
                      Qt::AlignLeft | Qt::AlignTop, confusionSummary(shownTable()));
+    painter.restore();
+}
+
+QImage ConfusionWindow::printPicture(QSize size) const
+{
+    QImage page(size, QImage::Format_RGB32);
+    QPainter painter(&page);
+    paintPage(painter, QRect(QPoint(0, 0), size));
     return page;
+}
+
+void ConfusionWindow::PrintButtonClick()
+{
+    // Drawn at the page's own resolution rather than as a picture of the screen, so that the
+    // counts stay sharp on paper.
+    const PrintOutcome outcome =
+        m_printer.print(QStringLiteral("QUELDO"), m_paths.programUserFolder(m_userId),
+                        QStringLiteral("取り違え"), [this](QPainter &painter, QSize page) {
+                            const int margin = page.width() / 20;
+                            paintPage(painter, QRect(margin, margin, page.width() - 2 * margin,
+                                                     page.height() - 2 * margin));
+                        });
+    if (PrintOutcomeMessage::needed(outcome))
+        PrintOutcomeMessage(outcome, this).exec();
 }
 
 } // namespace queldo

@@ -9,6 +9,7 @@
 #include <functional>
 
 class QLabel;
+class QPainter;
 class QPushButton;
 class QRadioButton;
 class QTreeWidget;
@@ -17,6 +18,7 @@ namespace queldo {
 
 class AppPaths;
 class ConfusionHeatMap;
+class PagePrinter;
 
 /// "取り違え": which chromosomes the trainee puts in which places, as a heat map and in words,
 /// over today's attempts or all of them, and the list of past attempts, any of which can be
@@ -26,7 +28,8 @@ class ConfusionWindow : public QDialog
     Q_OBJECT
 public:
     /// userId: the logged-in trainee (empty until the first login).
-    ConfusionWindow(AppPaths &paths, const QString &userId, QWidget *parent = nullptr);
+    ConfusionWindow(AppPaths &paths, const QString &userId, PagePrinter &printer,
+                    QWidget *parent = nullptr);
 
     /// The installed problems' folder names, in list order: a record's problem number indexes it.
     void setProblemList(const QStringList &problemList) { m_problemList = problemList; }
@@ -41,8 +44,12 @@ public:
 
     /// Opens the chosen attempt beside its answer, or says why it cannot be.
     void replayChosenAttempt();
-    /// The page the printout holds: the heading, the heat map and the sentences.
+    /// The printout: the heading, the heat map and the sentences, drawn into area.
+    void paintPage(QPainter &painter, const QRect &area) const;
+    /// The printout drawn into a picture of the given size.
     QImage printPicture(QSize size) const;
+    /// Prints the page on the current printer, or saves it as a PDF file where there is none.
+    void PrintButtonClick();
 
     QRadioButton *TodayButton = nullptr; // 本日
     QRadioButton *AllButton = nullptr;   // すべての試行
@@ -57,7 +64,6 @@ public:
 signals:
     /// An attempt to be shown again, with its arrangement.
     void replayRequested(const queldo::ArrangementLine &line);
-    void printRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -67,6 +73,7 @@ private:
 
     AppPaths &m_paths;
     const QString &m_userId;
+    PagePrinter &m_printer;
     QStringList m_problemList;
     ConfusionData m_data;
 };

@@ -1,6 +1,7 @@
 #include "ui/results/TForm8.h"
 
 #include "core/app/AppPaths.h"
+#include "core/results/ArrangementFile.h"
 #include "core/results/ResultsFile.h"
 #include "ui/common/DialogLook.h"
 #include "ui/results/EraseFailedMessage.h"
@@ -65,6 +66,9 @@ void TForm8::Button1Click()
         EraseFailedMessage(error, this).exec();
         return;
     }
+    // What lay where goes with the grades. Should this write fail, the next first record (number
+    // 0) starts the file afresh anyway, and no old line is ever matched to a new record.
+    ArrangementFile::reset(m_paths.programUserFile(m_userId, QStringLiteral(".arr")));
     if (m_completion)
         m_completion->exec();
     accept();

@@ -186,6 +186,12 @@ TOKBottomDlg::TOKBottomDlg(AppPaths &paths, const QString &userId, PagePrinter &
     Button2->setGeometry(8, 653, 75, 25);
     connect(Button2, &QPushButton::clicked, this, &TOKBottomDlg::Button2Click);
 
+    // Beside 成績クリア: the one free stretch of the window, below the charts.
+    ConfusionButton = new QPushButton(QStringLiteral("取り違え"), this);
+    ConfusionButton->setObjectName(QStringLiteral("ConfusionButton"));
+    ConfusionButton->setGeometry(91, 653, 75, 25);
+    connect(ConfusionButton, &QPushButton::clicked, this, &TOKBottomDlg::confusionsRequested);
+
     Series2 = makeLineSeries("Series2", QStringLiteral("全染色体正答率"));
     Chart1 = makeChart(this, "Chart1", QStringLiteral("全染色体正解率(正解数/46個)"), Series2,
                        makeAxis(QStringLiteral("練習回数(回)"), 0, 2),

@@ -52,10 +52,11 @@ public:
     /// The picture GradeReportPrint prints: the window with its frame and caption.
     QImage reportPicture();
 
-    QLabel *Label1 = nullptr;       // "<ID>さんの成績"
-    QPushButton *Button1 = nullptr; // 印刷
-    QPushButton *OKBtn = nullptr;   // 閉じる
-    QPushButton *Button2 = nullptr; // 成績クリア
+    QLabel *Label1 = nullptr;               // "<ID>さんの成績"
+    QPushButton *Button1 = nullptr;         // 印刷
+    QPushButton *OKBtn = nullptr;           // 閉じる
+    QPushButton *Button2 = nullptr;         // 成績クリア
+    QPushButton *ConfusionButton = nullptr; // 取り違え
     QFrame *Bevel1 = nullptr;
     QFrame *Bevel2 = nullptr;
     QLabel *Label6 = nullptr; // today's report
@@ -69,6 +70,10 @@ public:
     QBarSeries *Series3 = nullptr;
     QBarSet *Series3Values = nullptr; // 縦棒
     QLineSeries *Series1 = nullptr;
+
+signals:
+    /// 取り違え: the trainee's mix-ups, shown over this window.
+    void confusionsRequested();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -2,6 +2,7 @@
 #include "core/app/AppPaths.h"
 #include "core/results/ArrangementFile.h"
 #include "core/results/ResultsFile.h"
+#include "ui/common/PagePrinter.h"
 #include "ui/results/ConfusionHeatMap.h"
 #include "ui/results/ConfusionWindow.h"
 
@@ -41,6 +42,7 @@ struct History
     QTemporaryDir dir;
     AppPaths paths{dir.path(), dir.path()};
     QString userId = QStringLiteral("u");
+    PagePrinter printer{PagePrinter::Destination::PdfOnly};
 
     History()
     {
@@ -82,7 +84,7 @@ private slots:
         h.add(QStringLiteral("2026/12/09"), 1, swapped(16, 18)); // 9 and 10 swapped
         h.add(QStringLiteral("2026/12/10"), 1, swapped(17, 19));
         h.add(QStringLiteral("2026/12/10"), 2, swapped(0, 4), false); // no arrangement kept
-        ConfusionWindow w(h.paths, h.userId);
+        ConfusionWindow w(h.paths, h.userId, h.printer);
         w.setProblemList({QStringLiteral("male01"), QStringLiteral("male02")});
         w.currentDate = [] { return QDate(2026, 12, 10); };
         w.show();
@@ -112,7 +114,7 @@ private slots:
         History h;
         h.add(QStringLiteral("2026/12/10"), 1, swapped(16, 18));
         h.add(QStringLiteral("2026/12/10"), 2, sorted()); // problem 2 is no longer installed
-        ConfusionWindow w(h.paths, h.userId);
+        ConfusionWindow w(h.paths, h.userId, h.printer);
         w.setProblemList({QStringLiteral("male01")});
         QSignalSpy replays(&w, &ConfusionWindow::replayRequested);
         w.show();
@@ -133,11 +135,41 @@ private slots:
         QCOMPARE(line.places[16].piece, 18);
     }
 
+    void printsThePageAsAPdfWithoutAPrinter()
+    {
+        History h;
+        h.add(QStringLiteral("2026/12/10"), 1, swapped(16, 18));
+        ConfusionWindow w(h.paths, h.userId, h.printer);
+        w.setProblemList({QStringLiteral("male01")});
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        ModalAnswer saved([](QWidget *m) { m->close(); });
+        w.PrintButton->click();
+        const QStringList pdfs =
+            QDir(h.dir.filePath("Result/u")).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+        QCOMPARE(pdfs.size(), 1);
+        QVERIFY(pdfs[0].startsWith(QStringLiteral("取り違え_")));
+        QVERIFY(QFileInfo(h.dir.filePath("Result/u/" + pdfs[0])).size() > 1000);
+        QCOMPARE(saved.lines.value(0),
+                 QStringLiteral("プリンタがないため、PDFファイルとして保存しました。"));
+        QVERIFY(saved.lines.value(2).endsWith(pdfs[0]));
+
+        // The page holds the heat map: the 9/10 cells are coloured, the rest of the page white.
+        const QImage page = w.printPicture(QSize(600, 900));
+        int coloured = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor c = page.pixelColor(x, y);
+                coloured += c.red() > 0xC0 && c.green() < 0x40 && c.blue() < 0x40;
+            }
+        QVERIFY(coloured > 50);
+    }
+
     void aMissingArrangementFileLeavesTheAttemptsListed()
     {
         History h;
         h.add(QStringLiteral("2026/12/10"), 1, swapped(16, 18), false);
-        ConfusionWindow w(h.paths, h.userId);
+        ConfusionWindow w(h.paths, h.userId, h.printer);
         w.setProblemList({QStringLiteral("male01")});
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));

@@ -4,6 +4,7 @@
 
 #include "core/app/AppPaths.h"
 #include "core/board/ProblemFolder.h"
+#include "core/results/ArrangementFile.h"
 #include "core/results/GradeStatistics.h"
 #include "core/results/ResultsFile.h"
 #include "core/text/Cp932Text.h"
@@ -12,6 +13,7 @@
 #include "ui/common/PagePrinter.h"
 #include "ui/common/ProgramFonts.h"
 #include "ui/exercise/TForm1.h"
+#include "ui/results/ConfusionWindow.h"
 #include "ui/results/TForm10.h"
 #include "ui/results/TForm8.h"
 #include "ui/results/TOKBottomDlg.h"
@@ -26,6 +28,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTreeWidget>
 #include <QValueAxis>
 #include <QtTest>
 
@@ -62,6 +65,12 @@ QString record(const QString &date, int problem, const QList<int> &missed, int s
         fields << (missed.contains(field) ? QStringLiteral("0") : QStringLiteral("1"));
     fields << QString::number(seconds);
     return fields.join(',');
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QByteArray fileOf(const QStringList &lines)
@@ -377,6 +386,13 @@ private slots:
         Fixture f;
         const QByteArray before = fileOf(History);
         f.writeResults(before);
+        // What lay where goes with the grades, and stays with them.
+        const QString arrangementPath = f.userFolder() + QStringLiteral("/kensa01.arr");
+        ArrangementLine line;
+        line.date = QStringLiteral("2026/12/10");
+        line.problemNumber = 1;
+        QVERIFY(ArrangementFile::append(arrangementPath, line).isEmpty());
+        const QByteArray arrangementBefore = fileBytes(arrangementPath);
 
         Shown first, back;
         bool hiddenDuringQuestion = false;
@@ -420,6 +436,9 @@ private slots:
             QCOMPARE(doneTexts, QStringList({QStringLiteral("全成績消去しました。"),
                                              QStringLiteral("消去完了")}));
             QCOMPARE(f.results(), *encodeCp932(ResultsHeader + "\r\n"));
+            QCOMPARE(ArrangementFile::read(arrangementPath).lines.size(), std::size_t(0));
+            QVERIFY(
+                fileBytes(arrangementPath).startsWith(*encodeCp932(QStringLiteral(" 試行No,"))));
             QCOMPARE(back.attempts, 0);
             QCOMPARE(back.times, 0);
             QCOMPARE(back.bars, 0);
@@ -427,6 +446,7 @@ private slots:
             QCOMPARE(back.overall, NoRecordsOverall);
         } else {
             QCOMPARE(f.results(), before);
+            QCOMPARE(fileBytes(arrangementPath), arrangementBefore);
             QCOMPARE(back.attempts, first.attempts);
             QCOMPARE(back.times, first.times);
             QCOMPARE(back.bars, first.bars);
@@ -614,6 +634,26 @@ private slots:
         QCOMPARE(openedShows([&] { form.SaveAs1->trigger(); }), 2);
         QCOMPARE(windows.analysis().Series1->count(), 2);
         QCOMPARE(windows.analysis().Label1->text(), QStringLiteral("kensa01さんの成績"));
+
+        // 取り違え, beside 成績クリア, opens over the analysis and lists both attempts.
+        QCOMPARE(windows.analysis().ConfusionButton->geometry(), QRect(91, 653, 75, 25));
+        int listed = -1;
+        QString caption;
+        ModalScript script(
+            {{"queldo::TOKBottomDlg",
+              [&](QWidget *) { windows.analysis().ConfusionButton->click(); }},
+             {"queldo::ConfusionWindow",
+              [&](QWidget *window) {
+                  caption = window->windowTitle();
+                  listed = windows.confusions().AttemptList->topLevelItemCount();
+                  windows.confusions().CloseButton->click();
+              }},
+             {"queldo::TOKBottomDlg", [&](QWidget *) { windows.analysis().OKBtn->click(); }}});
+        form.Button3->click();
+        QVERIFY(script.finished());
+        QCOMPARE(caption, QStringLiteral("取り違え"));
+        QCOMPARE(listed, 2);
+        QCOMPARE(ArrangementFile::read(stem + QStringLiteral(".arr")).lines.size(), std::size_t(2));
     }
 };
 
