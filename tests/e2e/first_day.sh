@@ -252,6 +252,18 @@ head -c 5 "$(find "$user" -maxdepth 1 -name '*.pdf')" | grep -q '%PDF-' || fail 
 shot printed
 focus "$printed"
 xdotool key Return
+
+# --- 取り違え over the analysis: both first scorings were kept with what lay where.
+arrangement_lines() { echo $(($(wc -l <"$user/$id.arr") - 1)); }
+[ -f "$user/$id.arr" ] && [ "$(arrangement_lines)" -eq 2 ] ||
+  fail "the arrangement file does not hold the two attempts"
+click analysis "$analysis" ConfusionButton
+confusions=$(window '^取り違え$')
+shot confusions
+confusions_gone() { ! xdotool search --onlyvisible --name '^取り違え$' >/dev/null 2>&1; }
+focus "$confusions"
+xdotool key Escape
+eventually confusions_gone || fail "Esc left the 取り違え window open"
 analysis_gone() { ! xdotool search --onlyvisible --name '^成績$' >/dev/null 2>&1; }
 click analysis "$analysis" OKBtn
 eventually analysis_gone || fail "閉じる left the grade analysis window open"
