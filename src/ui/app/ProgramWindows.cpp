@@ -8,12 +8,14 @@
 #include "ui/exercise/TForm1.h"
 #include "ui/exercise/TForm16.h"
 #include "ui/results/ConfusionWindow.h"
+#include "ui/results/ReplayWindow.h"
 #include "ui/results/TForm10.h"
 #include "ui/results/TForm8.h"
 #include "ui/results/TOKBottomDlg.h"
 #include "ui/settings/TPagesDlg.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 namespace queldo {
 
@@ -45,6 +47,9 @@ ProgramWindows::ProgramWindows(const QString &programFolder, const QString &star
     QObject::connect(m_login.get(), &TPasswordDlg::loggedIn, m_login.get(),
                      [this](const QString &id) { openExerciseWindow(id); });
     m_answer = std::make_unique<TForm16>();
+    m_replay = std::make_unique<ReplayWindow>(m_settings, QDir(m_paths.imagesFolder()));
+    QObject::connect(m_confusions.get(), &ConfusionWindow::replayRequested, m_replay.get(),
+                     [this](const ArrangementLine &line) { openReplay(line); });
 }
 
 // Members go in reverse order: the question and the new-ID dialog, children of the login
@@ -88,6 +93,18 @@ void ProgramWindows::openConfusions()
 {
     m_confusions->setProblemList(m_exercise->library().problemList());
     m_confusions->exec();
+}
+
+void ProgramWindows::openReplay(const ArrangementLine &line)
+{
+    const QString error = m_replay->showAttempt(
+        line, m_exercise->library().problemList().value(line.problemNumber - 1),
+        m_exercise->InOutPanel->OutputPanel->size(), *m_answer);
+    if (!error.isEmpty()) {
+        QMessageBox::warning(m_confusions.get(), QStringLiteral("再現"), error);
+        return;
+    }
+    m_replay->exec();
 }
 
 } // namespace queldo

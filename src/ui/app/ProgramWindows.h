@@ -13,6 +13,8 @@
 namespace queldo {
 
 class ConfusionWindow;
+class ReplayWindow;
+struct ArrangementLine;
 class TAboutBox;
 class TForm1;
 class TForm10;
@@ -51,6 +53,7 @@ public:
     TAboutBox &about() { return *m_about; }
     TOKBottomDlg &analysis() { return *m_analysis; }
     ConfusionWindow &confusions() { return *m_confusions; }
+    ReplayWindow &replay() { return *m_replay; }
     TForm8 &eraseConfirmation() { return *m_eraseConfirmation; }
     TForm10 &eraseDone() { return *m_eraseDone; }
     /// The current printer of every printout.
@@ -63,6 +66,7 @@ private:
     void openExerciseWindow(const QString &id);
     void openGradeAnalysis();
     void openConfusions();
+    void openReplay(const ArrangementLine &line);
 
     AppPaths m_paths;
     UserList m_users;
@@ -82,6 +86,8 @@ private:
     std::unique_ptr<TForm1> m_exercise;
     // Shown inside the exercise window, so it goes first: declared after it.
     std::unique_ptr<TForm16> m_answer;
+    // After the answer window: closing gives it back before it goes.
+    std::unique_ptr<ReplayWindow> m_replay;
 };
 
 } // namespace queldo

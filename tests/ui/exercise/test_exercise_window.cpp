@@ -5,13 +5,14 @@
 #include "core/board/ProblemLibrary.h"
 #include "core/board/SeededRandom.h"
 #include "core/results/ArrangementFile.h"
-#include "core/results/Replay.h"
 #include "core/results/ResultsFile.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/board/PieceImage.h"
 #include "ui/common/ProgramFonts.h"
 #include "ui/common/WrappingButton.h"
 #include "ui/exercise/TForm1.h"
+#include "ui/exercise/TForm16.h"
+#include "ui/results/ReplayWindow.h"
 
 #include <QFile>
 #include <QLabel>
@@ -384,19 +385,31 @@ private slots:
 
         const auto read = ArrangementFile::read(w.dir.filePath("Result/u/u.arr"));
         QCOMPARE(read.lines.size(), std::size_t(1));
-        LoadProblemResult loaded = LoadProblem(
-            QDir(w.paths->imagesFolder()), knownProblemNames()[read.lines[0].problemNumber - 1]);
-        QVERIFY(loaded.ok());
-        BoardView replay(w.settings, QDir(w.paths->imagesFolder()));
-        replay.resize(scored->size());
-        replay.applyLayout(karyogramLayout(scored->size()));
+        const ArrangementLine &line = read.lines[0];
+        ReplayWindow replay(w.settings, QDir(w.paths->imagesFolder()));
+        TForm16 answer;
+        QCOMPARE(replay.showAttempt(line, knownProblemNames()[line.problemNumber - 1],
+                                    scored->size(), answer),
+                 QString());
         replay.show();
         QVERIFY(QTest::qWaitForWindowExposed(&replay));
-        replay.showArrangement(std::move(loaded.problem), w.settings.EffectiveScale,
-                               read.lines[0].places);
-        const QImage replayed = replay.OutputPanel->grab().toImage();
+        const QImage replayed = replay.Attempt->OutputPanel->grab().toImage();
         QCOMPARE(replayed.size(), asScored.size());
         QVERIFY(replayed == asScored);
+
+        // Beside it, the answer: every piece upright in its own place.
+        QVERIFY(answer.isVisible());
+        QCOMPARE(answer.parentWidget(), replay.AnswerArea);
+        const auto rgb = [](const QImage &image) {
+            return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        };
+        QCOMPARE(rgb(answer.images[14]->pixmap().toImage()),
+                 rgb(renderUpright(replay.Attempt->problem().SourceBitmap[14],
+                                   w.settings.EffectiveScale)));
+        // Closing lends the answer window back, hidden, so that it outlives this one.
+        replay.reject();
+        QVERIFY(!answer.isVisible());
+        QCOMPARE(answer.parentWidget(), nullptr);
     }
 
     void scoringCaptionsFitTheirButton_data()

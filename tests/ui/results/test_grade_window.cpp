@@ -10,10 +10,13 @@
 #include "core/text/Cp932Text.h"
 #include "ui/app/ProgramWindows.h"
 #include "ui/app/TPasswordDlg.h"
+#include "ui/board/BoardView.h"
 #include "ui/common/PagePrinter.h"
 #include "ui/common/ProgramFonts.h"
 #include "ui/exercise/TForm1.h"
+#include "ui/exercise/TForm16.h"
 #include "ui/results/ConfusionWindow.h"
+#include "ui/results/ReplayWindow.h"
 #include "ui/results/TForm10.h"
 #include "ui/results/TForm8.h"
 #include "ui/results/TOKBottomDlg.h"
@@ -635,10 +638,13 @@ private slots:
         QCOMPARE(windows.analysis().Series1->count(), 2);
         QCOMPARE(windows.analysis().Label1->text(), QStringLiteral("kensa01さんの成績"));
 
-        // 取り違え, beside 成績クリア, opens over the analysis and lists both attempts.
+        // 取り違え, beside 成績クリア, opens over the analysis and lists both attempts; the newest
+        // opens again beside its answer, which the answer window itself shows.
         QCOMPARE(windows.analysis().ConfusionButton->geometry(), QRect(91, 653, 75, 25));
         int listed = -1;
         QString caption;
+        bool answerInReplay = false;
+        std::array<int, 46> replayed{};
         ModalScript script(
             {{"queldo::TOKBottomDlg",
               [&](QWidget *) { windows.analysis().ConfusionButton->click(); }},
@@ -646,13 +652,27 @@ private slots:
               [&](QWidget *window) {
                   caption = window->windowTitle();
                   listed = windows.confusions().AttemptList->topLevelItemCount();
-                  windows.confusions().CloseButton->click();
+                  windows.confusions().ReplayButton->click();
               }},
+             {"queldo::ReplayWindow",
+              [&](QWidget *) {
+                  answerInReplay = windows.answer().isVisible() &&
+                                   windows.replay().isAncestorOf(&windows.answer());
+                  replayed = windows.replay().Attempt->board().SlotContents;
+                  windows.replay().reject();
+              }},
+             {"queldo::ConfusionWindow",
+              [&](QWidget *) { windows.confusions().CloseButton->click(); }},
              {"queldo::TOKBottomDlg", [&](QWidget *) { windows.analysis().OKBtn->click(); }}});
         form.Button3->click();
         QVERIFY(script.finished());
         QCOMPARE(caption, QStringLiteral("取り違え"));
         QCOMPARE(listed, 2);
+        QVERIFY(answerInReplay);
+        QVERIFY(!windows.answer().isVisible());
+        std::array<int, 46> empty;
+        empty.fill(-1); // nothing was placed in either attempt
+        QCOMPARE(replayed, empty);
         QCOMPARE(ArrangementFile::read(stem + QStringLiteral(".arr")).lines.size(), std::size_t(2));
     }
 };

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/results/ArrangementFile.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QString>
+
+class QLabel;
+
+namespace queldo {
+
+class BoardView;
+class TForm16;
+struct LiveSettings;
+
+/// "再現": one past attempt as the trainee left it at its first scoring, below the correct
+/// karyogram of the same cell, as the exercise window shows the answer over the trainee's board.
+/// The answer is the program's correct-answer window itself, lent to this window while it is
+/// open (the exercise window has closed it before the grade analysis opened).
+class ReplayWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    /// settings: the size setting the pieces are drawn at; imagesFolder: where the problems are.
+    ReplayWindow(const LiveSettings &settings, const QDir &imagesFolder, QWidget *parent = nullptr);
+    ~ReplayWindow() override;
+
+    /// Loads the attempt's problem and draws both karyograms at the given size (that of the
+    /// exercise window's), the answer in `answer`. Returns why not when the problem cannot be
+    /// loaded; nothing is shown then.
+    QString showAttempt(const ArrangementLine &line, const QString &problemName, QSize karyogram,
+                        TForm16 &answer);
+    /// Closing gives the correct-answer window back, hidden.
+    void done(int result) override;
+
+    QLabel *Heading = nullptr;
+    QWidget *AnswerArea = nullptr; ///< where the correct-answer window stands
+    TForm16 *Answer = nullptr;     ///< the lent correct-answer window while shown
+    BoardView *Attempt = nullptr;
+
+private:
+    void giveAnswerBack();
+
+    const LiveSettings &m_settings;
+    QDir m_imagesFolder;
+};
+
+} // namespace queldo
