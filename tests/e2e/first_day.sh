@@ -260,6 +260,14 @@ arrangement_lines() { echo $(($(wc -l <"$user/$id.arr") - 1)); }
 click analysis "$analysis" ConfusionButton
 confusions=$(window '^取り違え$')
 shot confusions
+# The newest attempt is chosen; 再現 shows it below its answer.
+click confusions "$confusions" ReplayButton
+replay=$(window '^再現$')
+shot replay
+replay_gone() { ! xdotool search --onlyvisible --name '^再現$' >/dev/null 2>&1; }
+focus "$replay"
+xdotool key Escape
+eventually replay_gone || fail "Esc left the 再現 window open"
 confusions_gone() { ! xdotool search --onlyvisible --name '^取り違え$' >/dev/null 2>&1; }
 focus "$confusions"
 xdotool key Escape

@@ -9,6 +9,7 @@
 #include "ui/common/PagePrinter.h"
 #include "ui/exercise/TForm1.h"
 #include "ui/exercise/TForm16.h"
+#include "ui/results/ConfusionWindow.h"
 #include "ui/results/TOKBottomDlg.h"
 #include "ui/settings/TPagesDlg.h"
 
@@ -101,6 +102,8 @@ int main(int argc, char *argv[])
     queldo::PagePrinter printer(queldo::PagePrinter::Destination::PdfOnly);
     queldo::TOKBottomDlg analysis(paths, userId, printer);
     analysis.show();
+    queldo::ConfusionWindow confusions(paths, userId, printer);
+    confusions.show();
     QApplication::processEvents();
 
     QTextStream out(stdout);
@@ -111,6 +114,7 @@ int main(int argc, char *argv[])
         report(out, QStringLiteral("settings"), &pages);
     }
     report(out, QStringLiteral("analysis"), &analysis);
+    report(out, QStringLiteral("confusions"), &confusions);
     // The answer window where 正解表示 puts it, over the spread; its own controls are reported
     // under "answer", in the exercise window's coordinates.
     form.showAnswerWindow();
