@@ -7,7 +7,8 @@
 #   scripts/fuzz.sh [--seconds N] [--runs N] [TARGET ...]
 #
 # --seconds N  time budget per target (default 10); --runs N  stop a target after N runs
-# (whichever comes first). Targets: bmp problem_set results settings password cp932 new_id.
+# (whichever comes first). Targets: bmp problem_set results arrangement settings password cp932
+# new_id.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds=10
@@ -21,7 +22,7 @@ while [ $# -gt 0 ]; do
     *) targets+=("$1"); shift ;;
   esac
 done
-[ ${#targets[@]} -eq 0 ] && targets=(bmp problem_set results settings password cp932 new_id)
+[ ${#targets[@]} -eq 0 ] && targets=(bmp problem_set results arrangement settings password cp932 new_id)
 
 "$root/scripts/install-deps.sh" --with-fuzz
 build="$root/build-fuzz"

@@ -4,6 +4,7 @@
 #include "HostileFixture.h"
 #include "ProblemFixture.h"
 #include "core/board/ProblemFolder.h"
+#include "core/results/ArrangementFile.h"
 #include "core/results/ResultsFile.h"
 #include "core/settings/SettingsFile.h"
 #include "core/text/Cp932Text.h"
@@ -100,6 +101,31 @@ void results(const QString &work)
          written + *encodeCp932("3,\"2024/05/02 朝\",\"0\"\"1\" 2 3,,\r\n"));
 }
 
+void arrangements(const QString &work)
+{
+    const QString path = work + "/Taro.arr";
+    ArrangementFile::reset(path);
+    seed("arrangement", "header-only.arr", fileBytes(path));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ArrangementLine line;
+        line.recordNumber = attempt;
+        line.date = QStringLiteral("2024/05/01");
+        line.problemNumber = attempt + 1;
+        for (int s = 0; s < 46; ++s)
+            line.places[std::size_t(s)] = {(s + attempt) % 46, (s * attempt) % 24};
+        line.places[3] = {-1, 0};
+        ArrangementFile::append(path, line);
+    }
+    const QByteArray written = fileBytes(path);
+    seed("arrangement", "three-attempts.arr", written);
+    QByteArray damaged = written;
+    damaged.insert(damaged.indexOf("\r\n") + 2, "\x81\x20");
+    seed("arrangement", "undecodable-byte.arr", damaged);
+    seed("arrangement", "no-header.arr", written.mid(written.indexOf("\r\n") + 2));
+    seed("arrangement", "quoted-date.arr",
+         written + *encodeCp932("3,\"2024/05/02 朝\",001,0,0,1,1\r\n"));
+}
+
 void settings()
 {
     seed("settings", "new-id.set", SettingsFile::newIdBytes());
@@ -165,6 +191,7 @@ int main(int argc, char **argv)
     bitmaps();
     problemSets(work.path());
     results(work.path());
+    arrangements(work.path());
     settings();
     passwords();
     cp932Text();
