@@ -53,7 +53,8 @@ bool isUsableFactor(float f)
 
 fast::PixelTarget bgrTarget(Bgr24Image &image)
 {
-    return {image.bytes.data(), std::ptrdiff_t(image.stride()), 0, fast::TargetForm::Bgr};
+    return {image.bytes.data(), std::ptrdiff_t(image.stride()), 0, fast::TargetForm::Bgr,
+            std::ptrdiff_t(image.bytes.size())};
 }
 
 // Planes of width x height for the kernels to write, padded, filled with white.
@@ -67,7 +68,7 @@ fast::PixelSource whitePlanes(std::vector<std::uint8_t> &bytes, int width, int h
 fast::PixelTarget targetOf(const fast::PixelSource &planes)
 {
     return {const_cast<std::uint8_t *>(planes.data), planes.stride, planes.planeStep,
-            fast::TargetForm::Planes};
+            fast::TargetForm::Planes, planes.planeStep};
 }
 
 // The source in planes: one, its blue plane, when it is grey throughout, else blue, green, red.
@@ -324,7 +325,8 @@ QImage indexedPicture(QSize size, bool grey)
 fast::PixelTarget indexedTarget(QImage &image, bool grey)
 {
     return {image.bits(), std::ptrdiff_t(image.bytesPerLine()), 0,
-            grey ? fast::TargetForm::Planes : fast::TargetForm::CubeIndex};
+            grey ? fast::TargetForm::Planes : fast::TargetForm::CubeIndex,
+            std::ptrdiff_t(image.sizeInBytes())};
 }
 
 fast::PixelSource bluePlane(fast::PixelSource planes)
