@@ -9,6 +9,7 @@
 #include "core/board/FastResample.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -212,23 +213,31 @@ bool CubeIndexesImpl(const std::uint8_t *b, const std::uint8_t *g, const std::ui
     return cubeIndexesT(b, g, r, n, index);
 }
 
-// The same cube index for levels held in 32-bit lanes, straight from the registers: the 16-bit
-// operations above on each lane's low half, whose high half stays zero.
+// The same cube index for levels held in 32-bit lanes, straight from the registers. The red
+// and blue steps are those above, on each lane's low half, whose high half stays zero; green's
+// (6g + 128) * 257 is g * 1542 + 32896, one multiply-add of 16-bit pairs whose high half is the
+// step, and a last multiply-add weighs red and green by 42 and 6. Multiply-adds also keep the
+// compiler from turning multiplications by constants into longer chains of shifts and adds.
 template <class DI>
 HWY_INLINE hn::Vec<DI> cubeEntries(DI di, hn::Vec<DI> b, hn::Vec<DI> g, hn::Vec<DI> r)
 {
-    const hn::Repartition<std::uint16_t, DI> dh;
-    const auto half = [&](hn::Vec<DI> v) { return hn::BitCast(dh, v); };
-    const auto whole = [&](hn::Vec<decltype(dh)> v) { return hn::BitCast(di, v); };
+    const hn::Repartition<std::uint16_t, DI> du16;
+    const hn::Repartition<std::int16_t, DI> di16;
     const auto k25 = hn::Set(di, 25);
-    const auto k1286 = hn::Set(dh, 1286);
-    const auto k6 = hn::Set(dh, 6);
-    const auto redTerm = hn::Mul(hn::MulHigh(half(hn::Add(r, k25)), k1286), hn::Set(dh, 42));
-    const auto greenTerm = hn::Mul(
-        hn::MulHigh(half(hn::Add(whole(hn::Mul(half(g), k6)), hn::Set(di, 128))), hn::Set(dh, 257)),
-        k6);
-    const auto blueTerm = hn::MulHigh(half(hn::Add(b, k25)), k1286);
-    const auto cube = whole(hn::Add(hn::Add(redTerm, greenTerm), blueTerm));
+    const auto k1286 = hn::Set(du16, 1286);
+    const auto step = [&](hn::Vec<DI> v) {
+        return hn::BitCast(di, hn::MulHigh(hn::BitCast(du16, hn::Add(v, k25)), k1286));
+    };
+    const auto pairs = [&](std::int32_t low, std::int32_t high) {
+        return hn::BitCast(di16, hn::Set(di, (high << 16) | low));
+    };
+    hn::Vec<DI> unused;
+    const auto green =
+        hn::ReorderWidenMulAccumulate(di, hn::BitCast(di16, hn::Or(g, hn::Set(di, 2 << 16))),
+                                      pairs(1542, 16448), hn::Zero(di), unused);
+    const auto redGreen = hn::OrAnd(step(r), green, hn::Set(di, std::int32_t(0xFFFF0000u)));
+    const auto cube = hn::ReorderWidenMulAccumulate(di, hn::BitCast(di16, redGreen), pairs(42, 6),
+                                                    step(b), unused);
     const auto isWhite = hn::Eq(hn::And(hn::And(b, g), r), hn::Set(di, 255));
     return hn::IfThenElse(isWhite, hn::Set(di, CubeWhiteIndex), cube);
 }
@@ -236,7 +245,7 @@ HWY_INLINE hn::Vec<DI> cubeEntries(DI di, hn::Vec<DI> b, hn::Vec<DI> g, hn::Vec<
 // Writes the levels of one row of the target, vector by vector, in the target's form. Lanes
 // past the row's end become white, so a whole vector may be stored wherever the target has room
 // for it; only near the target's end are the last lanes copied one row's worth exactly.
-template <int NC> class RowWriter
+template <int NC, TargetForm Form> class RowWriter
 {
 public:
     explicit RowWriter(const PixelTarget &target) : m_target(target)
@@ -246,13 +255,13 @@ public:
 
     void start(int row, int column, int n)
     {
-        const int bytesPerPixel = m_target.form == TargetForm::Bgr ? 3 : 1;
+        constexpr int bytesPerPixel = Form == TargetForm::Bgr ? 3 : 1;
         const std::ptrdiff_t at =
             std::ptrdiff_t(row) * m_target.stride + std::ptrdiff_t(column) * bytesPerPixel;
         m_dst = m_target.data + at;
         m_n = n;
-        // A whole vector past the row's end, and the 4 bytes a packed block overhangs.
-        m_roomy = at + std::ptrdiff_t(bytesPerPixel) * (n + MaxLanes) + 4 <= m_target.size;
+        // A whole vector past the row's end, and the white that runs past packed pixels.
+        m_roomy = at + std::ptrdiff_t(bytesPerPixel) * (n + MaxLanes) + MaxLanes <= m_target.size;
     }
 
     // The levels, 0 to 255, of every channel for the lanes from column x on.
@@ -266,24 +275,18 @@ public:
             for (int c = 0; c < NC; ++c)
                 level[c] = hn::IfThenElse(inRow, level[c], white);
         }
-        switch (m_target.form) {
-        case TargetForm::Planes:
+        if constexpr (Form == TargetForm::Planes) {
             for (int c = 0; c < NC; ++c)
                 putBytes(di, m_dst + c * m_target.planeStep + x, left, level[c]);
-            break;
-        case TargetForm::CubeIndex:
-            if constexpr (NC == 3) {
-                if (!m_colour)
-                    m_colour = !hn::AllTrue(di, hn::Eq(level[0], level[1])) ||
-                               !hn::AllTrue(di, hn::Eq(level[0], level[2]));
-                putBytes(di, m_dst + x, left, cubeEntries(di, level[0], level[1], level[2]));
-            } else {
-                putBytes(di, m_dst + x, left, cubeEntries(di, level[0], level[0], level[0]));
-            }
-            break;
-        case TargetForm::Bgr:
+        } else if constexpr (Form == TargetForm::CubeIndex) {
+            const auto &green = level[NC == 3 ? 1 : 0];
+            const auto &red = level[NC == 3 ? 2 : 0];
+            if (NC == 3 && !m_colour)
+                m_colour = !hn::AllTrue(di, hn::Eq(level[0], green)) ||
+                           !hn::AllTrue(di, hn::Eq(level[0], red));
+            putBytes(di, m_dst + x, left, cubeEntries(di, level[0], green, red));
+        } else {
             putBgr(di, m_dst + 3 * x, left, level);
-            break;
         }
     }
 
@@ -304,13 +307,13 @@ private:
     }
 
     // Blue, green, red are packed in registers: 4 pixels in the low 12 bytes of each 128-bit
-    // block, white in the other 4, and each block is stored as 16 bytes, overlapping the next
-    // block's start, which that block then writes.
+    // block, white in the other 4; then the blocks' pixels are moved together, the white
+    // behind them, and stored as one vector.
     template <class DI>
     HWY_INLINE void putBgr(DI di, std::uint8_t *dst, int left, hn::Vec<DI> *level)
     {
         const ByteTag<DI> db;
-        const int lanes = int(hn::Lanes(di));
+        constexpr int lanes = int(hn::MaxLanes(DI()));
         const auto bytes = [&](int c) { return hn::BitCast(db, level[c]); };
         const auto whiteTail = hn::LoadDup128(db, WhiteTail);
         hn::Vec<decltype(db)> packed;
@@ -323,16 +326,23 @@ private:
                 hn::TableLookupBytesOr0(bytes(1), hn::LoadDup128(db, GreenToBgr)),
                 hn::Or(hn::TableLookupBytesOr0(bytes(2), hn::LoadDup128(db, RedToBgr)), whiteTail));
         }
-        alignas(64) std::uint8_t block[4 * MaxLanes];
-        hn::Store(packed, db, block);
-        if (m_roomy || left >= lanes + 2) {
-            for (int k = 0; k < lanes / 4; ++k)
-                std::memcpy(dst + 12 * k, block + 16 * k, 16);
+        if constexpr (lanes > 4) {
+            alignas(64) static constexpr std::int32_t Together[16] = {0,  1,  2,  4,  5, 6, 8,  9,
+                                                                      10, 12, 13, 14, 3, 7, 11, 15};
+            alignas(32) static constexpr std::int32_t TogetherHalf[8] = {0, 1, 2, 4, 5, 6, 3, 7};
+            static_assert(lanes == 8 || lanes == 16);
+            packed = hn::BitCast(
+                db, hn::TableLookupLanes(
+                        hn::BitCast(di, packed),
+                        hn::SetTableIndices(di, lanes == 16 ? Together : TogetherHalf)));
+        }
+        // The stored vector runs a third past the chunk's pixels, in white.
+        if (m_roomy || 4 * lanes <= 3 * left) {
+            hn::StoreU(packed, db, dst);
         } else {
-            const int pixels = std::min(left, lanes);
-            for (int k = 0; 4 * k < pixels; ++k)
-                std::memcpy(dst + 12 * k, block + 16 * k,
-                            std::size_t(3 * std::min(4, pixels - 4 * k)));
+            alignas(64) std::uint8_t last[4 * MaxLanes];
+            hn::Store(packed, db, last);
+            std::memcpy(dst, last, std::size_t(3 * std::min(left, lanes)));
         }
     }
 
@@ -356,21 +366,28 @@ private:
     bool m_colour = false;
 };
 
-// One 16-byte window of a source row for every four output columns, one window to each
-// 128-bit block of the vector, so that a byte shuffle picks the pixel pairs of all lanes.
+// 16-byte windows of a source row, one to each 128-bit block of the vector, so that a byte
+// shuffle picks the pixel pairs of all lanes: a block holds four output columns, and a window
+// serves a group of 4, 8 or 16 columns (starts[k] is block k's window). Where a group spans
+// several blocks, its window is loaded once and repeated.
 template <class D>
-HWY_INLINE hn::Vec<D> loadWindows(D d, const std::uint8_t *row, const std::int32_t *starts)
+HWY_INLINE hn::Vec<D> loadWindows(D d, const std::uint8_t *row, const std::int32_t *starts,
+                                  int group)
 {
-    if constexpr (hn::MaxLanes(D()) <= 16) {
+    constexpr int bytes = int(hn::MaxLanes(D()));
+    if constexpr (bytes <= 16) {
         return hn::LoadU(d, row + starts[0]);
     } else {
+        if (group >= bytes / 4)
+            return hn::LoadDup128(d, row + starts[0]);
         const hn::Half<D> dh;
-        constexpr std::size_t blocks = hn::MaxLanes(hn::Half<D>()) / 16;
-        return hn::Combine(d, loadWindows(dh, row, starts + blocks), loadWindows(dh, row, starts));
+        constexpr int blocks = bytes / 32;
+        return hn::Combine(d, loadWindows(dh, row, starts + blocks, group),
+                           loadWindows(dh, row, starts, group));
     }
 }
 
-template <int NC> bool scaleT(const ScaleJob &job)
+template <int NC, TargetForm Form> bool scaleT(const ScaleJob &job)
 {
     constexpr int N = MaxLanes;
     static_assert(N % 4 == 0);
@@ -381,9 +398,9 @@ template <int NC> bool scaleT(const ScaleJob &job)
     const int nv = (n + N - 1) / N * N;
     const PixelSource &src = job.source;
 
-    // The horizontal mix picks pixels sx and sx + 1 for every output column. Four neighbouring
-    // columns lie within 16 bytes unless the picture shrinks below about a fifth; then the
-    // pairs are gathered one by one.
+    // The horizontal mix picks pixels sx and sx + 1 for every output column from 16-byte
+    // windows. A window serves 16 columns where the picture grows, 8 down to half size, 4 down
+    // to about a fifth; below that the pairs are gathered one by one.
     thread_local std::vector<std::int32_t> windowStartStore;
     thread_local std::vector<std::uint8_t> pickStore;
     const int blocks = nv / 4;
@@ -395,15 +412,21 @@ template <int NC> bool scaleT(const ScaleJob &job)
     // Where every column falls on a source pixel (fx = 0 gives exactly sx, fx = 1 exactly
     // sx + 1), the pixel that column shows.
     std::uint8_t *wholePick = secondPick + blocks * 16;
-    bool windowsFit = true;
+    const auto spans = [&](int group) {
+        for (int k = 0; k < n; ++k)
+            if (job.columnSource[k] - job.columnSource[k / group * group] + 1 >= 16)
+                return false;
+        return true;
+    };
+    const int group = spans(16) ? 16 : spans(8) ? 8 : 4;
+    bool windowsFit = group > 4 || spans(4);
     bool columnsWhole = true;
     for (int b = 0; b < blocks; ++b) {
-        const int start = job.columnSource[std::min(4 * b, n - 1)];
+        const int start = job.columnSource[std::min(4 * b / group * group, n - 1)];
         windowStart[b] = start;
         for (int j = 0; j < 4 && 4 * b + j < n; ++j) {
             const int at = job.columnSource[4 * b + j] - start;
             const float f = job.columnFraction[4 * b + j];
-            windowsFit = windowsFit && at + 1 < 16;
             columnsWhole = columnsWhole && (f == 0.0f || f == 1.0f);
             firstPick[16 * b + 4 * j] = std::uint8_t(at);
             secondPick[16 * b + 4 * j] = std::uint8_t(at + 1);
@@ -411,56 +434,30 @@ template <int NC> bool scaleT(const ScaleJob &job)
         }
     }
 
+    // The window starts of a vector's blocks, copied out once for all channels: the compiler
+    // would otherwise read them again after every store of mixed values.
+    const auto blockStarts = [&](int x) {
+        std::array<std::int32_t, MaxLanes / 4> starts;
+        std::memcpy(starts.data(), windowStart + x / 4, sizeof starts);
+        return starts;
+    };
+
     thread_local std::vector<float> mixedStore;
     mixedStore.resize(std::size_t(2 * NC) * std::size_t(nv));
     float *const mixedBase = mixedStore.data();
     int held[2] = {-1, -1};
     auto mixed = [&](int slot, int c) { return mixedBase + std::size_t(slot * NC + c) * nv; };
     auto sourceRows = [&](int r, const std::uint8_t **row) {
+        const std::uint8_t *first = src.data + std::ptrdiff_t(r) * src.stride;
         for (int c = 0; c < NC; ++c)
-            row[c] = src.plane(c) + r * src.stride;
+            row[c] = first + c * src.planeStep;
     };
     const std::int32_t *columnSource = job.columnSource;
     const float *columnRest = job.columnRest;
     const float *columnFraction = job.columnFraction;
-    // All channels in one pass: they share the picks and the weights.
-    auto mixRow = [&](int slot, int r) {
-        const std::uint8_t *row[NC];
-        sourceRows(r, row);
-        float *out[NC];
-        for (int c = 0; c < NC; ++c)
-            out[c] = mixed(slot, c);
-        forChunks(n, [&](auto d, int x) {
-            const ByteTag<decltype(d)> db;
-            const IntTag<decltype(d)> di;
-            const auto rest = hn::LoadU(d, columnRest + x);
-            const auto fraction = hn::LoadU(d, columnFraction + x);
-            if (windowsFit) {
-                const auto first = hn::LoadU(db, firstPick + 4 * x);
-                const auto second = hn::LoadU(db, secondPick + 4 * x);
-                for (int c = 0; c < NC; ++c) {
-                    const auto window = loadWindows(db, row[c], windowStart + x / 4);
-                    const auto p0 = byteAsFloat(d, hn::TableLookupBytesOr0(window, first));
-                    const auto p1 = byteAsFloat(d, hn::TableLookupBytesOr0(window, second));
-                    hn::StoreU(mix(rest, p0, fraction, p1), d, out[c] + x);
-                }
-            } else {
-                const auto offsets = hn::LoadU(di, columnSource + x);
-                const auto low = hn::Set(di, 0xFF);
-                for (int c = 0; c < NC; ++c) {
-                    const auto pair = hn::GatherOffset(
-                        di, reinterpret_cast<const std::int32_t *>(row[c]), offsets);
-                    const auto p0 = hn::ConvertTo(d, hn::And(pair, low));
-                    const auto p1 = hn::ConvertTo(d, hn::And(hn::ShiftRight<8>(pair), low));
-                    hn::StoreU(mix(rest, p0, fraction, p1), d, out[c] + x);
-                }
-            }
-        });
-        held[slot] = r;
-    };
     auto slotOf = [&](int r) { return held[0] == r ? 0 : held[1] == r ? 1 : -1; };
 
-    RowWriter<NC> writer(job.target);
+    RowWriter<NC, Form> writer(job.target);
     for (int k = 0; k < rows; ++k) {
         const int sy = job.rowSource[k];
         // A row that falls on a source row takes it whole: with fy = 0 the mix is
@@ -478,25 +475,67 @@ template <int NC> bool scaleT(const ScaleJob &job)
             forChunks(n, [&](auto d, int x) {
                 const ByteTag<decltype(d)> db;
                 const IntTag<decltype(d)> di;
+                const auto starts = blockStarts(x);
                 const auto pick = hn::LoadU(db, wholePick + 4 * x);
                 hn::Vec<decltype(di)> level[NC];
                 for (int c = 0; c < NC; ++c)
                     level[c] =
                         hn::BitCast(di, hn::TableLookupBytesOr0(
-                                            loadWindows(db, row[c], windowStart + x / 4), pick));
+                                            loadWindows(db, row[c], starts.data(), group), pick));
                 writer.put(di, x, level);
             });
             continue;
         }
         int top = slotOf(sy);
         int bottom = slotOf(sy + 1);
+        int mixSlot[2], mixSource[2], mixes = 0;
         if (top < 0 && !bottomOnly) {
             top = bottom == 0 ? 1 : 0;
-            mixRow(top, sy);
+            mixSlot[mixes] = top;
+            mixSource[mixes++] = sy;
         }
         if (bottom < 0 && !topOnly) {
             bottom = top == 0 ? 1 : 0;
-            mixRow(bottom, sy + 1);
+            mixSlot[mixes] = bottom;
+            mixSource[mixes++] = sy + 1;
+        }
+        // All channels in one pass: they share the picks and the weights.
+        for (int m = 0; m < mixes; ++m) {
+            const int slot = mixSlot[m];
+            const int r = mixSource[m];
+            const std::uint8_t *row[NC];
+            sourceRows(r, row);
+            float *out[NC];
+            for (int c = 0; c < NC; ++c)
+                out[c] = mixed(slot, c);
+            forChunks(n, [&](auto d, int x) {
+                const ByteTag<decltype(d)> db;
+                const IntTag<decltype(d)> di;
+                const auto rest = hn::LoadU(d, columnRest + x);
+                const auto fraction = hn::LoadU(d, columnFraction + x);
+                if (windowsFit) {
+                    const auto starts = blockStarts(x);
+                    const auto first = hn::LoadU(db, firstPick + 4 * x);
+                    const auto second = hn::LoadU(db, secondPick + 4 * x);
+                    for (int c = 0; c < NC; ++c) {
+                        const auto window = loadWindows(db, row[c], starts.data(), group);
+                        const auto p0 = byteAsFloat(d, hn::TableLookupBytesOr0(window, first));
+                        const auto p1 = byteAsFloat(d, hn::TableLookupBytesOr0(window, second));
+                        hn::StoreU(mix(rest, p0, fraction, p1), d, out[c] + x);
+                    }
+                } else {
+                    const auto offsets = hn::LoadU(di, columnSource + x);
+                    const auto low = hn::Set(di, 0xFF);
+                    for (int c = 0; c < NC; ++c) {
+                        const auto pair = hn::GatherOffset(
+                            di, reinterpret_cast<const std::int32_t *>(row[c]), offsets);
+                        const auto p0 = hn::ConvertTo(d, hn::And(pair, low));
+                        const auto p1 = hn::ConvertTo(d, hn::And(hn::ShiftRight<8>(pair), low));
+                        hn::StoreU(mix(rest, p0, fraction, p1), d, out[c] + x);
+                    }
+                }
+            });
+            held[slot] = r;
         }
         if (topOnly || bottomOnly) {
             const int slot = topOnly ? top : bottom;
@@ -554,7 +593,7 @@ void buildPairs(const std::uint8_t *plane, std::ptrdiff_t stride, int width, int
     }
 }
 
-template <int NC> bool rotateT(const RotateJob &job)
+template <int NC, TargetForm Form> bool rotateT(const RotateJob &job)
 {
     const PixelSource &src = job.source;
     // Nothing reaches a source this thin.
@@ -578,7 +617,7 @@ template <int NC> bool rotateT(const RotateJob &job)
                                                                10, X, X, X, 14, X, X, X};
     const int halfW = src.width / 2;
     const int halfH = src.height / 2;
-    RowWriter<NC> writer(job.target);
+    RowWriter<NC, Form> writer(job.target);
 
     for (int dy = 0; dy < job.rows; ++dy) {
         const int begin = job.rowBegin[dy];
@@ -639,14 +678,33 @@ template <int NC> bool rotateT(const RotateJob &job)
     return writer.colourWritten();
 }
 
+// One kernel for every pairing of channels and target form: the form decides the inner loop's
+// last steps, which are then compiled into it.
+template <class Job, class Kernel> bool byForm(const Job &job, Kernel kernel)
+{
+    const bool grey = job.source.channels == 1;
+    switch (job.target.form) {
+    case TargetForm::Planes:
+        return grey ? kernel.template operator()<1, TargetForm::Planes>()
+                    : kernel.template operator()<3, TargetForm::Planes>();
+    case TargetForm::Bgr:
+        return grey ? kernel.template operator()<1, TargetForm::Bgr>()
+                    : kernel.template operator()<3, TargetForm::Bgr>();
+    case TargetForm::CubeIndex:
+        break;
+    }
+    return grey ? kernel.template operator()<1, TargetForm::CubeIndex>()
+                : kernel.template operator()<3, TargetForm::CubeIndex>();
+}
+
 bool ScaleImpl(const ScaleJob &job)
 {
-    return job.source.channels == 1 ? scaleT<1>(job) : scaleT<3>(job);
+    return byForm(job, [&]<int NC, TargetForm Form>() { return scaleT<NC, Form>(job); });
 }
 
 bool RotateImpl(const RotateJob &job)
 {
-    return job.source.channels == 1 ? rotateT<1>(job) : rotateT<3>(job);
+    return byForm(job, [&]<int NC, TargetForm Form>() { return rotateT<NC, Form>(job); });
 }
 
 #endif // HWY_TARGET == HWY_SCALAR
