@@ -572,23 +572,23 @@ template <int NC, TargetForm Form> bool scaleT(const ScaleJob &job)
 // (x, y + 1) in the high one, rows 0 to height - 2. A 32-bit load at a pair then holds the four
 // pixels around a position, (x, y), (x, y + 1), (x + 1, y), (x + 1, y + 1) from the lowest byte
 // up, so a turned pixel takes one gather a channel. Half the size of the four pixels written out,
-// and made with one zip.
+// and made by widening the two rows' bytes, the lower one shifted up.
 void buildPairs(const std::uint8_t *plane, std::ptrdiff_t stride, int width, int height,
                 std::uint16_t *pairs)
 {
-    const hn::Full128<std::uint8_t> d8;
-    const hn::Full128<std::uint16_t> d16;
+    const hn::ScalableTag<std::uint16_t> d16;
+    const hn::Rebind<std::uint8_t, decltype(d16)> d8;
+    const int N = int(hn::Lanes(d16));
     for (int y = 0; y + 1 < height; ++y) {
         const std::uint8_t *a = plane + y * stride;
         const std::uint8_t *b = a + stride;
         std::uint16_t *out = pairs + std::ptrdiff_t(y) * width;
         // Whole vectors, past the row's end into the next row or the padding: those pairs are
         // overwritten by the next row or never read.
-        for (int x = 0; x < width; x += 16) {
-            const auto top = hn::LoadU(d8, a + x);
-            const auto bottom = hn::LoadU(d8, b + x);
-            hn::StoreU(hn::ZipLower(d16, top, bottom), d16, out + x);
-            hn::StoreU(hn::ZipUpper(d16, top, bottom), d16, out + x + 8);
+        for (int x = 0; x < width; x += N) {
+            const auto top = hn::PromoteTo(d16, hn::LoadU(d8, a + x));
+            const auto bottom = hn::PromoteTo(d16, hn::LoadU(d8, b + x));
+            hn::StoreU(hn::Or(top, hn::ShiftLeft<8>(bottom)), d16, out + x);
         }
     }
 }
@@ -617,6 +617,10 @@ template <int NC, TargetForm Form> bool rotateT(const RotateJob &job)
                                                                10, X, X, X, 14, X, X, X};
     const int halfW = src.width / 2;
     const int halfH = src.height / 2;
+    const int width = src.width;
+    // A source index s is inside when 0 <= s < size - 1: one unsigned comparison.
+    const std::uint32_t insideX = std::uint32_t(src.width - 1);
+    const std::uint32_t insideY = std::uint32_t(src.height - 1);
     RowWriter<NC, Form> writer(job.target);
 
     for (int dy = 0; dy < job.rows; ++dy) {
@@ -645,13 +649,13 @@ template <int NC, TargetForm Form> bool rotateT(const RotateJob &job)
             const auto gy = hn::Sub(one, fy);
             const auto sx = hn::Add(hn::Set(di, halfW), truncToInt(xt));
             const auto sy = hn::Add(hn::Set(di, halfH), truncToInt(yt));
-            const auto minusOne = hn::Set(di, -1);
+            const hn::RebindToUnsigned<DI> du;
             const auto inside =
-                hn::And(hn::And(hn::Gt(sx, minusOne), hn::Lt(sx, hn::Set(di, src.width - 1))),
-                        hn::And(hn::Gt(sy, minusOne), hn::Lt(sy, hn::Set(di, src.height - 1))));
+                hn::RebindMask(di, hn::And(hn::Lt(hn::BitCast(du, sx), hn::Set(du, insideX)),
+                                           hn::Lt(hn::BitCast(du, sy), hn::Set(du, insideY))));
             // Lanes outside fetch the first pair, in bounds, and are then painted white.
             const auto pair =
-                hn::IfThenElseZero(inside, hn::Add(hn::Mul(sy, hn::Set(di, src.width)), sx));
+                hn::IfThenElseZero(inside, hn::Add(hn::Mul(sy, hn::Set(di, width)), sx));
             const auto offset = hn::Add(pair, pair);
             const auto byteMask = hn::Set(di, 0xFF);
             const auto white = hn::Set(di, 255);
@@ -666,9 +670,8 @@ template <int NC, TargetForm Form> bool rotateT(const RotateJob &job)
                     hn::ConvertTo(d, hn::BitCast(di, hn::TableLookupBytesOr0(bytes, pickSecond)));
                 const auto p10 =
                     hn::ConvertTo(d, hn::BitCast(di, hn::TableLookupBytesOr0(bytes, pickThird)));
-                const auto p11 = hn::ConvertTo(
-                    d, hn::BitCast(
-                           di, hn::ShiftRight<24>(hn::BitCast(hn::RebindToUnsigned<DI>(), word))));
+                const auto p11 =
+                    hn::ConvertTo(d, hn::BitCast(di, hn::ShiftRight<24>(hn::BitCast(du, word))));
                 const auto v = mix(gy, mix(gx, p00, fx, p10), fy, mix(gx, p01, fx, p11));
                 level[c] = hn::IfThenElse(inside, truncToInt(v), white);
             }
