@@ -53,7 +53,8 @@ bool isUsableFactor(float f)
 
 fast::PixelTarget bgrTarget(Bgr24Image &image)
 {
-    return {image.bytes.data(), std::ptrdiff_t(image.stride()), 0, fast::TargetForm::Bgr};
+    return {image.bytes.data(), std::ptrdiff_t(image.stride()), 0, fast::TargetForm::Bgr,
+            std::ptrdiff_t(image.bytes.size())};
 }
 
 // Planes of width x height for the kernels to write, padded, filled with white.
@@ -67,7 +68,7 @@ fast::PixelSource whitePlanes(std::vector<std::uint8_t> &bytes, int width, int h
 fast::PixelTarget targetOf(const fast::PixelSource &planes)
 {
     return {const_cast<std::uint8_t *>(planes.data), planes.stride, planes.planeStep,
-            fast::TargetForm::Planes};
+            fast::TargetForm::Planes, planes.planeStep};
 }
 
 // The source in planes: one, its blue plane, when it is grey throughout, else blue, green, red.
@@ -95,66 +96,68 @@ ScaledSize scaledSize(const Bgr24Image &source, float factor)
             int(float(source.width) * factor * 0.5f), int(float(source.height) * factor * 0.5f)};
 }
 
+// One axis of the scaling: the samples of the positions (k - half) / factor for k from 0 to
+// count - 1, and the run [first, end) of those that reach the source (as k grows the position
+// never falls, nor does the source index, so they are one run). The divisions have a loop of
+// their own, which the compiler does in vector registers.
+struct AxisTable
+{
+    std::vector<float> position;
+    std::vector<std::int32_t> source;
+    std::vector<float> fraction, rest;
+    int first = 0, end = 0;
+
+    void fill(int count, int half, float factor, int size, int padding)
+    {
+        count = std::max(count, 0);
+        position.resize(std::size_t(count));
+        float *x = position.data();
+        for (int k = 0; k < count; ++k)
+            x[k] = float(k - half) / factor;
+        source.assign(std::size_t(count + padding), 0);
+        fraction.assign(source.size(), 0.0f);
+        rest.assign(source.size(), 0.0f);
+        first = end = count;
+        for (int k = 0; k < count; ++k) {
+            const AxisSample a = axisSample(x[k], size);
+            if (!a.inside)
+                continue;
+            if (first == count)
+                first = k;
+            end = k + 1;
+            source[k] = a.source;
+            fraction[k] = a.fraction;
+            rest[k] = 1.0f - a.fraction;
+        }
+    }
+};
+
 // Output column dx stands for j = dx - halfW and shows x = j / factor, output row dy likewise
 // i = dy - halfH; so fx, 1 - fx and the source column depend on the column alone, and fy,
 // 1 - fy and the source row on the row alone. Both are tabled once.
-// As j grows x never falls, nor does the source index, so the columns that reach the source
-// are one run, and so are the rows.
 bool runScale(const fast::PixelSource &src, float factor, const ScaledSize &size,
               const fast::PixelTarget &target)
 {
-    thread_local std::vector<std::int32_t> columnSource, rowSource;
-    thread_local std::vector<float> columnFraction, columnRest, rowFraction, rowRest;
-
-    const int columns = std::min(size.width, 2 * size.halfW + 1);
-    columnSource.assign(std::size_t(columns) + fast::TablePadding, 0);
-    columnFraction.assign(columnSource.size(), 0.0f);
-    columnRest.assign(columnSource.size(), 0.0f);
-    int firstColumn = columns, endColumn = columns;
-    for (int dx = 0; dx < columns; ++dx) {
-        const AxisSample a = axisSample(float(dx - size.halfW) / factor, src.width);
-        if (!a.inside)
-            continue;
-        if (firstColumn == columns)
-            firstColumn = dx;
-        endColumn = dx + 1;
-        columnSource[dx] = a.source;
-        columnFraction[dx] = a.fraction;
-        columnRest[dx] = 1.0f - a.fraction;
-    }
-
-    const int rows = std::min(size.height, 2 * size.halfH);
-    rowSource.assign(std::size_t(std::max(rows, 0)), 0);
-    rowFraction.assign(rowSource.size(), 0.0f);
-    rowRest.assign(rowSource.size(), 0.0f);
-    int firstRow = rows, endRow = rows;
-    for (int dy = 0; dy < rows; ++dy) {
-        const AxisSample a = axisSample(float(dy - size.halfH) / factor, src.height);
-        if (!a.inside)
-            continue;
-        if (firstRow == rows)
-            firstRow = dy;
-        endRow = dy + 1;
-        rowSource[dy] = a.source;
-        rowFraction[dy] = a.fraction;
-        rowRest[dy] = 1.0f - a.fraction;
-    }
-    if (firstColumn >= endColumn || firstRow >= endRow)
+    thread_local AxisTable columns, rows;
+    columns.fill(std::min(size.width, 2 * size.halfW + 1), size.halfW, factor, src.width,
+                 fast::TablePadding);
+    rows.fill(std::min(size.height, 2 * size.halfH), size.halfH, factor, src.height, 0);
+    if (columns.first >= columns.end || rows.first >= rows.end)
         return false;
 
     fast::ScaleJob job;
     job.source = src;
     job.target = target;
-    job.firstColumn = firstColumn;
-    job.endColumn = endColumn;
-    job.firstRow = firstRow;
-    job.endRow = endRow;
-    job.columnSource = columnSource.data() + firstColumn;
-    job.columnFraction = columnFraction.data() + firstColumn;
-    job.columnRest = columnRest.data() + firstColumn;
-    job.rowSource = rowSource.data() + firstRow;
-    job.rowFraction = rowFraction.data() + firstRow;
-    job.rowRest = rowRest.data() + firstRow;
+    job.firstColumn = columns.first;
+    job.endColumn = columns.end;
+    job.firstRow = rows.first;
+    job.endRow = rows.end;
+    job.columnSource = columns.source.data() + columns.first;
+    job.columnFraction = columns.fraction.data() + columns.first;
+    job.columnRest = columns.rest.data() + columns.first;
+    job.rowSource = rows.source.data() + rows.first;
+    job.rowFraction = rows.fraction.data() + rows.first;
+    job.rowRest = rows.rest.data() + rows.first;
     return fast::scale(job, portable());
 }
 
@@ -324,7 +327,8 @@ QImage indexedPicture(QSize size, bool grey)
 fast::PixelTarget indexedTarget(QImage &image, bool grey)
 {
     return {image.bits(), std::ptrdiff_t(image.bytesPerLine()), 0,
-            grey ? fast::TargetForm::Planes : fast::TargetForm::CubeIndex};
+            grey ? fast::TargetForm::Planes : fast::TargetForm::CubeIndex,
+            std::ptrdiff_t(image.sizeInBytes())};
 }
 
 fast::PixelSource bluePlane(fast::PixelSource planes)

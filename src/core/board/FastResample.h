@@ -52,12 +52,16 @@ enum class TargetForm {
 
 /// Where the kernels write. Pixels the kernels do not reach are left as they are: callers fill
 /// the picture with white beforehand (255, or CubeWhiteIndex).
+/// The kernels write rows top to bottom and may write white past a row's last pixel, over
+/// pixels that are white or written later, as long as it stays within size bytes from data;
+/// size counts the first plane with its padding, and every later plane has as much room.
 struct PixelTarget
 {
     std::uint8_t *data = nullptr;
     std::ptrdiff_t stride = 0;
     std::ptrdiff_t planeStep = 0;
     TargetForm form = TargetForm::Planes;
+    std::ptrdiff_t size = 0;
 };
 
 /// Table padding: every table may be read a whole vector past its last used entry.
