@@ -77,8 +77,9 @@ template <class Body> HWY_INLINE void forChunks(int n, const Body &body)
 }
 
 // trunc(v) as an integer, for |v| < 2^31: one conversion instruction. ConvertTo adds a fix for
-// overflow that these values cannot reach.
-#if HWY_ARCH_X86
+// overflow that these values cannot reach. (x86 vector targets only: the emulated 128-bit target
+// holds its lanes in plain arrays.)
+#if HWY_ARCH_X86 && HWY_TARGET <= HWY_SSSE3
 template <std::size_t N> HWY_INLINE hn::Vec128<std::int32_t, N> truncToInt(hn::Vec128<float, N> v)
 {
     return hn::Vec128<std::int32_t, N>{_mm_cvttps_epi32(v.raw)};
