@@ -2,6 +2,7 @@
 
 #include "core/board/ProblemFolder.h"
 #include "core/text/Cp932Text.h"
+#include "core/text/InPlaceAppend.h"
 #include "core/text/RegularFile.h"
 
 #include <QFileInfo>
@@ -128,6 +129,8 @@ std::optional<QByteArray> readBytes(const QString &path, QString *error)
             *error = file.error;
             return std::nullopt;
         }
+        // What an interrupted append had begun to write was never reported as saved.
+        file.bytes.truncate(qsizetype(finishedLength(path, file.bytes.size())));
         return std::move(file.bytes);
     } catch (const std::bad_alloc &) {
         *error = tooLarge(path);
@@ -188,7 +191,11 @@ QStringList splitFields(const QString &line)
 
 QString create(const QString &path)
 {
-    const QString error = writeCp932Lines(path, {ResultsHeader});
+    // Whatever an interrupted append left goes first, so that its note cannot outlive the file
+    // it belongs to.
+    QString error = undoUnfinishedAppend(path);
+    if (error.isEmpty())
+        error = writeCp932Lines(path, {ResultsHeader});
     return error.isEmpty() ? QString() : QStringLiteral("成績ファイルを作成できません。\n") + error;
 }
 
@@ -204,20 +211,20 @@ QString recordLine(int recordsBefore, const QString &dateText, int problemNumber
     return joinFields(fields);
 }
 
-AppendedBytes appendToBytes(const QByteArray &existing, const QString &dateText, int problemNumber,
-                            const std::array<int, 46> &codes, int elapsedSeconds)
+namespace {
+
+// The bytes that go after `existing` (never empty: a file starts with at least the header) to
+// append the record, and what appending them does.
+AppendedBytes appendedTail(QByteArrayView existing, const QString &dateText, int problemNumber,
+                           const std::array<int, 46> &codes, int elapsedSeconds)
 {
     AppendedBytes out;
-    // A file that went missing, or lost even its header, starts again with the header, so the
-    // attempt just scored is kept rather than lost.
-    out.bytes = existing.isEmpty() ? encodedHeader() + "\r\n" : existing;
-
     // Earlier lines are only looked at, never re-encoded: bytes that would not survive a round
     // trip stay exactly as they are, and a damaged line no longer blocks every later attempt.
     Cp932Decoder decoder;
     std::vector<char16_t> scratch;
     qsizetype lines = 0;
-    const bool terminated = forEachLine(out.bytes, [&](QByteArrayView line) {
+    const bool terminated = forEachLine(existing, [&](QByteArrayView line) {
         ++lines;
         if (lines > 1 && isAscii(line))
             return;
@@ -235,7 +242,6 @@ AppendedBytes appendToBytes(const QByteArray &existing, const QString &dateText,
     const auto line =
         encodeCp932(recordLine(int(lines - 1), dateText, problemNumber, codes, elapsedSeconds));
     if (!line) {
-        out.bytes.clear();
         out.result.error = unwritable(QStringLiteral("記録に書けない文字があります。"));
         out.result.damagedLines.clear();
         return out;
@@ -262,35 +268,72 @@ AppendedBytes appendToBytes(const QByteArray &existing, const QString &dateText,
     return out;
 }
 
+} // namespace
+
+AppendedBytes appendToBytes(const QByteArray &existing, const QString &dateText, int problemNumber,
+                            const std::array<int, 46> &codes, int elapsedSeconds)
+{
+    // A file that went missing, or lost even its header, starts again with the header, so the
+    // attempt just scored is kept rather than lost.
+    const QByteArray start = existing.isEmpty() ? encodedHeader() + "\r\n" : existing;
+    AppendedBytes out = appendedTail(start, dateText, problemNumber, codes, elapsedSeconds);
+    if (out.result.saved())
+        out.bytes.prepend(start);
+    return out;
+}
+
 AppendResult appendRecord(const QString &path, const QString &dateText, int problemNumber,
                           const std::array<int, 46> &codes, int elapsedSeconds)
 {
+    AppendResult failed;
+    // What a crash left of an earlier append goes first; it was never reported as saved.
+    const QString undone = undoUnfinishedAppend(path);
+    if (!undone.isEmpty()) {
+        failed.error = unwritable(undone);
+        return failed;
+    }
     QByteArray existing;
     if (QFileInfo::exists(path)) {
         QString error;
         auto bytes = readBytes(path, &error);
         if (!bytes) {
-            AppendResult failed;
             failed.error = unwritable(error);
             return failed;
         }
         existing = std::move(*bytes);
     }
-    AppendedBytes composed;
     try {
-        composed = appendToBytes(existing, dateText, problemNumber, codes, elapsedSeconds);
-    } catch (const std::bad_alloc &) {
-        composed.result.error = unwritable(tooLarge(path));
-    }
-    if (!composed.result.saved())
+        // The usual case: the new line goes after the file's bytes where they lie, so an attempt
+        // costs the same however long the history is.
+        if (!existing.isEmpty()) {
+            AppendedBytes tail =
+                appendedTail(existing, dateText, problemNumber, codes, elapsedSeconds);
+            if (!tail.result.saved())
+                return tail.result;
+            const InPlaceAppendResult appended = appendInPlace(path, existing.size(), tail.bytes);
+            if (appended.ok())
+                return tail.result;
+            if (!appended.rewriteInstead) {
+                failed.error = unwritable(appended.error);
+                return failed;
+            }
+            // The file could not be appended to where it lies but was left untouched: it is
+            // written afresh instead, as a file that went missing is.
+        }
+        AppendedBytes composed =
+            appendToBytes(existing, dateText, problemNumber, codes, elapsedSeconds);
+        if (!composed.result.saved())
+            return composed.result;
+        const QString error = writeFileAtomically(path, composed.bytes);
+        if (!error.isEmpty()) {
+            failed.error = unwritable(error);
+            return failed;
+        }
         return composed.result;
-    const QString error = writeFileAtomically(path, composed.bytes);
-    if (!error.isEmpty()) {
-        AppendResult failed;
-        failed.error = unwritable(error);
+    } catch (const std::bad_alloc &) {
+        failed.error = unwritable(tooLarge(path));
         return failed;
     }
-    return composed.result;
 }
 
 QString append(const QString &path, const QString &dateText, int problemNumber,

@@ -42,7 +42,8 @@ struct AppendResult
     bool saved() const { return error.isEmpty(); }
 };
 
-/// The per-user results file. Every operation reads or writes the whole file afresh.
+/// The per-user results file. Reading takes the whole file; appending adds the new line where the
+/// file lies, leaving every earlier byte alone.
 namespace ResultsFile {
 
 /// Joins fields by the writer's rule: a field holding a blank, a control character, a comma or a
@@ -71,7 +72,9 @@ struct AppendedBytes
 AppendedBytes appendToBytes(const QByteArray &existing, const QString &dateText, int problemNumber,
                             const std::array<int, 46> &codes, int elapsedSeconds);
 
-/// Appends one record to the file, as appendToBytes() composes it, and writes the file atomically.
+/// Appends one record to the file, with the bytes appendToBytes() would compose. An existing file
+/// is appended to in place (a crash leaves at worst an unfinished tail that readers leave out and
+/// the next write cuts away); a missing or empty one is written afresh, atomically.
 AppendResult appendRecord(const QString &path, const QString &dateText, int problemNumber,
                           const std::array<int, 46> &codes, int elapsedSeconds);
 /// appendRecord() for callers that only show a message: empty when the attempt was saved into a

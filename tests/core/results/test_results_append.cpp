@@ -1,6 +1,8 @@
 #include "core/results/ResultsFile.h"
 #include "core/text/Cp932Text.h"
+#include "core/text/InPlaceAppend.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -8,6 +10,7 @@
 
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -140,6 +143,77 @@ private slots:
         QVERIFY(ResultsFile::append(path, Today, 3, allCorrect(), 8).contains("1行目"));
     }
 
+    void interruptedAppendIsLeftOutAndUndone_data()
+    {
+        QTest::addColumn<QByteArray>("tail"); // what the interrupted append had written
+        QTest::addColumn<QByteArray>("note"); // what its note holds
+        QTest::addColumn<int>("records");     // records a reader must see
+        const QByteArray sound = header() + recordBytes(0, Today, 1, 5);
+        const QByteArray next = recordBytes(1, Today, 2, 6);
+        const QByteArray length = QByteArray::number(sound.size());
+        QTest::newRow("cut inside the line") << next.left(40) << length + "\n" << 1;
+        QTest::newRow("cut inside the line end") << next.chopped(1) << length + "\n" << 1;
+        // Written whole but never reported as saved: it goes too, as the trainee was not told.
+        QTest::newRow("whole line, note still there") << next << length + "\n" << 1;
+        QTest::newRow("note cut short, file untouched") << QByteArray() << length << 1;
+        QTest::newRow("note claims more than the file holds")
+            << QByteArray() << QByteArray::number(sound.size() + 500) + "\n"
+            << 1;
+        QTest::newRow("note of garbage") << next << QByteArray("12a\n") << 2;
+    }
+    void interruptedAppendIsLeftOutAndUndone()
+    {
+        QFETCH(QByteArray, tail);
+        QFETCH(QByteArray, note);
+        QFETCH(int, records);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("u.kek");
+        const QByteArray sound = header() + recordBytes(0, Today, 1, 5);
+        QVERIFY(writeBytes(path, sound + tail));
+        QVERIFY(writeBytes(unfinishedAppendNotePath(path), note));
+
+        const ResultsReadResult read = ResultsFile::read(path);
+        QVERIFY(read.ok());
+        QVERIFY(read.unreadableLines.empty());
+        QCOMPARE(int(read.records.size()), records);
+        QCOMPARE(ResultsFile::count(path, Today).records, records);
+
+        const AppendResult result = ResultsFile::appendRecord(path, Today, 7, allCorrect(), 412);
+        QVERIFY2(result.saved(), qPrintable(result.error));
+        QCOMPARE(result.notice, QString());
+        const QByteArray kept = records == 1 ? sound : sound + tail;
+        QCOMPARE(fileBytes(path), kept + recordBytes(records, Today, 7, 412));
+        QVERIFY(!QFile::exists(unfinishedAppendNotePath(path)));
+    }
+
+    void erasingRemovesAnInterruptedAppend()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("u.kek");
+        const QByteArray sound = header() + recordBytes(0, Today, 1, 5);
+        QVERIFY(writeBytes(path, sound + "1,2026/1"));
+        QVERIFY(
+            writeBytes(unfinishedAppendNotePath(path), QByteArray::number(sound.size()) + "\n"));
+        QCOMPARE(ResultsFile::create(path), QString());
+        QCOMPARE(fileBytes(path), header());
+        QVERIFY(!QFile::exists(unfinishedAppendNotePath(path)));
+    }
+
+    void blockedNoteFallsBackToWritingTheFileAfresh()
+    {
+        // Something that is not ours where the note would go: the attempt is still kept, and
+        // readers are not misled by it.
+        QTemporaryDir dir;
+        const QString path = dir.filePath("u.kek");
+        const QByteArray sound = header() + recordBytes(0, Today, 1, 5);
+        QVERIFY(writeBytes(path, sound));
+        QVERIFY(QDir(dir.path()).mkdir("u.kek.undo"));
+        const AppendResult result = ResultsFile::appendRecord(path, Today, 7, allCorrect(), 412);
+        QVERIFY2(result.saved(), qPrintable(result.error));
+        QCOMPARE(fileBytes(path), sound + recordBytes(1, Today, 7, 412));
+        QCOMPARE(int(ResultsFile::read(path).records.size()), 2);
+    }
+
     void readerAgreesWithTheLineAndFieldSplitters()
     {
         // Random lines of quoted and bare fields, blanks, controls and Japanese text, with every
@@ -202,6 +276,31 @@ private slots:
     }
 
 #ifdef Q_OS_UNIX
+    void failedAppendLeavesTheFileAsItWas()
+    {
+        // A disk that fills up in the middle of the line: a child whose file size limit lies
+        // inside the new line appends, and must be told it failed with the file cut back.
+        QTemporaryDir dir;
+        const QString path = dir.filePath("u.kek");
+        const QByteArray sound = header() + recordBytes(0, Today, 1, 5);
+        QVERIFY(writeBytes(path, sound));
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{rlim_t(sound.size() + 20), rlim_t(sound.size() + 20)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            const AppendResult result = ResultsFile::appendRecord(path, Today, 7, allCorrect(), 9);
+            _exit(!result.saved() && result.error.contains("成績を記録できませんでした") ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+        QCOMPARE(fileBytes(path), sound);
+        QVERIFY(!QFile::exists(unfinishedAppendNotePath(path)));
+    }
+
     void killedWhileAppendingLosesNothingSaved()
     {
         // A child appends in a loop and tells the parent each record it was told was saved; the
@@ -213,7 +312,8 @@ private slots:
         const int rounds = qEnvironmentVariableIsSet("QUELDO_KILL_ROUNDS")
                                ? qEnvironmentVariableIntValue("QUELDO_KILL_ROUNDS")
                                : 12;
-        int saved = 0; // records acknowledged so far
+        int saved = 0;       // records acknowledged so far
+        int interrupted = 0; // kills that left an append unfinished
         for (int round = 0; round < rounds; ++round) {
             int pipeEnds[2];
             QCOMPARE(pipe(pipeEnds), 0);
@@ -240,6 +340,8 @@ private slots:
             while (read(pipeEnds[0], &index, sizeof index) == sizeof index)
                 saved = std::max(saved, index + 1);
             close(pipeEnds[0]);
+            if (QFile::exists(unfinishedAppendNotePath(path)))
+                ++interrupted;
 
             const ResultsReadResult back = ResultsFile::read(path);
             QVERIFY(back.ok());
@@ -256,6 +358,7 @@ private slots:
             saved = records;
         }
         QVERIFY(saved > 0);
+        qInfo("%d kills, %d of them inside an append, %d records", rounds, interrupted, saved);
     }
 #endif
 };
