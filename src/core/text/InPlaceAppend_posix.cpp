@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <optional>
@@ -56,6 +57,21 @@ bool writeAll(int fd, const char *data, qint64 size, qint64 offset)
     return true;
 }
 
+// Makes a name just made or removed in the folder of `path` durable: until the folder itself is
+// synced, a power cut may bring back a removed note or lose a new one.
+bool syncFolderOf(const QByteArray &name)
+{
+    const qsizetype slash = name.lastIndexOf('/');
+    const QByteArray folder =
+        slash < 0 ? QByteArray(".") : name.left(std::max<qsizetype>(slash, 1));
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
 bool makeNote(const QString &notePath, qint64 length)
 {
     const QByteArray name = QFile::encodeName(notePath);
@@ -72,14 +88,22 @@ bool makeNote(const QString &notePath, qint64 length)
     }
     const bool synced = ::fsync(fd) == 0;
     ::close(fd);
-    if (!synced)
+    if (!synced || !syncFolderOf(name)) {
         ::unlink(name.constData());
-    return synced;
+        return false;
+    }
+    return true;
 }
 
 bool removeNote(const QString &notePath)
 {
-    return ::unlink(QFile::encodeName(notePath).constData()) == 0 || errno == ENOENT;
+    const QByteArray name = QFile::encodeName(notePath);
+    if (::unlink(name.constData()) != 0)
+        return errno == ENOENT;
+    // Best effort: the line is in the file by now, and a note that a power cut brings back only
+    // costs that one line, which is better than telling the trainee it was not saved.
+    syncFolderOf(name);
+    return true;
 }
 
 } // namespace
