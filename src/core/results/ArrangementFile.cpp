@@ -3,8 +3,9 @@
 #include "core/board/ProblemFolder.h"
 #include "core/results/ResultsFile.h"
 #include "core/text/Cp932Text.h"
+#include "core/text/InPlaceAppend.h"
+#include "core/text/RegularFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -196,15 +197,41 @@ QByteArray appendToBytes(const QByteArray &existing, const ArrangementLine &line
 
 QString append(const QString &path, const ArrangementLine &line)
 {
-    QByteArray existing;
-    // Read only when needed: the first record of a history replaces whatever the file held.
+    // What a crash left of an earlier append goes first; it was never reported as saved.
+    if (const QString undone = undoUnfinishedAppend(path); !undone.isEmpty())
+        return unwritable(undone);
+    const auto encoded = encodeCp932(lineText(line));
+    if (!encoded)
+        return unwritable(QStringLiteral("記録に書けない文字があります。"));
+
+    // The usual case: the line goes after the file's bytes where they lie; only the last byte is
+    // read, to know whether the last line was ended. The first record of a history replaces
+    // whatever the file held, and a missing or empty file is started afresh.
+    FileEnd end;
     if (line.recordNumber != 0 && QFileInfo::exists(path)) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return unwritable(file.errorString());
-        if (file.size() > MaxFileBytes)
+        end = readRegularFileEnd(path, 1);
+        if (!end.ok())
+            return unwritable(end.error);
+        if (end.size > MaxFileBytes)
             return unwritable(QStringLiteral("ファイル %1 が大きすぎます。").arg(path));
-        existing = file.readAll();
+    }
+    if (end.size > 0) {
+        const bool ended = end.last.endsWith('\n') || end.last.endsWith('\r');
+        const QByteArray tail = (ended ? QByteArray() : QByteArray("\r\n")) + *encoded + "\r\n";
+        const InPlaceAppendResult appended = appendInPlace(path, end.size, tail);
+        if (appended.ok())
+            return {};
+        if (!appended.rewriteInstead)
+            return unwritable(appended.error);
+        // Left untouched but not appendable where it lies: written afresh below.
+    }
+
+    QByteArray existing;
+    if (end.size > 0) {
+        const FileBytes file = readRegularFile(path, MaxFileBytes);
+        if (!file.ok())
+            return unwritable(file.error);
+        existing = file.bytes;
     }
     QByteArray bytes;
     try {
@@ -212,15 +239,15 @@ QString append(const QString &path, const ArrangementLine &line)
     } catch (const std::bad_alloc &) {
         return unwritable(QStringLiteral("ファイル %1 が大きすぎます。").arg(path));
     }
-    if (bytes.isEmpty())
-        return unwritable(QStringLiteral("記録に書けない文字があります。"));
     const QString error = writeFileAtomically(path, bytes);
     return error.isEmpty() ? QString() : unwritable(error);
 }
 
 QString reset(const QString &path)
 {
-    const QString error = writeFileAtomically(path, encodedHeader() + "\r\n");
+    QString error = undoUnfinishedAppend(path);
+    if (error.isEmpty())
+        error = writeFileAtomically(path, encodedHeader() + "\r\n");
     return error.isEmpty() ? QString()
                            : QStringLiteral("配置の記録を消去できませんでした。\n") + error;
 }
@@ -276,19 +303,16 @@ ReadResult parse(QByteArrayView bytes)
 
 ReadResult read(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file is read: a FIFO would hang the program and a device would never end.
+    FileBytes file = readRegularFile(path, MaxFileBytes);
+    if (!file.ok()) {
         ReadResult failed;
-        failed.error = unreadable(
-            QStringLiteral("ファイル %1 を開けません。(%2)").arg(path, file.errorString()));
+        failed.error = unreadable(file.error);
         return failed;
     }
-    if (file.size() > MaxFileBytes) {
-        ReadResult failed;
-        failed.error = unreadable(QStringLiteral("ファイルが大きすぎます。"));
-        return failed;
-    }
-    return parse(file.readAll());
+    // What an interrupted append had begun to write was never reported as saved.
+    file.bytes.truncate(qsizetype(finishedLength(path, file.bytes.size())));
+    return parse(file.bytes);
 }
 
 } // namespace ArrangementFile

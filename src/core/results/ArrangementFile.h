@@ -52,7 +52,9 @@ QString lineText(const ArrangementLine &line);
 /// whose attempts were erased with the results (the record is then the first again, numbered 0),
 /// as its old lines belong to no record any more.
 QByteArray appendToBytes(const QByteArray &existing, const ArrangementLine &line);
-/// Appends one line and writes the file atomically. Empty on success, otherwise why not.
+/// Appends one line, with the bytes appendToBytes() would compose: in place, like a results
+/// record, or written afresh atomically when the history starts again. Empty on success,
+/// otherwise why not.
 QString append(const QString &path, const ArrangementLine &line);
 /// Writes the header alone, as erasing all grades leaves the results file.
 QString reset(const QString &path);

@@ -22,4 +22,17 @@ inline constexpr qint64 MaximumTextFileBytes = 64 * 1024 * 1024;
 /// ends, a pipe may never deliver), so a link to one must not hang or exhaust the program.
 FileBytes readRegularFile(const QString &path, qint64 maxBytes);
 
+/// The size of a regular file and its last bytes, read without reading the rest.
+struct FileEnd
+{
+    qint64 size = 0;
+    QByteArray last; ///< the last min(count, size) bytes
+    QString error;   ///< empty on success
+    bool ok() const { return error.isEmpty(); }
+};
+
+/// Reads the size and the last `count` bytes of a regular file; anything else is refused, as by
+/// readRegularFile().
+FileEnd readRegularFileEnd(const QString &path, qint64 count);
+
 } // namespace queldo

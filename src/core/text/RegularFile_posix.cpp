@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,30 +17,66 @@ QString cannotOpen(const QString &path, int error)
     return QStringLiteral("ファイル %1 を開けません。(%2)").arg(path, qt_error_string(error));
 }
 
-} // namespace
-
-FileBytes readRegularFile(const QString &path, qint64 maxBytes)
+// Opens a file for reading if it is a regular one; otherwise says why not in *error.
+int openRegular(const QString &path, struct stat *info, QString *error)
 {
-    FileBytes result;
     const QByteArray name = QFile::encodeName(path);
     // Non-blocking, so that opening a FIFO returns at once instead of waiting for a writer.
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        result.error = cannotOpen(path, errno);
-        return result;
+        *error = cannotOpen(path, errno);
+        return -1;
     }
+    if (::fstat(fd, info) != 0) {
+        *error = cannotOpen(path, errno);
+        ::close(fd);
+        return -1;
+    }
+    if (!S_ISREG(info->st_mode)) {
+        *error = QStringLiteral("ファイル %1 は通常のファイルではないため読めません。").arg(path);
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
+
+FileEnd readRegularFileEnd(const QString &path, qint64 count)
+{
+    FileEnd result;
     struct stat info = {};
-    if (::fstat(fd, &info) != 0) {
-        result.error = cannotOpen(path, errno);
-        ::close(fd);
+    const int fd = openRegular(path, &info, &result.error);
+    if (fd < 0)
         return result;
+    result.size = info.st_size;
+    result.last.resize(qsizetype(std::min<qint64>(count, result.size)));
+    qint64 done = 0;
+    while (done < result.last.size()) {
+        const ssize_t got =
+            ::pread(fd, result.last.data() + done, size_t(result.last.size() - done),
+                    off_t(result.size - result.last.size() + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            // Shorter than it said (cut meanwhile) or unreadable: report it rather than guess.
+            result.error = cannotOpen(path, got < 0 ? errno : EIO);
+            result.last.clear();
+            break;
+        }
+        done += got;
     }
-    if (!S_ISREG(info.st_mode)) {
-        result.error =
-            QStringLiteral("ファイル %1 は通常のファイルではないため読めません。").arg(path);
-        ::close(fd);
+    ::close(fd);
+    return result;
+}
+
+FileBytes readRegularFile(const QString &path, qint64 maxBytes)
+{
+    FileBytes result;
+    struct stat info = {};
+    const int fd = openRegular(path, &info, &result.error);
+    if (fd < 0)
         return result;
-    }
     // The reported size only sizes the first buffer: the file is read to its end, whatever it
     // turns out to hold, and refused as soon as it passes the limit.
     const auto tooLarge = [&] {

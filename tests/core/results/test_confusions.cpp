@@ -4,6 +4,7 @@
 #include "core/results/Confusions.h"
 #include "core/results/ResultsFile.h"
 #include "core/text/Cp932Text.h"
+#include "core/text/InPlaceAppend.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -208,6 +209,36 @@ private slots:
         QVERIFY(appended.startsWith(damaged + "\r\n4,"));
         QVERIFY(ArrangementFile::appendToBytes({}, attempt(sorted(), 1, Today, 4))
                     .startsWith(arrangementHeader() + "4,"));
+    }
+
+    void appendedWhereTheFileLies()
+    {
+        QTemporaryDir dir;
+        const QString arr = dir.filePath(QStringLiteral("t.arr"));
+        const QByteArray first = ArrangementFile::lineText(attempt(sorted(), 1)).toLatin1();
+        auto writeFile = [&](const QString &path, const QByteArray &bytes) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QCOMPARE(file.write(bytes), bytes.size());
+        };
+
+        // The bytes are the ones the composer gives, an unended last line included.
+        writeFile(arr, arrangementHeader() + first);
+        const ArrangementLine second = attempt(sorted(), 2, Today, 1);
+        QCOMPARE(ArrangementFile::append(arr, second), QString());
+        const QByteArray two = ArrangementFile::appendToBytes(arrangementHeader() + first, second);
+        QCOMPARE(fileBytes(arr), two);
+
+        // An append a crash cut short: left out by the reader, cut away by the next append.
+        writeFile(arr, two + "2,2026/12/10,003,0,0,1");
+        writeFile(unfinishedAppendNotePath(arr), QByteArray::number(two.size()) + "\n");
+        const ArrangementFile::ReadResult read = ArrangementFile::read(arr);
+        QCOMPARE(read.lines.size(), std::size_t(2));
+        QVERIFY(read.damagedLines.empty());
+        const ArrangementLine third = attempt(sorted(), 3, Today, 2);
+        QCOMPARE(ArrangementFile::append(arr, third), QString());
+        QCOMPARE(fileBytes(arr), ArrangementFile::appendToBytes(two, third));
+        QVERIFY(!QFile::exists(unfinishedAppendNotePath(arr)));
     }
 
     void tableOfHandMadeAttempts()

@@ -2,6 +2,7 @@
 #include "core/app/PasswordFile.h"
 #include "core/board/ProblemFolder.h"
 #include "core/board/ProblemLoader.h"
+#include "core/results/ArrangementFile.h"
 #include "core/results/ResultsFile.h"
 #include "core/settings/SettingsFile.h"
 #include "core/text/Cp932Text.h"
@@ -56,8 +57,8 @@ private slots:
     {
         QTest::addColumn<QString>("reader");
         QTest::addColumn<QString>("kind");
-        for (const char *reader :
-             {"text", "password", "settings", "results", "bitmap", "problem bitmap", "problem set"})
+        for (const char *reader : {"text", "password", "settings", "results", "arrangement",
+                                   "bitmap", "problem bitmap", "problem set"})
             for (const char *kind : {"fifo", "device link", "folder", "too large"})
                 QTest::addRow("%s, %s", reader, kind) << reader << kind;
     }
@@ -83,6 +84,8 @@ private slots:
             error = SettingsFile::read(path).error;
         else if (reader == u"results")
             error = ResultsFile::read(path).error;
+        else if (reader == u"arrangement")
+            error = ArrangementFile::read(path).error;
         else if (reader == u"bitmap")
             error = readBitmapFile(path).error;
         else
