@@ -1,4 +1,5 @@
 #include "core/app/PasswordFile.h"
+#include "core/results/ArrangementFile.h"
 #include "core/settings/SettingsFile.h"
 #include "core/text/StaleTemporaries.h"
 
@@ -169,6 +170,47 @@ private slots:
               acknowledged);
         nextWriteRemovesLeftovers(dir.path(),
                                   [&] { return writePasswordFile(path, password(1)).isEmpty(); });
+    }
+
+    void arrangementLinesSurviveKills()
+    {
+        // Appended in place, like a results record (whose own test is with the results file):
+        // after any kill every reported line is there, whole, and at most one more.
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Taro.arr");
+        QVERIFY(ArrangementFile::reset(path).isEmpty());
+        auto lineFor = [](int step) {
+            ArrangementLine line;
+            line.recordNumber = step;
+            line.date = QStringLiteral("2026/12/10");
+            line.problemNumber = 1 + step % 10;
+            for (int place = 0; place < 46; ++place)
+                line.places[std::size_t(place)] = {(place + step) % 46, 0};
+            return line;
+        };
+        QRandomGenerator random(1819);
+        int held = 0;
+        int acknowledged = 0;
+        const int kills = killCount(40);
+        for (int kill = 0; kill < kills; ++kill) {
+            const QList<int> reported = runAndKill(
+                held,
+                [&](int step) { return ArrangementFile::append(path, lineFor(step)).isEmpty(); },
+                random.bounded(0, 20000));
+            acknowledged += int(reported.size());
+            const ArrangementFile::ReadResult read = ArrangementFile::read(path);
+            QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+            QVERIFY(read.damagedLines.empty());
+            const int saved = reported.isEmpty() ? held : reported.last() + 1;
+            const int lines = int(read.lines.size());
+            QVERIFY2(lines >= saved && lines <= saved + 1,
+                     qPrintable(QStringLiteral("%1 lines, %2 saved").arg(lines).arg(saved)));
+            for (int l = 0; l < lines; ++l)
+                QVERIFY(read.lines[std::size_t(l)].places == lineFor(l).places);
+            held = lines;
+        }
+        qInfo("%d kills, %d arrangement lines reported, none lost or malformed", kills,
+              acknowledged);
     }
 };
 
