@@ -2,6 +2,8 @@
 
 #include "core/text/Cp932Text.h"
 
+#include <algorithm>
+
 namespace queldo {
 
 std::optional<RememberedWindow> readWindowMemory(const QString &path)
@@ -43,7 +45,13 @@ std::optional<RememberedWindow> usableOn(const RememberedWindow &window, const Q
     const QRect seen = caption.intersected(available);
     if (seen.width() < 100 || seen.height() < 10)
         return std::nullopt;
-    return window;
+    // Moved in as far as needed, so that a window left on a larger screen does not run off this
+    // one; where it cannot fit, its top left corner stays on the screen.
+    RememberedWindow moved = window;
+    QRect &g = moved.geometry;
+    g.moveLeft(std::max(available.left(), std::min(g.left(), available.right() + 1 - g.width())));
+    g.moveTop(std::max(available.top(), std::min(g.top(), available.bottom() + 1 - g.height())));
+    return moved;
 }
 
 } // namespace queldo

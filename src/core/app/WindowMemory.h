@@ -24,7 +24,8 @@ std::optional<RememberedWindow> readWindowMemory(const QString &path);
 /// Writes the file whole. Empty on success, else a message.
 QString writeWindowMemory(const QString &path, const RememberedWindow &window);
 /// The remembered geometry if enough of it lies on the available screen area to be grabbed
-/// (its caption row), else nothing: a screen may have been taken away since.
+/// (its caption row), else nothing: a screen may have been taken away since. A usable geometry
+/// comes back moved into the area as far as its size allows (a smaller screen now, say).
 std::optional<RememberedWindow> usableOn(const RememberedWindow &window, const QRect &available);
 
 } // namespace queldo

@@ -294,8 +294,14 @@ private slots:
         QVERIFY(writeWindowMemory(path, *read).isEmpty());
         QCOMPARE(readWindowMemory(path), read);
         // Restored only while its caption row is on a screen.
-        QVERIFY(usableOn(*read, QRect(0, 0, 1920, 1080)));
+        QCOMPARE(usableOn(*read, QRect(0, 0, 1920, 1080))->geometry, QRect(10, 20, 1200, 900));
         QVERIFY(!usableOn(*read, QRect(2000, 0, 1920, 1080)));
+        // Left on a larger screen: moved in, never above or left of the screen it is now on.
+        QCOMPARE(usableOn(*read, QRect(0, 0, 1280, 1024))->geometry, QRect(10, 20, 1200, 900));
+        QCOMPARE(usableOn({QRect(300, 200, 990, 780), false}, QRect(0, 0, 1280, 1024))->geometry,
+                 QRect(290, 200, 990, 780));
+        QCOMPARE(usableOn({QRect(145, 122, 990, 780), false}, QRect(0, 0, 1024, 768))->geometry,
+                 QRect(34, 0, 990, 780));
         QVERIFY(!readWindowMemory(dir.filePath("missing.win")));
     }
 };
