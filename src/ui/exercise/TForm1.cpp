@@ -24,6 +24,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -32,6 +33,8 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWheelEvent>
+
+#include <utility>
 
 namespace queldo {
 
@@ -106,6 +109,7 @@ void TForm1::createCommandColumn()
     // The arrow keys choose a problem as a click does. Only a key moves the choice here: the
     // list also moves its current row by itself, when it gets the focus.
     ListBox3->installEventFilter(this);
+    ListBox3->viewport()->installEventFilter(this);
     connect(ListBox3, &QListWidget::currentRowChanged, this, [this] {
         if (m_listKeyDown)
             ListBox3Click();
@@ -548,6 +552,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyRelease &&
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Control)
         InOutPanel->hideLoupe();
+    if (watched == ListBox3->viewport())
+        followListPress(event);
     if (watched == ListBox3) {
         if (event->type() == QEvent::KeyPress)
             m_listKeyDown = true;
@@ -555,6 +561,29 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             m_listKeyDown = false;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::followListPress(QEvent *event)
+{
+    // A press on one row and a release on another (the pointer dragged along the list) moves the
+    // highlight without a click. The row left highlighted is dealt, as a click would deal it, so
+    // the list never shows one problem while the board holds another. A click on a single row
+    // is the list's own itemClicked.
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    if (!press && event->type() != QEvent::MouseButtonRelease)
+        return;
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    if (mouse->button() != Qt::LeftButton)
+        return;
+    QListWidgetItem *under = ListBox3->itemAt(mouse->position().toPoint());
+    if (press) {
+        m_listPressedItem = under;
+        return;
+    }
+    QListWidgetItem *pressed = std::exchange(m_listPressedItem, nullptr);
+    QListWidgetItem *current = ListBox3->currentItem();
+    if (pressed && under != pressed && current && current->isSelected())
+        ListBox3Click();
 }
 
 void TForm1::showError(const QString &message)

@@ -16,6 +16,7 @@ class QAction;
 class QLabel;
 class QPainter;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class QTimer;
 class QUrl;
@@ -129,6 +130,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void followListPress(QEvent *event);
     void createCommandColumn();
     void createMenu();
     void FormResize();
@@ -151,6 +153,8 @@ private:
     std::vector<qsizetype> m_reportedDamage; ///< damaged results lines already shown
     bool m_arrangementErrorShown = false;
     bool m_listKeyDown = false; ///< a key in the number list is being handled
+    /// The row a left press in the number list landed on, until its release; null otherwise.
+    QListWidgetItem *m_listPressedItem = nullptr;
 };
 
 } // namespace queldo

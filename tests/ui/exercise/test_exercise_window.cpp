@@ -202,6 +202,27 @@ private slots:
         QCOMPARE(form.currentProblemName(), knownProblemNames()[0]);
     }
 
+    void draggingAlongTheNumberListDealsTheRowLeftHighlighted()
+    {
+        // Pressed on the problem being worked on, released on the next: no click, but the
+        // highlight moved, so the board must follow it.
+        Window w;
+        TForm1 &form = *w.form;
+        w.clickList(0);
+        QListWidget *list = form.ListBox3;
+        QWidget *viewport = list->viewport();
+        const QPoint pressed = list->visualItemRect(list->item(0)).center();
+        const QPoint released = list->visualItemRect(list->item(1)).center();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, pressed);
+        QMouseEvent move(QEvent::MouseMove, QPointF(released),
+                         QPointF(viewport->mapToGlobal(released)), Qt::NoButton, Qt::LeftButton,
+                         {});
+        QApplication::sendEvent(viewport, &move);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, released);
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(form.currentProblemName(), knownProblemNames()[1]);
+    }
+
     void whiteAroundAChromosomeIsNotThePiece()
     {
         Window w;
