@@ -28,6 +28,11 @@ QString cannotWrite(const QString &path, int error)
 // The length a note holds, or nothing when there is no usable note.
 std::optional<qint64> noteLength(const QString &notePath)
 {
+    // Only a file of our own making counts: a link placed there must never decide how much of a
+    // trainee's history is cut away.
+    struct stat info = {};
+    if (::lstat(QFile::encodeName(notePath).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
     const FileBytes note = readRegularFile(notePath, MaximumNoteBytes);
     if (!note.ok() || note.bytes.size() < 2 || !note.bytes.endsWith('\n'))
         return std::nullopt;

@@ -199,7 +199,7 @@ private slots:
         QVERIFY(!QFile::exists(unfinishedAppendNotePath(path)));
     }
 
-    void blockedNoteFallsBackToWritingTheFileAfresh()
+    void foreignThingsAtTheNotePathAreNoNote()
     {
         // Something that is not ours where the note would go: the attempt is still kept, and
         // readers are not misled by it.
@@ -212,6 +212,16 @@ private slots:
         QVERIFY2(result.saved(), qPrintable(result.error));
         QCOMPARE(fileBytes(path), sound + recordBytes(1, Today, 7, 412));
         QCOMPARE(int(ResultsFile::read(path).records.size()), 2);
+
+        // A link where the note goes is no note, whatever it leads to: nothing is hidden or cut.
+        const QString other = dir.filePath("other");
+        QVERIFY(writeBytes(other, "10\n"));
+        QVERIFY(QDir(dir.path()).rmdir("u.kek.undo"));
+        QVERIFY(QFile::link(other, unfinishedAppendNotePath(path)));
+        QCOMPARE(int(ResultsFile::read(path).records.size()), 2);
+        QVERIFY(ResultsFile::appendRecord(path, Today, 8, allCorrect(), 5).saved());
+        QCOMPARE(fileBytes(path),
+                 sound + recordBytes(1, Today, 7, 412) + recordBytes(2, Today, 8, 5));
     }
 
     void readerAgreesWithTheLineAndFieldSplitters()
