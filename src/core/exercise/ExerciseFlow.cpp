@@ -100,9 +100,11 @@ void ExerciseFlow::endExercise()
 void ExerciseFlow::reset()
 {
     // The board is empty and hidden: scoring it would record a 0/46 attempt for a problem the
-    // trainee never saw, and starting would run the clock over nothing.
+    // trainee never saw, starting would run the clock over nothing, and the correct answer would
+    // be shown for a problem no longer on the board.
     button1.enabled = false;
     button4.enabled = false;
+    button5.enabled = false;
     listSelection = -1;
     button1.caption = QStringLiteral("採点");
     button2.caption = QStringLiteral("次の問題");

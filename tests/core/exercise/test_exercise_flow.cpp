@@ -158,6 +158,13 @@ private slots:
         QCOMPARE(f.button4.caption, QStringLiteral("スタート"));
         f.listProblem(1, board);
         QCOMPARE(f.button4.enabled, true);
+
+        // Reset after scoring: the correct answer goes with the board.
+        f.startOrPause(board);
+        f.score(30, board);
+        QCOMPARE(buttons(f), QStringLiteral("EdEEdE"));
+        f.reset();
+        QCOMPARE(buttons(f), QStringLiteral("EddddE"));
     }
 
     void endingAnExercise()
