@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "core/app/AppPaths.h"
 #include "core/app/LoginSettings.h"
 #include "core/app/NewUserId.h"
@@ -16,14 +17,9 @@
 #include <limits>
 
 using namespace queldo;
+using namespace queldo::test;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList snapshot(const QString &root)
 {
@@ -155,10 +151,10 @@ private slots:
         const QByteArray header = *encodeCp932(
             " 試行No,日時,データファイル,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,"
             "22,23,24,25,26,27,28,29,30,31,32,33,34,35,36,37,38,39,40,41,42,43,44,45,46,解答時間");
-        QCOMPARE(readAll(stem + ".kek"), header + "\r\n");
-        QCOMPARE(readAll(stem + ".set"), QByteArray("0\r\n0\r\n0\r\n0.699999988079071\r\n"));
+        QCOMPARE(fileBytes(stem + ".kek"), header + "\r\n");
+        QCOMPARE(fileBytes(stem + ".set"), QByteArray("0\r\n0\r\n0\r\n0.699999988079071\r\n"));
 
-        const QByteArray pas = readAll(stem + ".pas");
+        const QByteArray pas = fileBytes(stem + ".pas");
         QVERIFY(pas.endsWith("\r\n"));
         QCOMPARE(pas.count('\n'), 1);
         QVERIFY(!pas.contains("Sakura"));
@@ -209,7 +205,7 @@ private slots:
         QVERIFY(!result.error.isEmpty());
         QCOMPARE(snapshot(dir.path()), before);
         if (obstacle.endsWith('/'))
-            QCOMPARE(readAll(root.filePath(obstacle + "keep.kek")), QByteArray("old grades"));
+            QCOMPARE(fileBytes(root.filePath(obstacle + "keep.kek")), QByteArray("old grades"));
     }
 
     // The longest IDs accepted must fit every file of their folder, the names of the atomic

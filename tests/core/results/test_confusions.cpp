@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "core/board/BoardState.h"
 #include "core/results/ArrangementFile.h"
 #include "core/results/AttemptRecord.h"
@@ -11,19 +12,12 @@
 #include <QtTest>
 
 using namespace queldo;
+using namespace queldo::test;
 
 namespace {
 
 const QString Today = QStringLiteral("2026/12/10");
 const QString Yesterday = QStringLiteral("2026/12/09");
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
 
 // Every piece in its own place, upright.
 Arrangement sorted()
@@ -216,22 +210,17 @@ private slots:
         QTemporaryDir dir;
         const QString arr = dir.filePath(QStringLiteral("t.arr"));
         const QByteArray first = ArrangementFile::lineText(attempt(sorted(), 1)).toLatin1();
-        auto writeFile = [&](const QString &path, const QByteArray &bytes) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            QCOMPARE(file.write(bytes), bytes.size());
-        };
 
         // The bytes are the ones the composer gives, an unended last line included.
-        writeFile(arr, arrangementHeader() + first);
+        QVERIFY(writeBytes(arr, arrangementHeader() + first));
         const ArrangementLine second = attempt(sorted(), 2, Today, 1);
         QCOMPARE(ArrangementFile::append(arr, second), QString());
         const QByteArray two = ArrangementFile::appendToBytes(arrangementHeader() + first, second);
         QCOMPARE(fileBytes(arr), two);
 
         // An append a crash cut short: left out by the reader, cut away by the next append.
-        writeFile(arr, two + "2,2026/12/10,003,0,0,1");
-        writeFile(unfinishedAppendNotePath(arr), QByteArray::number(two.size()) + "\n");
+        QVERIFY(writeBytes(arr, two + "2,2026/12/10,003,0,0,1"));
+        QVERIFY(writeBytes(unfinishedAppendNotePath(arr), QByteArray::number(two.size()) + "\n"));
         const ArrangementFile::ReadResult read = ArrangementFile::read(arr);
         QCOMPARE(read.lines.size(), std::size_t(2));
         QVERIFY(read.damagedLines.empty());

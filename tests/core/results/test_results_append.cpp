@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "core/results/ResultsFile.h"
 #include "core/text/Cp932Text.h"
 #include "core/text/InPlaceAppend.h"
@@ -16,24 +17,11 @@
 #endif
 
 using namespace queldo;
+using namespace queldo::test;
 
 namespace {
 
 const QString Today = QStringLiteral("2026/12/10");
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 std::array<int, 46> allCorrect()
 {

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "core/results/ResultsFile.h"
 #include "core/text/Cp932Text.h"
 
@@ -12,25 +13,12 @@
 #endif
 
 using namespace queldo;
+using namespace queldo::test;
 
 namespace {
 
 const QString Today = QStringLiteral("2026/12/10");
 const QString Yesterday = QStringLiteral("2026/12/09");
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 std::array<int, 46> allCorrect()
 {

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "core/settings/SettingsFile.h"
 
 #include <QDir>
@@ -8,20 +9,9 @@
 #include <limits>
 
 using namespace queldo;
+using namespace queldo::test;
 
 namespace {
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 

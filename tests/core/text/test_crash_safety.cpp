@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "core/app/PasswordFile.h"
 #include "core/results/ArrangementFile.h"
 #include "core/settings/SettingsFile.h"
@@ -15,6 +16,7 @@
 #include <unistd.h>
 
 using namespace queldo;
+using namespace queldo::test;
 
 namespace {
 
@@ -88,12 +90,6 @@ QByteArray settingsBytesFor(int step)
     return SettingsFile::dialogBytes(settings);
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 /// A writer killed at any moment leaves the file it was saving either as it was or as it was
@@ -120,7 +116,7 @@ private slots:
                 },
                 random.bounded(0, 20000));
             acknowledged += int(reported.size());
-            const QByteArray bytes = readAll(path);
+            const QByteArray bytes = fileBytes(path);
             // The last save reported, or the one after it that finished unreported; with none
             // reported, the file as it was or the first save of this run.
             const QList<int> possible = reported.isEmpty()
