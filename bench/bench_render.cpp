@@ -27,10 +27,8 @@
 
 #include <benchmark/benchmark.h>
 
-#ifdef QUELDO_BENCH_OPENCV
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
-#endif
 
 #include <algorithm>
 #include <array>
@@ -124,8 +122,6 @@ QImage straightforwardPiece(const Bgr24Image &source, float scale, int step)
 
 // ------------------------------------------------------------------ OpenCV peers
 
-#ifdef QUELDO_BENCH_OPENCV
-
 cv::Mat wrap(const Bgr24Image &image)
 {
     return cv::Mat(image.height, image.width, CV_8UC3,
@@ -213,8 +209,6 @@ QImage openCvPiece(const Bgr24Image &source, float scale, int step)
     return reduceToIndexed8(turned);
 }
 
-#endif
-
 // ------------------------------------------------------------------ cases
 
 struct Size
@@ -301,10 +295,8 @@ std::vector<std::string> registerScale(Pixels pixels)
             const Bgr24Image src = chromosome(s.w, s.h, seedOf(s), pixels);
             add(c + "/ours",
                 [src, f] { benchmark::DoNotOptimize(ScaleChromosomeBitmap(src, f).bytes.data()); });
-#ifdef QUELDO_BENCH_OPENCV
             add(c + "/opencv",
                 [src, f] { benchmark::DoNotOptimize(openCvScale(wrap(src), f).data); });
-#endif
             add(c + "/straightforward",
                 [src, f] { benchmark::DoNotOptimize(test::referenceScale(src, f).bytes.data()); });
             addPortable(c + "/portable", [src, f] {
@@ -327,10 +319,8 @@ std::vector<std::string> registerRotate(Pixels pixels)
             add(c + "/ours", [src, angle] {
                 benchmark::DoNotOptimize(RotateChromosomeBitmap(src, angle).bytes.data());
             });
-#ifdef QUELDO_BENCH_OPENCV
             add(c + "/opencv",
                 [src, angle] { benchmark::DoNotOptimize(openCvRotate(wrap(src), angle).data); });
-#endif
             add(c + "/straightforward", [src, angle] {
                 benchmark::DoNotOptimize(test::referenceRotate(src, angle).bytes.data());
             });
@@ -355,10 +345,8 @@ void registerDeal(Pixels pixels)
     };
     const std::string prefix = "deal/" + nameOf(pixels) + "/";
     add(prefix + "ours", deal(&renderPiece), benchmark::kMillisecond);
-#ifdef QUELDO_BENCH_OPENCV
     add(prefix + "opencv", deal(&openCvPiece), benchmark::kMillisecond);
     add(prefix + "opencv split", deal(&openCvSplitPiece), benchmark::kMillisecond);
-#endif
     add(prefix + "straightforward", deal(&straightforwardPiece), benchmark::kMillisecond);
     addPortable(prefix + "portable", deal(&renderPiece), benchmark::kMillisecond);
 
@@ -469,16 +457,6 @@ void printRatios(const bench::MedianReporter &times, const std::map<Pixels, Case
 
 int main(int argc, char **argv)
 {
-#ifndef QUELDO_BENCH_OPENCV
-    // Without its yardstick the ratios that matter cannot be printed: refuse rather than
-    // print a table that quietly lacks them.
-    std::fprintf(stderr,
-                 "bench_render: built without OpenCV (core and imgproc). Install them with "
-                 "scripts/install-deps.sh --with-bench, or run scripts/bench.sh, which does.\n");
-    (void)argc;
-    (void)argv;
-    return 2;
-#else
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     cv::setNumThreads(1);
@@ -495,5 +473,4 @@ int main(int argc, char **argv)
     benchmark::Shutdown();
     printRatios(reporter, cases);
     return 0;
-#endif
 }

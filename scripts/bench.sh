@@ -15,7 +15,7 @@ if ! [[ "$repetitions" =~ ^[0-9]+$ ]] || [ "$repetitions" -lt 3 ]; then
 fi
 
 "$root/scripts/install-deps.sh" --with-bench
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" -DQUELDO_WARNINGS_AS_ERRORS=ON -DQUELDO_OPENCV=ON
 
 logs="$root/build/bench-logs"
 mkdir -p "$logs"

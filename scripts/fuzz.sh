@@ -27,7 +27,7 @@ done
 "$root/scripts/install-deps.sh" --with-fuzz
 build="$root/build-fuzz"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUELDO_FUZZ=ON \
-      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQUELDO_OPENCV=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target fuzz_all
 bin="$build/tests/fuzz"
 
