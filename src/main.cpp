@@ -1,4 +1,5 @@
 #include "core/app/SingleInstanceLock.h"
+#include "core/app/StartOptions.h"
 #include "ui/app/ProgramWindows.h"
 
 #include <QApplication>
@@ -9,6 +10,23 @@
 
 int main(int argc, char *argv[])
 {
+    // Before the lock and the display: --help and --version answer anywhere, at any time.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const queldo::StartOptions options = queldo::parseStartOptions(arguments, QDir::currentPath());
+    switch (options.action) {
+    case queldo::StartOptions::Action::PrintVersion:
+    case queldo::StartOptions::Action::PrintHelp:
+        std::fputs(options.text.toLocal8Bit().constData(), stdout);
+        return 0;
+    case queldo::StartOptions::Action::Refuse:
+        std::fputs(options.text.toLocal8Bit().constData(), stderr);
+        return 2;
+    case queldo::StartOptions::Action::Run:
+        break;
+    }
+
     queldo::SingleInstanceLock lock(QStringLiteral("ApplicationTitle"));
     if (lock.anotherCopyRuns()) {
         std::fputs("QUELDO は既に起動しています。\n", stderr);
@@ -19,7 +37,10 @@ int main(int argc, char *argv[])
     // No display name: the window system would append it to every caption.
     QApplication::setApplicationName(QStringLiteral("QUELDO"));
 
-    queldo::ProgramWindows windows(QCoreApplication::applicationDirPath(), QDir::currentPath(),
+    const QString programFolder =
+        options.folder.isEmpty() ? QCoreApplication::applicationDirPath() : options.folder;
+    const QString startFolder = options.folder.isEmpty() ? QDir::currentPath() : options.folder;
+    queldo::ProgramWindows windows(programFolder, startFolder,
                                    quint32(QDateTime::currentMSecsSinceEpoch()));
     windows.start();
     return app.exec();
