@@ -1,16 +1,21 @@
+#include "core/app/DataFolder.h"
+#include "core/app/FolderChoice.h"
 #include "core/app/SingleInstanceLock.h"
 #include "core/app/StartOptions.h"
+#include "ui/app/DataFolderQuestion.h"
 #include "ui/app/ProgramWindows.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QSettings>
 
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
-    // Before the lock and the display: --help and --version answer anywhere, at any time.
+    // Before the lock and the display: --help and --version answer anywhere, at
+    // any time.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -37,11 +42,21 @@ int main(int argc, char *argv[])
     // No display name: the window system would append it to every caption.
     QApplication::setApplicationName(QStringLiteral("QUELDO"));
 
-    const QString programFolder =
-        options.folder.isEmpty() ? QCoreApplication::applicationDirPath() : options.folder;
-    const QString startFolder = options.folder.isEmpty() ? QDir::currentPath() : options.folder;
-    queldo::ProgramWindows windows(programFolder, startFolder,
+    // ~/.config/QUELDO/QUELDO.conf, over /etc/xdg/QUELDO/QUELDO.conf for a whole
+    // machine.
+    QSettings configuration(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("QUELDO"),
+                            QStringLiteral("QUELDO"));
+    const std::optional<queldo::FolderChoice> folders =
+        queldo::settleFolders(queldo::FolderFacts::gather(
+                                  options.folder, QCoreApplication::applicationDirPath(),
+                                  queldo::rememberedDataFolder(configuration), QDir::currentPath()),
+                              configuration, QDir::home().filePath(QStringLiteral("QUELDO")));
+    if (!folders)
+        return 1;
+
+    queldo::ProgramWindows windows(folders->programFolder, folders->startFolder,
                                    quint32(QDateTime::currentMSecsSinceEpoch()));
+    windows.paths().setHelpFolder(folders->helpFolder);
     windows.start();
     return app.exec();
 }

@@ -355,7 +355,7 @@ void TForm1::New1Click()
 
 void TForm1::Contents1Click()
 {
-    const QString help = QDir(m_paths.programFolder()).absoluteFilePath(HelpFile);
+    const QString help = QDir(m_paths.helpFolder()).absoluteFilePath(HelpFile);
     if (!QFileInfo::exists(help)) {
         HelpMissingMessage(help, this).exec();
         return;
