@@ -2,14 +2,19 @@
 # Installs the Debian packages the build, the tests and the program need, when any is missing.
 #   --with-display  also what the end-to-end test needs (a virtual display and input) and the
 #                   PDF renderer the printing tests look at their pages with
+#   --with-package  also what scripts/package.sh needs: dpkg-shlibdeps (dpkg-dev), which finds the
+#                   packages of the libraries the program links, `file`, with which CPack picks
+#                   the executables out, and desktop-file-validate for the menu entry
 #   --with-bench    also the benchmarks' yardsticks: OpenCV's core and imgproc modules (not the
 #                   whole of libopencv-dev, some two hundred packages, which the benchmarks do not use)
 set -euo pipefail
 packages=(cmake g++ make pkg-config clang-format qt6-base-dev qt6-charts-dev libgl-dev libsodium-dev
-          libbenchmark-dev libhwy-dev fonts-ipafont-gothic fonts-ipafont-mincho)
+          libbenchmark-dev libhwy-dev fonts-ipafont-gothic fonts-ipafont-mincho
+          qt6-translations-l10n)
 for option in "$@"; do
   case "$option" in
     --with-display) packages+=(xvfb xdotool imagemagick poppler-utils) ;;
+    --with-package) packages+=(dpkg-dev file desktop-file-utils) ;;
     --with-bench) packages+=(libopencv-core-dev libopencv-imgproc-dev) ;;
     # The fuzz targets (scripts/fuzz.sh): clang with libFuzzer and the sanitizer runtimes.
     --with-fuzz) packages+=(clang libclang-rt-14-dev) ;;

@@ -177,6 +177,22 @@ void newIds()
     seed("new_id", "lone-surrogate", QByteArray(reinterpret_cast<const char *>(lone), sizeof lone));
 }
 
+void commandLines()
+{
+    // Arguments separated by NUL bytes, as the target splits them.
+    const QList<QByteArrayList> lines = {{},
+                                         {"--version"},
+                                         {"-h"},
+                                         {"--folder", "."},
+                                         {"--folder=..", "--help"},
+                                         {"--folder", "nowhere", "--folder", "/"},
+                                         {"--fast"},
+                                         {"stray", "-v"}};
+    int n = 0;
+    for (const QByteArrayList &line : lines)
+        seed("start_options", QStringLiteral("line-%1").arg(n++), line.join('\0'));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -196,5 +212,6 @@ int main(int argc, char **argv)
     passwords();
     cp932Text();
     newIds();
+    commandLines();
     return 0;
 }

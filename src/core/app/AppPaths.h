@@ -15,6 +15,10 @@ public:
 
     QString programFolder() const { return m_programFolder; }
     QString startFolder() const { return m_startFolder; }
+    /// Where the help pages lie: the program folder unless the program is installed, whose help
+    /// is shared by every data folder.
+    QString helpFolder() const { return m_helpFolder.isEmpty() ? m_programFolder : m_helpFolder; }
+    void setHelpFolder(const QString &folder) { m_helpFolder = folder; }
 
     /// The folder later relative paths resolve against: the start folder's Images, or the start
     /// folder itself when it has none.
@@ -46,6 +50,7 @@ private:
     QString m_programFolder;
     QString m_startFolder;
     QString m_currentFolder;
+    QString m_helpFolder;
 };
 
 } // namespace queldo

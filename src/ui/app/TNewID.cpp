@@ -9,6 +9,7 @@
 #include "ui/app/TForm9.h"
 #include "ui/app/TNewIDComplete.h"
 #include "ui/app/TPasswordDlg.h"
+#include "ui/common/AccessibleNames.h"
 #include "ui/common/DialogLook.h"
 
 #include <QCloseEvent>
@@ -65,6 +66,10 @@ TNewID::TNewID(AppPaths &paths, UserList &users, TPasswordDlg &login, QWidget *p
     setTabOrder(rePassword, OKBtn);
     setTabOrder(OKBtn, CancelBtn);
     setFixedSize(238, 224);
+    nameControlsForScreenReaders(
+        this, {{QStringLiteral("ID"), Label2->text()},
+               {QStringLiteral("Password"), QStringLiteral("新規パスワードの入力")},
+               {QStringLiteral("rePassword"), QStringLiteral("確認のため新規パスワードの再入力")}});
 
     m_inUse = new TForm9(this);
     m_passwordMismatch = new TForm11(this);

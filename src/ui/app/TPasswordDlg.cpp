@@ -5,6 +5,7 @@
 #include "core/app/LoginSettings.h"
 #include "ui/app/TNewID.h"
 #include "ui/app/TNewIDorNo.h"
+#include "ui/common/AccessibleNames.h"
 #include "ui/common/DialogLook.h"
 
 #include <QCloseEvent>
@@ -67,6 +68,8 @@ TPasswordDlg::TPasswordDlg(AppPaths &paths, LiveSettings &settings, const UserLi
     setTabOrder(CancelBtn, Button1);
     ID->setFocus();
     setFixedSize(283, 227);
+    nameControlsForScreenReaders(this, {{QStringLiteral("ID"), Label2->text()},
+                                        {QStringLiteral("Password"), PasswordPrompt}});
 }
 
 void TPasswordDlg::setNewIdWindows(TNewIDorNo *question, TNewID *newId)

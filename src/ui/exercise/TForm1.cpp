@@ -9,6 +9,7 @@
 #include "core/settings/LiveSettings.h"
 #include "ui/app/HelpMissingMessage.h"
 #include "ui/app/HelpWindow.h"
+#include "ui/common/AccessibleNames.h"
 #include "ui/common/PagePrinter.h"
 #include "ui/common/PrintOutcomeMessage.h"
 #include "ui/common/WrappingButton.h"
@@ -77,6 +78,7 @@ TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, con
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     applyFlow();
+    nameControlsForScreenReaders(this, {{QStringLiteral("ListBox3"), QStringLiteral("問題番号")}});
 
     const QScreen *screen = QGuiApplication::primaryScreen();
     const WindowPlacement placement =
@@ -355,7 +357,7 @@ void TForm1::New1Click()
 
 void TForm1::Contents1Click()
 {
-    const QString help = QDir(m_paths.programFolder()).absoluteFilePath(HelpFile);
+    const QString help = QDir(m_paths.helpFolder()).absoluteFilePath(HelpFile);
     if (!QFileInfo::exists(help)) {
         HelpMissingMessage(help, this).exec();
         return;

@@ -3,6 +3,7 @@
 #include "core/app/AppPaths.h"
 #include "core/board/ProblemFolder.h"
 #include "core/results/ResultsFile.h"
+#include "ui/common/AccessibleNames.h"
 #include "ui/common/PagePrinter.h"
 #include "ui/common/PrintOutcomeMessage.h"
 #include "ui/results/ConfusionHeatMap.h"
@@ -86,6 +87,8 @@ ConfusionWindow::ConfusionWindow(AppPaths &paths, const QString &userId, PagePri
     layout->addLayout(top);
     layout->addLayout(body, 1);
     resize(980, 620);
+    nameControlsForScreenReaders(this,
+                                 {{QStringLiteral("AttemptList"), QStringLiteral("試行の一覧")}});
 
     connect(TodayButton, &QRadioButton::toggled, this, &ConfusionWindow::showTable);
     connect(ReplayButton, &QPushButton::clicked, this, &ConfusionWindow::replayChosenAttempt);

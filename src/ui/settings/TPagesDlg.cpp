@@ -7,6 +7,7 @@
 #include "core/board/PieceDisplay.h"
 #include "core/settings/LiveSettings.h"
 #include "core/settings/SettingsFile.h"
+#include "ui/common/AccessibleNames.h"
 #include "ui/common/DialogLook.h"
 #include "ui/settings/TForm14.h"
 
@@ -95,6 +96,9 @@ TPagesDlg::TPagesDlg(AppPaths &paths, LiveSettings &settings, const QString &use
     connect(OKBtn, &QPushButton::clicked, this, &TPagesDlg::OKBtnClick);
 
     m_mismatch = new TForm14(this);
+    nameControlsForScreenReaders(this, {{QStringLiteral("TrackBar1"), QStringLiteral("倍率")},
+                                        {QStringLiteral("Password"), Label9->text()},
+                                        {QStringLiteral("rePassword"), Label10->text()}});
 
     loadSample();
     showPreview(FirstPreviewScale);
