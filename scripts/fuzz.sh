@@ -8,7 +8,7 @@
 #
 # --seconds N  time budget per target (default 10); --runs N  stop a target after N runs
 # (whichever comes first). Targets: bmp problem_set results arrangement settings password cp932
-# new_id.
+# new_id karyotype.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds=10
@@ -22,7 +22,7 @@ while [ $# -gt 0 ]; do
     *) targets+=("$1"); shift ;;
   esac
 done
-[ ${#targets[@]} -eq 0 ] && targets=(bmp problem_set results arrangement settings password cp932 new_id)
+[ ${#targets[@]} -eq 0 ] && targets=(bmp problem_set results arrangement settings password cp932 new_id karyotype)
 
 "$root/scripts/install-deps.sh" --with-fuzz
 build="$root/build-fuzz"

@@ -177,6 +177,16 @@ void newIds()
     seed("new_id", "lone-surrogate", QByteArray(reinterpret_cast<const char *>(lone), sizeof lone));
 }
 
+void karyotypes()
+{
+    seed("karyotype", "trisomy", "47,XY,+21");
+    seed("karyotype", "every-kind",
+         "46,XX,t(22;9)(q11.2;q34.1),del(5)(p15.2pter),dup(1)(q32q21),inv(9)(q13p12),"
+         "der(14;21)(q10;q10),i(Xq),-21");
+    seed("karyotype", "full-width", "\xef\xbc\x94\xef\xbc\x95\xef\xbc\x8c\xef\xbc\xb8");
+    seed("karyotype", "mosaic", "47,XXY[12]/46,XY[8]");
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -196,5 +206,6 @@ int main(int argc, char **argv)
     passwords();
     cp932Text();
     newIds();
+    karyotypes();
     return 0;
 }
