@@ -184,6 +184,7 @@ void karyotypes()
          "46,XX,t(22;9)(q11.2;q34.1),del(5)(p15.2pter),dup(1)(q32q21),inv(9)(q13p12),"
          "der(14;21)(q10;q10),i(Xq),-21");
     seed("karyotype", "full-width", "\xef\xbc\x94\xef\xbc\x95\xef\xbc\x8c\xef\xbc\xb8");
+    seed("karyotype", "problem-file", "46,XY,t(9;22)(q34.1;q11.2)\r\n9-2.bmp\r\n22-2.bmp\r\n");
     seed("karyotype", "mosaic", "47,XXY[12]/46,XY[8]");
 }
 

@@ -199,7 +199,7 @@ bool SampleGenerator::writeAbnormalProblem(const AbnormalProblem &problem)
     if (!ensureFolder(folder.path()))
         return false;
     SetFile setFile;
-    QByteArray karyotypeText = reading.karyotype.iscn().toLatin1() + "\r\n";
+    QStringList changed;
     QList<int> perClass(23, 0);
     for (qsizetype i = 0; i < pictures.size(); ++i) {
         // Both sex chromosomes are class 23, as in a normal problem.
@@ -213,11 +213,12 @@ bool SampleGenerator::writeAbnormalProblem(const AbnormalProblem &problem)
             return false;
         setFile.append(name, bmp.size());
         if (chromosomes.at(i).changed)
-            karyotypeText += name.toLatin1() + "\r\n";
+            changed << name;
     }
     if (!writeFile(folder.filePath(queldo::checkValueFileName(problem.folderName())),
                    setFile.toBytes()) ||
-        !writeFile(folder.filePath(queldo::karyotypeFileName()), karyotypeText))
+        !writeFile(folder.filePath(queldo::karyotypeFileName()),
+                   queldo::problemKaryotypeBytes(reading.karyotype, changed)))
         return false;
     return writeKaryogram(problem.number, problem.folderName(), pictures);
 }

@@ -1,6 +1,7 @@
 #include "core/karyotype/BandNames.h"
 #include "core/karyotype/KaryotypeReader.h"
 #include "core/karyotype/KaryotypeScore.h"
+#include "core/karyotype/ProblemKaryotype.h"
 
 #include <QtTest>
 
@@ -220,6 +221,48 @@ private slots:
                      qPrintable(QString::number(got[i])));
         QCOMPARE(score.feedback(), feedback);
         QCOMPARE(score.right(), feedback.isEmpty());
+    }
+
+    // A problem folder's karyotype file: read whole or refused with the reason.
+    void problemKaryotypeFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("karyotype");
+        QTest::addColumn<QStringList>("changed");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("as written") << QByteArray("47,XY,+21\r\n21-3.bmp\r\n") << "47,XY,+21"
+                                    << QStringList{"21-3.bmp"} << QString();
+        QTest::newRow("line feeds, nothing changed")
+            << QByteArray("45,X\n") << "45,X" << QStringList{} << QString();
+        QTest::newRow("two changed")
+            << QByteArray("46,XY,t(9;22)(q34.1;q11.2)\r\n9-2.bmp\r\n22-2.bmp")
+            << "46,XY,t(9;22)(q34.1;q11.2)" << QStringList{"9-2.bmp", "22-2.bmp"} << QString();
+        QTest::newRow("empty") << QByteArray("\r\n") << QString() << QStringList{}
+                               << "核型ファイル karyotype.txt が読めません。(空のファイルです)";
+        QTest::newRow("unreadable karyotype")
+            << QByteArray("47,XY,+23\r\n") << QString() << QStringList{}
+            << "核型ファイル karyotype.txt が読めません。(「23」という染色体はありません。)";
+        QTest::newRow("no class 24")
+            << QByteArray("47,XY,+21\r\n24-1.bmp\r\n") << QString() << QStringList{}
+            << "核型ファイル karyotype.txt が読めません。(2 行目が画像の名前ではありません)";
+        QTest::newRow("a bitmap twice")
+            << QByteArray("46,XY,t(9;22)(q34.1;q11.2)\r\n9-2.bmp\r\n9-2.bmp\r\n") << QString()
+            << QStringList{}
+            << "核型ファイル karyotype.txt が読めません。(3 行目の画像は既に書かれています)";
+        QTest::newRow("undecodable")
+            << QByteArray("46,XY\r\n\x81\x20") << QString() << QStringList{}
+            << "核型ファイル karyotype.txt が読めません。(文字コードが違います)";
+    }
+    void problemKaryotypeFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, karyotype);
+        QFETCH(QStringList, changed);
+        QFETCH(QString, error);
+        const ProblemKaryotype read = readProblemKaryotype(bytes, BandNames::embedded());
+        QCOMPARE(read.error, error);
+        QCOMPARE(read.ok() ? read.karyotype.iscn() : QString(), karyotype);
+        QCOMPARE(read.changedBitmaps, changed);
     }
 };
 
