@@ -76,6 +76,11 @@ void problemSets(const QString &work)
     writeProblemFolder(work, name, {30, 8, 5});
     seed("problem_set", "as-installed.set",
          fileBytes(work + '/' + name + '/' + checkValueFileName(name)));
+    QByteArray trisomy;
+    for (int k = 1; k <= 23; ++k)
+        trisomy += QStringLiteral("%1-1.bmp,812,3\r\n%1-2.bmp,812,3\r\n").arg(k).toLatin1();
+    trisomy += "21-3.bmp,812,3\r\n";
+    seed("problem_set", "trisomy.set", trisomy);
     seed("problem_set", "short-lines.set", *encodeCp932("1-1.bmp,812\r\n1-2.bmp\r\n,,\r\n\n"));
 }
 

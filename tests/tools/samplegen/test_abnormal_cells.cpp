@@ -3,6 +3,7 @@
 #include "samplegenerator.h"
 #include "samplegeneratoroptions.h"
 
+#include "core/board/AbnormalProblemLoader.h"
 #include "core/karyotype/BandNames.h"
 #include "core/karyotype/KaryotypeReader.h"
 
@@ -216,6 +217,77 @@ private slots:
         QCOMPARE(lines[42],
                  QStringLiteral("21-3.bmp,%1,%2\r").arg(size).arg((size - 5) % 83).toLatin1());
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("正常男性染色体核型no7"))));
+    }
+
+    // The program reads back what the generator wrote; a folder out of order is refused whole,
+    // with a message that holds the text given.
+    void programLoadsTheFolder_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("as written") << QString() << QString();
+        QTest::newRow("bitmap missing") << "remove 21-3.bmp"
+                                        << "/21-3.bmp を開けません。";
+        QTest::newRow("change not listed")
+            << "karyotype 47,XY,+21\r\n21-4.bmp\r\n"
+            << "核型ファイル karyotype.txt が読めません。(2 行目が画像の名前ではありません)";
+        QTest::newRow("changed bitmap not in the list")
+            << "karyotype 47,XY,+21\r\n20-3.bmp\r\n"
+            << "問題 異常男性染色体核型no11 の核型ファイルにある 20-3.bmp が一覧にありません。";
+        QTest::newRow("a fourth copy")
+            << "list 21-3.bmp,1,1\r\n"
+            << "問題 異常男性染色体核型no11 の一覧に 21-3.bmp が二度あります。";
+        QTest::newRow("48 pictures")
+            << "list 20-3.bmp,1,1\r\n"
+            << "問題 異常男性染色体核型no11 の染色体の数 (48) は扱えません。";
+    }
+    void programLoadsTheFolder()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        SampleGeneratorOptions options;
+        QVERIFY(options
+                    .parse({"samplegen", "--out", dir.path(), "--size", "0.4", "--only", "11",
+                            "--abnormal"})
+                    .ok);
+        SampleGenerator generator(options);
+        QVERIFY2(generator.run(), qPrintable(generator.errorString()));
+        const QString name = QStringLiteral("異常男性染色体核型no11");
+        const QDir folder(dir.filePath(name));
+        const QString what = damage.section(' ', 0, 0);
+        const QString argument = damage.section(' ', 1);
+        if (what == "remove")
+            QVERIFY(QFile::remove(folder.filePath(argument)));
+        const auto write = [&](const QString &file, const QByteArray &bytes, bool append) {
+            QFile out(folder.filePath(file));
+            QVERIFY(out.open(append ? QIODevice::Append : QIODevice::WriteOnly));
+            out.write(bytes);
+        };
+        if (what == "karyotype")
+            write("karyotype.txt", argument.toLatin1(), false);
+        if (what == "list")
+            write(name + ".set", argument.toLatin1(), true);
+
+        QVERIFY(isAbnormalProblem(QDir(dir.path()), name));
+        const LoadAbnormalProblemResult loaded = LoadAbnormalProblem(QDir(dir.path()), name);
+        if (!error.isEmpty()) {
+            QVERIFY2(loaded.error.contains(error), qPrintable(loaded.error));
+            QVERIFY(loaded.problem.pieces.isEmpty());
+            return;
+        }
+        QVERIFY2(loaded.ok(), qPrintable(loaded.error));
+        QCOMPARE(loaded.problem.karyotype.iscn(), QStringLiteral("47,XY,+21"));
+        QCOMPARE(loaded.problem.pieces.size(), 47);
+        QCOMPARE(loaded.problem.CheckValueList.size(), 47);
+        const AbnormalPiece &third = loaded.problem.pieces[42];
+        QCOMPARE(third.bitmapName, QStringLiteral("21-3.bmp"));
+        QCOMPARE(third.bitmapClass, 21);
+        QVERIFY(third.changed);
+        QVERIFY(third.bitmap.width > 0);
+        QCOMPARE(std::count_if(loaded.problem.pieces.cbegin(), loaded.problem.pieces.cend(),
+                               [](const AbnormalPiece &piece) { return piece.changed; }),
+                 1);
     }
 
     void argumentsPickTheSet_data()
