@@ -25,7 +25,9 @@ QString plain(const QString &typed)
     for (QChar c : std::as_const(text)) {
         if (c.isSpace())
             continue;
-        if (c == QChar(0x2212) || (c.unicode() >= 0x2010 && c.unicode() <= 0x2015))
+        // A Japanese input method gives the long-vowel mark for the minus key.
+        if (c == QChar(0x2212) || c == QChar(0x30FC) ||
+            (c.unicode() >= 0x2010 && c.unicode() <= 0x2015))
             c = QLatin1Char('-');
         else if (c == QChar(0x3001))
             c = QLatin1Char(',');

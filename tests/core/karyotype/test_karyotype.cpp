@@ -34,6 +34,8 @@ private slots:
                                 << "47,XY,+21";
         QTest::newRow("full-width input") << u"４７，ＸＹ，＋２１"_qs << "47,XY,+21";
         QTest::newRow("minus sign") << u"45,XY,−21"_qs << "45,XY,-21";
+        QTest::newRow("long-vowel mark") << u"45,XY,ー21"_qs << "45,XY,-21";
+        QTest::newRow("half-width long-vowel mark") << u"45,XY,ｰ21"_qs << "45,XY,-21";
         QTest::newRow("Klinefelter") << "47,XXY"
                                      << "47,XXY";
         QTest::newRow("Y before X") << "47,XYX"
