@@ -11,7 +11,8 @@ cp -f "$root/build/src/queldo" "$program/queldo"
 cp -rf "$root/help/." "$program/"
 if ! ls "$program/Images"/*/*.set >/dev/null 2>&1; then
   echo "Laying out the sample problems in $program/Images"
-  "$root/build/tools/samplegen/queldo_samplegen" --out "$program/Images" --karyograms "$program/karyograms"
+  "$root/build/tools/samplegen/queldo_samplegen" --out "$program/Images" --karyograms "$program/karyograms" \
+    --abnormal
 fi
 cd "$program"
 exec ./queldo

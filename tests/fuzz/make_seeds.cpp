@@ -76,6 +76,11 @@ void problemSets(const QString &work)
     writeProblemFolder(work, name, {30, 8, 5});
     seed("problem_set", "as-installed.set",
          fileBytes(work + '/' + name + '/' + checkValueFileName(name)));
+    QByteArray trisomy;
+    for (int k = 1; k <= 23; ++k)
+        trisomy += QStringLiteral("%1-1.bmp,812,3\r\n%1-2.bmp,812,3\r\n").arg(k).toLatin1();
+    trisomy += "21-3.bmp,812,3\r\n";
+    seed("problem_set", "trisomy.set", trisomy);
     seed("problem_set", "short-lines.set", *encodeCp932("1-1.bmp,812\r\n1-2.bmp\r\n,,\r\n\n"));
 }
 
@@ -193,6 +198,17 @@ void commandLines()
         seed("start_options", QStringLiteral("line-%1").arg(n++), line.join('\0'));
 }
 
+void karyotypes()
+{
+    seed("karyotype", "trisomy", "47,XY,+21");
+    seed("karyotype", "every-kind",
+         "46,XX,t(22;9)(q11.2;q34.1),del(5)(p15.2pter),dup(1)(q32q21),inv(9)(q13p12),"
+         "der(14;21)(q10;q10),i(Xq),-21");
+    seed("karyotype", "full-width", "\xef\xbc\x94\xef\xbc\x95\xef\xbc\x8c\xef\xbc\xb8");
+    seed("karyotype", "problem-file", "46,XY,t(9;22)(q34.1;q11.2)\r\n9-2.bmp\r\n22-2.bmp\r\n");
+    seed("karyotype", "mosaic", "47,XXY[12]/46,XY[8]");
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -213,5 +229,6 @@ int main(int argc, char **argv)
     cp932Text();
     newIds();
     commandLines();
+    karyotypes();
     return 0;
 }

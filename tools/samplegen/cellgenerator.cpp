@@ -3,6 +3,7 @@
 #include "bandtable.h"
 #include "chromosomelayout.h"
 #include "chromosomerenderer.h"
+#include "karyotypecell.h"
 #include "seededrandom.h"
 
 #include <algorithm>
@@ -37,6 +38,27 @@ QList<ChromosomePicture> CellGenerator::generateCell(quint64 cellSeed, bool fema
         const ChromosomeVariation variation = drawVariation(chromosome, random, conditions);
         const double length = m_table.iscnLength(chromosome) * variation.pixelsPerIscnUnit;
         pictures.append(draw(chromosome, variation, drawAppearance(length, random, conditions)));
+    }
+    return pictures;
+}
+
+QList<ChromosomePicture> CellGenerator::generateCell(quint64 cellSeed,
+                                                     const QList<CellChromosome> &chromosomes) const
+{
+    SeededRandom cellRandom(SeededRandom::derive(cellSeed, 0));
+    const CellConditions conditions = drawConditions(cellRandom);
+    QList<ChromosomePicture> pictures;
+    pictures.reserve(chromosomes.size());
+    for (qsizetype i = 0; i < chromosomes.size(); ++i) {
+        const CellChromosome &chromosome = chromosomes.at(i);
+        SeededRandom random(SeededRandom::derive(cellSeed, quint64(i) + 1));
+        const ChromosomeVariation variation =
+            drawVariation(chromosome.chromosome, random, conditions);
+        const double length = chromosome.bands.isEmpty() ? 0.0
+                                                         : chromosome.bands.last().band.iscnEnd *
+                                                               variation.pixelsPerIscnUnit;
+        pictures.append(draw(chromosome.chromosome, chromosome.bands, variation,
+                             drawAppearance(length, random, conditions)));
     }
     return pictures;
 }
@@ -118,6 +140,13 @@ ChromosomeAppearance CellGenerator::drawAppearance(double length, SeededRandom &
 ChromosomePicture CellGenerator::draw(int chromosome, const ChromosomeVariation &variation,
                                       const ChromosomeAppearance &appearance) const
 {
-    const ChromosomeLayout layout = ChromosomeLayout::build(m_table.bands(chromosome), variation);
+    return draw(chromosome, m_table.bands(chromosome), variation, appearance);
+}
+
+ChromosomePicture CellGenerator::draw(int chromosome, const QList<ShadedBand> &bands,
+                                      const ChromosomeVariation &variation,
+                                      const ChromosomeAppearance &appearance) const
+{
+    const ChromosomeLayout layout = ChromosomeLayout::build(bands, variation);
     return ChromosomeRenderer(layout, appearance).render(chromosome);
 }

@@ -9,6 +9,7 @@
 #include <QList>
 
 class SeededRandom;
+struct CellChromosome;
 
 // Makes the 46 chromosomes of one cell. Each chromosome draws from its own
 // seed derived from the cell's, so a cell (and each picture in it) can be
@@ -22,6 +23,10 @@ public:
 
     // In bitmap order: 1-1, 1-2, 2-1, ... 22-2, then the sex chromosomes.
     QList<ChromosomePicture> generateCell(quint64 cellSeed, bool female) const;
+
+    // The chromosomes of an abnormal cell, drawn in the order given, each from its own bands.
+    QList<ChromosomePicture> generateCell(quint64 cellSeed,
+                                          const QList<CellChromosome> &chromosomes) const;
 
     // Default condensation, upright and straight: for size previews and for
     // comparing bands against the ideogram.
@@ -37,6 +42,9 @@ private:
                                         const CellConditions &conditions) const;
     ChromosomeAppearance baseAppearance(const CellConditions &conditions) const;
     ChromosomePicture draw(int chromosome, const ChromosomeVariation &variation,
+                           const ChromosomeAppearance &appearance) const;
+    ChromosomePicture draw(int chromosome, const QList<ShadedBand> &bands,
+                           const ChromosomeVariation &variation,
                            const ChromosomeAppearance &appearance) const;
 
     const BandTable &m_table;

@@ -10,23 +10,26 @@
 QList<QList<KaryogramComposer::Group>>
 KaryogramComposer::rows(const QList<ChromosomePicture> &pictures)
 {
+    const auto members = [&](int chromosome) {
+        QList<const ChromosomePicture *> found;
+        for (const ChromosomePicture &picture : pictures) {
+            if (picture.chromosome == chromosome)
+                found.append(&picture);
+        }
+        return found;
+    };
     const QList<QPair<int, int>> rowRanges = {{1, 5}, {6, 12}, {13, 18}, {19, 22}};
     QList<QList<Group>> result;
     for (const auto &[first, last] : rowRanges) {
         QList<Group> row;
-        for (int number = first; number <= last; ++number) {
-            const int slot = 2 * (number - 1);
-            row.append({QString::number(number), {&pictures.at(slot), &pictures.at(slot + 1)}});
-        }
+        for (int number = first; number <= last; ++number)
+            row.append({QString::number(number), members(number - 1)});
         result.append(row);
     }
-    const ChromosomePicture &first = pictures.at(44);
-    const ChromosomePicture &second = pictures.at(45);
-    if (second.chromosome == ChromosomeId::X) {
-        result.last().append({QStringLiteral("X"), {&first, &second}});
-    } else {
-        result.last().append({ChromosomeId::name(first.chromosome), {&first}});
-        result.last().append({ChromosomeId::name(second.chromosome), {&second}});
+    for (int sex : {ChromosomeId::X, ChromosomeId::Y}) {
+        const QList<const ChromosomePicture *> found = members(sex);
+        if (!found.isEmpty())
+            result.last().append({ChromosomeId::name(sex), found});
     }
     return result;
 }

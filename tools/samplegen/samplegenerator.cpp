@@ -1,12 +1,16 @@
 #include "samplegenerator.h"
 
 #include "core/board/ProblemFolder.h"
+#include "core/karyotype/BandNames.h"
+#include "core/karyotype/KaryotypeReader.h"
+#include "core/karyotype/ProblemKaryotype.h"
 
 #include "bandtable.h"
 #include "bitmapencoder.h"
 #include "cellgenerator.h"
 #include "ideogramsheet.h"
 #include "karyogramcomposer.h"
+#include "karyotypecell.h"
 #include "seededrandom.h"
 #include "setfile.h"
 
@@ -62,12 +66,17 @@ bool SampleGenerator::run()
         return false;
     QList<SampleProblem> problems;
     for (const SampleProblem &problem : SampleProblem::all()) {
-        if (m_options.onlyProblem == 0 || problem.number == m_options.onlyProblem)
+        if (m_options.onlyKaryotype.isEmpty() &&
+            (m_options.onlyProblem == 0 || problem.number == m_options.onlyProblem))
             problems.append(problem);
     }
     const QList<QList<ChromosomePicture>> cells = generateCells(problems);
     for (qsizetype i = 0; i < problems.size(); ++i) {
         if (!writeProblem(problems.at(i), cells.at(i)))
+            return false;
+    }
+    for (const AbnormalProblem &problem : abnormalProblems()) {
+        if (!writeAbnormalProblem(problem))
             return false;
     }
     if (!m_options.karyogramFolder.isEmpty())
@@ -134,15 +143,84 @@ bool SampleGenerator::writeProblem(const SampleProblem &problem,
                    setFile.toBytes()))
         return false;
 
+    return writeKaryogram(problem.number, problem.folderName, pictures);
+}
+
+bool SampleGenerator::writeKaryogram(int number, const QString &folderName,
+                                     const QList<ChromosomePicture> &pictures)
+{
     if (m_options.karyogramFolder.isEmpty())
         return true;
-    const QString karyogramPath = QDir(m_options.karyogramFolder)
-                                      .filePath(QStringLiteral("%1-%2.png")
-                                                    .arg(problem.number, 2, 10, QLatin1Char('0'))
-                                                    .arg(problem.folderName));
+    const QString karyogramPath =
+        QDir(m_options.karyogramFolder)
+            .filePath(
+                QStringLiteral("%1-%2.png").arg(number, 2, 10, QLatin1Char('0')).arg(folderName));
     if (!KaryogramComposer::compose(pictures).save(karyogramPath, "PNG"))
         return fail(QStringLiteral("cannot write %1").arg(QDir::toNativeSeparators(karyogramPath)));
     return true;
+}
+
+QList<AbnormalProblem> SampleGenerator::abnormalProblems() const
+{
+    const QList<AbnormalProblem> &set = AbnormalProblem::all();
+    if (!m_options.onlyKaryotype.isEmpty()) {
+        for (const AbnormalProblem &problem : set) {
+            if (problem.karyotype == m_options.onlyKaryotype)
+                return {problem};
+        }
+        return {{AbnormalProblem::FirstNumber + int(set.size()), m_options.onlyKaryotype}};
+    }
+    if (!m_options.abnormal)
+        return {};
+    QList<AbnormalProblem> problems;
+    for (const AbnormalProblem &problem : set) {
+        if (m_options.onlyProblem == 0 || problem.number == m_options.onlyProblem)
+            problems.append(problem);
+    }
+    return problems;
+}
+
+bool SampleGenerator::writeAbnormalProblem(const AbnormalProblem &problem)
+{
+    const queldo::KaryotypeReading reading =
+        queldo::readKaryotype(problem.karyotype, queldo::BandNames::embedded());
+    if (!reading.ok())
+        return fail(QStringLiteral("%1: %2").arg(problem.karyotype, reading.error));
+    QString error;
+    const QList<CellChromosome> chromosomes =
+        KaryotypeCell(m_table, BandTable::embeddedFineBands()).build(reading.karyotype, &error);
+    if (chromosomes.isEmpty())
+        return fail(error);
+    const CellGenerator generator(m_table, m_options.size);
+    const QList<ChromosomePicture> pictures =
+        generator.generateCell(cellSeed(m_options.seed, problem.number), chromosomes);
+
+    const QDir folder(QDir(m_options.outputFolder).filePath(problem.folderName()));
+    if (!ensureFolder(folder.path()))
+        return false;
+    SetFile setFile;
+    QStringList changed;
+    QList<int> perClass(23, 0);
+    for (qsizetype i = 0; i < pictures.size(); ++i) {
+        // Both sex chromosomes are class 23, as in a normal problem.
+        const int bitmapClass = std::min(chromosomes.at(i).chromosome, 22);
+        const QString name =
+            QStringLiteral("%1-%2.bmp").arg(bitmapClass + 1).arg(++perClass[bitmapClass]);
+        const QByteArray bmp = BitmapEncoder::encode(pictures.at(i).image, &error);
+        if (bmp.isEmpty())
+            return fail(error);
+        if (!writeFile(folder.filePath(name), bmp))
+            return false;
+        setFile.append(name, bmp.size());
+        if (chromosomes.at(i).changed)
+            changed << name;
+    }
+    if (!writeFile(folder.filePath(queldo::checkValueFileName(problem.folderName())),
+                   setFile.toBytes()) ||
+        !writeFile(folder.filePath(queldo::karyotypeFileName()),
+                   queldo::problemKaryotypeBytes(reading.karyotype, changed)))
+        return false;
+    return writeKaryogram(problem.number, problem.folderName(), pictures);
 }
 
 bool SampleGenerator::writeReviewSheet()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "abnormalproblem.h"
 #include "bandtable.h"
 #include "chromosomepicture.h"
 #include "samplegeneratoroptions.h"
@@ -25,6 +26,10 @@ public:
 private:
     QList<QList<ChromosomePicture>> generateCells(const QList<SampleProblem> &problems) const;
     bool writeProblem(const SampleProblem &problem, const QList<ChromosomePicture> &pictures);
+    QList<AbnormalProblem> abnormalProblems() const;
+    bool writeAbnormalProblem(const AbnormalProblem &problem);
+    bool writeKaryogram(int number, const QString &folderName,
+                        const QList<ChromosomePicture> &pictures);
     bool writePreview();
     bool writeReviewSheet();
     bool writeFile(const QString &path, const QByteArray &bytes);

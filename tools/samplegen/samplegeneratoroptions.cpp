@@ -1,5 +1,10 @@
 #include "samplegeneratoroptions.h"
 
+#include "abnormalproblem.h"
+
+#include "core/karyotype/BandNames.h"
+#include "core/karyotype/KaryotypeReader.h"
+
 #include <QCommandLineParser>
 
 SampleGeneratorOptions::ParseResult SampleGeneratorOptions::parse(const QStringList &arguments)
@@ -22,10 +27,17 @@ SampleGeneratorOptions::ParseResult SampleGeneratorOptions::parse(const QStringL
         QStringLiteral("karyograms"),
         QStringLiteral("Also write one karyogram PNG per cell and an ideogram review sheet here."),
         QStringLiteral("folder"));
-    const QCommandLineOption onlyOption(QStringLiteral("only"),
-                                        QStringLiteral("Write only problem N (1 to 10)."),
-                                        QStringLiteral("N"));
-    parser.addOptions({outOption, seedOption, sizeOption, karyogramOption, onlyOption});
+    const QCommandLineOption abnormalOption(
+        QStringLiteral("abnormal"),
+        QStringLiteral("Also write the abnormal cells, numbered after the normal ones."));
+    const QCommandLineOption onlyOption(
+        QStringLiteral("only"),
+        QStringLiteral("Write only problem N (1 to 10, or with --abnormal up to %1), or one "
+                       "abnormal cell of the karyotype given in ISCN (\"47,XY,+21\").")
+            .arg(AbnormalProblem::FirstNumber + AbnormalProblem::all().size() - 1),
+        QStringLiteral("N|KARYOTYPE"));
+    parser.addOptions(
+        {outOption, seedOption, sizeOption, karyogramOption, abnormalOption, onlyOption});
 
     ParseResult result;
     if (!parser.parse(arguments)) {
@@ -63,10 +75,25 @@ SampleGeneratorOptions::ParseResult SampleGeneratorOptions::parse(const QStringL
             return result;
         }
     }
+    abnormal = parser.isSet(abnormalOption);
     if (parser.isSet(onlyOption)) {
-        onlyProblem = parser.value(onlyOption).toInt(&ok);
-        if (!ok || onlyProblem < 1 || onlyProblem > 10) {
-            result.message = QStringLiteral("--only wants a problem number from 1 to 10");
+        const QString only = parser.value(onlyOption);
+        onlyProblem = only.toInt(&ok);
+        const int last =
+            abnormal ? AbnormalProblem::FirstNumber + int(AbnormalProblem::all().size()) - 1 : 10;
+        if (!ok && only.contains(QLatin1Char(','))) {
+            const queldo::KaryotypeReading reading =
+                queldo::readKaryotype(only, queldo::BandNames::embedded());
+            if (!reading.ok()) {
+                result.message = QStringLiteral("--only: %1").arg(reading.error);
+                return result;
+            }
+            onlyProblem = 0;
+            onlyKaryotype = reading.karyotype.iscn();
+        } else if (!ok || onlyProblem < 1 || onlyProblem > last) {
+            result.message =
+                QStringLiteral("--only wants a problem number from 1 to %1 or a karyotype")
+                    .arg(last);
             return result;
         }
     }

@@ -11,7 +11,9 @@ struct SampleGeneratorOptions
     QString karyogramFolder; // empty: no karyograms
     quint64 seed = DefaultSeed;
     double size = 1.0;
-    int onlyProblem = 0; // 0: all problems
+    int onlyProblem = 0;   // 0: all problems
+    bool abnormal = false; // also the abnormal set, numbered after the normal problems
+    QString onlyKaryotype; // normalised ISCN: just one abnormal cell of this karyotype
 
     struct ParseResult
     {

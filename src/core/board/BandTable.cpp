@@ -38,6 +38,12 @@ BandTable BandTable::embedded()
                    readResource(QStringLiteral(":/cytobands/cytobands-850.tsv")));
 }
 
+QList<CytoBand> BandTable::embeddedFineBands()
+{
+    QString error;
+    return parse(readResource(QStringLiteral(":/cytobands/cytobands-850.tsv")), &error);
+}
+
 BandTable BandTable::fromTsv(const QByteArray &layoutLevel, const QByteArray &fineLevel)
 {
     BandTable table;

@@ -20,6 +20,10 @@ public:
     /// invalid table whose errorString says why.
     static BandTable fromTsv(const QByteArray &layoutLevel, const QByteArray &fineLevel);
 
+    /// The rows of the 850-band table compiled into the program, in table order: the finest
+    /// boundaries a break can be drawn at. Empty when the table is missing or malformed.
+    static QList<CytoBand> embeddedFineBands();
+
     bool isValid() const { return m_errorString.isEmpty(); }
     QString errorString() const { return m_errorString; }
 
