@@ -6,6 +6,7 @@
 #include "ui/app/TNewID.h"
 #include "ui/app/TNewIDorNo.h"
 #include "ui/common/DialogLook.h"
+#include "ui/common/ScreenCentring.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -67,6 +68,7 @@ TPasswordDlg::TPasswordDlg(AppPaths &paths, LiveSettings &settings, const UserLi
     setTabOrder(CancelBtn, Button1);
     ID->setFocus();
     setFixedSize(283, 227);
+    centreOnEveryShow(this);
 }
 
 void TPasswordDlg::setNewIdWindows(TNewIDorNo *question, TNewID *newId)

@@ -1,7 +1,7 @@
 #include "ui/exercise/TForm1.h"
 
 #include "core/app/AppPaths.h"
-#include "core/app/WindowMemory.h"
+#include "core/app/ScreenPlacement.h"
 #include "core/results/AnswerSheet.h"
 #include "core/results/AttemptRecord.h"
 #include "core/results/ResultsDate.h"
@@ -11,6 +11,7 @@
 #include "ui/app/HelpWindow.h"
 #include "ui/common/PagePrinter.h"
 #include "ui/common/PrintOutcomeMessage.h"
+#include "ui/common/ScreenCentring.h"
 #include "ui/common/WrappingButton.h"
 #include "ui/exercise/TForm16.h"
 
@@ -78,15 +79,7 @@ TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, con
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
     applyFlow();
 
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const WindowPlacement placement =
-        exerciseWindowPlacement(screen->geometry().size(), screen->availableGeometry());
-    // The design geometry first: without a window manager to honour the maximised state, the
-    // window would otherwise open at Qt's default size.
-    resize(placement.geometry.size());
-    move(placement.geometry.topLeft());
-    if (placement.maximised)
-        setWindowState(Qt::WindowMaximized);
+    placeOnScreen();
     // The window takes every wheel turn inside it, wherever the pointer is.
     qApp->installEventFilter(this);
 }
@@ -515,25 +508,43 @@ void TForm1::Button1Click()
 
 void TForm1::restoreRememberedPlacement()
 {
-    const auto remembered = readWindowMemory(m_paths.relativeUserFile(UserId, WindowFile));
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!remembered || !screen)
+    m_remembered = readWindowMemory(m_paths.relativeUserFile(UserId, WindowFile));
+    placeOnScreen();
+}
+
+void TForm1::placeOnScreen()
+{
+    QScreen *screen = screenOf(this);
+    if (m_remembered) {
+        if (QScreen *there = QGuiApplication::screenAt(m_remembered->geometry.center()))
+            screen = there;
+    }
+    if (!screen)
         return;
-    const auto usable = usableOn(*remembered, screen->availableVirtualGeometry());
-    if (!usable)
-        return;
+    const WindowStart start = exerciseWindowStart(
+        screen->geometry().size(), screen->availableGeometry(), frameMargins(this), m_remembered);
     setWindowState(windowState() & ~Qt::WindowMaximized);
-    setGeometry(usable->geometry);
-    if (usable->maximised)
+    setGeometry(start.client);
+    if (start.maximised)
         setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // Placed before the window manager framed it: placed again so that the frame fits too.
+    if (!m_shownBefore && !isMaximized())
+        whenFramed(this, [](QWidget *window) { static_cast<TForm1 *>(window)->placeOnScreen(); });
+    m_shownBefore = true;
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
     // Best effort: a window that cannot be remembered opens at its design size next time.
     if (!UserId.isEmpty())
-        writeWindowMemory(m_paths.relativeUserFile(UserId, WindowFile),
-                          {normalGeometry(), isMaximized()});
+        writeWindowMemory(
+            m_paths.relativeUserFile(UserId, WindowFile),
+            windowToRemember(normalGeometry(), isMaximized(), screenOf(this)->geometry().size()));
     event->accept();
     QCoreApplication::quit();
 }

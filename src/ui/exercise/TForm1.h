@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/app/WindowMemory.h"
 #include "core/board/ProblemLibrary.h"
 #include "core/exercise/ExerciseFlow.h"
 #include "ui/board/BoardView.h"
@@ -127,10 +128,13 @@ signals:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void followListPress(QEvent *event);
+    /// Where the window opens on its screen, the remembered placement considered.
+    void placeOnScreen();
     void createCommandColumn();
     void createMenu();
     void FormResize();
@@ -150,6 +154,8 @@ private:
     HelpWindow *m_help = nullptr;
     PagePrinter *m_printer = nullptr;
     int m_menuWidth = 0;
+    std::optional<RememberedWindow> m_remembered;
+    bool m_shownBefore = false;
     std::vector<qsizetype> m_reportedDamage; ///< damaged results lines already shown
     bool m_arrangementErrorShown = false;
     bool m_listKeyDown = false; ///< a key in the number list is being handled

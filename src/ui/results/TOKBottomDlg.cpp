@@ -10,6 +10,7 @@
 #include "ui/common/PagePrinter.h"
 #include "ui/common/PrintOutcomeMessage.h"
 #include "ui/common/ProgramFonts.h"
+#include "ui/common/ScreenCentring.h"
 #include "ui/common/WindowPicture.h"
 #include "ui/results/ReportLabel.h"
 #include "ui/results/TForm8.h"
@@ -229,6 +230,7 @@ TOKBottomDlg::TOKBottomDlg(AppPaths &paths, const QString &userId, PagePrinter &
     setTabOrder(OKBtn, Button1);
     setTabOrder(Button1, Button2);
     setFixedSize(861, 690);
+    centreOnEveryShow(this);
 }
 
 TOKBottomDlg::~TOKBottomDlg() = default;

@@ -8,6 +8,7 @@
 #include "core/settings/LiveSettings.h"
 #include "core/settings/SettingsFile.h"
 #include "ui/common/DialogLook.h"
+#include "ui/common/ScreenCentring.h"
 #include "ui/settings/TForm14.h"
 
 #include <QCheckBox>
@@ -58,12 +59,6 @@ QLineEdit *passwordEdit(QWidget *page, const char *name, int y)
     return edit;
 }
 
-void centreOnScreen(QWidget *window)
-{
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        window->move(screen->availableGeometry().center() - window->rect().center());
-}
-
 } // namespace
 
 TPagesDlg::TPagesDlg(AppPaths &paths, LiveSettings &settings, const QString &userId,
@@ -98,7 +93,7 @@ TPagesDlg::TPagesDlg(AppPaths &paths, LiveSettings &settings, const QString &use
 
     loadSample();
     showPreview(FirstPreviewScale);
-    centreOnScreen(this);
+    centreOnEveryShow(this);
 }
 
 TPagesDlg::~TPagesDlg() = default;

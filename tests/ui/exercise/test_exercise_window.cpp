@@ -297,7 +297,7 @@ private slots:
     {
         Window w;
         w.form->setWindowState(Qt::WindowNoState);
-        // Within the offscreen screen (800 x 600): a geometry that does not fit comes back moved
+        // Within the offscreen screen (800 x 800): a geometry that does not fit comes back moved
         // onto the screen, which the core's tests show.
         w.form->setGeometry(40, 50, 700, 500);
         w.form->close();
@@ -305,15 +305,17 @@ private slots:
         TForm1 again(*w.paths, w.settings, w.random, w.userId);
         again.restoreRememberedPlacement();
         QCOMPARE(again.normalGeometry(), QRect(40, 50, 700, 500));
-        QVERIFY(!again.isMaximized());
+        // The screen is under 1024 pixels high: maximised, whatever the trainee left.
+        QVERIFY(again.isMaximized());
     }
 
-    void opensAtItsDesignSizeBeforeMaximising()
+    void opensWholeOnASmallScreenBeforeMaximising()
     {
-        // The offscreen screen is under 1024 pixels high, so the window opens maximised.
+        // The offscreen screen (800 x 800) is under 1024 pixels high, so the window opens
+        // maximised; where that is not honoured it still lies whole on the screen, centred.
         Window w;
         QVERIFY(w.form->windowState() & Qt::WindowMaximized);
-        QCOMPARE(w.form->normalGeometry().size(), QSize(990, 780));
+        QCOMPARE(w.form->normalGeometry(), QRect(0, 10, 800, 780));
     }
 
     void referenceModeRewritesLabels()
