@@ -6,7 +6,8 @@
 #                   whole of libopencv-dev, some two hundred packages, which the benchmarks do not use)
 set -euo pipefail
 packages=(cmake g++ make pkg-config clang-format qt6-base-dev qt6-charts-dev libgl-dev libsodium-dev
-          libbenchmark-dev libhwy-dev fonts-ipafont-gothic fonts-ipafont-mincho)
+          libbenchmark-dev libhwy-dev fonts-ipafont-gothic fonts-ipafont-mincho
+          qt6-translations-l10n)
 for option in "$@"; do
   case "$option" in
     --with-display) packages+=(xvfb xdotool imagemagick poppler-utils) ;;

@@ -5,6 +5,7 @@
 #include "ui/app/TNewIDorNo.h"
 #include "ui/app/TPasswordDlg.h"
 #include "ui/common/ProgramFonts.h"
+#include "ui/common/QtTranslations.h"
 #include "ui/exercise/TForm1.h"
 #include "ui/exercise/TForm16.h"
 #include "ui/results/ConfusionWindow.h"
@@ -26,6 +27,7 @@ ProgramWindows::ProgramWindows(const QString &programFolder, const QString &star
     // The user list comes from the Result folder beside the start folder; from here on,
     // relative paths resolve against Images, as every later window expects.
     installProgramFonts();
+    installQtTranslations();
     m_users = UserList::read(m_paths.startResultFolder());
     m_paths.enterImagesFolder();
 

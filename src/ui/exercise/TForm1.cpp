@@ -20,6 +20,7 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QEventLoop>
 #include <QLabel>
 #include <QListWidget>
@@ -376,6 +377,11 @@ void TForm1::N4Click()
     dialog.setObjectName(QStringLiteral("PrinterSetupDialog1"));
     dialog.setWindowTitle(QStringLiteral("プリンタ設定"));
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    // Confirming only keeps the choice for later printouts: the button says so, not 印刷.
+    for (auto *buttons : dialog.findChildren<QDialogButtonBox *>(Qt::FindDirectChildrenOnly)) {
+        if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("設定"));
+    }
     dialog.exec();
 }
 

@@ -3,6 +3,7 @@
 #include "RecordingPaintDevice.h"
 #include "core/results/ResultsFile.h"
 #include "ui/common/PagePrinter.h"
+#include "ui/common/QtTranslations.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -10,6 +11,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QtTest>
 
 #include <optional>
@@ -204,17 +206,34 @@ private slots:
 
     void printerSetupChangesTheProgramsPrinter()
     {
+        // Qt's own dialog in Japanese, as the program loads it at its start.
+        QVERIFY(installQtTranslations());
         PrintFixture f;
         QPrinter *shown = nullptr;
+        QStringList buttons;
         ModalAnswer answer([&](QWidget *modal) {
             if (auto *dialog = qobject_cast<QPrintDialog *>(modal)) {
                 shown = dialog->printer();
+                for (const QPushButton *button : dialog->findChildren<QPushButton *>())
+                    buttons << button->text();
                 dialog->reject();
             }
         });
         f.form->N4->trigger();
         QCOMPARE(answer.className, QStringLiteral("QPrintDialog"));
         QCOMPARE(shown, &f.printer.printer());
+        // The setup's button keeps the choice; it prints nothing, so it does not say it does.
+        QVERIFY2(buttons.contains(QStringLiteral("設定")), qPrintable(buttons.join('|')));
+        QVERIFY2(buttons.contains(QStringLiteral("キャンセル")), qPrintable(buttons.join('|')));
+        for (const QString &text : buttons)
+            QVERIFY2(!text.contains(QStringLiteral("印刷")) &&
+                         !text.contains(QStringLiteral("Print")),
+                     qPrintable(text));
+    }
+
+    void missingQtTranslationsAreNoReasonToStop()
+    {
+        QVERIFY(!installQtTranslations(QDir::tempPath() + QStringLiteral("/no-such-folder")));
     }
 };
 
