@@ -462,8 +462,14 @@ private slots:
             const QRect box = button->captionRect();
             QVERIFY(box.width() < 120); // the caption would not fit on one line
             QCOMPARE(caption.lines.join(QString()), form.Button1->text().remove('\n'));
-            for (const QString &line : caption.lines)
+            // Broken between words only: the score and each phrase whole on its line.
+            static const QRegularExpression word(QStringLiteral(
+                "^ ?(正答率：\\d+/46|継続して|修正しますか\\?|継続して修正しますか\\?|"
+                "修正中 ?|\\(\\d+回目\\)|修正中 \\(\\d+回目\\))$"));
+            for (const QString &line : caption.lines) {
                 QVERIFY2(metrics.horizontalAdvance(line) <= box.width(), qPrintable(line));
+                QVERIFY2(word.match(line).hasMatch(), qPrintable(line));
+            }
             QVERIFY(caption.lines.size() * metrics.height() <= box.height());
             QVERIFY2(caption.font.pixelSize() >= 9,
                      qPrintable(QString::number(caption.font.pixelSize())));
