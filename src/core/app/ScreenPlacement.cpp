@@ -26,6 +26,15 @@ QRect fittedInto(const QRect &outer, const QRect &available)
     return fitted;
 }
 
+QSize stackedToFit(QSize item, int count, int extraHeight, QSize room)
+{
+    const int roomHeight = std::max(1, (room.height() - extraHeight) / std::max(1, count));
+    if (item.width() <= room.width() && item.height() <= roomHeight)
+        return item;
+    return item.scaled(std::min(item.width(), room.width()), std::min(item.height(), roomHeight),
+                       Qt::KeepAspectRatio);
+}
+
 WindowStart exerciseWindowStart(QSize screenSize, const QRect &available, const QMargins &frame,
                                 const std::optional<RememberedWindow> &remembered)
 {

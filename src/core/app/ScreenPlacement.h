@@ -40,6 +40,11 @@ RememberedWindow windowToRemember(const QRect &normalClient, bool maximised, QSi
 /// it, so that a caption bar always stays reachable.
 QPoint centredTopLeft(QSize outer, const QRect &available);
 
+/// The size of each of count pictures stacked one above the other, with extraHeight of
+/// captions and margins, so that the whole fits within room: item itself where it fits, else
+/// shrunk keeping its proportions.
+QSize stackedToFit(QSize item, int count, int extraHeight, QSize room);
+
 /// outer moved and shrunk as little as needed to lie wholly within the available area.
 QRect fittedInto(const QRect &outer, const QRect &available);
 

@@ -115,6 +115,25 @@ private slots:
         QFETCH(QPoint, topLeft);
         QCOMPARE(centredTopLeft(outer, available), topLeft);
     }
+
+    void stackedPicturesShrinkToFitTheScreen_data()
+    {
+        QTest::addColumn<QSize>("item");
+        QTest::addColumn<QSize>("room");
+        QTest::addColumn<QSize>("fitted");
+        QTest::newRow("fits") << QSize(800, 300) << QSize(1920, 1080) << QSize(800, 300);
+        QTest::newRow("1024 x 768: two karyograms of a maximised window")
+            << QSize(808, 374) << QSize(1024, 768) << QSize(732, 339);
+        QTest::newRow("too wide") << QSize(1200, 300) << QSize(1000, 1080) << QSize(1000, 250);
+    }
+    void stackedPicturesShrinkToFitTheScreen()
+    {
+        QFETCH(QSize, item);
+        QFETCH(QSize, room);
+        QFETCH(QSize, fitted);
+        // Two pictures below a 90-pixel caption, frame and margins.
+        QCOMPARE(stackedToFit(item, 2, 90, room), fitted);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestScreenPlacement)

@@ -398,6 +398,9 @@ private slots:
     {
         Window w;
         TForm1 &form = *w.form;
+        // Small enough for both karyograms to keep their size on the screen.
+        form.setWindowState(Qt::WindowNoState);
+        form.setGeometry(0, 0, 760, 600);
         w.clickList(1);
         QTest::mouseClick(form.Button4, Qt::LeftButton);
         w.drag(0, form.InOutPanel->placePanels[0], QPoint(20, 20));
@@ -435,6 +438,32 @@ private slots:
         replay.reject();
         QVERIFY(!answer.isVisible());
         QCOMPARE(answer.parentWidget(), nullptr);
+    }
+
+    void replayFitsTheScreenOfAMaximisedWindow()
+    {
+        Window w; // maximised on the 800 x 800 offscreen screen
+        TForm1 &form = *w.form;
+        w.clickList(1);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        const QSize scored = form.InOutPanel->OutputPanel->size();
+        QVERIFY(2 * scored.height() > 800 - 60);
+        const auto read = ArrangementFile::read(w.dir.filePath("Result/u/u.arr"));
+        QCOMPARE(read.lines.size(), std::size_t(1));
+        ReplayWindow replay(w.settings, QDir(w.paths->imagesFolder()));
+        TForm16 answer;
+        QCOMPARE(replay.showAttempt(read.lines[0], knownProblemNames()[1], scored, answer),
+                 QString());
+        replay.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&replay));
+        QVERIFY(QRect(0, 0, 800, 800).contains(replay.frameGeometry()));
+        // Both karyograms shrink alike, keeping their shape.
+        QCOMPARE(replay.AnswerArea->size(), replay.Attempt->size());
+        QVERIFY(replay.Attempt->height() < scored.height());
+        QVERIFY(qAbs(replay.Attempt->width() * scored.height() -
+                     scored.width() * replay.Attempt->height()) <= scored.height());
+        replay.reject();
     }
 
     void scoringCaptionsFitTheirButton_data()
