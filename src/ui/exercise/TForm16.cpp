@@ -1,5 +1,7 @@
 #include "ui/exercise/TForm16.h"
 
+#include "ui/board/BoardView.h"
+
 #include "core/board/ChromosomeBitmapOps.h"
 #include "core/board/ChromosomeId.h"
 #include "core/exercise/AnswerLayout.h"
@@ -92,6 +94,13 @@ void TForm16::showOver(QWidget *spread)
     raise();
     if (ideogramsShown() && !bandTable())
         tellOnceWhyNoIdeograms();
+}
+
+void TForm16::showOverBoard(BoardView &board, float EffectiveScale)
+{
+    prepare(board.InputPanel->size(), board.problem().SourceBitmap, EffectiveScale,
+            board.isFemaleProblem());
+    showOver(board.InputPanel);
 }
 
 void TForm16::setOptionsFile(const QString &path)

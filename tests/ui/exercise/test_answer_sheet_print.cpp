@@ -4,6 +4,7 @@
 #include "core/results/ResultsFile.h"
 #include "ui/common/PagePrinter.h"
 #include "ui/common/QtTranslations.h"
+#include "ui/exercise/AnswerSheetPrinting.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -170,8 +171,8 @@ private slots:
         RecordingPaintDevice page(QSize(4760, 6814), 600);
         {
             QPainter painter(&page);
-            f.form->drawAnswerSheet(painter, QSize(4760, 6814), 7, 3,
-                                    QStringLiteral("2026/12/10 9:05:07"));
+            drawAnswerSheet(painter, QSize(4760, 6814), f.form->answerSheetJob(), 7, 3,
+                            QStringLiteral("2026/12/10 9:05:07"));
         }
         QCOMPARE(page.items.size(), 6);
         const QStringList texts{QStringLiteral("uさん"), QStringLiteral("2026/12/10 9:05:07"),

@@ -1,0 +1,66 @@
+#include "ui/exercise/ExerciseWindowPlacement.h"
+
+#include "core/app/ScreenPlacement.h"
+#include "ui/common/ScreenCentring.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace queldo {
+
+ExerciseWindowPlacement::ExerciseWindowPlacement(QWidget *window)
+    : QObject(window), m_window(window)
+{
+    window->installEventFilter(this);
+    place();
+}
+
+void ExerciseWindowPlacement::restoreFrom(const QString &path)
+{
+    m_remembered = readWindowMemory(path);
+    place();
+}
+
+void ExerciseWindowPlacement::saveTo(const QString &path) const
+{
+    writeWindowMemory(path, windowToRemember(m_window->normalGeometry(), m_window->isMaximized(),
+                                             screenOf(m_window)->geometry().size()));
+}
+
+void ExerciseWindowPlacement::place()
+{
+    QScreen *screen = screenOf(m_window);
+    if (m_remembered) {
+        if (QScreen *there = QGuiApplication::screenAt(m_remembered->geometry.center()))
+            screen = there;
+    }
+    if (!screen)
+        return;
+    const WindowStart start =
+        exerciseWindowStart(screen->geometry().size(), screen->availableGeometry(),
+                            frameMargins(m_window), m_remembered);
+    m_window->setWindowState(m_window->windowState() & ~Qt::WindowMaximized);
+    m_window->setGeometry(start.client);
+    if (start.maximised)
+        m_window->setWindowState(m_window->windowState() | Qt::WindowMaximized);
+}
+
+bool ExerciseWindowPlacement::eventFilter(QObject *watched, QEvent *event)
+{
+    // Placed before the window manager framed it: placed again so that the frame fits too.
+    if (watched == m_window && event->type() == QEvent::Show && !m_shownBefore) {
+        m_shownBefore = true;
+        if (!m_window->isMaximized()) {
+            whenFramed(m_window, [](QWidget *window) {
+                if (auto *placement = window->findChild<ExerciseWindowPlacement *>(
+                        QString(), Qt::FindDirectChildrenOnly))
+                    placement->place();
+            });
+        }
+    }
+    return false;
+}
+
+} // namespace queldo
