@@ -6,9 +6,17 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace queldo {
+
+namespace {
+
+// Window managers frame a window shortly after its state changes.
+constexpr int FramingDelayMs = 200;
+
+} // namespace
 
 ExerciseWindowPlacement::ExerciseWindowPlacement(QWidget *window)
     : QObject(window), m_window(window)
@@ -60,7 +68,24 @@ bool ExerciseWindowPlacement::eventFilter(QObject *watched, QEvent *event)
             });
         }
     }
+    // Maximised before the window manager framed it, the window was given a normal geometry
+    // that left no room for the frame; on leaving the maximised state it is moved in whole.
+    if (watched == m_window && event->type() == QEvent::WindowStateChange &&
+        !m_window->isMaximized() && !m_window->isMinimized())
+        QTimer::singleShot(FramingDelayMs, this, &ExerciseWindowPlacement::keepWholeOnScreen);
     return false;
+}
+
+void ExerciseWindowPlacement::keepWholeOnScreen()
+{
+    const QScreen *screen = screenOf(m_window);
+    if (!screen || m_window->isMaximized() || !m_window->isVisible())
+        return;
+    const QRect available = screen->availableGeometry();
+    const QRect outer = m_window->frameGeometry();
+    if (available.contains(outer))
+        return;
+    m_window->setGeometry(fittedInto(outer, available).marginsRemoved(frameMargins(m_window)));
 }
 
 } // namespace queldo

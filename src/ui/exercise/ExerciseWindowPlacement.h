@@ -29,6 +29,7 @@ protected:
 
 private:
     void place();
+    void keepWholeOnScreen();
 
     QWidget *m_window;
     std::optional<RememberedWindow> m_remembered;
