@@ -9,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -49,7 +50,7 @@ void drawAnswerSheet(QPainter &painter, QSize page, const AnswerSheetJob &job, i
 {
     auto compose = [&](QSize picture) {
         return AnswerSheet::compose(job.userId, dateTime, records, today, job.elapsedSeconds,
-                                    page.width(), picture);
+                                    page.width(), picture, painter.device()->logicalDpiY());
     };
     QClipboard *clipboard = QGuiApplication::clipboard();
     for (const SheetLine &line : compose({}).lines) {
