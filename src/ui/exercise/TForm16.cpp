@@ -72,6 +72,8 @@ void TForm16::prepare(QSize spread, const std::array<Bgr24Image, PieceCount> &So
     const AnswerLayout layout = answerLayout(OutputPanel->size());
     for (std::size_t row = 0; row < RowCount; ++row)
         rowPanels[row]->setGeometry(layout.rows[row]);
+    std::array<QSize, SlotCount> places{};
+    std::array<QSize, SlotCount> sizes{};
     for (int k = 0; k < SlotCount; ++k) {
         const auto i = std::size_t(k);
         placePanels[i]->setGeometry(layout.places[i]);
@@ -79,6 +81,16 @@ void TForm16::prepare(QSize spread, const std::array<Bgr24Image, PieceCount> &So
         placeLabels[i]->adjustSize();
         placeLabels[i]->move(2, 2);
         m_pictures[i] = renderUpright(SourceBitmap[i], EffectiveScale);
+        places[i] = layout.places[i].size();
+        sizes[i] = m_pictures[i].size();
+    }
+    // The window is shorter than the spread by its caption bar, so at the larger sizes the longest
+    // chromosomes would be cut at top and bottom: all of them shrink alike until each fits.
+    if (const double fit = fitAllInPlaces(sizes, places); fit < 1.0) {
+        for (std::size_t i = 0; i < m_pictures.size(); ++i)
+            m_pictures[i] = renderUpright(SourceBitmap[i], float(EffectiveScale * fit));
+    }
+    for (std::size_t i = 0; i < m_pictures.size(); ++i) {
         images[i]->setPixmap(QPixmap::fromImage(m_pictures[i]));
         images[i]->resize(m_pictures[i].size());
     }
