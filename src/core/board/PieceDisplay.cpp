@@ -14,8 +14,17 @@ QImage withNearWhiteTransparent(const QImage &piece)
     QImage out = piece;
     QList<QRgb> colours = out.colorTable();
     for (QRgb &c : colours) {
-        if (qRed(c) >= NearWhiteLevel && qGreen(c) >= NearWhiteLevel && qBlue(c) >= NearWhiteLevel)
+        const int lightest = std::min({qRed(c), qGreen(c), qBlue(c)});
+        if (lightest >= NearWhiteLevel) {
             c = qRgba(qRed(c), qGreen(c), qBlue(c), 0);
+        } else if (lightest >= FringeLevel) {
+            // Over white, alpha a and colour k give k a + 255 (1 - a): the old colour exactly,
+            // with the darkest channel drawn black, so nothing below is ever made lighter.
+            const int alpha = 255 - lightest;
+            const auto channel = [&](int level) { return 255 - (255 - level) * 255 / alpha; };
+            c = qRgba(std::max(0, channel(qRed(c))), std::max(0, channel(qGreen(c))),
+                      std::max(0, channel(qBlue(c))), alpha);
+        }
     }
     out.setColorTable(colours);
     return out;

@@ -15,7 +15,14 @@ namespace queldo {
 /// Grey and colour levels from this up on every channel count as background on screen.
 inline constexpr int NearWhiteLevel = 235;
 
-/// The piece with its near-white palette entries made fully transparent.
+/// From this level up to NearWhiteLevel a pixel is the soft rim where a photographed
+/// chromosome fades into its white background.
+inline constexpr int FringeLevel = 200;
+
+/// The piece with its near-white palette entries made fully transparent, and those of its pale
+/// rim made to darken what lies below as they darken white: on white they look as before, and
+/// over another piece or a coloured place a grey rim leaves no light outline, since it never
+/// lightens anything.
 QImage withNearWhiteTransparent(const QImage &piece);
 
 /// Where a piece can be taken hold of: its visible pixels, grown by a few pixels so that thin

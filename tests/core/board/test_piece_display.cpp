@@ -3,6 +3,7 @@
 #include "core/board/NearGrey.h"
 #include "core/board/PieceDisplay.h"
 
+#include <QPainter>
 #include <QtTest>
 
 using namespace queldo;
@@ -45,6 +46,38 @@ private slots:
         QCOMPARE(qAlpha(shown.pixel(9, 4)), 255);
         // The picture for scoring and printing is unchanged.
         QCOMPARE(piece.pixelIndex(2, 4), shown.pixelIndex(2, 4));
+    }
+
+    void thePaleRimNeverLightensWhatLiesBelow_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("alpha");
+        QTest::newRow("rim next to the background") << 230 << 25;
+        QTest::newRow("rim next to the chromosome") << 200 << 55;
+        QTest::newRow("chromosome itself") << 199 << 255;
+    }
+    void thePaleRimNeverLightensWhatLiesBelow()
+    {
+        QFETCH(int, level);
+        QFETCH(int, alpha);
+        const QImage shown = withNearWhiteTransparent(renderPiece(cutOut(level), 1.0f, 0));
+        QCOMPARE(qAlpha(shown.pixel(2, 4)), alpha);
+        const auto over = [&](QRgb background) {
+            QImage canvas(shown.size(), QImage::Format_RGB32);
+            canvas.fill(background);
+            QPainter(&canvas).drawImage(0, 0, shown);
+            return canvas.pixel(2, 4);
+        };
+        // On white it looks as photographed ...
+        QVERIFY(qAbs(qGray(over(qRgb(255, 255, 255))) - level) <= 1);
+        // ... and over an orange place or a dark piece the rim shows no lighter outline.
+        if (alpha == 255)
+            return; // the chromosome itself is drawn as it is, over anything
+        for (const QRgb background : {qRgb(0xFF, 0x66, 0x00), qRgb(0x40, 0x40, 0x40)}) {
+            const QRgb seen = over(background);
+            QVERIFY(qRed(seen) <= qRed(background) && qGreen(seen) <= qGreen(background) &&
+                    qBlue(seen) <= qBlue(background));
+        }
     }
 
     void onlyTheChromosomeAndAThinBorderCanBeTakenHoldOf()
