@@ -7,6 +7,38 @@
 
 namespace queldo {
 
+namespace {
+
+// The chromosome's own pixels (fully opaque) spread from black to white; the rim and the
+// background keep their levels. A picture of one level is left as it is.
+void stretchLevels(QImage &argb)
+{
+    int darkest = 255, lightest = 0;
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            if (qAlpha(row[x]) != 255)
+                continue;
+            darkest = std::min(darkest, qGray(row[x]));
+            lightest = std::max(lightest, qGray(row[x]));
+        }
+    }
+    if (lightest - darkest < 8)
+        return;
+    const auto level = [&](int v) {
+        return std::clamp((v - darkest) * 255 / (lightest - darkest), 0, 255);
+    };
+    for (int y = 0; y < argb.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(argb.scanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            if (qAlpha(row[x]) == 255)
+                row[x] = qRgb(level(qRed(row[x])), level(qGreen(row[x])), level(qBlue(row[x])));
+        }
+    }
+}
+
+} // namespace
+
 QImage withNearWhiteTransparent(const QImage &piece)
 {
     if (piece.format() != QImage::Format_Indexed8)
@@ -79,9 +111,15 @@ QImage loupePicture(const Bgr24Image &source, int rotationStep, int maxSide)
 {
     if (source.isNull())
         return {};
-    const int longer = std::max(source.width, source.height);
-    const float factor = std::min(2.0f, float(maxSide) / float(longer));
-    return withNearWhiteTransparent(renderPiece(source, factor, rotationStep));
+    QImage turned = withNearWhiteTransparent(renderPiece(source, 1.0f, rotationStep))
+                        .convertToFormat(QImage::Format_ARGB32);
+    stretchLevels(turned);
+    const int longer = std::max(turned.width(), turned.height());
+    const double factor = std::min(std::max(2.0, double(LoupeLongerSide) / longer),
+                                   double(std::max(1, maxSide)) / longer);
+    const QSize size(std::max(1, int(turned.width() * factor)),
+                     std::max(1, int(turned.height() * factor)));
+    return turned.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 QImage dragPicture(const QImage &screenPicture)

@@ -29,8 +29,14 @@ QImage withNearWhiteTransparent(const QImage &piece);
 /// chromosomes stay easy to catch.
 QRegion pickableRegion(const QImage &screenPicture, int grow = 2);
 
-/// The loupe's picture: the piece at twice its photographed size, turned as it lies, shrunk
-/// only so that its longer side stays within maxSide.
+/// The longer side a loupe picture is enlarged to: a small chromosome of a real photograph
+/// (chromosome 21 of some 25 pixels) then shows its bands at a readable height.
+inline constexpr int LoupeLongerSide = 240;
+
+/// The loupe's picture: the piece turned as it lies, enlarged smoothly to LoupeLongerSide on its
+/// longer side and at least to twice its photographed size, shrunk only so that its longer side
+/// stays within maxSide. Its levels are stretched so that the chromosome's darkest band is black
+/// and its lightest white, which brings out the bands of a pale or dull photograph.
 QImage loupePicture(const Bgr24Image &source, int rotationStep, int maxSide);
 
 /// A half-transparent copy of a picture, as the piece follows the pointer while dragged.

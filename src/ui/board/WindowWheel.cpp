@@ -1,8 +1,10 @@
 #include "ui/board/WindowWheel.h"
 
 #include "ui/board/BoardView.h"
+#include "ui/board/PieceImage.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QWheelEvent>
 #include <QWidget>
@@ -12,12 +14,12 @@ namespace queldo {
 WindowWheel::WindowWheel(QWidget *window, BoardView *board)
     : QObject(window), m_window(window), m_board(board)
 {
-    QCoreApplication::instance()->installEventFilter(this);
+    QApplication::instance()->installEventFilter(this);
 }
 
 WindowWheel::~WindowWheel()
 {
-    QCoreApplication::instance()->removeEventFilter(this);
+    QApplication::instance()->removeEventFilter(this);
 }
 
 bool WindowWheel::eventFilter(QObject *watched, QEvent *event)
@@ -34,6 +36,15 @@ bool WindowWheel::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyRelease &&
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Control)
         m_board->hideLoupe();
+    // Ctrl pressed over a piece shows it magnified at once, the pointer still or a piece in hand.
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Control &&
+        !static_cast<QKeyEvent *>(event)->isAutoRepeat()) {
+        const QPoint at = QCursor::pos();
+        if (auto *piece = qobject_cast<PieceImage *>(QApplication::widgetAt(at));
+            piece && piece->window() == m_window)
+            m_board->showLoupe(piece->piece(), at);
+    }
     return false;
 }
 

@@ -9,7 +9,7 @@ namespace queldo {
 class BoardView;
 
 /// Gives the board every wheel turn made anywhere in its window, wherever the pointer is, and
-/// hides the board's loupe when Ctrl is let go.
+/// shows the board's loupe for the piece under the pointer while Ctrl is held.
 class WindowWheel : public QObject
 {
     Q_OBJECT

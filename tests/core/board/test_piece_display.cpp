@@ -4,6 +4,7 @@
 #include "core/board/PieceDisplay.h"
 
 #include <QPainter>
+#include <QSet>
 #include <QtTest>
 
 using namespace queldo;
@@ -92,13 +93,44 @@ private slots:
                     .contains(QPoint(13, 0)));
     }
 
-    void loupeIsTwiceThePhotographWithinItsLimit()
+    void loupeEnlargesSmallPiecesToAReadableSizeWithinItsLimit()
     {
+        // A 20 x 10 cut-out: enlarged to 240 on its longer side.
         const Bgr24Image source = cutOut(255);
-        QCOMPARE(loupePicture(source, 0, 500).size(), renderPiece(source, 2.0f, 0).size());
-        QCOMPARE(loupePicture(source, 6, 500).size(), renderPiece(source, 2.0f, 6).size());
+        QCOMPARE(loupePicture(source, 0, 500).size(), QSize(240, 108)); // rendered 20 x 9
+        QCOMPARE(loupePicture(source, 6, 500).size(), QSize(108, 240)); // turned a right angle
         QVERIFY(loupePicture(source, 0, 30).width() <= 30);
         QVERIFY(loupePicture(Bgr24Image(), 0, 30).isNull());
+        // A large one: twice its size, as before.
+        Bgr24Image large(200, 150);
+        QCOMPARE(loupePicture(large, 0, 1000).size(), QSize(400, 298)); // rendered 200 x 149
+    }
+
+    void loupeIsSmoothAndStretchesTheBands()
+    {
+        // Bands of 120 and 160 on a white background, one pixel each.
+        Bgr24Image source(4, 20);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 4; ++x)
+                for (int c = 0; c < 3; ++c)
+                    source.row(y)[3 * x + c] =
+                        std::uint8_t(x == 0 || x == 3 ? 255 : (y % 2 ? 120 : 160));
+        const QImage loupe = loupePicture(source, 0, 500);
+        QCOMPARE(loupe.size(), QSize(50, 240)); // rendered 4 x 19
+        QSet<int> levels;
+        int darkest = 255, lightest = 0;
+        for (int y = 12; y < 228; ++y) {
+            const QRgb c = loupe.pixel(24, y);
+            levels.insert(qGray(c));
+            darkest = std::min(darkest, qGray(c));
+            lightest = std::max(lightest, qGray(c));
+        }
+        // The dull bands now run from black to white, with the steps between them smoothed.
+        QVERIFY2(darkest <= 10 && lightest >= 245,
+                 qPrintable(QStringLiteral("%1 to %2").arg(darkest).arg(lightest)));
+        QVERIFY(levels.size() > 4);
+        // The background is still seen through.
+        QCOMPARE(qAlpha(loupe.pixel(1, 120)), 0);
     }
 
     void nearGreyPhotographsAreDrawnGrey_data()
