@@ -9,9 +9,9 @@ namespace queldo {
 
 namespace {
 
-// The chromosome's own pixels (fully opaque) spread from black to white; the rim and the
-// background keep their levels. A picture of one level is left as it is.
-void stretchLevels(QImage &argb)
+// The chromosome's own pixels (fully opaque) spread from black to white, then the trainee's
+// tone; the rim and the background keep their levels. A picture of one level is not spread.
+void stretchLevels(QImage &argb, LoupeTone tone)
 {
     int darkest = 255, lightest = 0;
     for (int y = 0; y < argb.height(); ++y) {
@@ -23,10 +23,14 @@ void stretchLevels(QImage &argb)
             lightest = std::max(lightest, qGray(row[x]));
         }
     }
-    if (lightest - darkest < 8)
-        return;
+    if (lightest - darkest < 8) {
+        darkest = 0;
+        lightest = 255;
+    }
+    const double gain = std::max(0.0, 1.0 + 0.25 * tone.contrast);
     const auto level = [&](int v) {
-        return std::clamp((v - darkest) * 255 / (lightest - darkest), 0, 255);
+        const int stretched = (v - darkest) * 255 / (lightest - darkest);
+        return std::clamp(int((stretched - 128) * gain) + 128 + 16 * tone.brightness, 0, 255);
     };
     for (int y = 0; y < argb.height(); ++y) {
         auto *row = reinterpret_cast<QRgb *>(argb.scanLine(y));
@@ -107,13 +111,13 @@ QRegion pickableRegion(const QImage &screenPicture, int grow)
     return region;
 }
 
-QImage loupePicture(const Bgr24Image &source, int rotationStep, int maxSide)
+QImage loupePicture(const Bgr24Image &source, int rotationStep, int maxSide, LoupeTone tone)
 {
     if (source.isNull())
         return {};
     QImage turned = withNearWhiteTransparent(renderPiece(source, 1.0f, rotationStep))
                         .convertToFormat(QImage::Format_ARGB32);
-    stretchLevels(turned);
+    stretchLevels(turned, tone);
     const int longer = std::max(turned.width(), turned.height());
     const double factor = std::min(std::max(2.0, double(LoupeLongerSide) / longer),
                                    double(std::max(1, maxSide)) / longer);

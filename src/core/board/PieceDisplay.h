@@ -37,7 +37,13 @@ inline constexpr int LoupeLongerSide = 240;
 /// longer side and at least to twice its photographed size, shrunk only so that its longer side
 /// stays within maxSide. Its levels are stretched so that the chromosome's darkest band is black
 /// and its lightest white, which brings out the bands of a pale or dull photograph.
-QImage loupePicture(const Bgr24Image &source, int rotationStep, int maxSide);
+/// The trainee's own brightness and contrast on top of that, in steps from 0 (none).
+struct LoupeTone
+{
+    int brightness = 0; ///< each step lifts every level of the chromosome by 16
+    int contrast = 0;   ///< each step spreads the levels a quarter wider about mid-grey
+};
+QImage loupePicture(const Bgr24Image &source, int rotationStep, int maxSide, LoupeTone tone = {});
 
 /// A half-transparent copy of a picture, as the piece follows the pointer while dragged.
 QImage dragPicture(const QImage &screenPicture);

@@ -36,6 +36,16 @@ bool WindowWheel::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyRelease &&
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Control)
         m_board->hideLoupe();
+    // With the loupe up, Ctrl and the arrow keys set its brightness (up, down) and contrast
+    // (right, left).
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->modifiers() & Qt::ControlModifier) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        const int brightness = key == Qt::Key_Up ? 1 : key == Qt::Key_Down ? -1 : 0;
+        const int contrast = key == Qt::Key_Right ? 1 : key == Qt::Key_Left ? -1 : 0;
+        if ((brightness || contrast) && m_board->adjustLoupe(brightness, contrast))
+            return true;
+    }
     // Ctrl pressed over a piece shows it magnified at once, the pointer still or a piece in hand.
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Control &&

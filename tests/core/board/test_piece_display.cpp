@@ -131,6 +131,21 @@ private slots:
         QVERIFY(levels.size() > 4);
         // The background is still seen through.
         QCOMPARE(qAlpha(loupe.pixel(1, 120)), 0);
+
+        // The trainee's tone on top: brighter lifts the darkest band, less contrast narrows the
+        // spread.
+        const auto darkestOf = [](const QImage &image) {
+            int darkest = 255;
+            for (int y = 12; y < 228; ++y) {
+                if (qAlpha(image.pixel(24, y)) == 255)
+                    darkest = std::min(darkest, qGray(image.pixel(24, y)));
+            }
+            return darkest;
+        };
+        QVERIFY(darkestOf(loupePicture(source, 0, 500)) <= 10);
+        QVERIFY2(darkestOf(loupePicture(source, 0, 500, {2, 0})) >= 30,
+                 qPrintable(QString::number(darkestOf(loupePicture(source, 0, 500, {2, 0})))));
+        QVERIFY(darkestOf(loupePicture(source, 0, 500, {0, -2})) >= 60);
     }
 
     void nearGreyPhotographsAreDrawnGrey_data()

@@ -308,6 +308,20 @@ private slots:
         QLabel *loupe = form.InOutPanel->loupe();
         QVERIFY(loupe && loupe->isVisible());
         QCOMPARE(loupe->property("piece").toInt(), 5);
+        // Ctrl and an arrow key set the loupe's brightness, the board left alone.
+        const auto meanOf = [](const QImage &image) {
+            qint64 sum = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    sum += qAlpha(image.pixel(x, y)) == 255 ? qGray(image.pixel(x, y)) : 0;
+            return sum;
+        };
+        const qint64 before = meanOf(loupe->pixmap().toImage());
+        const BoardState board = form.board();
+        QTest::keyPress(&form, Qt::Key_Up, Qt::ControlModifier);
+        QVERIFY(meanOf(loupe->pixmap().toImage()) > before);
+        QVERIFY(loupe->isVisible());
+        QCOMPARE(form.board().RotationStep, board.RotationStep);
         QTest::keyRelease(&form, Qt::Key_Control);
         QVERIFY(!loupe->isVisible());
     }
