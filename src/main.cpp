@@ -4,14 +4,12 @@
 #include "core/app/StartOptions.h"
 #include "ui/app/DataFolderQuestion.h"
 #include "ui/app/ProgramWindows.h"
+#include "ui/common/QtTranslations.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QSettings>
-#include <QTranslator>
 
 #include <cstdio>
 
@@ -44,11 +42,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // No display name: the window system would append it to every caption.
     QApplication::setApplicationName(QStringLiteral("QUELDO"));
-    // The toolkit's own dialogs (choosing a folder, printing) speak the program's language.
-    QTranslator toolkitTexts;
-    if (toolkitTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&toolkitTexts);
+    // The toolkit's own dialogs (choosing a folder, printing) speak the program's language,
+    // from the first question on.
+    queldo::installQtTranslations();
 
     // ~/.config/QUELDO/QUELDO.conf, over /etc/xdg/QUELDO/QUELDO.conf for a whole
     // machine.

@@ -4,10 +4,11 @@
 # answer and go on to the next problem, look at the grade analysis and print it, change the
 # settings, quit through the menu, start again and find the settings kept.
 #
-# Usage: first_day.sh QUELDO LAYOUT_PROBE SAMPLEGEN. Exit 77 (skipped) when a tool is missing.
+# Usage: first_day.sh QUELDO LAYOUT_PROBE SAMPLEGEN [SCREEN], SCREEN as 1280x1024 (the default)
+# or 1024x768, the smallest screen the windows must fit. Exit 77 (skipped) when a tool is missing.
 # The screenshots are kept after a failure, or always with QUELDO_E2E_KEEP=1.
 set -euo pipefail
-queldo=$1 probe=$2 samplegen=$3
+queldo=$1 probe=$2 samplegen=$3 screen=${4:-1280x1024}
 
 for tool in Xvfb xdotool import convert; do
   if ! command -v "$tool" >/dev/null; then
@@ -107,7 +108,7 @@ quit_by_menu() {
 }
 
 # --- An X server of our own, on whatever display number is free.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break

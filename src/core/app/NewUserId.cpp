@@ -134,9 +134,8 @@ CreateUserResult createUser(const AppPaths &paths, const QString &id, const QStr
 
     const QString existing = existingEntry(resultFolder, id);
     if (!existing.isEmpty()) {
-        return {false,
-                QStringLiteral("「%1」という名前のフォルダが既にあります。\n違うIDにしてください。")
-                    .arg(existing)};
+        return {false, QStringLiteral("「%1」という名前のフォルダが既にあります。").arg(existing),
+                true};
     }
 
     const QString userFolder = QDir(resultFolder).filePath(id);

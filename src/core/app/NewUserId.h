@@ -20,6 +20,8 @@ struct CreateUserResult
 {
     bool created = false;
     QString error; ///< why nothing was created, for the trainee
+    /// A folder of that name is there already: another ID is wanted, not another try.
+    bool idTaken = false;
 };
 
 /// Makes the user folder of a new ID with its results, password and settings files, creating

@@ -23,9 +23,10 @@ std::optional<RememberedWindow> readWindowMemory(const QString &path)
     }
     if (values[2] < SmallestRememberedWindow.width() ||
         values[3] < SmallestRememberedWindow.height() || values[2] > 100000 || values[3] > 100000 ||
-        (values[4] != 0 && values[4] != 1))
+        values[4] < 0 || values[4] > 2)
         return std::nullopt;
-    return RememberedWindow{QRect(values[0], values[1], values[2], values[3]), values[4] == 1};
+    return RememberedWindow{QRect(values[0], values[1], values[2], values[3]), values[4] != 0,
+                            values[4] == 2};
 }
 
 QString writeWindowMemory(const QString &path, const RememberedWindow &window)
@@ -36,7 +37,9 @@ QString writeWindowMemory(const QString &path, const RememberedWindow &window)
                                       .arg(g.y())
                                       .arg(g.width())
                                       .arg(g.height())
-                                      .arg(window.maximised ? 1 : 0)});
+                                      .arg(window.maximisedForScreen ? 2
+                                           : window.maximised        ? 1
+                                                                     : 0)});
 }
 
 std::optional<RememberedWindow> usableOn(const RememberedWindow &window, const QRect &available)

@@ -13,6 +13,9 @@ struct RememberedWindow
 {
     QRect geometry; ///< the normal (not maximised) geometry, client area
     bool maximised = false;
+    /// Maximised by the program because the screen was too small, not by the trainee ("2" in the
+    /// file's last field).
+    bool maximisedForScreen = false;
     bool operator==(const RememberedWindow &) const = default;
 };
 

@@ -15,19 +15,6 @@ std::array<QRect, 14> rowPlaces(int rowWidth, int rowHeight, int columns)
     return places;
 }
 
-WindowPlacement exerciseWindowPlacement(QSize screenSize, QRect availableArea)
-{
-    const QSize size = ExerciseWindowDesignSize;
-    // Never above or left of the screen: on a screen smaller than the window its caption and
-    // menu stay reachable.
-    const QPoint topLeft(
-        std::max(availableArea.left(),
-                 availableArea.left() + availableArea.width() / 2 - size.width() / 2),
-        std::max(availableArea.top(),
-                 availableArea.top() + availableArea.height() / 2 - size.height() / 2));
-    return {screenSize.height() < 1024, QRect(topLeft, size)};
-}
-
 int rowOfPlace(int place)
 {
     for (int row = 3; row >= 0; --row) {

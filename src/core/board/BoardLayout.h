@@ -43,15 +43,4 @@ BoardLayout computeBoardLayout(const LayoutInput &in);
 /// Row of a place (0 to 3) and its column within the row.
 int rowOfPlace(int place);
 
-/// Where the exercise window opens on a screen.
-struct WindowPlacement
-{
-    bool maximised = false;
-    QRect geometry; ///< the design size, centred on the screen: outer size, frame included
-};
-inline constexpr QSize ExerciseWindowDesignSize{990, 780};
-/// Maximised on a screen under 1024 pixels high; otherwise the design size centred on the
-/// available area.
-WindowPlacement exerciseWindowPlacement(QSize screenSize, QRect availableArea);
-
 } // namespace queldo

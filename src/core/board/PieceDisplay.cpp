@@ -7,6 +7,42 @@
 
 namespace queldo {
 
+namespace {
+
+// The chromosome's own pixels (fully opaque) spread from black to white, then the trainee's
+// tone; the rim and the background keep their levels. A picture of one level is not spread.
+void stretchLevels(QImage &argb, LoupeTone tone)
+{
+    int darkest = 255, lightest = 0;
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            if (qAlpha(row[x]) != 255)
+                continue;
+            darkest = std::min(darkest, qGray(row[x]));
+            lightest = std::max(lightest, qGray(row[x]));
+        }
+    }
+    if (lightest - darkest < 8) {
+        darkest = 0;
+        lightest = 255;
+    }
+    const double gain = std::max(0.0, 1.0 + 0.25 * tone.contrast);
+    const auto level = [&](int v) {
+        const int stretched = (v - darkest) * 255 / (lightest - darkest);
+        return std::clamp(int((stretched - 128) * gain) + 128 + 16 * tone.brightness, 0, 255);
+    };
+    for (int y = 0; y < argb.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(argb.scanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            if (qAlpha(row[x]) == 255)
+                row[x] = qRgb(level(qRed(row[x])), level(qGreen(row[x])), level(qBlue(row[x])));
+        }
+    }
+}
+
+} // namespace
+
 QImage withNearWhiteTransparent(const QImage &piece)
 {
     if (piece.format() != QImage::Format_Indexed8)
@@ -14,8 +50,17 @@ QImage withNearWhiteTransparent(const QImage &piece)
     QImage out = piece;
     QList<QRgb> colours = out.colorTable();
     for (QRgb &c : colours) {
-        if (qRed(c) >= NearWhiteLevel && qGreen(c) >= NearWhiteLevel && qBlue(c) >= NearWhiteLevel)
+        const int lightest = std::min({qRed(c), qGreen(c), qBlue(c)});
+        if (lightest >= NearWhiteLevel) {
             c = qRgba(qRed(c), qGreen(c), qBlue(c), 0);
+        } else if (lightest >= FringeLevel) {
+            // Over white, alpha a and colour k give k a + 255 (1 - a): the old colour exactly,
+            // with the darkest channel drawn black, so nothing below is ever made lighter.
+            const int alpha = 255 - lightest;
+            const auto channel = [&](int level) { return 255 - (255 - level) * 255 / alpha; };
+            c = qRgba(std::max(0, channel(qRed(c))), std::max(0, channel(qGreen(c))),
+                      std::max(0, channel(qBlue(c))), alpha);
+        }
     }
     out.setColorTable(colours);
     return out;
@@ -66,13 +111,19 @@ QRegion pickableRegion(const QImage &screenPicture, int grow)
     return region;
 }
 
-QImage loupePicture(const Bgr24Image &source, int rotationStep, int maxSide)
+QImage loupePicture(const Bgr24Image &source, int rotationStep, int maxSide, LoupeTone tone)
 {
     if (source.isNull())
         return {};
-    const int longer = std::max(source.width, source.height);
-    const float factor = std::min(2.0f, float(maxSide) / float(longer));
-    return withNearWhiteTransparent(renderPiece(source, factor, rotationStep));
+    QImage turned = withNearWhiteTransparent(renderPiece(source, 1.0f, rotationStep))
+                        .convertToFormat(QImage::Format_ARGB32);
+    stretchLevels(turned, tone);
+    const int longer = std::max(turned.width(), turned.height());
+    const double factor = std::min(std::max(2.0, double(LoupeLongerSide) / longer),
+                                   double(std::max(1, maxSide)) / longer);
+    const QSize size(std::max(1, int(turned.width() * factor)),
+                     std::max(1, int(turned.height() * factor)));
+    return turned.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 QImage dragPicture(const QImage &screenPicture)

@@ -61,4 +61,19 @@ AnswerPicturePlacement placeWithIdeogram(QSize place, QSize picture, int ideogra
     return {at, at + QPoint(ideogramLeft, 0)};
 }
 
+double fitAllInPlaces(const std::array<QSize, SlotCount> &pictures,
+                      const std::array<QSize, SlotCount> &places)
+{
+    double factor = 1.0;
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        const QSize picture = pictures[i];
+        const QSize place = places[i];
+        if (picture.isEmpty() || place.isEmpty())
+            continue;
+        factor = std::min({factor, double(place.width()) / picture.width(),
+                           double(place.height()) / picture.height()});
+    }
+    return factor;
+}
+
 } // namespace queldo

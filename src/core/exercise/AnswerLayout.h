@@ -35,6 +35,12 @@ QString answerPlaceLabel(int place, bool female);
 /// toward zero. A picture larger than its place gets a negative offset and is clipped by it.
 QPoint centredOffset(QSize place, QSize picture);
 
+/// The one factor, at most 1, by which every picture shrinks so that each fits its place whole;
+/// the same for all, so the chromosomes keep their sizes relative to each other. Empty pictures
+/// and places are left out.
+double fitAllInPlaces(const std::array<QSize, SlotCount> &pictures,
+                      const std::array<QSize, SlotCount> &places);
+
 /// A chromosome with its ideogram beside it, centred in a place as one group.
 struct AnswerPicturePlacement
 {

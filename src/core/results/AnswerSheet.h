@@ -31,8 +31,11 @@ struct AnswerSheet
     SheetLine memo;
 
     /// records: the attempts in the trainee's results file; today: those of them from today.
+    /// dpi: the printer's resolution. The sheet was laid out in the dots of a 600-dpi printer;
+    /// at any other resolution every position scales with it, so the sheet looks the same.
     static AnswerSheet compose(const QString &userId, const QString &dateTime, int records,
-                               int today, int seconds, int pageWidth, QSize pictureSize);
+                               int today, int seconds, int pageWidth, QSize pictureSize,
+                               int dpi = 600);
     /// The moment of printing as the sheet shows it: the locale's short date and long time.
     static QString dateTimeText(const QDateTime &when, const QLocale &locale);
 };

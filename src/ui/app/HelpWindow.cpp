@@ -1,5 +1,9 @@
 #include "ui/app/HelpWindow.h"
 
+#include "ui/app/HelpMissingMessage.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -57,6 +61,24 @@ void HelpWindow::showPage(const QUrl &page)
     show();
     raise();
     activateWindow();
+}
+
+void showProgramHelp(const QString &helpFolder,
+                     const std::function<bool(const QUrl &)> &openInBrowser, HelpWindow *&window,
+                     QWidget *parent)
+{
+    const QString help = QDir(helpFolder).absoluteFilePath(QStringLiteral("QUELDOHelp.html"));
+    if (!QFileInfo::exists(help)) {
+        HelpMissingMessage(help, parent).exec();
+        return;
+    }
+    const QUrl page = QUrl::fromLocalFile(help);
+    // A desktop without a browser still gets the help: the program shows it itself.
+    if (openInBrowser(page))
+        return;
+    if (!window)
+        window = new HelpWindow(parent);
+    window->showPage(page);
 }
 
 } // namespace queldo

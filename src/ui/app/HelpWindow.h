@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QPushButton;
 class QTextBrowser;
 class QUrl;
@@ -25,5 +27,12 @@ public:
     QPushButton *forwardButton = nullptr; // 進む
     QPushButton *homeButton = nullptr;    // 目次
 };
+
+/// The trainees' help, from its folder (beside the program file, or where the package installs
+/// it): in the desktop's browser, else in a help window of the program's own (made in window,
+/// over parent, the first time); a message when the help is missing.
+void showProgramHelp(const QString &helpFolder,
+                     const std::function<bool(const QUrl &)> &openInBrowser, HelpWindow *&window,
+                     QWidget *parent);
 
 } // namespace queldo

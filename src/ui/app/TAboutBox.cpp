@@ -1,6 +1,7 @@
 #include "ui/app/TAboutBox.h"
 
 #include "ui/common/DialogLook.h"
+#include "ui/common/ScreenCentring.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -67,6 +68,7 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
     layout->addWidget(panel);
     layout->addWidget(ok, 0, Qt::AlignHCenter);
     setFixedSize(sizeHint());
+    centreOnEveryShow(this);
 }
 
 } // namespace queldo

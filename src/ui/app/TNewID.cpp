@@ -106,6 +106,13 @@ void TNewID::OKBtnClick()
     }
 
     const CreateUserResult result = createUser(m_paths, id, Password->text());
+    if (result.idTaken) {
+        m_badId->setReason(result.error);
+        m_badId->exec();
+        ID->clear();
+        ID->setFocus();
+        return;
+    }
     if (!result.created) {
         // Nothing was made, so the ID stays unknown and the trainee may choose another one.
         m_notCreated->setReason(result.error);

@@ -1,6 +1,7 @@
 #include "ui/app/TNewIDorNo.h"
 
 #include "ui/common/DialogLook.h"
+#include "ui/common/ScreenCentring.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -45,6 +46,7 @@ TNewIDorNo::TNewIDorNo(QWidget *parent) : QDialog(parent)
     connect(CancelBtn, &QPushButton::clicked, this, &TNewIDorNo::CancelBtnClick);
 
     setFixedSize(372, 104);
+    centreOnEveryShow(this);
 }
 
 void TNewIDorNo::OKBtnClick()

@@ -7,6 +7,7 @@
 #include "ui/app/TNewIDorNo.h"
 #include "ui/common/AccessibleNames.h"
 #include "ui/common/DialogLook.h"
+#include "ui/common/ScreenCentring.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -70,6 +71,7 @@ TPasswordDlg::TPasswordDlg(AppPaths &paths, LiveSettings &settings, const UserLi
     setFixedSize(283, 227);
     nameControlsForScreenReaders(this, {{QStringLiteral("ID"), Label2->text()},
                                         {QStringLiteral("Password"), PasswordPrompt}});
+    centreOnEveryShow(this);
 }
 
 void TPasswordDlg::setNewIdWindows(TNewIDorNo *question, TNewID *newId)

@@ -7,6 +7,7 @@
 #include "ui/board/PieceImage.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -252,15 +253,28 @@ void BoardView::showLoupe(int piece, QPoint globalPos)
         m_loupe->setFrameShape(QFrame::Box);
         m_loupe->setPalette(InputPanel->palette());
     }
-    if (m_loupe->property("piece").toInt() != piece || !m_loupe->isVisible()) {
+    if (m_loupe->property("piece").toInt() != piece || !m_loupe->isVisible() ||
+        m_loupe->property("stale").toBool()) {
         const int maxSide = std::max(64, window()->height() * 3 / 5);
         const QImage picture =
-            loupePicture(m_problem.SourceBitmap[i], m_board.RotationStep[i], maxSide);
+            loupePicture(m_problem.SourceBitmap[i], m_board.RotationStep[i], maxSide, m_loupeTone);
+        m_loupe->setProperty("stale", false);
         m_loupe->setPixmap(QPixmap::fromImage(picture));
         m_loupe->resize(picture.size() + QSize(2, 2));
         m_loupe->setProperty("piece", piece);
     }
     placeFloating(m_loupe, globalPos, QPoint(24, 24));
+}
+
+bool BoardView::adjustLoupe(int brightnessSteps, int contrastSteps)
+{
+    if (!m_loupe || !m_loupe->isVisible())
+        return false;
+    m_loupeTone.brightness = std::clamp(m_loupeTone.brightness + brightnessSteps, -8, 8);
+    m_loupeTone.contrast = std::clamp(m_loupeTone.contrast + contrastSteps, -3, 8);
+    m_loupe->setProperty("stale", true);
+    showLoupe(m_loupe->property("piece").toInt(), QCursor::pos());
+    return true;
 }
 
 void BoardView::hideLoupe()

@@ -2,6 +2,7 @@
 
 #include "core/board/BoardLayout.h"
 #include "core/board/BoardState.h"
+#include "core/board/PieceDisplay.h"
 #include "core/board/Placement.h"
 #include "core/board/ProblemLoader.h"
 #include "core/exercise/Scoring.h"
@@ -76,6 +77,9 @@ public:
     /// Shows a piece at twice its photographed size beside the pointer, until hideLoupe.
     void showLoupe(int piece, QPoint globalPos);
     void hideLoupe();
+    /// Changes the loupe's brightness and contrast by the given steps, for the picture shown
+    /// and the ones after it; false when no loupe is shown.
+    bool adjustLoupe(int brightnessSteps, int contrastSteps);
     /// The loupe and the picture that follows a dragged piece, for tests; null until first used.
     QLabel *loupe() const { return m_loupe; }
     QLabel *dragImage() const { return m_dragImage; }
@@ -107,6 +111,7 @@ private:
     bool m_referenceMode = false;
 
     QLabel *m_loupe = nullptr;
+    LoupeTone m_loupeTone;
     QLabel *m_dragImage = nullptr;
     int m_pressedPiece = -1;
     QPoint m_pressPos;

@@ -12,17 +12,62 @@ namespace {
 constexpr int SmallestPixelSize = 6;
 constexpr int CaptionMargin = 3;
 
-QStringList wrap(const QString &text, const QFontMetrics &metrics, int width)
+bool isKana(QChar c)
+{
+    return c.unicode() >= 0x3040 && c.unicode() <= 0x30FF;
+}
+
+bool isKanji(QChar c)
+{
+    return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF;
+}
+
+// Where a Japanese caption may break without cutting a word: at a space, before an opening
+// bracket, and where kana give way to a kanji (継続して|修正しますか). Never inside a number.
+bool mayBreakBefore(const QString &text, int i)
+{
+    const QChar before = text.at(i - 1);
+    const QChar at = text.at(i);
+    return before.isSpace() || at == QLatin1Char('(') || at == QChar(0xFF08) ||
+           (isKana(before) && isKanji(at));
+}
+
+// The words of a line: runs that are never broken.
+QStringList wordsOf(const QString &paragraph)
+{
+    QStringList words;
+    int start = 0;
+    for (int i = 1; i < paragraph.size(); ++i) {
+        // A leading space stays with the first word rather than make a line of its own.
+        if (mayBreakBefore(paragraph, i) && !paragraph.left(i).trimmed().isEmpty()) {
+            words << paragraph.mid(start, i - start);
+            start = i;
+        }
+    }
+    words << paragraph.mid(start);
+    return words;
+}
+
+// Greedy filling: each line takes as many whole words as fit, or, with byCharacter, as many
+// characters. A word wider than the box is left whole, to be caught by the caller.
+QStringList wrap(const QString &text, const QFontMetrics &metrics, int width, bool byCharacter)
 {
     QStringList lines;
     for (const QString &paragraph : text.split(QLatin1Char('\n'))) {
+        QStringList pieces;
+        if (byCharacter) {
+            for (const QChar c : paragraph)
+                pieces << QString(c);
+        } else {
+            pieces = wordsOf(paragraph);
+        }
         QString line;
-        for (const QChar c : paragraph) {
-            if (!line.isEmpty() && metrics.horizontalAdvance(line + c) > width) {
+        for (const QString &piece : pieces) {
+            if (!line.isEmpty() && metrics.horizontalAdvance(line + piece) > width) {
                 lines << line;
                 line.clear();
             }
-            line += c;
+            line += piece;
         }
         lines << line;
     }
@@ -38,11 +83,14 @@ FittedCaption fitCaption(const QString &text, const QFont &font, QSize box)
     for (;; --pixelSize) {
         candidate.setPixelSize(pixelSize);
         const QFontMetrics metrics(candidate);
-        const QStringList lines = wrap(text, metrics, box.width());
+        // Broken between characters only as a last resort, when whole words no longer fit even
+        // in the smallest font: a cut word still beats a clipped one.
+        const bool last = pixelSize <= SmallestPixelSize;
+        const QStringList lines = wrap(text, metrics, box.width(), last);
         bool fits = lines.size() * metrics.height() <= box.height();
         for (const QString &line : lines)
             fits = fits && metrics.horizontalAdvance(line) <= box.width();
-        if (fits || pixelSize <= SmallestPixelSize)
+        if (fits || last)
             return {candidate, lines};
     }
 }

@@ -13,9 +13,10 @@ struct FittedCaption
     QStringList lines;
 };
 
-/// Breaks text at its line feeds and, where a line is too wide, between any two characters
-/// (Japanese has no spaces to break at), shrinking the font until every line fits the box.
-/// Gives up shrinking at 6 pixels: the caption then fits as well as it can.
+/// Breaks text at its line feeds and, where a line is too wide, between words (at spaces,
+/// before a bracket, where kana give way to a kanji: Japanese has few spaces to break at),
+/// shrinking the font until every line fits the box. At 6 pixels it gives up shrinking and
+/// breaks between any two characters: the caption then fits as well as it can.
 FittedCaption fitCaption(const QString &text, const QFont &font, QSize box);
 
 /// A push button whose caption wraps and shrinks to stay readable inside the button, since

@@ -4,6 +4,8 @@
 #include "core/exercise/ExerciseFlow.h"
 #include "ui/board/BoardView.h"
 #include "ui/common/PagePrinter.h"
+#include "ui/exercise/AnswerSheetPrinting.h"
+#include "ui/exercise/TForm16.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -27,7 +29,7 @@ class AppPaths;
 class HelpWindow;
 struct LiveSettings;
 class PieceRandom;
-class TForm16;
+class ExerciseWindowPlacement;
 
 /// The exercise window: the board on the left, the command column on the right, the menu.
 /// Its handlers read the controls, ask the core, and show what the core returns.
@@ -62,18 +64,15 @@ public:
     void restoreRememberedPlacement();
 
     /// The correct-answer window, made once at start-up and shown over this window's spread.
-    void setAnswerWindow(TForm16 *window);
-    TForm16 *answerWindow() const;
+    void setAnswerWindow(TForm16 *window) { m_answer = window; }
+    TForm16 *answerWindow() const { return m_answer; }
     /// Prepares the answer window for the problem on the board, exactly as 正解表示 does, and
     /// shows it over the spread. The buttons are not touched.
     void showAnswerWindow();
     /// Closes the answer window; nothing happens when it is not shown.
     void closeAnswerWindow();
-    /// Draws the answer sheet of the attempt on the board on one page of the given size in
-    /// device units, putting each item on the clipboard before it is drawn. records and today
-    /// count the trainee's attempts; dateTime is the moment of printing as the sheet shows it.
-    void drawAnswerSheet(QPainter &painter, QSize page, int records, int today,
-                         const QString &dateTime);
+    /// The attempt on the board as the answer sheet prints it.
+    AnswerSheetJob answerSheetJob();
     /// The program's one current printer, which the printer setup changes for every printout.
     void setPrinter(PagePrinter *printer);
 
@@ -127,10 +126,8 @@ signals:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void followListPress(QEvent *event);
     void createCommandColumn();
     void createMenu();
     void FormResize();
@@ -138,8 +135,6 @@ private:
     void applyFlow();
     void showError(const QString &message);
     void showMessage(const QString &message);
-    /// Nothing when the trainee was told why nothing was printed.
-    std::optional<PrintOutcome> printAnswerSheet();
 
     AppPaths &m_paths;
     LiveSettings &m_settings;
@@ -150,11 +145,9 @@ private:
     HelpWindow *m_help = nullptr;
     PagePrinter *m_printer = nullptr;
     int m_menuWidth = 0;
+    ExerciseWindowPlacement *m_placement = nullptr;
     std::vector<qsizetype> m_reportedDamage; ///< damaged results lines already shown
     bool m_arrangementErrorShown = false;
-    bool m_listKeyDown = false; ///< a key in the number list is being handled
-    /// The row a left press in the number list landed on, until its release; null otherwise.
-    QListWidgetItem *m_listPressedItem = nullptr;
 };
 
 } // namespace queldo

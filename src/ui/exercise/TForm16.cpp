@@ -1,5 +1,7 @@
 #include "ui/exercise/TForm16.h"
 
+#include "ui/board/BoardView.h"
+
 #include "core/board/ChromosomeBitmapOps.h"
 #include "core/board/ChromosomeId.h"
 #include "core/exercise/AnswerLayout.h"
@@ -70,6 +72,8 @@ void TForm16::prepare(QSize spread, const std::array<Bgr24Image, PieceCount> &So
     const AnswerLayout layout = answerLayout(OutputPanel->size());
     for (std::size_t row = 0; row < RowCount; ++row)
         rowPanels[row]->setGeometry(layout.rows[row]);
+    std::array<QSize, SlotCount> places{};
+    std::array<QSize, SlotCount> sizes{};
     for (int k = 0; k < SlotCount; ++k) {
         const auto i = std::size_t(k);
         placePanels[i]->setGeometry(layout.places[i]);
@@ -77,6 +81,16 @@ void TForm16::prepare(QSize spread, const std::array<Bgr24Image, PieceCount> &So
         placeLabels[i]->adjustSize();
         placeLabels[i]->move(2, 2);
         m_pictures[i] = renderUpright(SourceBitmap[i], EffectiveScale);
+        places[i] = layout.places[i].size();
+        sizes[i] = m_pictures[i].size();
+    }
+    // The window is shorter than the spread by its caption bar, so at the larger sizes the longest
+    // chromosomes would be cut at top and bottom: all of them shrink alike until each fits.
+    if (const double fit = fitAllInPlaces(sizes, places); fit < 1.0) {
+        for (std::size_t i = 0; i < m_pictures.size(); ++i)
+            m_pictures[i] = renderUpright(SourceBitmap[i], float(EffectiveScale * fit));
+    }
+    for (std::size_t i = 0; i < m_pictures.size(); ++i) {
         images[i]->setPixmap(QPixmap::fromImage(m_pictures[i]));
         images[i]->resize(m_pictures[i].size());
     }
@@ -92,6 +106,13 @@ void TForm16::showOver(QWidget *spread)
     raise();
     if (ideogramsShown() && !bandTable())
         tellOnceWhyNoIdeograms();
+}
+
+void TForm16::showOverBoard(BoardView &board, float EffectiveScale)
+{
+    prepare(board.InputPanel->size(), board.problem().SourceBitmap, EffectiveScale,
+            board.isFemaleProblem());
+    showOver(board.InputPanel);
 }
 
 void TForm16::setOptionsFile(const QString &path)

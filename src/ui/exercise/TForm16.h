@@ -17,6 +17,8 @@ class QLabel;
 
 namespace queldo {
 
+class BoardView;
+
 /// The correct-answer window (正解表示): the 46 chromosomes of the current cell, upright, each in
 /// its own place of a karyogram laid out like the exercise window's. It is shown inside the
 /// spread of the exercise window, beside the trainee's own karyogram, and can be moved, resized
@@ -34,6 +36,8 @@ public:
                  float EffectiveScale, bool female);
     /// Puts the window at the top left of the spread, over its pieces, and shows it.
     void showOver(QWidget *spread);
+    /// The answer to the problem on board, prepared for and shown over its spread.
+    void showOverBoard(BoardView &board, float EffectiveScale);
 
     /// The trainee's answer-window options: read now, written whenever the trainee changes them.
     void setOptionsFile(const QString &path);

@@ -1,14 +1,19 @@
 #include "ui/results/ReplayWindow.h"
 
+#include "core/app/ScreenPlacement.h"
 #include "core/board/ProblemFolder.h"
 #include "core/board/ProblemLoader.h"
 #include "core/results/Replay.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/board/BoardView.h"
+#include "ui/common/ScreenCentring.h"
 #include "ui/exercise/TForm16.h"
 
 #include <QLabel>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace queldo {
 
@@ -27,6 +32,7 @@ ReplayWindow::ReplayWindow(const LiveSettings &settings, const QDir &imagesFolde
     layout->addWidget(Heading);
     layout->addWidget(AnswerArea);
     layout->addWidget(Attempt);
+    centreOnEveryShow(this);
 }
 
 ReplayWindow::~ReplayWindow()
@@ -61,6 +67,15 @@ QString ReplayWindow::showAttempt(const ArrangementLine &line, const QString &pr
     Heading->setText(QStringLiteral("試行No %1  %2  問題 %3    上: 正解    下: この試行の配置")
                          .arg(line.recordNumber)
                          .arg(line.date, problemNumberText(line.problemNumber)));
+    // Two karyograms the size of a maximised exercise window's do not fit one above the other
+    // on a small screen: both shrink alike until the window fits, its caption bar included.
+    Heading->adjustSize();
+    const QMargins margins = layout()->contentsMargins();
+    const QMargins frame = frameMargins(this);
+    const int extra = margins.top() + margins.bottom() + 2 * layout()->spacing() +
+                      Heading->sizeHint().height() + std::max(frame.top() + frame.bottom(), 32);
+    if (const QScreen *screen = screenOf(this))
+        karyogram = stackedToFit(karyogram, 2, extra, screen->availableGeometry().size());
     AnswerArea->setFixedSize(karyogram);
     Attempt->setFixedSize(karyogram);
     Attempt->applyLayout(karyogramLayout(karyogram));

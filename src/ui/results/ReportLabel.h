@@ -17,9 +17,17 @@ public:
     QSize minimumSizeHint() const override { return sizeHint(); }
     /// The distance from one line's top to the next: the font's size in pixels.
     int lineHeight() const;
+    /// Lines wider than width are broken, after a comma where there is one, the rest indented;
+    /// 0 leaves every line whole.
+    void setWrapWidth(int width);
+    /// The lines as drawn.
+    QStringList lines() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    int m_wrapWidth = 0;
 };
 
 } // namespace queldo

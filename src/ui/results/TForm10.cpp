@@ -1,6 +1,7 @@
 #include "ui/results/TForm10.h"
 
 #include "ui/common/DialogLook.h"
+#include "ui/common/ScreenCentring.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -30,6 +31,7 @@ TForm10::TForm10(QWidget *parent) : QDialog(parent)
 
     // 329 x 160 with the frame it was laid out for: 3-pixel borders and a 19-pixel caption.
     setFixedSize(323, 135);
+    centreOnEveryShow(this);
 }
 
 void TForm10::Button1Click()

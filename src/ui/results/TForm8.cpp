@@ -4,6 +4,7 @@
 #include "core/results/ArrangementFile.h"
 #include "core/results/ResultsFile.h"
 #include "ui/common/DialogLook.h"
+#include "ui/common/ScreenCentring.h"
 #include "ui/results/EraseFailedMessage.h"
 #include "ui/results/TForm10.h"
 
@@ -45,6 +46,7 @@ TForm8::TForm8(AppPaths &paths, const QString &userId, QWidget *parent)
 
     // 459 x 204 with the frame it was laid out for: 3-pixel borders and a 19-pixel caption.
     setFixedSize(453, 179);
+    centreOnEveryShow(this);
 }
 
 void TForm8::setVisible(bool visible)

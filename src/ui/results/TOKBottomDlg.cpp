@@ -10,6 +10,7 @@
 #include "ui/common/PagePrinter.h"
 #include "ui/common/PrintOutcomeMessage.h"
 #include "ui/common/ProgramFonts.h"
+#include "ui/common/ScreenCentring.h"
 #include "ui/common/WindowPicture.h"
 #include "ui/results/ReportLabel.h"
 #include "ui/results/TForm8.h"
@@ -167,6 +168,10 @@ TOKBottomDlg::TOKBottomDlg(AppPaths &paths, const QString &userId, PagePrinter &
     Bevel1 = makeBevel(this, "Bevel1", QRect(416, 32, 441, 233));
     Bevel2 = makeBevel(this, "Bevel2", QRect(416, 272, 441, 417));
     Label6 = makeReportLabel(this, "Label6", {432, 56});
+    // A long history's figures run wider than the frame: the line breaks, with the frame's own
+    // margin kept on the right as on the left.
+    static_cast<ReportLabel *>(Label6)->setWrapWidth(Bevel1->geometry().right() + 1 - 16 -
+                                                     Label6->x());
     Label2 = makeReportLabel(this, "Label2", {448, 320});
 
     // Enter closes the window from the start: the focus never begins on printing or erasing.
@@ -229,6 +234,7 @@ TOKBottomDlg::TOKBottomDlg(AppPaths &paths, const QString &userId, PagePrinter &
     setTabOrder(OKBtn, Button1);
     setTabOrder(Button1, Button2);
     setFixedSize(861, 690);
+    centreOnEveryShow(this);
 }
 
 TOKBottomDlg::~TOKBottomDlg() = default;

@@ -9,6 +9,7 @@
 #include "core/settings/SettingsFile.h"
 #include "ui/common/AccessibleNames.h"
 #include "ui/common/DialogLook.h"
+#include "ui/common/ScreenCentring.h"
 #include "ui/settings/TForm14.h"
 
 #include <QCheckBox>
@@ -34,6 +35,7 @@ constexpr int ClientHeight = 404;
 constexpr int BottomStripHeight = 34;
 // The preview before any size has been chosen.
 constexpr float FirstPreviewScale = 0.75f;
+constexpr int PreviewColumnWidth = 128;
 
 QLabel *placeLabel(QWidget *page, const char *name, const QString &text, int x, int y,
                    int wrapWidth = 0)
@@ -57,12 +59,6 @@ QLineEdit *passwordEdit(QWidget *page, const char *name, int y)
     setPasswordEcho(edit);
     edit->setGeometry(16, y, 257, 24);
     return edit;
-}
-
-void centreOnScreen(QWidget *window)
-{
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        window->move(screen->availableGeometry().center() - window->rect().center());
 }
 
 } // namespace
@@ -102,7 +98,7 @@ TPagesDlg::TPagesDlg(AppPaths &paths, LiveSettings &settings, const QString &use
 
     loadSample();
     showPreview(FirstPreviewScale);
-    centreOnScreen(this);
+    centreOnEveryShow(this);
 }
 
 TPagesDlg::~TPagesDlg() = default;
@@ -167,9 +163,11 @@ void TPagesDlg::createSizePage()
     Image2->move(200, 40);
     Image2->resize(0, 0);
 
-    Label8 = placeLabel(page, "Label8", QString(), 176, 96);
+    // The preview has the right-hand column to itself: a chromosome 1 at the largest scale runs
+    // far down, and the message for a missing sample must end within the page.
+    Label8 = placeLabel(page, "Label8", QString(), 176, 96, PreviewColumnWidth);
     Label7 =
-        placeLabel(page, "Label7", QStringLiteral("次の問題から倍率が変わります。"), 40, 168, 225);
+        placeLabel(page, "Label7", QStringLiteral("次の問題から倍率が変わります。"), 24, 168, 145);
 }
 
 void TPagesDlg::createPasswordPage()
@@ -203,7 +201,7 @@ void TPagesDlg::loadSample()
     BitmapDecodeResult decoded = readBitmapFile(path);
     if (!decoded.ok()) {
         Label8->setText(QStringLiteral("ファイルが読めません。"));
-        Label8->adjustSize();
+        Label8->resize(PreviewColumnWidth, Label8->heightForWidth(PreviewColumnWidth));
         return;
     }
     m_sample = std::move(decoded.image);

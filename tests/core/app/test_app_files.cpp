@@ -269,6 +269,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("usable");
         QTest::newRow("written by the program") << QByteArray("10,20,1200,900,1\r\n") << true;
+        QTest::newRow("maximised for a small screen") << QByteArray("10,20,1200,900,2\r\n") << true;
         QTest::newRow("too small") << QByteArray("10,20,200,100,0\r\n") << false;
         QTest::newRow("not numbers") << QByteArray("a,b,c,d,e\r\n") << false;
         QTest::newRow("short") << QByteArray("10,20,1200\r\n") << false;

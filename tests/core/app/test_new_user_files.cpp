@@ -168,13 +168,16 @@ private slots:
         QTest::addColumn<QString>("id");
         QTest::addColumn<bool>("withResult");
         QTest::addColumn<QString>("obstacle"); // an entry in the program folder, "" for none
-        QTest::newRow("folder differing in letter case") << "taro" << true << "Result/Taro/";
-        QTest::newRow("plain file of that name") << "taro" << true << "Result/TARO";
-        QTest::newRow("Result is a plain file") << "taro" << false << "Result";
-        QTest::newRow("unsafe name") << "../Images" << true << "";
-        QTest::newRow("file names too long, Result existing") << QString(253, 'a') << true << "";
+        QTest::addColumn<bool>("taken");       // another ID is the way out
+        QTest::newRow("folder differing in letter case")
+            << "taro" << true << "Result/Taro/" << true;
+        QTest::newRow("plain file of that name") << "taro" << true << "Result/TARO" << true;
+        QTest::newRow("Result is a plain file") << "taro" << false << "Result" << false;
+        QTest::newRow("unsafe name") << "../Images" << true << "" << false;
+        QTest::newRow("file names too long, Result existing")
+            << QString(253, 'a') << true << "" << false;
         QTest::newRow("file names too long, Result made for it")
-            << QString(253, 'a') << false << "";
+            << QString(253, 'a') << false << "" << false;
     }
 
     void nothingIsLeftOfARefusedUser()
@@ -182,6 +185,7 @@ private slots:
         QFETCH(QString, id);
         QFETCH(bool, withResult);
         QFETCH(QString, obstacle);
+        QFETCH(bool, taken);
         QTemporaryDir dir;
         QDir root(dir.path());
         root.mkpath("Images");
@@ -203,6 +207,7 @@ private slots:
         const CreateUserResult result = createUser(paths, id, "pw");
         QVERIFY(!result.created);
         QVERIFY(!result.error.isEmpty());
+        QCOMPARE(result.idTaken, taken);
         QCOMPARE(snapshot(dir.path()), before);
         if (obstacle.endsWith('/'))
             QCOMPARE(fileBytes(root.filePath(obstacle + "keep.kek")), QByteArray("old grades"));

@@ -167,32 +167,6 @@ private slots:
         QCOMPARE(l.button3.top(), 350 + 5 * 350 / 6);
     }
 
-    void exerciseWindowOpensCentredOrMaximised_data()
-    {
-        QTest::addColumn<QSize>("screen");
-        QTest::addColumn<QRect>("available");
-        QTest::addColumn<bool>("maximised");
-        QTest::addColumn<QRect>("geometry");
-        QTest::newRow("1280 x 1024")
-            << QSize(1280, 1024) << QRect(0, 0, 1280, 1024) << false << QRect(145, 122, 990, 780);
-        QTest::newRow("1920 x 1080, task bar")
-            << QSize(1920, 1080) << QRect(0, 0, 1920, 1040) << false << QRect(465, 130, 990, 780);
-        QTest::newRow("1024 x 768")
-            << QSize(1024, 768) << QRect(0, 0, 1024, 768) << true << QRect(17, 0, 990, 780);
-        QTest::newRow("1280 x 1023")
-            << QSize(1280, 1023) << QRect(0, 0, 1280, 1023) << true << QRect(145, 121, 990, 780);
-    }
-    void exerciseWindowOpensCentredOrMaximised()
-    {
-        QFETCH(QSize, screen);
-        QFETCH(QRect, available);
-        QFETCH(bool, maximised);
-        QFETCH(QRect, geometry);
-        const WindowPlacement placement = exerciseWindowPlacement(screen, available);
-        QCOMPARE(placement.maximised, maximised);
-        QCOMPARE(placement.geometry, geometry);
-    }
-
     void aProblemLoadSetsTheLiveScales()
     {
         LiveSettings chosen;

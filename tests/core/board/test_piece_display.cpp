@@ -3,6 +3,8 @@
 #include "core/board/NearGrey.h"
 #include "core/board/PieceDisplay.h"
 
+#include <QPainter>
+#include <QSet>
 #include <QtTest>
 
 using namespace queldo;
@@ -47,6 +49,38 @@ private slots:
         QCOMPARE(piece.pixelIndex(2, 4), shown.pixelIndex(2, 4));
     }
 
+    void thePaleRimNeverLightensWhatLiesBelow_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("alpha");
+        QTest::newRow("rim next to the background") << 230 << 25;
+        QTest::newRow("rim next to the chromosome") << 200 << 55;
+        QTest::newRow("chromosome itself") << 199 << 255;
+    }
+    void thePaleRimNeverLightensWhatLiesBelow()
+    {
+        QFETCH(int, level);
+        QFETCH(int, alpha);
+        const QImage shown = withNearWhiteTransparent(renderPiece(cutOut(level), 1.0f, 0));
+        QCOMPARE(qAlpha(shown.pixel(2, 4)), alpha);
+        const auto over = [&](QRgb background) {
+            QImage canvas(shown.size(), QImage::Format_RGB32);
+            canvas.fill(background);
+            QPainter(&canvas).drawImage(0, 0, shown);
+            return canvas.pixel(2, 4);
+        };
+        // On white it looks as photographed ...
+        QVERIFY(qAbs(qGray(over(qRgb(255, 255, 255))) - level) <= 1);
+        // ... and over an orange place or a dark piece the rim shows no lighter outline.
+        if (alpha == 255)
+            return; // the chromosome itself is drawn as it is, over anything
+        for (const QRgb background : {qRgb(0xFF, 0x66, 0x00), qRgb(0x40, 0x40, 0x40)}) {
+            const QRgb seen = over(background);
+            QVERIFY(qRed(seen) <= qRed(background) && qGreen(seen) <= qGreen(background) &&
+                    qBlue(seen) <= qBlue(background));
+        }
+    }
+
     void onlyTheChromosomeAndAThinBorderCanBeTakenHoldOf()
     {
         const QImage shown = withNearWhiteTransparent(renderPiece(cutOut(245), 1.0f, 0));
@@ -59,13 +93,59 @@ private slots:
                     .contains(QPoint(13, 0)));
     }
 
-    void loupeIsTwiceThePhotographWithinItsLimit()
+    void loupeEnlargesSmallPiecesToAReadableSizeWithinItsLimit()
     {
+        // A 20 x 10 cut-out: enlarged to 240 on its longer side.
         const Bgr24Image source = cutOut(255);
-        QCOMPARE(loupePicture(source, 0, 500).size(), renderPiece(source, 2.0f, 0).size());
-        QCOMPARE(loupePicture(source, 6, 500).size(), renderPiece(source, 2.0f, 6).size());
+        QCOMPARE(loupePicture(source, 0, 500).size(), QSize(240, 108)); // rendered 20 x 9
+        QCOMPARE(loupePicture(source, 6, 500).size(), QSize(108, 240)); // turned a right angle
         QVERIFY(loupePicture(source, 0, 30).width() <= 30);
         QVERIFY(loupePicture(Bgr24Image(), 0, 30).isNull());
+        // A large one: twice its size, as before.
+        Bgr24Image large(200, 150);
+        QCOMPARE(loupePicture(large, 0, 1000).size(), QSize(400, 298)); // rendered 200 x 149
+    }
+
+    void loupeIsSmoothAndStretchesTheBands()
+    {
+        // Bands of 120 and 160 on a white background, one pixel each.
+        Bgr24Image source(4, 20);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 4; ++x)
+                for (int c = 0; c < 3; ++c)
+                    source.row(y)[3 * x + c] =
+                        std::uint8_t(x == 0 || x == 3 ? 255 : (y % 2 ? 120 : 160));
+        const QImage loupe = loupePicture(source, 0, 500);
+        QCOMPARE(loupe.size(), QSize(50, 240)); // rendered 4 x 19
+        QSet<int> levels;
+        int darkest = 255, lightest = 0;
+        for (int y = 12; y < 228; ++y) {
+            const QRgb c = loupe.pixel(24, y);
+            levels.insert(qGray(c));
+            darkest = std::min(darkest, qGray(c));
+            lightest = std::max(lightest, qGray(c));
+        }
+        // The dull bands now run from black to white, with the steps between them smoothed.
+        QVERIFY2(darkest <= 10 && lightest >= 245,
+                 qPrintable(QStringLiteral("%1 to %2").arg(darkest).arg(lightest)));
+        QVERIFY(levels.size() > 4);
+        // The background is still seen through.
+        QCOMPARE(qAlpha(loupe.pixel(1, 120)), 0);
+
+        // The trainee's tone on top: brighter lifts the darkest band, less contrast narrows the
+        // spread.
+        const auto darkestOf = [](const QImage &image) {
+            int darkest = 255;
+            for (int y = 12; y < 228; ++y) {
+                if (qAlpha(image.pixel(24, y)) == 255)
+                    darkest = std::min(darkest, qGray(image.pixel(24, y)));
+            }
+            return darkest;
+        };
+        QVERIFY(darkestOf(loupePicture(source, 0, 500)) <= 10);
+        QVERIFY2(darkestOf(loupePicture(source, 0, 500, {2, 0})) >= 30,
+                 qPrintable(QString::number(darkestOf(loupePicture(source, 0, 500, {2, 0})))));
+        QVERIFY(darkestOf(loupePicture(source, 0, 500, {0, -2})) >= 60);
     }
 
     void nearGreyPhotographsAreDrawnGrey_data()

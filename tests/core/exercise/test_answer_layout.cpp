@@ -90,6 +90,28 @@ private slots:
         QCOMPARE(centredOffset(place, picture), at);
     }
 
+    void allPicturesShrinkAlikeToFitTheirPlaces_data()
+    {
+        QTest::addColumn<QSize>("tallest"); // picture 0, in a place of 60 x 90
+        QTest::addColumn<double>("factor");
+        QTest::newRow("all fit") << QSize(40, 90) << 1.0;
+        QTest::newRow("one too tall") << QSize(40, 120) << 0.75;
+        QTest::newRow("one too wide") << QSize(80, 20) << 0.75;
+        QTest::newRow("empty picture left out") << QSize(0, 0) << 1.0;
+    }
+    void allPicturesShrinkAlikeToFitTheirPlaces()
+    {
+        QFETCH(QSize, tallest);
+        QFETCH(double, factor);
+        std::array<QSize, SlotCount> pictures;
+        std::array<QSize, SlotCount> places;
+        pictures.fill(QSize(30, 40));
+        places.fill(QSize(60, 90));
+        pictures[0] = tallest;
+        places[45] = QSize(0, 0); // a place of no size, as in a window too small for its rows
+        QCOMPARE(fitAllInPlaces(pictures, places), factor);
+    }
+
     void ideogramBesideThePicture()
     {
         // Picture 30 wide whose chromosome ends at column 24: the ideogram starts 3 pixels after

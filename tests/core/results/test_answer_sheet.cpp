@@ -33,32 +33,59 @@ private slots:
         QCOMPARE(sheet.lines[3].topLeft, QPoint(100, 750));
     }
 
+    void linesKeepTheirPlaceOnThePaperAtAnyResolution_data()
+    {
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<QList<QPoint>>("topLefts");
+        QTest::newRow("300 dpi") << 300 << QList<QPoint>{{50, 25}, {50, 150}, {50, 250}, {50, 375}};
+        QTest::newRow("1200 dpi: lines no closer than at 600")
+            << 1200 << QList<QPoint>{{200, 100}, {200, 600}, {200, 1000}, {200, 1500}};
+    }
+    void linesKeepTheirPlaceOnThePaperAtAnyResolution()
+    {
+        QFETCH(int, dpi);
+        QFETCH(QList<QPoint>, topLefts);
+        const AnswerSheet sheet =
+            AnswerSheet::compose(QStringLiteral("u"), {}, 1, 1, 1, 4760, {}, dpi);
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(sheet.lines[std::size_t(i)].topLeft, topLefts[i]);
+    }
+
     void pictureAndMemoFollowThePageWidth_data()
     {
+        QTest::addColumn<int>("dpi");
         QTest::addColumn<int>("pageWidth");
         QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QPoint>("topLeft");
         QTest::addColumn<int>("bottom"); // one past the picture's last row
         QTest::addColumn<int>("memoTop");
         // H = 800 * 4660 / 1000 = 3728
-        QTest::newRow("A4 at 600 dpi") << 4760 << QSize(1000, 800) << 4678 << 4778;
-        // H = 700 * 2300 / 1003 = 1605 (rounded down)
-        QTest::newRow("A4 at 300 dpi") << 2400 << QSize(1003, 700) << 2555 << 2655;
-        QTest::newRow("wide page") << 6100 << QSize(1000, 800) << 5750 << 5850;
+        QTest::newRow("A4 at 600 dpi")
+            << 600 << 4760 << QSize(1000, 800) << QPoint(100, 1000) << 4678 << 4778;
+        // H = 700 * 2350 / 1003 = 1640 (rounded down)
+        QTest::newRow("A4 at 300 dpi")
+            << 300 << 2400 << QSize(1003, 700) << QPoint(50, 500) << 2115 << 2165;
+        // H = 800 * 9320 / 1000 = 7456
+        QTest::newRow("A4 at 1200 dpi")
+            << 1200 << 9520 << QSize(1000, 800) << QPoint(200, 2000) << 9356 << 9556;
+        QTest::newRow("wide page")
+            << 600 << 6100 << QSize(1000, 800) << QPoint(100, 1000) << 5750 << 5850;
     }
     void pictureAndMemoFollowThePageWidth()
     {
+        QFETCH(int, dpi);
         QFETCH(int, pageWidth);
         QFETCH(QSize, picture);
+        QFETCH(QPoint, topLeft);
         QFETCH(int, bottom);
         QFETCH(int, memoTop);
         const AnswerSheet sheet =
-            AnswerSheet::compose(QStringLiteral("u"), {}, 0, 0, 0, pageWidth, picture);
-        QCOMPARE(sheet.picture.left(), 100);
-        QCOMPARE(sheet.picture.top(), 1000);
-        QCOMPARE(sheet.picture.right() + 1, pageWidth - 100);
+            AnswerSheet::compose(QStringLiteral("u"), {}, 0, 0, 0, pageWidth, picture, dpi);
+        QCOMPARE(sheet.picture.topLeft(), topLeft);
+        QCOMPARE(sheet.picture.right() + 1, pageWidth - topLeft.x());
         QCOMPARE(sheet.picture.bottom() + 1, bottom);
-        QCOMPARE(sheet.memo.topLeft, QPoint(100, memoTop));
-        QCOMPARE(sheet.memo.topLeft.y() - (sheet.picture.bottom() + 1), 100);
+        QCOMPARE(sheet.memo.topLeft, QPoint(topLeft.x(), memoTop));
+        QCOMPARE(sheet.memo.topLeft.y() - (sheet.picture.bottom() + 1), 100 * dpi / 600);
     }
 
     void emptyPictureGivesNoArea()

@@ -240,14 +240,22 @@ private slots:
     {
         QTest::addColumn<QString>("id");
         QTest::addColumn<bool>("resultIsAFile");
-        QTest::newRow("folder differing in letter case") << "taro" << false;
-        QTest::newRow("Result is a plain file") << "taro" << true;
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("firstLine");
+        // A folder that is there already asks for another ID, as the other ID messages do.
+        QTest::newRow("folder differing in letter case")
+            << "taro" << false << "queldo::BadIdMessage"
+            << "「Taro」という名前のフォルダが既にあります。";
+        QTest::newRow("Result is a plain file") << "taro" << true << "queldo::IdNotCreatedMessage"
+                                                << "IDを作成できませんでした。";
     }
 
     void folderThatCannotBeMadeIsReported()
     {
         QFETCH(QString, id);
         QFETCH(bool, resultIsAFile);
+        QFETCH(QString, message);
+        QFETCH(QString, firstLine);
         LoginFixture f(!resultIsAFile);
         if (resultIsAFile)
             f.write("Result", "not a folder");
@@ -261,8 +269,8 @@ private slots:
         {
             ModalAnswer failed(ModalAnswer::click("Button1"));
             f.newId->OKBtn->click();
-            QCOMPARE(failed.className, QStringLiteral("queldo::IdNotCreatedMessage"));
-            QCOMPARE(failed.lines.value(0), QStringLiteral("IDを作成できませんでした。"));
+            QCOMPARE(failed.className, message);
+            QCOMPARE(failed.lines.value(0), firstLine);
         }
         // Closing the failure message brings no completion message after it.
         QVERIFY(!QApplication::activeModalWidget());

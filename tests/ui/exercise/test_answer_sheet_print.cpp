@@ -3,6 +3,8 @@
 #include "RecordingPaintDevice.h"
 #include "core/results/ResultsFile.h"
 #include "ui/common/PagePrinter.h"
+#include "ui/common/QtTranslations.h"
+#include "ui/exercise/AnswerSheetPrinting.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -10,6 +12,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QtTest>
 
 #include <optional>
@@ -157,64 +160,100 @@ private slots:
         QCOMPARE(layout.orientation(), QPageLayout::Portrait);
     }
 
+    void pageContent_data()
+    {
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<QSize>("page"); // A4 less a printer's margins
+        QTest::addColumn<int>("margin");
+        QTest::addColumn<QList<int>>("tops");
+        QTest::addColumn<int>("pictureTop");
+        QTest::addColumn<int>("gap"); // between the picture's width and height, and the memo
+        QTest::newRow("600 dpi, as laid out")
+            << 600 << QSize(4760, 6814) << 100 << QList<int>{50, 300, 500, 750} << 1000 << 50;
+        QTest::newRow("300 dpi") << 300 << QSize(2380, 3407) << 50 << QList<int>{25, 150, 250, 375}
+                                 << 500 << 25;
+        QTest::newRow("1200 dpi") << 1200 << QSize(9520, 13628) << 200
+                                  << QList<int>{100, 600, 1000, 1500} << 2000 << 100;
+    }
     void pageContent()
     {
+        QFETCH(int, dpi);
+        QFETCH(QSize, page);
+        QFETCH(int, margin);
+        QFETCH(QList<int>, tops);
+        QFETCH(int, pictureTop);
+        QFETCH(int, gap);
         PrintFixture f;
         f.clickList(1);
         f.form->showAnswerWindow();
         QVERIFY(f.answer.isVisible());
         const QSize area(f.form->InOutPanel->width() - 5, f.form->InOutPanel->height());
-        // An A4 page at 600 dpi less a printer's margins.
-        RecordingPaintDevice page(QSize(4760, 6814), 600);
+        RecordingPaintDevice device(page, dpi);
         {
-            QPainter painter(&page);
-            f.form->drawAnswerSheet(painter, QSize(4760, 6814), 7, 3,
-                                    QStringLiteral("2026/12/10 9:05:07"));
+            QPainter painter(&device);
+            drawAnswerSheet(painter, page, f.form->answerSheetJob(), 7, 3,
+                            QStringLiteral("2026/12/10 9:05:07"));
         }
-        QCOMPARE(page.items.size(), 6);
+        QCOMPARE(device.items.size(), 6);
         const QStringList texts{QStringLiteral("uさん"), QStringLiteral("2026/12/10 9:05:07"),
                                 QStringLiteral("7回目(本日3回目)"),
                                 QStringLiteral("解答時間 0 秒")};
-        const QList<int> tops{50, 300, 500, 750};
         const QList<int> sizes{18, 14, 14, 14};
         for (int i = 0; i < 4; ++i) {
-            const PaintedItem &line = page.items[i];
+            const PaintedItem &line = device.items[i];
             QCOMPARE(line.kind, PaintedItem::Text);
             QCOMPARE(line.text, texts[i]);
             QCOMPARE(line.font.pointSize(), sizes[i]);
-            QCOMPARE(line.baseline.x(), 100.0);
-            QVERIFY2(qAbs(page.textTop(line) - tops[i]) < 1.0, qPrintable(texts[i]));
+            QCOMPARE(line.baseline.x(), double(margin));
+            QVERIFY2(qAbs(device.textTop(line) - tops[i]) < 1.0, qPrintable(texts[i]));
         }
 
-        const PaintedItem &picture = page.items[4];
+        const PaintedItem &picture = device.items[4];
         QCOMPARE(picture.kind, PaintedItem::Picture);
         QCOMPARE(picture.picture.size(), area);
-        const int h = area.height() * 4660 / area.width();
-        QCOMPARE(picture.target, QRectF(100, 1000, 4560, h - 50));
+        const int h = area.height() * (page.width() - margin) / area.width();
+        QCOMPARE(picture.target, QRectF(margin, pictureTop, page.width() - 2 * margin, h - gap));
         // The answer window stands at the top left of the picture: not the spread's white.
         const QImage shown = picture.picture;
         QVERIFY(shown.pixelColor(f.answer.width() / 2, 10) != QColor(Qt::white));
 
-        const PaintedItem &memo = page.items[5];
+        const PaintedItem &memo = device.items[5];
         QCOMPARE(memo.text, QStringLiteral("メモ"));
         QCOMPARE(memo.font.pointSize(), 14);
-        QVERIFY(qAbs(page.textTop(memo) - (1000 + h + 50)) < 1.0);
+        QVERIFY(qAbs(device.textTop(memo) - (pictureTop + h + gap)) < 1.0);
         f.form->closeAnswerWindow();
     }
 
     void printerSetupChangesTheProgramsPrinter()
     {
+        // Qt's own dialog in Japanese, as the program loads it at its start.
+        QVERIFY(installQtTranslations());
         PrintFixture f;
         QPrinter *shown = nullptr;
+        QStringList buttons;
         ModalAnswer answer([&](QWidget *modal) {
             if (auto *dialog = qobject_cast<QPrintDialog *>(modal)) {
                 shown = dialog->printer();
+                for (const QPushButton *button : dialog->findChildren<QPushButton *>())
+                    buttons << button->text();
                 dialog->reject();
             }
         });
         f.form->N4->trigger();
         QCOMPARE(answer.className, QStringLiteral("QPrintDialog"));
         QCOMPARE(shown, &f.printer.printer());
+        // The setup's button keeps the choice; it prints nothing, so it does not say it does.
+        QVERIFY2(buttons.contains(QStringLiteral("設定")), qPrintable(buttons.join('|')));
+        QVERIFY2(buttons.contains(QStringLiteral("キャンセル")), qPrintable(buttons.join('|')));
+        for (const QString &text : buttons)
+            QVERIFY2(!text.contains(QStringLiteral("印刷")) &&
+                         !text.contains(QStringLiteral("Print")),
+                     qPrintable(text));
+    }
+
+    void missingQtTranslationsAreNoReasonToStop()
+    {
+        QVERIFY(!installQtTranslations(QDir::tempPath() + QStringLiteral("/no-such-folder")));
     }
 };
 

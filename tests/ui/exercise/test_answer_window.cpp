@@ -153,16 +153,23 @@ private slots:
         QCOMPARE(answer.placeLabels[45]->text(), label45);
     }
 
-    void largerThanItsPlaceIsCentredAndClipped()
+    void largerThanItsPlaceShrinksToFit()
     {
         TForm16 answer;
         std::array<Bgr24Image, PieceCount> sources;
         sources.fill(block(61, 30));
+        sources[0] = block(20, 200); // a chromosome 1 far taller than its row
         answer.prepare({400, 300}, sources, 1.0f, false);
-        // A 370-wide karyogram gives row 2 places 26 wide; the picture is 61 by 29.
+        // A 370-wide karyogram gives row 2 places 26 wide; at full size the pictures are 61 by
+        // 29, and chromosome 1 is taller than the rows: all shrink alike until each fits.
         QCOMPARE(answer.placePanels[10]->width(), 26);
-        QCOMPARE(answer.images[10]->size(), QSize(61, 29));
-        QCOMPARE(answer.images[10]->x(), -17);
+        for (int k = 0; k < PieceCount; ++k) {
+            const QRect shown = answer.images[std::size_t(k)]->geometry();
+            QVERIFY2(answer.placePanels[std::size_t(k)]->rect().contains(shown),
+                     qPrintable(QString::number(k)));
+        }
+        QCOMPARE(answer.images[10]->size(), answer.images[30]->size());
+        QVERIFY(answer.images[10]->width() <= 26);
         QCOMPARE(answer.images[10]->parentWidget(), answer.placePanels[10]);
 
         // Far too small for the rows: places of no width, and nothing breaks.

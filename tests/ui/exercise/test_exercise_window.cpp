@@ -285,11 +285,44 @@ private slots:
         QTest::mousePress(image, Qt::MiddleButton, {}, inside);
         QLabel *loupe = form.InOutPanel->loupe();
         QVERIFY(loupe && loupe->isVisible());
-        // Piece 5 of the fixture is 14 x 56: twice that, turned as the piece lies.
-        const QSize twice =
-            renderPiece(Bgr24Image(14, 56), 2.0f, form.board().RotationStep[5]).size();
-        QCOMPARE(loupe->pixmap().size(), twice);
+        // Piece 5 of the fixture is 14 x 56: enlarged to a readable size, within the window.
+        const QSize shown = loupe->pixmap().size();
+        QVERIFY2(std::max(shown.width(), shown.height()) >= 150,
+                 qPrintable(QStringLiteral("%1 x %2").arg(shown.width()).arg(shown.height())));
+        QVERIFY(form.rect().contains(loupe->geometry()));
         QTest::mouseRelease(image, Qt::MiddleButton, {}, inside);
+        QVERIFY(!loupe->isVisible());
+    }
+
+    void ctrlShowsTheLoupeOfThePieceUnderThePointer()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        w.clickList(0);
+        PieceImage *image = form.InOutPanel->pieces[5];
+        image->raise();
+        QCursor::setPos(image->mapToGlobal(image->mask().boundingRect().center()));
+        if (QApplication::widgetAt(QCursor::pos()) != image)
+            QSKIP("this platform does not move the pointer");
+        QTest::keyPress(&form, Qt::Key_Control);
+        QLabel *loupe = form.InOutPanel->loupe();
+        QVERIFY(loupe && loupe->isVisible());
+        QCOMPARE(loupe->property("piece").toInt(), 5);
+        // Ctrl and an arrow key set the loupe's brightness, the board left alone.
+        const auto meanOf = [](const QImage &image) {
+            qint64 sum = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    sum += qAlpha(image.pixel(x, y)) == 255 ? qGray(image.pixel(x, y)) : 0;
+            return sum;
+        };
+        const qint64 before = meanOf(loupe->pixmap().toImage());
+        const BoardState board = form.board();
+        QTest::keyPress(&form, Qt::Key_Up, Qt::ControlModifier);
+        QVERIFY(meanOf(loupe->pixmap().toImage()) > before);
+        QVERIFY(loupe->isVisible());
+        QCOMPARE(form.board().RotationStep, board.RotationStep);
+        QTest::keyRelease(&form, Qt::Key_Control);
         QVERIFY(!loupe->isVisible());
     }
 
@@ -297,7 +330,7 @@ private slots:
     {
         Window w;
         w.form->setWindowState(Qt::WindowNoState);
-        // Within the offscreen screen (800 x 600): a geometry that does not fit comes back moved
+        // Within the offscreen screen (800 x 800): a geometry that does not fit comes back moved
         // onto the screen, which the core's tests show.
         w.form->setGeometry(40, 50, 700, 500);
         w.form->close();
@@ -305,15 +338,17 @@ private slots:
         TForm1 again(*w.paths, w.settings, w.random, w.userId);
         again.restoreRememberedPlacement();
         QCOMPARE(again.normalGeometry(), QRect(40, 50, 700, 500));
-        QVERIFY(!again.isMaximized());
+        // The screen is under 1024 pixels high: maximised, whatever the trainee left.
+        QVERIFY(again.isMaximized());
     }
 
-    void opensAtItsDesignSizeBeforeMaximising()
+    void opensWholeOnASmallScreenBeforeMaximising()
     {
-        // The offscreen screen is under 1024 pixels high, so the window opens maximised.
+        // The offscreen screen (800 x 800) is under 1024 pixels high, so the window opens
+        // maximised; where that is not honoured it still lies whole on the screen, centred.
         Window w;
         QVERIFY(w.form->windowState() & Qt::WindowMaximized);
-        QCOMPARE(w.form->normalGeometry().size(), QSize(990, 780));
+        QCOMPARE(w.form->normalGeometry(), QRect(0, 10, 800, 780));
     }
 
     void referenceModeRewritesLabels()
@@ -396,6 +431,9 @@ private slots:
     {
         Window w;
         TForm1 &form = *w.form;
+        // Small enough for both karyograms to keep their size on the screen.
+        form.setWindowState(Qt::WindowNoState);
+        form.setGeometry(0, 0, 760, 600);
         w.clickList(1);
         QTest::mouseClick(form.Button4, Qt::LeftButton);
         w.drag(0, form.InOutPanel->placePanels[0], QPoint(20, 20));
@@ -435,6 +473,32 @@ private slots:
         QCOMPARE(answer.parentWidget(), nullptr);
     }
 
+    void replayFitsTheScreenOfAMaximisedWindow()
+    {
+        Window w; // maximised on the 800 x 800 offscreen screen
+        TForm1 &form = *w.form;
+        w.clickList(1);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        const QSize scored = form.InOutPanel->OutputPanel->size();
+        QVERIFY(2 * scored.height() > 800 - 60);
+        const auto read = ArrangementFile::read(w.dir.filePath("Result/u/u.arr"));
+        QCOMPARE(read.lines.size(), std::size_t(1));
+        ReplayWindow replay(w.settings, QDir(w.paths->imagesFolder()));
+        TForm16 answer;
+        QCOMPARE(replay.showAttempt(read.lines[0], knownProblemNames()[1], scored, answer),
+                 QString());
+        replay.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&replay));
+        QVERIFY(QRect(0, 0, 800, 800).contains(replay.frameGeometry()));
+        // Both karyograms shrink alike, keeping their shape.
+        QCOMPARE(replay.AnswerArea->size(), replay.Attempt->size());
+        QVERIFY(replay.Attempt->height() < scored.height());
+        QVERIFY(qAbs(replay.Attempt->width() * scored.height() -
+                     scored.width() * replay.Attempt->height()) <= scored.height());
+        replay.reject();
+    }
+
     void scoringCaptionsFitTheirButton_data()
     {
         QTest::addColumn<QSize>("size");
@@ -460,8 +524,14 @@ private slots:
             const QRect box = button->captionRect();
             QVERIFY(box.width() < 120); // the caption would not fit on one line
             QCOMPARE(caption.lines.join(QString()), form.Button1->text().remove('\n'));
-            for (const QString &line : caption.lines)
+            // Broken between words only: the score and each phrase whole on its line.
+            static const QRegularExpression word(QStringLiteral(
+                "^ ?(正答率：\\d+/46|継続して|修正しますか\\?|継続して修正しますか\\?|"
+                "修正中 ?|\\(\\d+回目\\)|修正中 \\(\\d+回目\\))$"));
+            for (const QString &line : caption.lines) {
                 QVERIFY2(metrics.horizontalAdvance(line) <= box.width(), qPrintable(line));
+                QVERIFY2(word.match(line).hasMatch(), qPrintable(line));
+            }
             QVERIFY(caption.lines.size() * metrics.height() <= box.height());
             QVERIFY2(caption.font.pixelSize() >= 9,
                      qPrintable(QString::number(caption.font.pixelSize())));

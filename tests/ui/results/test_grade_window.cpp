@@ -17,6 +17,7 @@
 #include "ui/exercise/TForm16.h"
 #include "ui/results/ConfusionWindow.h"
 #include "ui/results/ReplayWindow.h"
+#include "ui/results/ReportLabel.h"
 #include "ui/results/TForm10.h"
 #include "ui/results/TForm8.h"
 #include "ui/results/TOKBottomDlg.h"
@@ -30,12 +31,14 @@
 #include <QLineSeries>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTreeWidget>
 #include <QValueAxis>
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
+#include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
 #endif
@@ -309,6 +312,43 @@ private slots:
                  qPrintable(QStringLiteral("the report needs %1 pixels of %2")
                                 .arg(w.Label2->sizeHint().height())
                                 .arg(w.Label2->height())));
+    }
+
+    void aLongDayKeepsEveryFigureOfItsReportReadable()
+    {
+        // 3,000 attempts today, sex chromosomes often missed: four-digit figures on one line.
+        Fixture f;
+        QStringList lines;
+        for (int r = 0; r < 3000; ++r)
+            lines << record(Today, 1 + r % 2, r % 3 == 0 ? QList<int>{3, 47, 48} : QList<int>{5},
+                            100 + r % 50);
+        f.writeResults(fileOf(lines));
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        const TOKBottomDlg &w = *f.window;
+        const auto *report = qobject_cast<const ReportLabel *>(w.Label6);
+        QVERIFY(report);
+        QVERIFY2(w.Label6->text().contains(
+                     QStringLiteral("X(誤答1500個/全4500個中),Y(誤答500個/全1500個中)")),
+                 qPrintable(w.Label6->text()));
+        const QRect frame = w.Bevel1->geometry().adjusted(2, 2, -2, -2);
+        QVERIFY2(frame.contains(w.Label6->geometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                      .arg(w.Label6->x())
+                                                                      .arg(w.Label6->y())
+                                                                      .arg(w.Label6->width())
+                                                                      .arg(w.Label6->height())));
+        QCOMPARE(w.Label6->size(), w.Label6->sizeHint());
+        // Every figure whole on a line of its own.
+        const QStringList drawn = report->lines();
+        static const QRegularExpression figure(QStringLiteral("\\d+"));
+        for (auto it = figure.globalMatch(w.Label6->text()); it.hasNext();) {
+            const QString number = it.next().captured();
+            QVERIFY2(std::any_of(drawn.begin(), drawn.end(),
+                                 [&](const QString &line) { return line.contains(number); }),
+                     qPrintable(number));
+        }
+        for (qsizetype i = 1; i < drawn.size(); ++i)
+            QVERIFY(!(drawn[i - 1].back().isDigit() && drawn[i].trimmed().front().isDigit()));
     }
 
     void longHistoryDrawsAsEveryAttemptWould()

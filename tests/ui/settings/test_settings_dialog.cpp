@@ -103,8 +103,8 @@ private slots:
         QTest::newRow("TrackBar1") << "TrackBar1" << QRect(24, 56, 129, 33) << QString() << 1;
         QTest::newRow("Button1") << "Button1" << QRect(32, 96, 129, 25) << "最適サイズ(1.0倍)" << 1;
         QTest::newRow("Image2") << "Image2" << QRect(200, 40, 0, 0) << QString() << 1;
-        QTest::newRow("Label8") << "Label8" << QRect(176, 96, 0, 0) << "" << 1;
-        QTest::newRow("Label7") << "Label7" << QRect(40, 168, 225, 0)
+        QTest::newRow("Label8") << "Label8" << QRect(176, 96, 128, 0) << "" << 1;
+        QTest::newRow("Label7") << "Label7" << QRect(24, 168, 145, 0)
                                 << "次の問題から倍率が変わります。" << 1;
         QTest::newRow("Label9") << "Label9" << QRect(16, 40, 0, 0) << "新規パスワードの入力" << 2;
         QTest::newRow("Password") << "Password" << QRect(16, 80, 257, 24) << "" << 2;
@@ -417,6 +417,18 @@ private slots:
         QTest::keyClick(d.TrackBar1, Qt::Key_Left);
         d.Button1->click();
         QCOMPARE(d.Label4->text(), "1.0倍");
+
+        // Nothing of the page is cut at its edge, and the largest preview leaves the note free.
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        d.PageControl1->setCurrentIndex(1);
+        const QRect page = d.PageControl1->widget(1)->rect();
+        QVERIFY(page.contains(d.Label8->geometry()));
+        QVERIFY(page.contains(d.Label7->geometry()));
+        if (!message.isEmpty())
+            QCOMPARE(d.Label8->height(), d.Label8->heightForWidth(d.Label8->width()));
+        d.TrackBar1->setValue(d.TrackBar1->maximum());
+        QVERIFY(!d.Image2->geometry().intersects(d.Label7->geometry()));
     }
 
     void showingTheDialogShowsTheLiveSettings()
