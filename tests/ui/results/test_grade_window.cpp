@@ -31,7 +31,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QValueAxis>
 #include <QtTest>
 
@@ -651,7 +651,7 @@ private slots:
              {"queldo::ConfusionWindow",
               [&](QWidget *window) {
                   caption = window->windowTitle();
-                  listed = windows.confusions().AttemptList->topLevelItemCount();
+                  listed = windows.confusions().AttemptList->model()->rowCount();
                   windows.confusions().ReplayButton->click();
               }},
              {"queldo::ReplayWindow",
