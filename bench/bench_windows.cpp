@@ -489,7 +489,8 @@ void measureMemory(int attempts, bench::RatioTable &table, bool &missed)
                                         {"answer", [&] { return openAnswer(p); }},
                                         {"settings", [&] { return openSettings(p); }}};
     std::string peaks;
-    for (int round = 0; round < 2; ++round)
+    double afterFirstRound = NAN;
+    for (int round = 0; round < 2; ++round) {
         for (const Opening &opening : openings) {
             const double start = residentMb();
             resetPeak();
@@ -497,17 +498,21 @@ void measureMemory(int attempts, bench::RatioTable &table, bool &missed)
             QApplication::processEvents();
             if (round == 0) {
                 char text[80];
-                std::snprintf(text, sizeof text, "%s%s +%.0f MB", peaks.empty() ? "" : ", ",
-                              opening.name, statusMb("VmHWM:") - start);
+                std::snprintf(text, sizeof text, "%s%s +%.0f MB (kept %+.1f)",
+                              peaks.empty() ? "" : ", ", opening.name, statusMb("VmHWM:") - start,
+                              residentMb() - start);
                 peaks += text;
             }
         }
+        if (round == 0)
+            afterFirstRound = residentMb();
+    }
     const double after = residentMb();
-    char text[400];
+    char text[600];
     std::snprintf(text, sizeof text,
                   "memory %6d attempts: %.1f MB after the login, %.1f MB after opening and "
-                  "closing every window twice; peak while opening: %s",
-                  attempts, before, after, peaks.c_str());
+                  "closing every window once, %.1f MB twice; peak while opening: %s",
+                  attempts, before, afterFirstRound, after, peaks.c_str());
     table.info(text);
     const double ratio = after / before;
     const bool met = ratio <= 1.1;
@@ -520,15 +525,16 @@ void measureMemory(int attempts, bench::RatioTable &table, bool &missed)
 bool printTable(const bench::MedianReporter &times)
 {
     bench::RatioTable table(times);
-    const std::vector<std::string> upTo10k{caseOf(1000), caseOf(10000)};
-    const std::string data = "1,000 and 10,000 attempts";
+    // The goal is at 10,000 attempts; at 1,000 the reading is so short that the window's own
+    // painting, the same at any length, is all there is to see.
     const bench::Goal twice{NAN, 2};
-    table.group("取り違え opening", data, upTo10k, "confusions", "readBoth", twice);
-    table.group("成績分析 first opening", data, upTo10k, "analysisFirst", "readResults", twice);
-    table.group("成績分析 later opening", data, upTo10k, "analysis", "readResults", twice);
-    table.pair("取り違え opening", "100,000 attempts", caseOf(100000), "confusions", "readBoth");
-    table.pair("成績分析 first opening", "100,000 attempts", caseOf(100000), "analysisFirst",
-               "readResults");
+    for (int n : Sizes) {
+        const std::string data = std::to_string(n) + " attempts";
+        const bench::Goal goal = n == 10000 ? twice : bench::Goal{};
+        table.pair("取り違え opening", data, caseOf(n), "confusions", "readBoth", goal);
+        table.pair("成績分析 first opening", data, caseOf(n), "analysisFirst", "readResults", goal);
+        table.pair("成績分析 later opening", data, caseOf(n), "analysis", "readResults", goal);
+    }
     table.pair("login window painted", "program start", "start", "login", "plainDialog",
                {NAN, 1.5});
 
