@@ -97,20 +97,30 @@ InstalledSexes::InstalledSexes(const QStringList &problemList)
         m_female.push_back(IsFemaleProblem(name) ? 1 : 0);
 }
 
+namespace {
+
+// Counts one line into all and, when it is of today, today's.
+void countLine(ConfusionCounts &counts, const ArrangementLine &line, const InstalledSexes &sexes,
+               const TodayDate &today)
+{
+    const int female = sexes.femaleOf(line.problemNumber);
+    if (female < 0) {
+        ++counts.uninstalledProblems;
+        return;
+    }
+    count(counts.all, line.places, female == 1);
+    if (isRecordOfToday(line.date, today))
+        count(counts.today, line.places, female == 1);
+}
+
+} // namespace
+
 ConfusionCounts countConfusions(const std::vector<ArrangementLine> &lines,
                                 const InstalledSexes &sexes, const TodayDate &today)
 {
     ConfusionCounts counts;
-    for (const ArrangementLine &line : lines) {
-        const int female = sexes.femaleOf(line.problemNumber);
-        if (female < 0) {
-            ++counts.uninstalledProblems;
-            continue;
-        }
-        count(counts.all, line.places, female == 1);
-        if (isRecordOfToday(line.date, today))
-            count(counts.today, line.places, female == 1);
-    }
+    for (const ArrangementLine &line : lines)
+        countLine(counts, line, sexes, today);
     return counts;
 }
 
@@ -171,18 +181,22 @@ std::vector<ArrangementLine> matchedLines(const std::vector<AttemptEntry> &attem
 }
 
 ConfusionData gatherConfusions(const ResultsReadResult &results,
-                               const ArrangementFile::ReadResult &arrangements,
+                               ArrangementFile::ReadResult arrangements,
                                const QStringList &problemList, const TodayDate &today)
 {
     ConfusionData data;
     data.resultsError = results.error;
-    data.lines = arrangements.lines;
-    data.damagedLines = arrangements.damagedLines;
+    data.lines = std::move(arrangements.lines);
+    data.damagedLines = std::move(arrangements.damagedLines);
     data.attempts = matchAttempts(results.records, data.lines);
-    for (const AttemptEntry &attempt : data.attempts)
-        data.withoutArrangement += attempt.arrangement < 0;
-    data.counts = countConfusions(matchedLines(data.attempts, data.lines),
-                                  InstalledSexes(problemList), today);
+    // Over the matched lines where they lie, oldest first as matchedLines() gives them.
+    const InstalledSexes sexes(problemList);
+    for (const AttemptEntry &attempt : data.attempts) {
+        if (attempt.arrangement < 0)
+            ++data.withoutArrangement;
+        else
+            countLine(data.counts, data.lines[std::size_t(attempt.arrangement)], sexes, today);
+    }
     return data;
 }
 

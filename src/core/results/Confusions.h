@@ -128,8 +128,9 @@ struct ConfusionData
 
 /// Matches the records with the arrangement lines and counts the confusions over the matched
 /// attempts. A missing or unreadable arrangement file only leaves every attempt without data.
+/// The lines are taken over, not copied: a long history's are the largest part of it.
 ConfusionData gatherConfusions(const ResultsReadResult &results,
-                               const ArrangementFile::ReadResult &arrangements,
+                               ArrangementFile::ReadResult arrangements,
                                const QStringList &problemList, const TodayDate &today);
 
 /// The five most frequent mix-ups, one sentence a line, then the turned places; a sentence of

@@ -6,18 +6,20 @@
 #include "ui/common/AccessibleNames.h"
 #include "ui/common/PagePrinter.h"
 #include "ui/common/PrintOutcomeMessage.h"
+#include "ui/results/AttemptListModel.h"
 #include "ui/results/ConfusionHeatMap.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace queldo {
@@ -56,12 +58,17 @@ ConfusionWindow::ConfusionWindow(AppPaths &paths, const QString &userId, PagePri
     NoticeLabel->setObjectName(QStringLiteral("NoticeLabel"));
     NoticeLabel->setWordWrap(true);
 
-    AttemptList = new QTreeWidget(this);
+    // Rows are made as they scroll into view and all of one height, so that years of attempts
+    // list as fast as a day's; the columns are sized from the rows in view.
+    m_attemptModel = new AttemptListModel(this);
+    AttemptList = new QTreeView(this);
     AttemptList->setObjectName(QStringLiteral("AttemptList"));
     AttemptList->setRootIsDecorated(false);
-    AttemptList->setHeaderLabels({QStringLiteral("試行No"), QStringLiteral("日時"),
-                                  QStringLiteral("問題"), QStringLiteral("正答数")});
+    AttemptList->setUniformRowHeights(true);
+    AttemptList->setSelectionMode(QAbstractItemView::SingleSelection);
+    AttemptList->setModel(m_attemptModel);
     AttemptList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    AttemptList->header()->setResizeContentsPrecision(0);
     ReplayButton = new QPushButton(QStringLiteral("再現"), this);
     ReplayButton->setObjectName(QStringLiteral("ReplayButton"));
 
@@ -92,10 +99,16 @@ ConfusionWindow::ConfusionWindow(AppPaths &paths, const QString &userId, PagePri
 
     connect(TodayButton, &QRadioButton::toggled, this, &ConfusionWindow::showTable);
     connect(ReplayButton, &QPushButton::clicked, this, &ConfusionWindow::replayChosenAttempt);
-    connect(AttemptList, &QTreeWidget::itemDoubleClicked, this,
-            &ConfusionWindow::replayChosenAttempt);
+    connect(AttemptList, &QTreeView::doubleClicked, this, &ConfusionWindow::replayChosenAttempt);
     connect(PrintButton, &QPushButton::clicked, this, &ConfusionWindow::PrintButtonClick);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+// The list reads the attempts where they lie: it lets go of them before they go, as the
+// window's members go before its children.
+ConfusionWindow::~ConfusionWindow()
+{
+    m_attemptModel->clear();
 }
 
 void ConfusionWindow::showEvent(QShowEvent *event)
@@ -104,28 +117,27 @@ void ConfusionWindow::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
+void ConfusionWindow::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    if (event->spontaneous())
+        return; // minimised: it comes back as it was
+    m_attemptModel->clear();
+    m_data = ConfusionData();
+}
+
 void ConfusionWindow::refresh()
 {
-    const ResultsReadResult results =
-        ResultsFile::read(m_paths.relativeUserFile(m_userId, QStringLiteral(".kek")));
-    const ArrangementFile::ReadResult arrangements =
-        ArrangementFile::read(m_paths.relativeUserFile(m_userId, QStringLiteral(".arr")));
-    m_data =
-        gatherConfusions(results, arrangements, m_problemList, TodayDate(currentDate(), QLocale()));
-
-    AttemptList->clear();
-    // Newest first: the attempt a trainee wants to look at again is usually a recent one.
-    for (auto it = m_data.attempts.rbegin(); it != m_data.attempts.rend(); ++it) {
-        auto *item = new QTreeWidgetItem({QString::number(it->recordNumber), it->date,
-                                          problemNumberText(it->problemNumber),
-                                          QStringLiteral("%1/46").arg(it->correctCount)});
-        item->setData(0, Qt::UserRole, int(it - m_data.attempts.rbegin()));
-        if (!replayRefusal(*it, int(m_problemList.size())).isEmpty())
-            item->setForeground(0, palette().brush(QPalette::Disabled, QPalette::Text));
-        AttemptList->addTopLevelItem(item);
-    }
-    if (AttemptList->topLevelItemCount() > 0)
-        AttemptList->setCurrentItem(AttemptList->topLevelItem(0));
+    // The list lets go of the old attempts before they are replaced.
+    m_attemptModel->clear();
+    m_data = gatherConfusions(
+        ResultsFile::read(m_paths.relativeUserFile(m_userId, QStringLiteral(".kek"))),
+        ArrangementFile::read(m_paths.relativeUserFile(m_userId, QStringLiteral(".arr"))),
+        m_problemList, TodayDate(currentDate(), QLocale()));
+    m_attemptModel->setAttempts(&m_data.attempts, int(m_problemList.size()),
+                                palette().brush(QPalette::Disabled, QPalette::Text));
+    if (m_attemptModel->rowCount() > 0)
+        AttemptList->setCurrentIndex(m_attemptModel->index(0, 0));
     showTable();
 }
 
@@ -144,14 +156,12 @@ void ConfusionWindow::showTable()
 
 void ConfusionWindow::replayChosenAttempt()
 {
-    const QTreeWidgetItem *item = AttemptList->currentItem();
-    if (!item) {
+    const AttemptEntry *chosen = m_attemptModel->attemptAt(AttemptList->currentIndex().row());
+    if (!chosen) {
         QMessageBox::information(this, windowTitle(), QStringLiteral("試行を選んでください。"));
         return;
     }
-    const int fromNewest = item->data(0, Qt::UserRole).toInt();
-    const AttemptEntry &attempt =
-        m_data.attempts[m_data.attempts.size() - 1 - std::size_t(fromNewest)];
+    const AttemptEntry &attempt = *chosen;
     const QString refusal = replayRefusal(attempt, int(m_problemList.size()));
     if (!refusal.isEmpty()) {
         QMessageBox::information(this, windowTitle(), refusal);

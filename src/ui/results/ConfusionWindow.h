@@ -12,17 +12,20 @@ class QLabel;
 class QPainter;
 class QPushButton;
 class QRadioButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace queldo {
 
 class AppPaths;
+class AttemptListModel;
 class ConfusionHeatMap;
 class PagePrinter;
 
 /// "取り違え": which chromosomes the trainee puts in which places, as a heat map and in words,
 /// over today's attempts or all of them, and the list of past attempts, any of which can be
-/// replayed. Everything is read afresh from the results and arrangement files at every showing.
+/// replayed. Everything is read afresh from the results and arrangement files at every showing,
+/// and let go again when the window closes: it is made at start-up and lives as long as the
+/// program, so a history held between showings would be held all day.
 class ConfusionWindow : public QDialog
 {
     Q_OBJECT
@@ -30,6 +33,7 @@ public:
     /// userId: the logged-in trainee (empty until the first login).
     ConfusionWindow(AppPaths &paths, const QString &userId, PagePrinter &printer,
                     QWidget *parent = nullptr);
+    ~ConfusionWindow() override;
 
     /// The installed problems' folder names, in list order: a record's problem number indexes it.
     void setProblemList(const QStringList &problemList) { m_problemList = problemList; }
@@ -39,6 +43,7 @@ public:
     /// Reads both files and fills the window.
     void refresh();
     const ConfusionData &data() const { return m_data; }
+    const AttemptListModel &attemptModel() const { return *m_attemptModel; }
     /// The table on show: today's or all attempts'.
     const ConfusionTable &shownTable() const;
 
@@ -56,7 +61,8 @@ public:
     ConfusionHeatMap *HeatMap = nullptr;
     QLabel *SummaryLabel = nullptr; // the five sentences
     QLabel *NoticeLabel = nullptr;  // what the counts leave out
-    QTreeWidget *AttemptList = nullptr;
+    /// Newest first; its model is attemptModel().
+    QTreeView *AttemptList = nullptr;
     QPushButton *ReplayButton = nullptr; // 再現
     QPushButton *PrintButton = nullptr;  // 印刷
     QPushButton *CloseButton = nullptr;  // 閉じる
@@ -67,6 +73,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void showTable();
@@ -76,6 +83,7 @@ private:
     PagePrinter &m_printer;
     QStringList m_problemList;
     ConfusionData m_data;
+    AttemptListModel *m_attemptModel = nullptr;
 };
 
 } // namespace queldo

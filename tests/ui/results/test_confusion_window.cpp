@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QtTest>
 
 using namespace queldo;
@@ -72,6 +72,17 @@ Arrangement swapped(int a, int b)
     return places;
 }
 
+// The text of a cell of the list of past attempts, row 0 the newest.
+QString listed(const ConfusionWindow &w, int row, int column)
+{
+    return w.AttemptList->model()->index(row, column).data().toString();
+}
+
+void choose(ConfusionWindow &w, int row)
+{
+    w.AttemptList->setCurrentIndex(w.AttemptList->model()->index(row, 0));
+}
+
 } // namespace
 
 class TestConfusionWindow : public QObject
@@ -96,10 +107,11 @@ private slots:
         QCOMPARE(w.NoticeLabel->text(),
                  QStringLiteral("配置の記録がない試行 1回は数えていません。"));
         QCOMPARE(w.HeatMap->table().cell(9, 10), 2);
-        QCOMPARE(w.AttemptList->topLevelItemCount(), 3);
-        QCOMPARE(w.AttemptList->topLevelItem(0)->text(0), QStringLiteral("2"));
-        QCOMPARE(w.AttemptList->topLevelItem(2)->text(1), QStringLiteral("2026/12/09"));
-        QCOMPARE(w.AttemptList->topLevelItem(2)->text(3), QStringLiteral("44/46"));
+        QCOMPARE(w.AttemptList->model()->rowCount(), 3);
+        QCOMPARE(listed(w, 0, 0), QStringLiteral("2"));
+        QCOMPARE(listed(w, 2, 1), QStringLiteral("2026/12/09"));
+        QCOMPARE(listed(w, 2, 2), QStringLiteral("001"));
+        QCOMPARE(listed(w, 2, 3), QStringLiteral("44/46"));
 
         w.TodayButton->click();
         QCOMPARE(w.HeatMap->table().cell(9, 10), 1);
@@ -120,19 +132,98 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-        w.AttemptList->setCurrentItem(w.AttemptList->topLevelItem(0));
+        choose(w, 0);
         ModalAnswer refusal([](QWidget *m) { m->close(); });
         w.ReplayButton->click();
         QVERIFY(refusal.lines.join(u' ').contains(
             QStringLiteral("問題 002 はインストールされていないため")));
         QCOMPARE(replays.count(), 0);
 
-        w.AttemptList->setCurrentItem(w.AttemptList->topLevelItem(1));
+        choose(w, 1);
         w.ReplayButton->click();
         QCOMPARE(replays.count(), 1);
         const auto line = replays.at(0).at(0).value<ArrangementLine>();
         QCOMPARE(line.recordNumber, 0);
         QCOMPARE(line.places[16].piece, 18);
+    }
+
+    // Written straight as scoring would leave them: attempt k of problem 1 has a piece swapped
+    // with its partner when k is even, and of the attempts after the first hundred only 2996
+    // keeps its arrangement.
+    void aLongHistoryListsAndReplaysTheChosenAttemptAndIsLetGoOnClosing()
+    {
+        History h;
+        QByteArray kek, arr;
+        {
+            QFile header(h.kek());
+            QVERIFY(header.open(QIODevice::ReadOnly));
+            kek = header.readAll();
+        }
+        for (int k = 0; k < 3000; ++k) {
+            const Arrangement places = k % 2 == 0 ? swapped(k % 44, (k % 44) ^ 1) : sorted();
+            const QString date = QStringLiteral("2026/12/10");
+            kek += ResultsFile::recordLine(k, date, 1, codesOf(places), 100).toLatin1() + "\r\n";
+            const QString line = ArrangementFile::lineText({k, date, 1, places});
+            if (k < 100 || k == 2996)
+                arr += line.toLatin1() + "\r\n";
+        }
+        QVERIFY(ArrangementFile::reset(h.arr()).isEmpty());
+        {
+            QFile kekFile(h.kek()), arrFile(h.arr());
+            QVERIFY(kekFile.open(QIODevice::WriteOnly) && kekFile.write(kek) == kek.size());
+            QVERIFY(arrFile.open(QIODevice::Append) && arrFile.write(arr) == arr.size());
+        }
+        ConfusionWindow w(h.paths, h.userId, h.printer);
+        w.setProblemList({QStringLiteral("male01")});
+        QSignalSpy replays(&w, &ConfusionWindow::replayRequested);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+        QCOMPARE(w.AttemptList->model()->rowCount(), 3000);
+        QCOMPARE(w.AttemptList->currentIndex().row(), 0);
+        QCOMPARE(listed(w, 3, 0), QStringLiteral("2996"));
+        QCOMPARE(listed(w, 2999, 0), QStringLiteral("0"));
+        QCOMPARE(listed(w, 2999, 3), QStringLiteral("44/46"));
+        QCOMPARE(listed(w, 2998, 3), QStringLiteral("46/46"));
+        // Attempts without their arrangement are dimmed; those with it are not.
+        const auto dimmed = [&](int row) {
+            return w.AttemptList->model()->index(row, 0).data(Qt::ForegroundRole).isValid();
+        };
+        QVERIFY(dimmed(0));
+        QVERIFY(!dimmed(3));
+        QVERIFY(!dimmed(2951));
+
+        choose(w, 3);
+        w.ReplayButton->click();
+        choose(w, 2951); // attempt 48, far down the list
+        w.AttemptList->scrollTo(w.AttemptList->currentIndex());
+        w.ReplayButton->click();
+        QCOMPARE(replays.count(), 2);
+        const auto first = replays.at(0).at(0).value<ArrangementLine>();
+        QCOMPARE(first.recordNumber, 2996);
+        QCOMPARE(first.places[4].piece, 5);
+        const auto second = replays.at(1).at(0).value<ArrangementLine>();
+        QCOMPARE(second.recordNumber, 48);
+        QCOMPARE(second.places[4].piece, 5);
+        QCOMPARE(second.places[6].piece, 6);
+
+        ModalAnswer refusal([](QWidget *m) { m->close(); });
+        choose(w, 1);
+        w.ReplayButton->click();
+        QCOMPARE(refusal.lines.join(u' '),
+                 QStringLiteral("この試行は配置の記録がないため再現できません。"));
+        QCOMPARE(replays.count(), 2);
+
+        // Made once for the whole day, the window keeps nothing of the history once closed,
+        // and reads it again at the next showing.
+        w.close();
+        QCOMPARE(w.AttemptList->model()->rowCount(), 0);
+        QVERIFY(w.data().attempts.empty());
+        QVERIFY(w.data().lines.empty());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.AttemptList->model()->rowCount(), 3000);
+        QCOMPARE(w.HeatMap->table().attempts, 101);
     }
 
     void printsThePageAsAPdfWithoutAPrinter()
@@ -173,7 +264,7 @@ private slots:
         w.setProblemList({QStringLiteral("male01")});
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QCOMPARE(w.AttemptList->topLevelItemCount(), 1);
+        QCOMPARE(w.AttemptList->model()->rowCount(), 1);
         QCOMPARE(w.SummaryLabel->text(), QStringLiteral("数えられる試行がありません。"));
         QCOMPARE(w.NoticeLabel->text(),
                  QStringLiteral("配置の記録がない試行 1回は数えていません。"));

@@ -33,7 +33,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QValueAxis>
 #include <QtTest>
 
@@ -691,7 +691,7 @@ private slots:
              {"queldo::ConfusionWindow",
               [&](QWidget *window) {
                   caption = window->windowTitle();
-                  listed = windows.confusions().AttemptList->topLevelItemCount();
+                  listed = windows.confusions().AttemptList->model()->rowCount();
                   windows.confusions().ReplayButton->click();
               }},
              {"queldo::ReplayWindow",

@@ -1,0 +1,75 @@
+#include "ui/results/AttemptListModel.h"
+
+#include "core/board/ProblemFolder.h"
+
+namespace queldo {
+
+AttemptListModel::AttemptListModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+void AttemptListModel::setAttempts(const std::vector<AttemptEntry> *attempts, int installedProblems,
+                                   const QBrush &dimmed)
+{
+    beginResetModel();
+    m_attempts = attempts;
+    m_installedProblems = installedProblems;
+    m_dimmed = dimmed;
+    endResetModel();
+}
+
+void AttemptListModel::clear()
+{
+    setAttempts(nullptr, 0, m_dimmed);
+}
+
+const AttemptEntry *AttemptListModel::attemptAt(int row) const
+{
+    if (!m_attempts || row < 0 || std::size_t(row) >= m_attempts->size())
+        return nullptr;
+    // Newest first: the attempt a trainee wants to look at again is usually a recent one.
+    return &(*m_attempts)[m_attempts->size() - 1 - std::size_t(row)];
+}
+
+int AttemptListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() || !m_attempts ? 0 : int(m_attempts->size());
+}
+
+int AttemptListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : 4;
+}
+
+QVariant AttemptListModel::data(const QModelIndex &index, int role) const
+{
+    const AttemptEntry *attempt = attemptAt(index.row());
+    if (!attempt)
+        return {};
+    if (role == Qt::DisplayRole) {
+        switch (index.column()) {
+        case 0:
+            return QString::number(attempt->recordNumber);
+        case 1:
+            return attempt->date;
+        case 2:
+            return problemNumberText(attempt->problemNumber);
+        case 3:
+            return QStringLiteral("%1/46").arg(attempt->correctCount);
+        default:
+            return {};
+        }
+    }
+    if (role == Qt::ForegroundRole && index.column() == 0 &&
+        !replayRefusal(*attempt, m_installedProblems).isEmpty())
+        return m_dimmed;
+    return {};
+}
+
+QVariant AttemptListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    static const char16_t *const titles[] = {u"試行No", u"日時", u"問題", u"正答数"};
+    return section >= 0 && section < 4 ? QString::fromUtf16(titles[section]) : QVariant();
+}
+
+} // namespace queldo

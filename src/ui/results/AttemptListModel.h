@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/results/Confusions.h"
+
+#include <QAbstractTableModel>
+#include <QBrush>
+
+#include <vector>
+
+namespace queldo {
+
+/// The past attempts as the confusion window lists them, newest first: 試行No, 日時, 問題 and
+/// 正答数. Rows are made only as the view asks for them, so that a history of years opens as
+/// fast as a short one; the attempts themselves stay with the window.
+class AttemptListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit AttemptListModel(QObject *parent = nullptr);
+
+    /// Shows these attempts (oldest first, as matched); the ones that cannot be replayed
+    /// (installedProblems decides) in the dimmed brush. The vector must outlive the showing.
+    void setAttempts(const std::vector<AttemptEntry> *attempts, int installedProblems,
+                     const QBrush &dimmed);
+    /// Empties the list, as when the window closes.
+    void clear();
+
+    /// The attempt on a row, or null past the end.
+    const AttemptEntry *attemptAt(int row) const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    const std::vector<AttemptEntry> *m_attempts = nullptr;
+    int m_installedProblems = 0;
+    QBrush m_dimmed;
+};
+
+} // namespace queldo
