@@ -1,6 +1,7 @@
 #include "core/text/InPlaceAppend.h"
 
 #include "core/text/RegularFile.h"
+#include "core/text/UserFolder_posix.h"
 
 #include <QFile>
 
@@ -19,11 +20,6 @@ namespace {
 // a crash while it was being written lacks the line end and is no note at all (the file was not
 // yet touched then).
 constexpr qint64 MaximumNoteBytes = 32;
-
-QString cannotWrite(const QString &path, int error)
-{
-    return QStringLiteral("ファイル %1 に書き込めません。(%2)").arg(path, qt_error_string(error));
-}
 
 // The length a note holds, or nothing when there is no usable note.
 std::optional<qint64> noteLength(const QString &notePath)
@@ -62,52 +58,37 @@ bool writeAll(int fd, const char *data, qint64 size, qint64 offset)
     return true;
 }
 
-// Makes a name just made or removed in the folder of `path` durable: until the folder itself is
-// synced, a power cut may bring back a removed note or lose a new one.
-bool syncFolderOf(const QByteArray &name)
+QByteArray noteName(const posix::FolderOf &folder)
 {
-    const qsizetype slash = name.lastIndexOf('/');
-    const QByteArray folder =
-        slash < 0 ? QByteArray(".") : name.left(std::max<qsizetype>(slash, 1));
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
+    return folder.name() + ".undo";
 }
 
-bool makeNote(const QString &notePath, qint64 length)
+bool makeNote(const posix::FolderOf &folder, qint64 length)
 {
-    const QByteArray name = QFile::encodeName(notePath);
+    const QByteArray name = noteName(folder);
     // Never through a link: the note must be a file of our own in the user folder.
-    const int fd =
-        ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd = folder.open(name, O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (fd < 0)
         return false;
     const QByteArray text = QByteArray::number(length) + '\n';
-    if (!writeAll(fd, text.constData(), text.size(), 0)) {
-        ::close(fd);
-        ::unlink(name.constData());
-        return false;
-    }
-    const bool synced = ::fsync(fd) == 0;
+    const bool written = writeAll(fd, text.constData(), text.size(), 0) && ::fsync(fd) == 0;
+    const int error = errno;
     ::close(fd);
-    if (!synced || !syncFolderOf(name)) {
-        ::unlink(name.constData());
-        return false;
-    }
-    return true;
+    // Until the folder itself is synced, a power cut may lose the new note.
+    if (written && folder.sync())
+        return true;
+    ::unlinkat(folder.fd(), name.constData(), 0);
+    errno = written ? EIO : error;
+    return false;
 }
 
-bool removeNote(const QString &notePath)
+bool removeNote(const posix::FolderOf &folder)
 {
-    const QByteArray name = QFile::encodeName(notePath);
-    if (::unlink(name.constData()) != 0)
+    if (::unlinkat(folder.fd(), noteName(folder).constData(), 0) != 0)
         return errno == ENOENT;
     // Best effort: the line is in the file by now, and a note that a power cut brings back only
     // costs that one line, which is better than telling the trainee it was not saved.
-    syncFolderOf(name);
+    folder.sync();
     return true;
 }
 
@@ -126,41 +107,52 @@ qint64 finishedLength(const QString &path, qint64 size)
 
 QString undoUnfinishedAppend(const QString &path)
 {
+    const posix::FolderOf folder(path);
+    if (!folder.ok())
+        return folder.error();
     const QString notePath = unfinishedAppendNotePath(path);
     const auto length = noteLength(notePath);
     if (!length) {
         // No note (the usual case), or one cut short before its file was touched: nothing to
         // undo. Such a note is removed if it can be; readers disregard it either way.
-        removeNote(notePath);
+        removeNote(folder);
         return {};
     }
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
+    const int fd = folder.open(folder.name(), O_WRONLY);
+    if (fd < 0 && errno == ELOOP)
+        return posix::cannotWrite(path, ELOOP);
     struct stat info = {};
     if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && *length < info.st_size) {
         if (::ftruncate(fd, off_t(*length)) != 0 || ::fsync(fd) != 0) {
             const int error = errno;
             ::close(fd);
-            return cannotWrite(path, error);
+            return posix::cannotWrite(path, error);
         }
     }
     if (fd >= 0)
         ::close(fd);
     // A note that claims more than the file holds is not the file's and guards nothing. A note
     // that stays would hide whatever is written next, so failing to remove it is an error.
-    if (!removeNote(notePath))
-        return cannotWrite(notePath, errno);
+    if (!removeNote(folder))
+        return posix::cannotWrite(notePath, errno);
     return {};
 }
 
 InPlaceAppendResult appendInPlace(const QString &path, qint64 expectedLength, QByteArrayView tail)
 {
     InPlaceAppendResult result;
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
+    const posix::FolderOf folder(path);
+    if (!folder.ok()) {
+        result.error = folder.error();
+        return result;
+    }
+    const int fd = folder.open(folder.name(), O_WRONLY);
     if (fd < 0) {
-        result.error = cannotWrite(path, errno);
-        result.rewriteInstead = true;
+        // A link is refused outright: writing the file afresh would copy what it points at into
+        // this trainee's history.
+        const int error = errno;
+        result.rewriteInstead = error != ELOOP;
+        result.error = posix::cannotWrite(path, error);
         return result;
     }
     struct stat info = {};
@@ -170,10 +162,10 @@ InPlaceAppendResult appendInPlace(const QString &path, qint64 expectedLength, QB
         result.error = QStringLiteral("ファイル %1 が読んだ後で変わりました。").arg(path);
         return result;
     }
-    const QString notePath = unfinishedAppendNotePath(path);
-    if (!makeNote(notePath, expectedLength)) {
-        result.error = cannotWrite(notePath, errno);
-        result.rewriteInstead = true;
+    if (!makeNote(folder, expectedLength)) {
+        const int error = errno;
+        result.error = posix::cannotWrite(unfinishedAppendNotePath(path), error);
+        result.rewriteInstead = error != ELOOP;
         ::close(fd);
         return result;
     }
@@ -187,13 +179,13 @@ InPlaceAppendResult appendInPlace(const QString &path, qint64 expectedLength, QB
         const bool restored = ::ftruncate(fd, off_t(expectedLength)) == 0 && ::fsync(fd) == 0;
         ::close(fd);
         if (restored)
-            removeNote(notePath);
-        result.error = cannotWrite(path, error);
+            removeNote(folder);
+        result.error = posix::cannotWrite(path, error);
         return result;
     }
     ::close(fd);
-    if (!removeNote(notePath))
-        result.error = cannotWrite(notePath, errno);
+    if (!removeNote(folder))
+        result.error = posix::cannotWrite(unfinishedAppendNotePath(path), errno);
     return result;
 }
 
