@@ -199,7 +199,7 @@ private slots:
         QTemporaryDir dir;
         const QDir folder(dir.path());
         const QDateTime now = QDateTime::currentDateTimeUtc();
-        const QDateTime old = now.addSecs(-3600);
+        const QDateTime old = now.addSecs(-25 * 3600);
         auto make = [&](const QString &name, const QDateTime &modified) {
             writeFile(folder.filePath(name), "content");
             QFile file(folder.filePath(name));
@@ -211,6 +211,7 @@ private slots:
         const QStringList stale = {"Taro.kek.AbCdEf", "Taro.pas.qwErty", "Taro.set.ZZZZZZ"};
         const QStringList kept = {
             "Taro.kek.XyZabc",  // written a moment ago: a save may still be using it
+            "Taro.set.AbcXyz",  // five minutes old: perhaps by another computer's clock
             "Taro.kek.bak",     // not the temporary naming
             "Taro.kek.123456",  // the temporaries' unique part has letters only
             "Taro.kek.AbCdEfG", // one letter too many
@@ -219,7 +220,7 @@ private slots:
         for (const QString &name : stale)
             make(name, old);
         for (const QString &name : kept)
-            make(name, name == kept.first() ? now : old);
+            make(name, name == kept.at(0) ? now : name == kept.at(1) ? now.addSecs(-300) : old);
         QVERIFY(folder.mkdir("Taro.pas.Folder"));
 
         QVERIFY(writeFileAtomically(folder.filePath("Taro.set"), "0\r\n").isEmpty());
@@ -229,7 +230,8 @@ private slots:
         QStringList entries = folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         entries.sort();
         QCOMPARE(entries, expected);
-        QCOMPARE(removeStaleTemporaries(dir.path(), now.addSecs(120)), 1); // the fresh one, later
+        QCOMPARE(removeStaleTemporaries(dir.path(), now.addSecs(23 * 3600)), 0);
+        QCOMPARE(removeStaleTemporaries(dir.path(), now.addSecs(25 * 3600)), 2); // a day later
     }
 };
 
