@@ -5,6 +5,7 @@
 #include "core/text/Cp932Text.h"
 #include "core/text/InPlaceAppend.h"
 #include "core/text/RegularFile.h"
+#include "core/text/WriteLock.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -195,10 +196,13 @@ QByteArray appendToBytes(const QByteArray &existing, const ArrangementLine &line
     return bytes;
 }
 
-QString append(const QString &path, const ArrangementLine &line)
+QString append(const QString &path, const ArrangementLine &line, QString *rejectedNote)
 {
+    const WriteLock lock(path);
+    if (!lock.ok())
+        return unwritable(lock.error());
     // What a crash left of an earlier append goes first; it was never reported as saved.
-    if (const QString undone = undoUnfinishedAppend(path); !undone.isEmpty())
+    if (const QString undone = undoUnfinishedAppend(path, rejectedNote); !undone.isEmpty())
         return unwritable(undone);
     const auto encoded = encodeCp932(lineText(line));
     if (!encoded)
@@ -245,7 +249,8 @@ QString append(const QString &path, const ArrangementLine &line)
 
 QString reset(const QString &path)
 {
-    QString error = undoUnfinishedAppend(path);
+    const WriteLock lock(path);
+    QString error = lock.ok() ? undoUnfinishedAppend(path) : lock.error();
     if (error.isEmpty())
         error = writeFileAtomically(path, encodedHeader() + "\r\n");
     return error.isEmpty() ? QString()

@@ -54,8 +54,9 @@ QString lineText(const ArrangementLine &line);
 QByteArray appendToBytes(const QByteArray &existing, const ArrangementLine &line);
 /// Appends one line, with the bytes appendToBytes() would compose: in place, like a results
 /// record, or written afresh atomically when the history starts again. Empty on success,
-/// otherwise why not.
-QString append(const QString &path, const ArrangementLine &line);
+/// otherwise why not. *rejectedNote, when given, says so when a note that did not belong to the
+/// file was moved aside.
+QString append(const QString &path, const ArrangementLine &line, QString *rejectedNote = nullptr);
 /// Writes the header alone, as erasing all grades leaves the results file.
 QString reset(const QString &path);
 

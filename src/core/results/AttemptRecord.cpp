@@ -1,6 +1,7 @@
 #include "core/results/AttemptRecord.h"
 
 #include "core/results/ArrangementFile.h"
+#include "core/text/WriteLock.h"
 
 namespace queldo {
 
@@ -10,6 +11,9 @@ SavedAttempt saveAttempt(const QString &resultsPath, const QString &arrangementP
                          const BoardState &board)
 {
     SavedAttempt saved;
+    // One lock over both files, so that another writer's attempt never falls between a record
+    // and its arrangement.
+    const WriteLock lock(resultsPath);
     saved.record =
         ResultsFile::appendRecord(resultsPath, dateText, problemNumber, codes, elapsedSeconds);
     if (!saved.record.saved())
@@ -19,7 +23,10 @@ SavedAttempt saveAttempt(const QString &resultsPath, const QString &arrangementP
     line.date = dateText;
     line.problemNumber = problemNumber;
     line.places = ArrangementFile::arrangementOf(board);
-    saved.arrangementError = ArrangementFile::append(arrangementPath, line);
+    QString rejectedNote;
+    saved.arrangementError = ArrangementFile::append(arrangementPath, line, &rejectedNote);
+    saved.rejectedNotes = QStringList{saved.record.rejectedNote, rejectedNote};
+    saved.rejectedNotes.removeAll(QString());
     return saved;
 }
 

@@ -4,6 +4,7 @@
 #include "core/results/ResultsFile.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -16,6 +17,8 @@ struct SavedAttempt
     /// Why the arrangement was not kept; empty when it was, or when the record itself was not
     /// saved (the arrangement is then not written either).
     QString arrangementError;
+    /// Notes beside either file that did not belong to it and were moved aside: said once.
+    QStringList rejectedNotes;
 };
 
 /// Saves the first scoring of a problem: the record into the results file and, only once that

@@ -379,9 +379,13 @@ GradeStatistics GradeStatistics::compute(const ResultsReadResult &read, const To
     }
 
     if (f.n == 0) {
-        // Also a file without even its header, or one whose every line was left out.
-        stats.TodayReport = QStringLiteral(
-            "〇成績はありません。\n\nまだ練習していないか、\n\n練習記録をクリアしたばかりです。");
+        // Also a file without even its header, or one whose every line was left out. A file that
+        // could not be read at all says nothing about whether the trainee has practised.
+        stats.TodayReport =
+            read.ok() ? QStringLiteral("〇成績はありません。\n\nまだ練習していないか、\n\n"
+                                       "練習記録をクリアしたばかりです。")
+                      : QStringLiteral("〇成績を表示できません。\n\n成績ファイルを読めません"
+                                       "でした。\n\n理由は上の赤い文字のとおりです。");
         stats.OverallReport = QStringLiteral("正答 0 回 / 全トライアル 0 回中");
         return stats;
     }

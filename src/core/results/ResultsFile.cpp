@@ -4,6 +4,7 @@
 #include "core/text/Cp932Text.h"
 #include "core/text/InPlaceAppend.h"
 #include "core/text/RegularFile.h"
+#include "core/text/WriteLock.h"
 
 #include <QFileInfo>
 
@@ -191,9 +192,10 @@ QStringList splitFields(const QString &line)
 
 QString create(const QString &path)
 {
+    const WriteLock lock(path);
     // Whatever an interrupted append left goes first, so that its note cannot outlive the file
     // it belongs to.
-    QString error = undoUnfinishedAppend(path);
+    QString error = lock.ok() ? undoUnfinishedAppend(path) : lock.error();
     if (error.isEmpty())
         error = writeCp932Lines(path, {ResultsHeader});
     return error.isEmpty() ? QString() : QStringLiteral("成績ファイルを作成できません。\n") + error;
@@ -282,16 +284,13 @@ AppendedBytes appendToBytes(const QByteArray &existing, const QString &dateText,
     return out;
 }
 
-AppendResult appendRecord(const QString &path, const QString &dateText, int problemNumber,
+namespace {
+
+// appendRecord() once the lock is held and the leftovers of a crash are gone.
+AppendResult appendLocked(const QString &path, const QString &dateText, int problemNumber,
                           const std::array<int, 46> &codes, int elapsedSeconds)
 {
     AppendResult failed;
-    // What a crash left of an earlier append goes first; it was never reported as saved.
-    const QString undone = undoUnfinishedAppend(path);
-    if (!undone.isEmpty()) {
-        failed.error = unwritable(undone);
-        return failed;
-    }
     QByteArray existing;
     if (QFileInfo::exists(path)) {
         QString error;
@@ -334,6 +333,31 @@ AppendResult appendRecord(const QString &path, const QString &dateText, int prob
         failed.error = unwritable(tooLarge(path));
         return failed;
     }
+}
+
+} // namespace
+
+AppendResult appendRecord(const QString &path, const QString &dateText, int problemNumber,
+                          const std::array<int, 46> &codes, int elapsedSeconds)
+{
+    AppendResult failed;
+    // Held from reading the file to the end of the write: another writer's record between the
+    // two would be lost, or numbered twice.
+    const WriteLock lock(path);
+    if (!lock.ok()) {
+        failed.error = unwritable(lock.error());
+        return failed;
+    }
+    // What a crash left of an earlier append goes first; it was never reported as saved.
+    QString rejectedNote;
+    const QString undone = undoUnfinishedAppend(path, &rejectedNote);
+    if (!undone.isEmpty()) {
+        failed.error = unwritable(undone);
+        return failed;
+    }
+    AppendResult result = appendLocked(path, dateText, problemNumber, codes, elapsedSeconds);
+    result.rejectedNote = rejectedNote;
+    return result;
 }
 
 QString append(const QString &path, const QString &dateText, int problemNumber,

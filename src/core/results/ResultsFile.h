@@ -37,6 +37,9 @@ struct AppendResult
     /// The damaged lines (the header is line 1): line 1 when it is not the header, and every line
     /// whose bytes are not code page 932.
     std::vector<qsizetype> damagedLines;
+    /// Set when a note beside the file that did not belong to it was moved aside (it cut
+    /// nothing): what was found and where it lies now. Said once, as the note is gone after.
+    QString rejectedNote;
     /// Field 0 of the record written: the number of records before it; -1 when nothing was saved.
     int recordNumber = -1;
     bool saved() const { return error.isEmpty(); }

@@ -1,11 +1,9 @@
 #include "core/text/Cp932Text.h"
 
 #include "core/text/RegularFile.h"
-#include "core/text/StaleTemporaries.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSysInfo>
 
 #include <algorithm>
@@ -170,24 +168,6 @@ TextReadResult readCp932Lines(const QString &path)
     }
     result.lines = splitLines(*text);
     return result;
-}
-
-QString writeFileAtomically(const QString &path, const QByteArray &bytes,
-                            QFileDevice::Permissions permissions)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("ファイル %1 に書き込めません。(%2)").arg(path, file.errorString());
-    // Set on the temporary file before it takes the target's name, so the content is never
-    // readable by others even for a moment.
-    if (permissions && !file.setPermissions(permissions))
-        return QStringLiteral("ファイル %1 に書き込めません。(%2)").arg(path, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
-        return QStringLiteral("ファイル %1 に書き込めません。(%2)").arg(path, file.errorString());
-    // A write killed at the wrong moment leaves its temporary file behind; nothing else would
-    // ever remove it.
-    removeStaleTemporaries(QFileInfo(path).absolutePath(), QDateTime::currentDateTimeUtc());
-    return {};
 }
 
 QString writeCp932Lines(const QString &path, const QStringList &lines)

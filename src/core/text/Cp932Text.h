@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/AtomicWrite.h"
+
 #include <QByteArrayView>
 #include <QFileDevice>
 #include <QString>
@@ -86,10 +88,5 @@ TextReadResult readCp932Lines(const QString &path);
 /// Writes the lines whole, each followed by CR LF, atomically (temporary file, then rename).
 /// Returns an empty string on success, otherwise a message for the trainee.
 QString writeCp932Lines(const QString &path, const QStringList &lines);
-
-/// Writes raw bytes atomically. Returns an empty string on success, otherwise a message.
-/// permissions, when given, replace the ones the file would otherwise get.
-QString writeFileAtomically(const QString &path, const QByteArray &bytes,
-                            QFileDevice::Permissions permissions = {});
 
 } // namespace queldo

@@ -11,7 +11,9 @@ namespace queldo {
 /// name, and only once they are old enough that no write can still be using them.
 int removeStaleTemporaries(const QString &folder, const QDateTime &now);
 
-/// How old a temporary file must be before it is taken for one left by an interrupted write.
-inline constexpr qint64 StaleTemporaryAgeSeconds = 60;
+/// How old a temporary file must be before it is taken for one left by an interrupted write. A
+/// folder shared by several computers sees the temporary files of all of them, dated by clocks
+/// that may be minutes apart: only a day is safely beyond any write still going on.
+inline constexpr qint64 StaleTemporaryAgeSeconds = 24 * 60 * 60;
 
 } // namespace queldo

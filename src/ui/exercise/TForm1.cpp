@@ -333,6 +333,8 @@ void TForm1::Button1Click()
         m_paths.relativeUserFile(UserId, QStringLiteral(".arr")), todayText(),
         m_library.problemNumber(m_flow.CurrentPosition), codes, m_flow.ElapsedSeconds, board());
     const AppendResult &saved = attempt.record;
+    if (!attempt.rejectedNotes.isEmpty())
+        showError(attempt.rejectedNotes.join(u'\n'));
     if (!attempt.arrangementError.isEmpty() && !m_arrangementErrorShown) {
         // Only the confusion view misses the attempt; saying so once is enough.
         m_arrangementErrorShown = true;

@@ -160,9 +160,11 @@ TOKBottomDlg::TOKBottomDlg(AppPaths &paths, const QString &userId, PagePrinter &
     NoticeLabel->setObjectName(QStringLiteral("NoticeLabel"));
     NoticeLabel->setTextFormat(Qt::PlainText);
     NoticeLabel->setStyleSheet(QStringLiteral("color: #C00000"));
-    NoticeLabel->setWordWrap(true);
+    NoticeLabel->setWordWrap(false);
     NoticeLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    NoticeLabel->setGeometry(240, 2, 430, 28);
+    // Two lines, the failure and its reason, in the strip above the charts and the reports.
+    setFontPixelSize(NoticeLabel, 12);
+    NoticeLabel->setGeometry(240, 0, 430, 32);
     NoticeLabel->hide();
 
     Bevel1 = makeBevel(this, "Bevel1", QRect(416, 32, 441, 233));
@@ -352,7 +354,13 @@ void TOKBottomDlg::fillCharts(const GradeStatistics &statistics)
 
 void TOKBottomDlg::showNotice(const QString &text)
 {
-    NoticeLabel->setText(text);
+    // The strip above the charts holds two lines: the failure and its reason, a long path in the
+    // reason shortened in its middle. The whole text stays a pointer away.
+    QStringList lines = text.split(u'\n').mid(0, 2);
+    for (QString &line : lines)
+        line = NoticeLabel->fontMetrics().elidedText(line, Qt::ElideMiddle, NoticeLabel->width());
+    NoticeLabel->setToolTip(text);
+    NoticeLabel->setText(lines.join(u'\n'));
     NoticeLabel->setVisible(!text.isEmpty());
 }
 

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
@@ -134,30 +136,46 @@ private slots:
     void interruptedAppendIsLeftOutAndUndone_data()
     {
         QTest::addColumn<QByteArray>("tail"); // what the interrupted append had written
-        QTest::addColumn<QByteArray>("note"); // what its note holds
+        QTest::addColumn<QByteArray>("note"); // what its note holds; "@" stands for the file's
+                                              // device and inode
         QTest::addColumn<int>("records");     // records a reader must see
+        QTest::addColumn<bool>("rejected");   // the note is not the file's: moved aside
         const QByteArray sound = header() + recordBytes(0, Today, 1, 5);
         const QByteArray next = recordBytes(1, Today, 2, 6);
         const QByteArray length = QByteArray::number(sound.size());
-        QTest::newRow("cut inside the line") << next.left(40) << length + "\n" << 1;
-        QTest::newRow("cut inside the line end") << next.chopped(1) << length + "\n" << 1;
+        // Notes of the length alone, as earlier versions wrote them: honoured at a line end.
+        QTest::newRow("cut inside the line") << next.left(40) << length + "\n" << 1 << false;
+        QTest::newRow("cut inside the line end") << next.chopped(1) << length + "\n" << 1 << false;
         // Written whole but never reported as saved: it goes too, as the trainee was not told.
-        QTest::newRow("whole line, note still there") << next << length + "\n" << 1;
-        QTest::newRow("note cut short, file untouched") << QByteArray() << length << 1;
+        QTest::newRow("whole line, note still there") << next << length + "\n" << 1 << false;
+        QTest::newRow("note cut short, file untouched") << QByteArray() << length << 1 << false;
         QTest::newRow("note claims more than the file holds")
             << QByteArray() << QByteArray::number(sound.size() + 500) + "\n"
-            << 1;
-        QTest::newRow("note of garbage") << next << QByteArray("12a\n") << 2;
+            << 1 << true;
+        QTest::newRow("note of garbage") << next << QByteArray("12a\n") << 2 << true;
+        QTest::newRow("stray note cutting inside a line")
+            << next << QByteArray::number(sound.size() - 10) + "\n"
+            << 2 << true;
+        QTest::newRow("stray note of no length") << next << QByteArray("0\n") << 2 << true;
+        // Notes naming the file they guard: another file's, or the bytes before the cut changed.
+        QTest::newRow("note of another file") << next << length + " @+1 0\n" << 2 << true;
+        QTest::newRow("note of other bytes") << next << length + " @ 12345\n" << 2 << true;
     }
     void interruptedAppendIsLeftOutAndUndone()
     {
         QFETCH(QByteArray, tail);
         QFETCH(QByteArray, note);
         QFETCH(int, records);
+        QFETCH(bool, rejected);
         QTemporaryDir dir;
         const QString path = dir.filePath("u.kek");
         const QByteArray sound = header() + recordBytes(0, Today, 1, 5);
         QVERIFY(writeBytes(path, sound + tail));
+        struct stat info = {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+        const QByteArray identity = QByteArray::number(quint64(info.st_dev)) + ' ' +
+                                    QByteArray::number(quint64(info.st_ino));
+        note.replace("@+1", identity + "1").replace("@", identity);
         QVERIFY(writeBytes(unfinishedAppendNotePath(path), note));
 
         const ResultsReadResult read = ResultsFile::read(path);
@@ -172,6 +190,11 @@ private slots:
         const QByteArray kept = records == 1 ? sound : sound + tail;
         QCOMPARE(fileBytes(path), kept + recordBytes(records, Today, 7, 412));
         QVERIFY(!QFile::exists(unfinishedAppendNotePath(path)));
+        // A foreign note cuts nothing, is kept aside as it was and is reported once.
+        QCOMPARE(result.rejectedNote.contains(rejectedNotePath(path)), rejected);
+        QCOMPARE(fileBytes(rejectedNotePath(path)), rejected ? note : QByteArray());
+        QCOMPARE(ResultsFile::appendRecord(path, Today, 8, allCorrect(), 9).rejectedNote,
+                 QString());
     }
 
     void erasingRemovesAnInterruptedAppend()
@@ -309,6 +332,14 @@ private slots:
         const QString path = dir.filePath("u.kek");
         QVERIFY(ResultsFile::create(path).isEmpty());
         QRandomGenerator random(4711);
+        // Kills spread over a few appends' time, however slow the disk is today, so that many
+        // land inside an append.
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(ResultsFile::append(path, Today, 1, allCorrect(), 0).isEmpty());
+        QVERIFY(ResultsFile::create(path).isEmpty());
+        const quint32 longestDelay =
+            quint32(std::max<qint64>(20000, 3 * timer.nsecsElapsed() / 1000));
         const int rounds = qEnvironmentVariableIsSet("QUELDO_KILL_ROUNDS")
                                ? qEnvironmentVariableIntValue("QUELDO_KILL_ROUNDS")
                                : 12;
@@ -335,7 +366,7 @@ private slots:
             QVERIFY2(read(pipeEnds[0], &index, sizeof index) == sizeof index,
                      "the appending child ended before its first save");
             saved = std::max(saved, index + 1);
-            usleep(useconds_t(random.bounded(0, 20000)));
+            usleep(useconds_t(random.bounded(0u, longestDelay)));
             QCOMPARE(kill(child, SIGKILL), 0);
             int status = 0;
             QCOMPARE(waitpid(child, &status, 0), child);

@@ -71,7 +71,7 @@ void nextWriteRemovesLeftovers(const QString &folder, const std::function<bool()
     for (const QString &name : left) {
         QFile file(QDir(folder).filePath(name));
         QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-3600),
+        QVERIFY(file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-25 * 3600),
                                  QFileDevice::FileModificationTime));
     }
     QVERIFY(write());

@@ -219,15 +219,19 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("notice");
-        QTest::newRow("fresh ID: the header alone") << fileOf({}) << QString();
-        QTest::newRow("not even the header") << QByteArray("") << QString();
+        QTest::addColumn<QString>("today");
+        QTest::newRow("fresh ID: the header alone") << fileOf({}) << QString() << NoRecordsToday;
+        QTest::newRow("not even the header") << QByteArray("") << QString() << NoRecordsToday;
         QTest::newRow("no results file")
-            << QByteArray() << QStringLiteral("成績ファイルを読めません");
+            << QByteArray() << QStringLiteral("成績ファイルを読めません")
+            << QStringLiteral("〇成績を表示できません。\n\n成績ファイルを読めませんでした。\n\n"
+                              "理由は上の赤い文字のとおりです。");
     }
     void noRecordsState()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, notice);
+        QFETCH(QString, today);
         Fixture f;
         if (!bytes.isNull())
             f.writeResults(bytes);
@@ -246,11 +250,20 @@ private slots:
         QCOMPARE(w.Series3Values->count(), 0);
         QCOMPARE(w.Series1->count(), 0);
         QCOMPARE(w.Label6->pos(), QPoint(432, 100));
-        QCOMPARE(w.Label6->text(), NoRecordsToday);
+        QCOMPARE(w.Label6->text(), today);
         QCOMPARE(w.Label2->text(), NoRecordsOverall);
         QCOMPARE(w.focusWidget(), w.OKBtn);
         QCOMPARE(w.NoticeLabel->isVisible(), !notice.isEmpty());
         QVERIFY(w.NoticeLabel->text().contains(notice));
+        // The failure and its reason, each on its line, clear of the charts and reports below; a
+        // long path is shortened in its middle and shown whole on pointing at it.
+        const QSize needed = w.NoticeLabel->fontMetrics().size(0, w.NoticeLabel->text());
+        QVERIFY(needed.width() <= w.NoticeLabel->width());
+        QVERIFY(needed.height() <= w.NoticeLabel->height());
+        QVERIFY(w.NoticeLabel->toolTip().contains("kensa01.kek を開けません。") ||
+                notice.isEmpty());
+        QVERIFY(w.NoticeLabel->geometry().bottom() < w.Chart1->geometry().top());
+        QVERIFY(!w.NoticeLabel->geometry().intersects(w.Button1->geometry()));
         QVERIFY(f.results() == bytes); // reading never writes
     }
 
