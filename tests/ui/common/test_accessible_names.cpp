@@ -74,7 +74,7 @@ private slots:
         for (const char *expected :
              {"QLineEdit Password: パスワードの入力", "QSlider TrackBar1: 倍率",
               "QLineEdit rePassword: 確認のため新規パスワードの再入力",
-              "QTreeWidget AttemptList: 試行の一覧"})
+              "QTreeView AttemptList: 試行の一覧"})
             QVERIFY2(names.contains(expected), expected);
     }
 };
