@@ -13,8 +13,11 @@ namespace queldo {
 
 namespace {
 
-// Window managers frame a window shortly after it is mapped; its extents arrive with that.
-constexpr int FramingDelayMs = 150;
+// Window managers frame a window some time after it is mapped, its extents arriving with the
+// frame: within a tenth of a second on an idle machine, much later on a busy one. So the frame is
+// looked for every few milliseconds, for as long as a busy machine may take.
+constexpr int FramingPollMs = 25;
+constexpr int FramingWaitMs = 3000;
 
 class CentreOnShow : public QObject
 {
@@ -68,10 +71,20 @@ void whenFramed(QWidget *window, void (*adjust)(QWidget *))
 {
     const QMargins seen = frameMargins(window);
     QPointer<QWidget> guarded(window);
-    QTimer::singleShot(FramingDelayMs, window, [guarded, seen, adjust] {
-        if (guarded && guarded->isVisible() && frameMargins(guarded) != seen)
-            adjust(guarded);
-    });
+    auto *poll = new QTimer(window);
+    poll->setInterval(FramingPollMs);
+    QObject::connect(
+        poll, &QTimer::timeout, poll,
+        [guarded, seen, adjust, poll, polls = FramingWaitMs / FramingPollMs]() mutable {
+            const bool framed = guarded && frameMargins(guarded) != seen;
+            if (framed || !guarded || !guarded->isVisible() || --polls <= 0) {
+                poll->stop();
+                poll->deleteLater();
+            }
+            if (framed && guarded->isVisible())
+                adjust(guarded);
+        });
+    poll->start();
 }
 
 } // namespace queldo

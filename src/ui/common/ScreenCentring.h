@@ -25,7 +25,8 @@ void centreOnScreen(QWidget *window);
 void centreOnEveryShow(QWidget *window);
 
 /// Runs adjust once the window manager has framed the window just shown, when the frame it
-/// added differs from the one adjust last saw (never without a window manager).
+/// added differs from the one adjust last saw (never without a window manager), however long
+/// the window manager takes, up to a few seconds.
 void whenFramed(QWidget *window, void (*adjust)(QWidget *));
 
 } // namespace queldo
