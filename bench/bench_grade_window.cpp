@@ -9,6 +9,7 @@
 // with their goal are printed after the table (bench/RatioTable.h). Run by scripts/bench.sh
 // offscreen; under a real X server (QT_QPA_PLATFORM=xcb with DISPLAY set) painting costs more.
 
+#include "LoggedIn.h"
 #include "RatioTable.h"
 
 #include "core/board/ProblemFolder.h"
@@ -139,12 +140,7 @@ Program &programFor(int records)
 void startProgram(Program &p)
 {
     p.windows.reset();
-    p.windows = std::make_unique<ProgramWindows>(p.dir.path(), p.dir.path(), 1);
-    p.windows->start();
-    p.windows->login().ID->setText(Trainee);
-    p.windows->login().Password->setText(QStringLiteral("pw"));
-    p.windows->login().OKBtn->click();
-    QApplication::processEvents();
+    p.windows = bench::loggedIn(p.dir.path(), Trainee, QStringLiteral("pw"));
 }
 
 // One opening from the button: the time until the window has been painted.

@@ -18,6 +18,7 @@
 // and the memory held after opening and closing every window twice, against the memory before.
 // Under a real X server (QT_QPA_PLATFORM=xcb with DISPLAY set) painting costs more.
 
+#include "LoggedIn.h"
 #include "ProblemFixture.h"
 #include "RatioTable.h"
 
@@ -215,12 +216,7 @@ struct Program
 void startProgram(Program &p)
 {
     p.windows.reset();
-    p.windows = std::make_unique<ProgramWindows>(p.dir.path(), p.dir.path(), 1);
-    p.windows->start();
-    p.windows->login().ID->setText(Trainee);
-    p.windows->login().Password->setText(QStringLiteral("pw"));
-    p.windows->login().OKBtn->click();
-    QApplication::processEvents();
+    p.windows = bench::loggedIn(p.dir.path(), Trainee, QStringLiteral("pw"));
     // A problem on the board for the answer window, not started: 成績分析 stays possible.
     p.windows->exercise()->Button2->click();
 }

@@ -44,21 +44,6 @@ QByteArray temporaryName(const QByteArray &name)
     return name + '.' + suffix;
 }
 
-bool writeAll(int fd, const char *data, qint64 size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, data, size_t(size));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
 } // namespace
 
 QString writeFileAtomically(const QString &path, const QByteArray &bytes,
@@ -91,8 +76,8 @@ QString writeFileAtomically(const QString &path, const QByteArray &bytes,
     if (fd < 0)
         return posix::cannotWrite(path, errno);
     int error = 0;
-    if ((setMode && ::fchmod(fd, mode) != 0) || !writeAll(fd, bytes.constData(), bytes.size()) ||
-        ::fsync(fd) != 0)
+    if ((setMode && ::fchmod(fd, mode) != 0) ||
+        !posix::writeAllAt(fd, bytes.constData(), bytes.size(), 0) || ::fsync(fd) != 0)
         error = errno;
     if (::close(fd) != 0 && error == 0)
         error = errno;

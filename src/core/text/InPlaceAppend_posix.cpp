@@ -39,22 +39,6 @@ bool readAll(int fd, char *data, qint64 size, qint64 offset)
     return true;
 }
 
-bool writeAll(int fd, const char *data, qint64 size, qint64 offset)
-{
-    while (size > 0) {
-        const ssize_t written = ::pwrite(fd, data, size_t(size), off_t(offset));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        size -= written;
-        offset += written;
-    }
-    return true;
-}
-
 // FNV-1a over the bytes before `length`; nothing when they cannot be read.
 std::optional<quint64> checksumBefore(int fd, qint64 length)
 {
@@ -160,7 +144,8 @@ bool makeNote(const posix::FolderOf &folder, int fileFd, qint64 length)
     const QByteArray text =
         QByteArray::number(length) + ' ' + QByteArray::number(quint64(info.st_dev)) + ' ' +
         QByteArray::number(quint64(info.st_ino)) + ' ' + QByteArray::number(*sum) + '\n';
-    const bool written = writeAll(fd, text.constData(), text.size(), 0) && ::fsync(fd) == 0;
+    const bool written =
+        posix::writeAllAt(fd, text.constData(), text.size(), 0) && ::fsync(fd) == 0;
     const int error = errno;
     ::close(fd);
     // Until the folder itself is synced, a power cut may lose the new note.
@@ -299,7 +284,7 @@ InPlaceAppendResult appendInPlace(const QString &path, qint64 expectedLength, QB
         return result;
     }
 
-    int error = writeAll(fd, tail.data(), tail.size(), expectedLength) ? 0 : errno;
+    int error = posix::writeAllAt(fd, tail.data(), tail.size(), expectedLength) ? 0 : errno;
     if (error == 0 && ::fsync(fd) != 0)
         error = errno;
     if (error != 0) {

@@ -58,4 +58,20 @@ QString cannotWrite(const QString &path, int error)
     return QStringLiteral("ファイル %1 に書き込めません。(%2)").arg(path, qt_error_string(error));
 }
 
+bool writeAllAt(int fd, const char *data, qint64 size, qint64 offset)
+{
+    while (size > 0) {
+        const ssize_t written = ::pwrite(fd, data, size_t(size), off_t(offset));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        size -= written;
+        offset += written;
+    }
+    return true;
+}
+
 } // namespace queldo::posix

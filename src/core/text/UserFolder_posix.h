@@ -42,6 +42,10 @@ private:
     QString m_error;
 };
 
+/// Writes all of size bytes at offset, going on after a short write or an interruption; false
+/// and errno when the system refused.
+bool writeAllAt(int fd, const char *data, qint64 size, qint64 offset);
+
 /// The message for a write that a failure with errno `error` refused: a link at the file's
 /// place is named as such, anything else as the system says it.
 QString cannotWrite(const QString &path, int error);
