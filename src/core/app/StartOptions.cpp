@@ -12,6 +12,11 @@ const QString ProgramVersion = QStringLiteral(QUELDO_VERSION);
 
 } // namespace
 
+QString programVersion()
+{
+    return ProgramVersion;
+}
+
 QString versionLine()
 {
     return QStringLiteral("QUELDO ") + ProgramVersion;

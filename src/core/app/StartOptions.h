@@ -23,6 +23,9 @@ struct StartOptions
 /// startFolder resolves a relative --folder.
 StartOptions parseStartOptions(const QStringList &arguments, const QString &startFolder);
 
+/// "1.1.2.4": the version the build was made for, one source for every place that shows it.
+QString programVersion();
+
 /// "QUELDO 1.1.2.4"
 QString versionLine();
 

@@ -1,5 +1,7 @@
 #include "ui/app/TAboutBox.h"
 
+#include "core/app/StartOptions.h"
+
 #include "ui/common/DialogLook.h"
 #include "ui/common/ScreenCentring.h"
 
@@ -47,7 +49,7 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
     icon->setScaledContents(true);
     auto *product = new QLabel(QStringLiteral("QUELDO"), panel);
     product->setObjectName(QStringLiteral("ProductName"));
-    auto *version = new QLabel(QStringLiteral("Version 1.1.2.4"), panel);
+    auto *version = new QLabel(QStringLiteral("Version ") + programVersion(), panel);
     version->setObjectName(QStringLiteral("Version"));
     auto *comments = new QLabel(QStringLiteral("      染色体解析技術トレーニングソフト"), panel);
     comments->setObjectName(QStringLiteral("Comments"));
