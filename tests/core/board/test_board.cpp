@@ -72,6 +72,25 @@ private slots:
         QCOMPARE(int(slotVerdict(place, piece, step, female)), verdict);
     }
 
+    // Every step of the wheel: only the three steps either side of upright count as upright.
+    void everyRotationStep_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("verdict");
+        const int verdicts[24] = {1, 1, 1, 2, 2, 2, 2, 2, 2, 2, 2, 2,
+                                  2, 2, 2, 2, 2, 2, 2, 2, 2, 1, 1, 1};
+        for (int step = 0; step < 24; ++step)
+            QTest::addRow("step %d", step) << step << verdicts[step];
+    }
+    void everyRotationStep()
+    {
+        QFETCH(int, step);
+        QFETCH(int, verdict);
+        const SlotResultCode expected = verdict == 1 ? SlotCorrect : SlotTurnedTooFar;
+        QCOMPARE(slotVerdict(6, 7, step, false), expected);
+        QCOMPARE(isUpright(step), verdict == 1);
+    }
+
     void referenceLabels_data()
     {
         QTest::addColumn<int>("place");

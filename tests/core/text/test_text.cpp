@@ -47,6 +47,28 @@ private slots:
         QCOMPARE(read.lines, (QStringList{text, "x"}));
     }
 
+    // Characters that only the Windows code page has, not plain Shift_JIS: trainees type them in
+    // names (髙橋) and the files must keep them in the code page's own bytes.
+    void encodesCharactersOnlyTheCodePageHas_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("髙 (IBM extension)")
+            << QStringLiteral("髙橋") << QByteArray("\xFB\xFC\x8B\xB4");
+        QTest::newRow("～ full-width tilde") << QStringLiteral("～") << QByteArray("\x81\x60");
+        QTest::newRow("－ full-width minus") << QStringLiteral("－") << QByteArray("\x81\x7C");
+        QTest::newRow("① circled one") << QStringLiteral("①") << QByteArray("\x87\x40");
+        QTest::newRow("∥ parallel") << QStringLiteral("∥") << QByteArray("\x81\x61");
+        QTest::newRow("Ⅰ roman one") << QStringLiteral("Ⅰ") << QByteArray("\x87\x54");
+    }
+    void encodesCharactersOnlyTheCodePageHas()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(encodeCp932(text), std::optional<QByteArray>(bytes));
+        QCOMPARE(decodeCp932(bytes), std::optional<QString>(text));
+    }
+
     void invalidBytesAreAnErrorNotDropped()
     {
         QTemporaryDir dir;
