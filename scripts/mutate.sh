@@ -33,7 +33,7 @@ killed=0
 survived=0
 broken=0
 while IFS='|' read -r file before after tests; do
-  file="$(echo "$file" | xargs)"
+  file="$(echo "$file" | sed 's/^ *//; s/ *$//')"
   [ -z "$file" ] || [[ "$file" == \#* ]] && continue
   before="$(echo "$before" | sed 's/^ *//; s/ *$//')"
   after="$(echo "$after" | sed 's/^ *//; s/ *$//')"
