@@ -32,11 +32,13 @@ run_tests() { # test programs...; succeeds when every one passes
 killed=0
 survived=0
 broken=0
-while IFS='|' read -r file before after tests; do
-  file="$(echo "$file" | sed 's/^ *//; s/ *$//')"
-  [ -z "$file" ] || [[ "$file" == \#* ]] && continue
-  before="$(echo "$before" | sed 's/^ *//; s/ *$//')"
-  after="$(echo "$after" | sed 's/^ *//; s/ *$//')"
+# Fields are split at " | " (blanks around the bar), so that "||" in code stays whole.
+while IFS=$'\t' read -r file before after tests; do
+  if [ "$file" = BAD ]; then
+    echo "NOT RUN  a line without four fields: $before"
+    broken=$((broken + 1))
+    continue
+  fi
   read -r -a programs <<<"$tests"
   target="$src/$file"
   if ! run_tests "${programs[@]}"; then
@@ -62,7 +64,8 @@ while IFS='|' read -r file before after tests; do
     2) echo "killed   $file: '$before' -> '$after' (does not build)"; killed=$((killed + 1)) ;;
     *) echo "killed   $file: '$before' -> '$after'"; killed=$((killed + 1)) ;;
   esac
-done <"$list"
+done < <(grep -v '^#' "$list" | awk -F ' [|] ' 'NF == 4 { print $1 "\t" $2 "\t" $3 "\t" $4; next }
+                                          NF > 0 { print "BAD\t" $0 "\t-\t-" }')
 
 echo "$killed killed, $survived survived, $broken not run"
 [ "$survived" -eq 0 ] && [ "$broken" -eq 0 ]
