@@ -157,14 +157,13 @@ QString TraineeSession::takeOverText(const LockDecision &decision) const
         return {};
     const QString since = sessionTimeText(decision.holder->started);
     const QString where = decision.sameHost
-                              ? QStringLiteral("このコンピュータ")
-                              : QStringLiteral("コンピュータ %1").arg(decision.holder->host);
+                              ? QStringLiteral("このコンピュータで")
+                              : QStringLiteral("コンピュータ %1 で").arg(decision.holder->host);
     const QString what =
         decision.reason == StaleReason::ProcessGone
-            ? QStringLiteral(
-                  "ID「%1」は、%2 で %3 から使われたまま、プログラムが終了していました。")
+            ? QStringLiteral("ID「%1」は、%2 %3 から使われたまま、プログラムが終了していました。")
                   .arg(m_id, where, since)
-            : QStringLiteral("ID「%1」は、%2 で %3 から使用中でしたが、%4 から応答がありません。")
+            : QStringLiteral("ID「%1」は、%2 %3 から使用中でしたが、%4 から応答がありません。")
                   .arg(m_id, where, since, sessionTimeText(decision.holder->renewed));
     return what + QStringLiteral("\nこのコンピュータで使用を引き継ぎます。");
 }

@@ -2,6 +2,7 @@
 
 #include "core/app/TraineeSession.h"
 #include "ui/common/DialogLook.h"
+#include "ui/common/ScreenCentring.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -54,6 +55,7 @@ IdInUseDialog::IdInUseDialog(TraineeSession &session, const LockDecision &decisi
     showDecision();
     // A folder or device in the session file's place does not go away by waiting.
     WaitButton->setEnabled(m_decision.verdict == LockVerdict::InUse);
+    centreOnEveryShow(this);
 }
 
 void IdInUseDialog::showDecision()

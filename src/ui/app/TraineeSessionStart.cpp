@@ -36,7 +36,6 @@ std::unique_ptr<TraineeSession> startTraineeSession(const QString &id, const QSt
     LockDecision decision = claim.decision;
     if (!claim.taken) {
         IdInUseDialog question(*session, decision, parent);
-        centreOnScreen(&question);
         question.exec();
         decision = question.decision();
         switch (question.choice()) {
