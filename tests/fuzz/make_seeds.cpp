@@ -3,6 +3,7 @@
 //   fuzz_seeds OUT_FOLDER
 #include "HostileFixture.h"
 #include "ProblemFixture.h"
+#include "core/app/TraineeLock.h"
 #include "core/board/ProblemFolder.h"
 #include "core/results/ArrangementFile.h"
 #include "core/results/ResultsFile.h"
@@ -209,6 +210,16 @@ void karyotypes()
     seed("karyotype", "mosaic", "47,XXY[12]/46,XY[8]");
 }
 
+void sessions()
+{
+    const QDateTime time = QDateTime::fromSecsSinceEpoch(1796000000, Qt::UTC);
+    const QByteArray own = traineeLockBytes({"pc-30", 4242, time, time, "0123456789abcdef"});
+    seed("session", "other-host.session", own);
+    seed("session", "kanji-host.session",
+         traineeLockBytes({"教室 PC", 12, time, time.addSecs(-700), "00000000000000aa"}));
+    seed("session", "cut-short.session", own.chopped(9));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -230,5 +241,6 @@ int main(int argc, char **argv)
     newIds();
     commandLines();
     karyotypes();
+    sessions();
     return 0;
 }

@@ -13,7 +13,7 @@ bool isAcceptableNewPassword(const QString &password, const QString &again)
 }
 
 LoginDecision decideLogin(const UserList &users, const AppPaths &paths, const QString &id,
-                          const QString &password)
+                          const QString &password, bool upgrade)
 {
     if (!users.contains(id))
         return {LoginResult::UnknownId, {}};
@@ -27,10 +27,19 @@ LoginDecision decideLogin(const UserList &users, const AppPaths &paths, const QS
         return {LoginResult::WrongPassword, {}};
     // A plain-text password from an older installation is stored hashed from now on; should
     // that fail, the old file still logs in, so the trainee is not bothered with it.
-    upgradeLegacyPassword(passwordPath, stored.line, password);
+    if (upgrade)
+        upgradeLegacyPassword(passwordPath, stored.line, password);
     const SettingsReadResult settings =
         SettingsFile::read(paths.relativeUserFile(id, QStringLiteral(".set")));
     return {LoginResult::Accepted, settings.settings};
+}
+
+void upgradeStoredPassword(const AppPaths &paths, const QString &id, const QString &password)
+{
+    const QString passwordPath = paths.relativeUserFile(id, QStringLiteral(".pas"));
+    const StoredPassword stored = readPasswordFile(passwordPath);
+    if (stored.ok())
+        upgradeLegacyPassword(passwordPath, stored.line, password);
 }
 
 NewIdDecision checkNewId(const UserList &users, const QString &id, const QString &password,

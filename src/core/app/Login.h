@@ -28,9 +28,13 @@ struct LoginDecision
     StoredSettings settings;
 };
 
-/// Decides a login from the user list and the trainee's files.
+/// Decides a login from the user list and the trainee's files. A password stored the old way is
+/// stored hashed on acceptance, unless `upgrade` is false: a program that may open the trainee
+/// only read-only must not write it, and upgrades later with upgradeStoredPassword().
 LoginDecision decideLogin(const UserList &users, const AppPaths &paths, const QString &id,
-                          const QString &password);
+                          const QString &password, bool upgrade = true);
+/// Stores an accepted password hashed when it is still stored the old way.
+void upgradeStoredPassword(const AppPaths &paths, const QString &id, const QString &password);
 
 /// What the new-ID dialog's fields lead to, checked in this order: a taken ID costs the trainee
 /// both passwords, so the ID is looked at before the passwords.

@@ -1,9 +1,12 @@
 #include "ui/app/ProgramWindows.h"
 
+#include "core/app/TraineeLockFile.h"
+#include "core/app/TraineeSession.h"
 #include "ui/app/TAboutBox.h"
 #include "ui/app/TNewID.h"
 #include "ui/app/TNewIDorNo.h"
 #include "ui/app/TPasswordDlg.h"
+#include "ui/app/TraineeSessionStart.h"
 #include "ui/common/ProgramFonts.h"
 #include "ui/exercise/TForm1.h"
 #include "ui/exercise/TForm16.h"
@@ -16,6 +19,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace queldo {
 
@@ -43,6 +47,12 @@ ProgramWindows::ProgramWindows(const QString &programFolder, const QString &star
     m_confusions = std::make_unique<ConfusionWindow>(m_paths, m_userId, m_printer);
     QObject::connect(m_analysis.get(), &TOKBottomDlg::confusionsRequested, m_confusions.get(),
                      [this] { openConfusions(); });
+    m_login->claimTrainee = [this](const QString &id) {
+        if (!claimTrainee(id))
+            return TPasswordDlg::TraineeAccess::Cancelled;
+        return m_session->writable() ? TPasswordDlg::TraineeAccess::Writable
+                                     : TPasswordDlg::TraineeAccess::ReadOnly;
+    };
     QObject::connect(m_login.get(), &TPasswordDlg::quitRequested, qApp, &QApplication::quit);
     QObject::connect(m_login.get(), &TPasswordDlg::loggedIn, m_login.get(),
                      [this](const QString &id) { openExerciseWindow(id); });
@@ -59,6 +69,43 @@ ProgramWindows::~ProgramWindows() = default;
 void ProgramWindows::start()
 {
     m_login->show();
+}
+
+bool ProgramWindows::claimTrainee(const QString &id)
+{
+    if (m_session && m_session->id() == id)
+        return true;
+    m_session = startTraineeSession(id, m_paths.relativeUserFile(id, QStringLiteral(".session")),
+                                    judgeForThisProgram(), m_login.get());
+    if (!m_session)
+        return false;
+    shareSession();
+    m_renewal = std::make_unique<QTimer>();
+    m_renewal->setInterval(int(TraineeLockJudge::RenewSeconds * 1000));
+    QObject::connect(m_renewal.get(), &QTimer::timeout, [this] { renewSession(); });
+    m_renewal->start();
+    return true;
+}
+
+void ProgramWindows::shareSession()
+{
+    m_pages->setSession(m_session.get());
+    m_eraseConfirmation->setSession(m_session.get());
+    if (m_exercise)
+        m_exercise->setSession(m_session.get());
+    // The answer window's options are the trainee's too: not remembered while read-only.
+    if (!m_session->writable())
+        m_answer->stopRememberingOptions();
+}
+
+void ProgramWindows::renewSession()
+{
+    if (!m_session || m_session->renew() != TraineeSession::Renewal::Lost)
+        return;
+    m_renewal->stop();
+    shareSession();
+    QMessageBox::warning(m_exercise ? static_cast<QWidget *>(m_exercise.get()) : m_login.get(),
+                         QStringLiteral("QUELDO"), m_session->lostText());
 }
 
 void ProgramWindows::openExerciseWindow(const QString &id)
@@ -80,6 +127,8 @@ void ProgramWindows::openExerciseWindow(const QString &id)
     m_exercise->setAnswerWindow(m_answer.get());
     m_exercise->setPrinter(&m_printer);
     m_answer->setOptionsFile(m_paths.programUserFile(id, QStringLiteral(".opt")));
+    if (m_session)
+        shareSession();
     m_exercise->show();
 }
 

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+class QTimer;
+
 namespace queldo {
 
 class ConfusionWindow;
@@ -25,6 +27,7 @@ class TNewIDorNo;
 class TOKBottomDlg;
 class TPagesDlg;
 class TPasswordDlg;
+class TraineeSession;
 
 /// The program's long-lived windows, made once in the order the program has always made them
 /// and afterwards only shown and hidden. The exercise window comes with the first login.
@@ -61,9 +64,16 @@ public:
     /// Null until the first login.
     TForm1 *exercise() { return m_exercise.get(); }
     TForm16 &answer() { return *m_answer; }
+    /// The logged-in trainee's hold on their ID; null before the login.
+    TraineeSession *session() { return m_session.get(); }
+    /// Says this program is still there, and tells the trainee if another program has taken
+    /// the ID over meanwhile. A timer calls it while the trainee is held.
+    void renewSession();
 
 private:
     void openExerciseWindow(const QString &id);
+    bool claimTrainee(const QString &id);
+    void shareSession();
     void openGradeAnalysis();
     void openConfusions();
     void openReplay(const ArrangementLine &line);
@@ -71,6 +81,8 @@ private:
     AppPaths m_paths;
     UserList m_users;
     QString m_userId;
+    std::unique_ptr<TraineeSession> m_session;
+    std::unique_ptr<QTimer> m_renewal;
     LiveSettings m_settings;
     SeededRandom m_random;
     PagePrinter m_printer;

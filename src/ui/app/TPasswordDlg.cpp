@@ -83,7 +83,10 @@ void TPasswordDlg::setNewIdWindows(TNewIDorNo *question, TNewID *newId)
 void TPasswordDlg::OKBtnClick()
 {
     const QString id = ID->text();
-    const LoginDecision decision = decideLogin(m_users, m_paths, id, Password->text());
+    // The password is looked at before anybody is told who holds the ID; stored anew only once
+    // this program may write the trainee's files.
+    const LoginDecision decision =
+        decideLogin(m_users, m_paths, id, Password->text(), !claimTrainee);
     switch (decision.result) {
     case LoginResult::UnknownId:
         askForNewId();
@@ -103,6 +106,16 @@ void TPasswordDlg::OKBtnClick()
         Password->setFocus();
         return;
     case LoginResult::Accepted:
+        if (claimTrainee) {
+            const TraineeAccess access = claimTrainee(id);
+            if (access == TraineeAccess::Cancelled) {
+                Password->clear();
+                Password->setFocus();
+                return;
+            }
+            if (access == TraineeAccess::Writable)
+                upgradeStoredPassword(m_paths, id, Password->text());
+        }
         applyStoredSettings(m_settings, decision.settings);
         emit loggedIn(id);
         hide();

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -40,6 +42,12 @@ public:
     void returnCleared();
     /// Back with a just-created ID filled in, ready for its password.
     void returnWithNewId(const QString &id);
+
+    /// How the trainee whose password matched may work here.
+    enum class TraineeAccess { Cancelled, Writable, ReadOnly };
+    /// Takes the trainee for this program before the exercise window opens; unset, every login
+    /// is writable. Cancelled leaves the dialog up with the ID as typed.
+    std::function<TraineeAccess(const QString &id)> claimTrainee;
 
     QLabel *Label2 = nullptr; // ID入力
     QLineEdit *ID = nullptr;

@@ -1,7 +1,7 @@
 #include "ui/exercise/TForm1.h"
 
 #include "core/app/AppPaths.h"
-#include "core/results/AttemptRecord.h"
+#include "core/app/TraineeSession.h"
 #include "core/results/ResultsDate.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/app/HelpWindow.h"
@@ -10,6 +10,7 @@
 #include "ui/common/PagePrinter.h"
 #include "ui/common/PrintOutcomeMessage.h"
 #include "ui/exercise/AnswerSheetPrinting.h"
+#include "ui/exercise/AttemptSaving.h"
 #include "ui/exercise/CommandColumn.h"
 #include "ui/exercise/ExerciseWindowPlacement.h"
 #include "ui/exercise/ProblemListInput.h"
@@ -56,6 +57,9 @@ TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, con
     applyFlow();
     nameControlsForScreenReaders(this, {{QStringLiteral("ListBox3"), QStringLiteral("問題番号")}});
 
+    m_saving = std::make_unique<AttemptSaving>(
+        this, m_paths.relativeUserFile(UserId, QStringLiteral(".kek")),
+        m_paths.relativeUserFile(UserId, QStringLiteral(".arr")));
     m_placement = new ExerciseWindowPlacement(this);
     new WindowWheel(this, InOutPanel);
 }
@@ -234,6 +238,8 @@ void TForm1::closeAnswerWindow()
 
 void TForm1::Button6Click()
 {
+    if (!m_saving->mayLeave(QStringLiteral("記録せずに終了")))
+        return;
     closeAnswerWindow();
     m_flow.endExercise();
     applyFlow();
@@ -326,27 +332,12 @@ void TForm1::Button1Click()
     m_flow.score(CorrectCount(codes), board());
     applyFlow();
     InOutPanel->showSlotResults(codes, m_settings.referenceMode);
-    if (!first)
+    if (!first) {
+        m_saving->retryWaiting();
         return;
-    const SavedAttempt attempt = saveAttempt(
-        m_paths.relativeUserFile(UserId, QStringLiteral(".kek")),
-        m_paths.relativeUserFile(UserId, QStringLiteral(".arr")), todayText(),
-        m_library.problemNumber(m_flow.CurrentPosition), codes, m_flow.ElapsedSeconds, board());
-    const AppendResult &saved = attempt.record;
-    if (!attempt.rejectedNotes.isEmpty())
-        showError(attempt.rejectedNotes.join(u'\n'));
-    if (!attempt.arrangementError.isEmpty() && !m_arrangementErrorShown) {
-        // Only the confusion view misses the attempt; saying so once is enough.
-        m_arrangementErrorShown = true;
-        showError(attempt.arrangementError);
     }
-    if (!saved.saved()) {
-        showError(saved.error);
-    } else if (!saved.notice.isEmpty() && saved.damagedLines != m_reportedDamage) {
-        // The attempt is kept either way; damage already reported is not reported again.
-        m_reportedDamage = saved.damagedLines;
-        showError(saved.notice);
-    }
+    m_saving->saveFirstScoring({todayText(), m_library.problemNumber(m_flow.CurrentPosition), codes,
+                                m_flow.ElapsedSeconds, ArrangementFile::arrangementOf(board())});
 }
 
 void TForm1::restoreRememberedPlacement()
@@ -354,9 +345,20 @@ void TForm1::restoreRememberedPlacement()
     m_placement->restoreFrom(m_paths.relativeUserFile(UserId, WindowFile));
 }
 
+void TForm1::setSession(const TraineeSession *session)
+{
+    m_saving->setSession(session);
+    setWindowTitle(session && !session->writable() ? QStringLiteral("QUELDO（読み取り専用）")
+                                                   : QStringLiteral("QUELDO"));
+}
+
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (!UserId.isEmpty())
+    if (!m_saving->mayLeave(QStringLiteral("記録せずに終了"))) {
+        event->ignore();
+        return;
+    }
+    if (!UserId.isEmpty() && m_saving->writable())
         m_placement->saveTo(m_paths.relativeUserFile(UserId, WindowFile));
     event->accept();
     QCoreApplication::quit();

@@ -11,6 +11,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -26,6 +27,8 @@ class QUrl;
 namespace queldo {
 
 class AppPaths;
+class AttemptSaving;
+class TraineeSession;
 class HelpWindow;
 struct LiveSettings;
 class PieceRandom;
@@ -75,6 +78,11 @@ public:
     AnswerSheetJob answerSheetJob();
     /// The program's one current printer, which the printer setup changes for every printout.
     void setPrinter(PagePrinter *printer);
+    /// The trainee's session: read-only, nothing is recorded or remembered. Called again when
+    /// the session changes.
+    void setSession(const TraineeSession *session);
+    /// First scorings not yet wholly saved, and how the trainee is told about them.
+    AttemptSaving &attemptSaving() { return *m_saving; }
 
     BoardView *InOutPanel = nullptr;
     QWidget *MenuPanel = nullptr;
@@ -146,8 +154,7 @@ private:
     PagePrinter *m_printer = nullptr;
     int m_menuWidth = 0;
     ExerciseWindowPlacement *m_placement = nullptr;
-    std::vector<qsizetype> m_reportedDamage; ///< damaged results lines already shown
-    bool m_arrangementErrorShown = false;
+    std::unique_ptr<AttemptSaving> m_saving;
 };
 
 } // namespace queldo

@@ -41,6 +41,8 @@ public:
 
     /// The trainee's answer-window options: read now, written whenever the trainee changes them.
     void setOptionsFile(const QString &path);
+    /// Changes from now on hold for this run only (a trainee opened read-only).
+    void stopRememberingOptions() { m_optionsFile.clear(); }
     bool ideogramsShown() const;
     /// The band tables to draw ideograms from; the ones built into the program unless set.
     void useBandTable(const BandTable &table);

@@ -1,6 +1,7 @@
 #include "ui/results/TForm8.h"
 
 #include "core/app/AppPaths.h"
+#include "core/app/TraineeSession.h"
 #include "core/results/ArrangementFile.h"
 #include "core/results/ResultsFile.h"
 #include "ui/common/DialogLook.h"
@@ -60,6 +61,11 @@ void TForm8::setVisible(bool visible)
 
 void TForm8::Button1Click()
 {
+    if (m_session && !m_session->writable()) {
+        EraseFailedMessage(m_session->readOnlyRefusal(QStringLiteral("成績は消去できません")), this)
+            .exec();
+        return;
+    }
     // The header alone, written aside and renamed over the old file: a failure leaves every
     // grade in place.
     const QString error =

@@ -9,6 +9,7 @@ namespace queldo {
 
 class AppPaths;
 class TForm10;
+class TraineeSession;
 
 /// Asks before erasing every grade of the logged-in trainee. Run with exec(): Accepted once the
 /// results file is back to its header line; "キャンセル", Esc and the close box give Rejected and
@@ -23,6 +24,8 @@ public:
     void setCompletionMessage(TForm10 *completion) { m_completion = completion; }
     /// Each showing starts on "キャンセル": Enter alone never erases.
     void setVisible(bool visible) override;
+    /// The trainee's session: while it is read-only, nothing is erased.
+    void setSession(const TraineeSession *session) { m_session = session; }
 
     void Button1Click();
     void Button2Click();
@@ -36,6 +39,7 @@ private:
     AppPaths &m_paths;
     const QString &m_userId;
     TForm10 *m_completion = nullptr;
+    const TraineeSession *m_session = nullptr;
 };
 
 } // namespace queldo

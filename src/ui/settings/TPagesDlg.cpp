@@ -3,6 +3,7 @@
 #include "core/app/AppPaths.h"
 #include "core/app/Login.h"
 #include "core/app/PasswordFile.h"
+#include "core/app/TraineeSession.h"
 #include "core/board/ChromosomeBitmapOps.h"
 #include "core/board/PieceDisplay.h"
 #include "core/settings/LiveSettings.h"
@@ -278,6 +279,10 @@ void TPagesDlg::Button3Click()
         reportFailure(QStringLiteral("ログインしていないため、パスワードを変更できません。"));
         return;
     }
+    if (m_session && !m_session->writable()) {
+        reportFailure(m_session->readOnlyRefusal(QStringLiteral("パスワードは変更できません")));
+        return;
+    }
     const QString error =
         writePasswordFile(m_paths.programUserFile(m_userId, QStringLiteral(".pas")), password);
     if (!error.isEmpty()) {
@@ -298,6 +303,14 @@ void TPagesDlg::OKBtnClick()
     m_settings.EffectiveScale = m_settings.okScale();
     if (m_userId.isEmpty()) {
         reportFailure(QStringLiteral("ログインしていないため、設定を保存できません。"));
+        return;
+    }
+    if (m_session && !m_session->writable()) {
+        // The settings hold for this run all the same.
+        QMessageBox::information(this, QStringLiteral("設定"),
+                                 m_session->readOnlyRefusal(
+                                     QStringLiteral("設定はこの画面でだけ使われ、保存されません")));
+        accept();
         return;
     }
     const StoredSettings stored{m_settings.referenceMode, m_settings.alignmentMode,

@@ -17,6 +17,7 @@ namespace queldo {
 
 class AppPaths;
 class TForm14;
+class TraineeSession;
 struct LiveSettings;
 
 /// The settings dialog: reference and alignment mode, image size, password change. Its check
@@ -37,6 +38,8 @@ public:
     /// Shows the live settings in the controls without changing them (after the login applied a
     /// settings file, or after the board or the menu changed them behind the dialog's back).
     void syncFromSettings();
+    /// The trainee's session: while it is read-only, nothing is saved.
+    void setSession(const TraineeSession *session) { m_session = session; }
 
     void TrackBar1Change();
     void Button1Click();
@@ -88,6 +91,7 @@ private:
     AppPaths &m_paths;
     LiveSettings &m_settings;
     const QString &m_userId;
+    const TraineeSession *m_session = nullptr;
     Bgr24Image m_sample;
     TForm14 *m_mismatch = nullptr;
 };
