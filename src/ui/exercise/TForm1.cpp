@@ -12,6 +12,7 @@
 #include "ui/exercise/AnswerSheetPrinting.h"
 #include "ui/exercise/CommandColumn.h"
 #include "ui/exercise/ExerciseWindowPlacement.h"
+#include "ui/exercise/KaryotypeQuestionStep.h"
 #include "ui/exercise/ProblemListInput.h"
 
 #include <QCloseEvent>
@@ -347,6 +348,10 @@ void TForm1::Button1Click()
         m_reportedDamage = saved.damagedLines;
         showError(saved.notice);
     }
+    askKaryotypeIfAbnormal(this, m_paths, UserId, currentProblemName(),
+                           {m_library.problemNumber(m_flow.CurrentPosition),
+                            {codes.begin(), codes.end()},
+                            m_flow.ElapsedSeconds});
 }
 
 void TForm1::restoreRememberedPlacement()
