@@ -7,7 +7,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -63,6 +62,8 @@ KaryotypeDialog::KaryotypeDialog(const KaryotypeQuestion &question, const QList<
     KaryotypeEdit->setObjectName(QStringLiteral("KaryotypeEdit"));
     KaryotypeEdit->setPlaceholderText(QStringLiteral("例: 47,XY,+21"));
     KaryotypeEdit->setMaxLength(200);
+    // The dialog keeps its width whichever way the karyotype is answered.
+    KaryotypeEdit->setMinimumWidth(540);
     setFontPixelSize(KaryotypeEdit, 16);
 
     SymbolRow = makeSymbolRow();
@@ -112,7 +113,6 @@ KaryotypeDialog::KaryotypeDialog(const KaryotypeQuestion &question, const QList<
     connect(KaryotypeEdit, &QLineEdit::textEdited, ProblemLabel, &QLabel::hide);
     ChoicesCheck->setChecked(choicesMode);
     setChoicesMode(choicesMode);
-    setMinimumWidth(560);
     centreOnEveryShow(this);
 }
 
@@ -163,24 +163,34 @@ QWidget *KaryotypeDialog::makeChoicesPanel()
     FirstBandChoice = makeChoice(panel, "FirstBandChoice");
     SecondBandChoice = makeChoice(panel, "SecondBandChoice");
 
-    auto *grid = new QGridLayout(panel);
-    grid->setContentsMargins(0, 0, 0, 0);
-    const QStringList headings = {QStringLiteral("染色体数"), QStringLiteral("性染色体"),
-                                  QStringLiteral("異常"),     QStringLiteral("染色体"),
-                                  QStringLiteral("切断点"),   QStringLiteral("染色体 2"),
-                                  QStringLiteral("切断点 2")};
-    const QList<QComboBox *> boxes = {CountChoice,     SexChoice,
-                                      KindChoice,      FirstChromosomeChoice,
-                                      FirstBandChoice, SecondChromosomeChoice,
-                                      SecondBandChoice};
-    for (int i = 0; i < boxes.size(); ++i) {
-        grid->addWidget(new QLabel(headings[i], panel), i < 3 ? 0 : 2, i < 3 ? i : i - 3);
-        grid->addWidget(boxes[i], i < 3 ? 1 : 3, i < 3 ? i : i - 3);
-        connect(boxes[i], &QComboBox::currentIndexChanged, this, [this, box = boxes[i]] {
-            if (box == KindChoice || box == FirstChromosomeChoice || box == SecondChromosomeChoice)
-                refillBands();
-            choicesChanged();
-        });
+    // Two lines as the karyotype reads: count, sex chromosomes and kind, then where.
+    auto *lines = new QVBoxLayout(panel);
+    lines->setContentsMargins(0, 0, 0, 0);
+    const QList<QList<std::pair<QString, QComboBox *>>> rows = {
+        {{QStringLiteral("染色体数"), CountChoice},
+         {QStringLiteral("性染色体"), SexChoice},
+         {QStringLiteral("異常"), KindChoice}},
+        {{QStringLiteral("染色体"), FirstChromosomeChoice},
+         {QStringLiteral("切断点"), FirstBandChoice},
+         {QStringLiteral("染色体 2"), SecondChromosomeChoice},
+         {QStringLiteral("切断点 2"), SecondBandChoice}}};
+    for (const auto &row : rows) {
+        auto *line = new QHBoxLayout;
+        for (const auto &[heading, box] : row) {
+            line->addWidget(new QLabel(heading, panel));
+            line->addWidget(box);
+            line->addSpacing(8);
+            box->setMinimumContentsLength(box == KindChoice ? 12 : 4);
+            box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            connect(box, &QComboBox::currentIndexChanged, this, [this, box = box] {
+                if (box == KindChoice || box == FirstChromosomeChoice ||
+                    box == SecondChromosomeChoice)
+                    refillBands();
+                choicesChanged();
+            });
+        }
+        line->addStretch();
+        lines->addLayout(line);
     }
     refillBands();
     return panel;
