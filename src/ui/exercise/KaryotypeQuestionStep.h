@@ -19,6 +19,17 @@ struct ScoredArrangement
     /// Place verdicts in place order (1, 0, -1, -2), as many as the board has places.
     QList<int> verdicts;
     int elapsedSeconds = 0;
+
+    ScoredArrangement(int number, const QList<int> &codes, int seconds)
+        : problemNumber(number), verdicts(codes), elapsedSeconds(seconds)
+    {
+    }
+    /// codes: the verdicts as scoring returns them, whatever the board's container.
+    template <typename Codes>
+    ScoredArrangement(int number, const Codes &codes, int seconds)
+        : problemNumber(number), verdicts(codes.begin(), codes.end()), elapsedSeconds(seconds)
+    {
+    }
 };
 
 /// After the first scoring of an abnormal cell: asks its karyotype (KaryotypeDialog, typed or

@@ -348,10 +348,9 @@ void TForm1::Button1Click()
         m_reportedDamage = saved.damagedLines;
         showError(saved.notice);
     }
-    askKaryotypeIfAbnormal(this, m_paths, UserId, currentProblemName(),
-                           {m_library.problemNumber(m_flow.CurrentPosition),
-                            {codes.begin(), codes.end()},
-                            m_flow.ElapsedSeconds});
+    askKaryotypeIfAbnormal(
+        this, m_paths, UserId, currentProblemName(),
+        {m_library.problemNumber(m_flow.CurrentPosition), codes, m_flow.ElapsedSeconds});
 }
 
 void TForm1::restoreRememberedPlacement()
