@@ -8,7 +8,7 @@
 #
 # --seconds N  time budget per target (default 10); --runs N  stop a target after N runs
 # (whichever comes first). Targets: bmp problem_set results arrangement settings password cp932
-# new_id start_options karyotype session.
+# new_id start_options karyotype session abnormal_attempts.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds=10
@@ -23,7 +23,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 [ ${#targets[@]} -eq 0 ] && targets=(bmp problem_set results arrangement settings password cp932 new_id
-                                     start_options karyotype session)
+                                     start_options karyotype session abnormal_attempts)
 
 "$root/scripts/install-deps.sh" --with-fuzz
 build="$root/build-fuzz"

@@ -5,6 +5,7 @@
 #include "ProblemFixture.h"
 #include "core/app/TraineeLock.h"
 #include "core/board/ProblemFolder.h"
+#include "core/results/AbnormalAttemptsFile.h"
 #include "core/results/ArrangementFile.h"
 #include "core/results/ResultsFile.h"
 #include "core/settings/SettingsFile.h"
@@ -220,6 +221,33 @@ void sessions()
     seed("session", "cut-short.session", own.chopped(9));
 }
 
+void abnormalAttempts(const QString &work)
+{
+    const QString path = work + "/Taro.kry";
+    AbnormalAttempt attempt;
+    attempt.dateTime = QStringLiteral("2024/05/01 10:20:30");
+    attempt.problemNumber = 20;
+    attempt.elapsedSeconds = 321;
+    attempt.verdicts = {1, 0, -1, -2, 1};
+    attempt.expected = QStringLiteral("46,XY,t(9;22)(q34.1;q11.2)");
+    attempt.written = QStringLiteral("46,XY,t(9;22)(q34.1;q12)");
+    attempt.parts = {{QStringLiteral("染色体数"), 1, {}},
+                     {QStringLiteral("性染色体"), 1, {}},
+                     {QStringLiteral("t(9;22)(q34.1;q11.2)"), 2.0 / 3.0, {}}};
+    AbnormalAttemptsFile::append(path, attempt);
+    attempt.expected = QStringLiteral("45,X");
+    attempt.written.clear();
+    attempt.parts = {{QStringLiteral("染色体数"), 0, {}}, {QStringLiteral("性染色体"), 0, {}}};
+    AbnormalAttemptsFile::append(path, attempt);
+    const QByteArray written = fileBytes(path);
+    seed("abnormal_attempts", "two-attempts.kry", written);
+    seed("abnormal_attempts", "no-header.kry", written.mid(written.indexOf("\r\n") + 2));
+    seed("abnormal_attempts", "later-version.kry", "QUELDO-KRY\t2\r\n" + written);
+    QByteArray damaged = written;
+    damaged.insert(damaged.lastIndexOf("\t"), "\xff|x=2");
+    seed("abnormal_attempts", "damaged-line.kry", damaged);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -242,5 +270,6 @@ int main(int argc, char **argv)
     commandLines();
     karyotypes();
     sessions();
+    abnormalAttempts(work.path());
     return 0;
 }

@@ -81,6 +81,32 @@ private slots:
                  << QStringLiteral("help-images/ideogram-Y.png");
         QCOMPARE(attributes(html, QStringLiteral("src")), expected);
     }
+
+    // Every abnormality a problem can deal has a page of its own, linked from the list, that
+    // writes its karyotype, says how it looks, shows its ideogram and what to look for.
+    void everyDealtAbnormalityHasItsPage()
+    {
+        const QDir help(QStringLiteral(QUELDO_HELP_DIR));
+        const QString list = read(help.filePath(QStringLiteral("QUELDOHelp-abnormal.html")));
+        QString pages;
+        for (const QString &href : attributes(list, QStringLiteral("href")))
+            if (href.startsWith(QStringLiteral("QUELDOHelp-abnormal-"))) {
+                const QString page = read(help.filePath(href));
+                for (const char *heading :
+                     {"ISCN の書き方", "核型での見え方", "イデオグラム", "見るところ"})
+                    QVERIFY2(page.contains(QString::fromUtf8(heading)), qPrintable(href));
+                QVERIFY2(!attributes(page, QStringLiteral("src")).isEmpty(), qPrintable(href));
+                pages += page;
+            }
+        for (const char *karyotype :
+             {"47,XY,+21", "47,XX,+18", "47,XY,+13", "45,X", "47,XXY", "47,XYY", "47,XXX",
+              "46,XY,del(5)(p15.2)", "46,XX,del(11)(q14q23)", "46,XY,t(9;22)(q34.1;q11.2)",
+              "45,XX,rob(14;21)(q10;q10)", "46,XY,inv(9)(p12q13)", "46,X,i(X)(q10)",
+              "46,XY,dup(1)(q21q32)"})
+            QVERIFY2(
+                pages.contains(QStringLiteral("<code>%1</code>").arg(QLatin1String(karyotype))),
+                karyotype);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestHelpFiles)

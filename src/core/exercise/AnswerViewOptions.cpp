@@ -9,6 +9,12 @@ namespace queldo::AnswerViewOptionsFile {
 namespace {
 
 const QString IdeogramKey = QStringLiteral("ideogram");
+const QString KaryotypeChoicesKey = QStringLiteral("karyotypeChoices");
+
+QString line(const QString &key, bool on)
+{
+    return key + (on ? QStringLiteral("=1") : QStringLiteral("=0"));
+}
 
 } // namespace
 
@@ -28,16 +34,30 @@ AnswerViewOptionsRead read(const QString &path)
             continue;
         const QString key = line.left(equals).trimmed();
         const QString value = line.mid(equals + 1).trimmed();
-        if (key == IdeogramKey && (value == QLatin1String("1") || value == QLatin1String("0")))
+        if (value != QLatin1String("1") && value != QLatin1String("0"))
+            continue;
+        if (key == IdeogramKey)
             result.options.ideograms = value == QLatin1String("1");
+        else if (key == KaryotypeChoicesKey)
+            result.options.karyotypeChoices = value == QLatin1String("1");
     }
     return result;
 }
 
 QString write(const QString &path, const AnswerViewOptions &options)
 {
-    return writeCp932Lines(
-        path, {IdeogramKey + (options.ideograms ? QStringLiteral("=1") : QStringLiteral("=0"))});
+    QStringList lines{line(IdeogramKey, options.ideograms)};
+    // Only when chosen: a trainee who never answers from lists keeps the file as it was.
+    if (options.karyotypeChoices)
+        lines << line(KaryotypeChoicesKey, true);
+    return writeCp932Lines(path, lines);
+}
+
+QString change(const QString &path, const std::function<void(AnswerViewOptions &)> &change)
+{
+    AnswerViewOptions options = read(path).options;
+    change(options);
+    return write(path, options);
 }
 
 } // namespace queldo::AnswerViewOptionsFile

@@ -13,6 +13,7 @@
 #include "ui/exercise/AttemptSaving.h"
 #include "ui/exercise/CommandColumn.h"
 #include "ui/exercise/ExerciseWindowPlacement.h"
+#include "ui/exercise/KaryotypeQuestionStep.h"
 #include "ui/exercise/ProblemListInput.h"
 
 #include <QCloseEvent>
@@ -338,6 +339,11 @@ void TForm1::Button1Click()
     }
     m_saving->saveFirstScoring({todayText(), m_library.problemNumber(m_flow.CurrentPosition), codes,
                                 m_flow.ElapsedSeconds, ArrangementFile::arrangementOf(board())});
+    // An abnormal cell asks its karyotype; a read-only session records nothing, so asks nothing.
+    if (m_saving->writable())
+        askKaryotypeIfAbnormal(
+            this, m_paths, UserId, currentProblemName(),
+            {m_library.problemNumber(m_flow.CurrentPosition), codes, m_flow.ElapsedSeconds});
 }
 
 void TForm1::restoreRememberedPlacement()

@@ -160,7 +160,8 @@ void TForm16::IdeogramBoxClick(bool on)
         tellOnceWhyNoIdeograms();
     if (m_optionsFile.isEmpty())
         return;
-    const QString error = AnswerViewOptionsFile::write(m_optionsFile, m_options);
+    const QString error = AnswerViewOptionsFile::change(
+        m_optionsFile, [on](AnswerViewOptions &options) { options.ideograms = on; });
     if (!error.isEmpty())
         QMessageBox::warning(this, windowTitle(),
                              QStringLiteral("イデオグラムの設定を保存できませんでした。\n") +

@@ -2,6 +2,7 @@
 
 #include "core/app/AppPaths.h"
 #include "core/app/TraineeSession.h"
+#include "core/results/AbnormalAttemptsFile.h"
 #include "core/results/ArrangementFile.h"
 #include "core/results/ResultsFile.h"
 #include "ui/common/DialogLook.h"
@@ -66,10 +67,14 @@ void TForm8::Button1Click()
             .exec();
         return;
     }
+    // The attempts at abnormal cells are grades too. They go first: should that fail, nothing
+    // is erased yet and the message that every grade is still there holds.
+    QString error =
+        AbnormalAttemptsFile::reset(m_paths.programUserFile(m_userId, QStringLiteral(".kry")));
     // The header alone, written aside and renamed over the old file: a failure leaves every
     // grade in place.
-    const QString error =
-        ResultsFile::create(m_paths.programUserFile(m_userId, QStringLiteral(".kek")));
+    if (error.isEmpty())
+        error = ResultsFile::create(m_paths.programUserFile(m_userId, QStringLiteral(".kek")));
     if (!error.isEmpty()) {
         EraseFailedMessage(error, this).exec();
         return;

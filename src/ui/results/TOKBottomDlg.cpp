@@ -12,6 +12,8 @@
 #include "ui/common/ProgramFonts.h"
 #include "ui/common/ScreenCentring.h"
 #include "ui/common/WindowPicture.h"
+#include "ui/results/AbnormalSection.h"
+#include "ui/results/GradeCharts.h"
 #include "ui/results/ReportLabel.h"
 #include "ui/results/TForm8.h"
 
@@ -36,85 +38,6 @@
 namespace queldo {
 
 namespace {
-
-QFont chartFont()
-{
-    QFont font(MinchoFace);
-    font.setPixelSize(12);
-    return font;
-}
-
-QValueAxis *makeAxis(const QString &title, double minimum, double maximum)
-{
-    auto *axis = new QValueAxis;
-    axis->setTitleText(title);
-    axis->setTitleFont(chartFont());
-    axis->setLabelsFont(chartFont());
-    axis->setLabelFormat(QStringLiteral("%d"));
-    axis->setLabelsColor(Qt::black);
-    axis->setTitleBrush(Qt::black);
-    axis->setRange(minimum, maximum);
-    axis->setTickType(QValueAxis::TicksDynamic);
-    axis->setTickAnchor(0);
-    return axis;
-}
-
-// A round step (1, 2 or 5 times a power of ten) that puts at most maxTicks intervals on the span.
-double tickStep(double span, int maxTicks)
-{
-    const double raw = std::max(span, 1.0) / maxTicks;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    for (double factor : {1.0, 2.0, 5.0, 10.0})
-        if (factor * magnitude >= raw)
-            return std::max(1.0, factor * magnitude);
-    return std::max(1.0, 10 * magnitude);
-}
-
-void setAxisRange(QValueAxis *axis, AxisRange range, int maxTicks)
-{
-    // The old step on a longer range would make a label for every step in between, thousands of
-    // them on a long history: one step over the whole range first, then the right one.
-    axis->setTickInterval(std::max(axis->max() - axis->min(), range.maximum - range.minimum));
-    axis->setRange(range.minimum, range.maximum);
-    axis->setTickInterval(tickStep(range.maximum - range.minimum, maxTicks));
-}
-
-QChartView *makeChart(QWidget *parent, const char *name, const QString &title,
-                      QAbstractSeries *series, QValueAxis *bottom, QValueAxis *left)
-{
-    auto *chart = new QChart;
-    chart->setTitle(title);
-    chart->setTitleFont(chartFont());
-    chart->setTitleBrush(Qt::black);
-    chart->setBackgroundBrush(Qt::white);
-    chart->setBackgroundRoundness(0);
-    chart->setMargins(QMargins(2, 0, 6, 0));
-    chart->layout()->setContentsMargins(0, 0, 0, 0);
-    chart->legend()->hide();
-    chart->setAnimationOptions(QChart::NoAnimation);
-    chart->addSeries(series);
-    chart->addAxis(bottom, Qt::AlignBottom);
-    chart->addAxis(left, Qt::AlignLeft);
-    series->attachAxis(bottom);
-    series->attachAxis(left);
-
-    auto *view = new QChartView(chart, parent);
-    view->setObjectName(QString::fromLatin1(name));
-    view->setBackgroundBrush(Qt::white);
-    view->setFrameShape(QFrame::NoFrame);
-    view->setFocusPolicy(Qt::NoFocus);
-    return view;
-}
-
-QLineSeries *makeLineSeries(const char *name, const QString &title)
-{
-    auto *series = new QLineSeries;
-    series->setObjectName(QString::fromLatin1(name));
-    series->setName(title);
-    series->setPen(QPen(Qt::black, 1));
-    series->setPointsVisible(false);
-    return series;
-}
 
 QFrame *makeBevel(QWidget *parent, const char *name, const QRect &geometry)
 {
@@ -199,6 +122,8 @@ TOKBottomDlg::TOKBottomDlg(AppPaths &paths, const QString &userId, PagePrinter &
     ConfusionButton->setGeometry(91, 653, 75, 25);
     connect(ConfusionButton, &QPushButton::clicked, this, &TOKBottomDlg::confusionsRequested);
 
+    AbnormalPanel = new AbnormalSection(this);
+
     Series2 = makeLineSeries("Series2", QStringLiteral("全染色体正答率"));
     Chart1 = makeChart(this, "Chart1", QStringLiteral("全染色体正解率(正解数/46個)"), Series2,
                        makeAxis(QStringLiteral("練習回数(回)"), 0, 2),
@@ -243,7 +168,11 @@ TOKBottomDlg::~TOKBottomDlg() = default;
 
 void TOKBottomDlg::arrangeCharts()
 {
-    const GradeChartRects rects = gradeChartRects(Bevel1->geometry().topLeft(), Button2->y());
+    // The section on abnormal cells, when there is one, takes the foot of the chart column.
+    const int sectionRoom = !AbnormalPanel->isHidden() ? AbnormalPanel->height() + 4 : 0;
+    const GradeChartRects rects =
+        gradeChartRects(Bevel1->geometry().topLeft(), Button2->y() - sectionRoom);
+    AbnormalPanel->move(4, Button2->y() - sectionRoom - 6);
     Chart1->setGeometry(rects.accuracy);
     Chart3->setGeometry(rects.pairs);
     Chart2->setGeometry(rects.times);
@@ -270,6 +199,8 @@ void TOKBottomDlg::showEvent(QShowEvent *event)
 
 void TOKBottomDlg::FormShow()
 {
+    AbnormalPanel->refresh(m_paths.relativeUserFile(m_userId, QStringLiteral(".kry")),
+                           Bevel1->x() - 8);
     // fillCharts() clears the series on either road below, just before their axes change.
     arrangeCharts();
 

@@ -16,6 +16,7 @@ class QPushButton;
 
 namespace queldo {
 
+class AbnormalSection;
 class AppPaths;
 class PagePrinter;
 class TForm8;
@@ -70,6 +71,8 @@ public:
     QBarSeries *Series3 = nullptr;
     QBarSet *Series3Values = nullptr; // 縦棒
     QLineSeries *Series1 = nullptr;
+    /// Attempts at abnormal cells, below the charts when there are any.
+    AbnormalSection *AbnormalPanel = nullptr;
 
 signals:
     /// 取り違え: the trainee's mix-ups, shown over this window.

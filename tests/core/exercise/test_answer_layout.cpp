@@ -153,6 +153,24 @@ private slots:
         QVERIFY(
             !AnswerViewOptionsFile::write(dir.filePath("no/such/folder/u.opt"), {true}).isEmpty());
     }
+
+    // The answer window and the karyotype question each change their own option; neither
+    // undoes what the other set since it last read the file.
+    void eachWindowChangesOnlyItsOwnOption()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("u.opt");
+        QVERIFY(AnswerViewOptionsFile::change(path, [](AnswerViewOptions &options) {
+                    options.karyotypeChoices = true;
+                }).isEmpty());
+        QVERIFY(AnswerViewOptionsFile::change(path, [](AnswerViewOptions &options) {
+                    options.ideograms = true;
+                }).isEmpty());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("ideogram=1\r\nkaryotypeChoices=1\r\n"));
+        QCOMPARE(AnswerViewOptionsFile::read(path).options, (AnswerViewOptions{true, true}));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAnswerLayout)

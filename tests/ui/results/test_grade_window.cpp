@@ -4,6 +4,7 @@
 
 #include "core/app/AppPaths.h"
 #include "core/board/ProblemFolder.h"
+#include "core/results/AbnormalAttemptsFile.h"
 #include "core/results/ArrangementFile.h"
 #include "core/results/GradeStatistics.h"
 #include "core/results/ResultsFile.h"
@@ -15,6 +16,7 @@
 #include "ui/common/ProgramFonts.h"
 #include "ui/exercise/TForm1.h"
 #include "ui/exercise/TForm16.h"
+#include "ui/results/AbnormalSection.h"
 #include "ui/results/ConfusionWindow.h"
 #include "ui/results/ReplayWindow.h"
 #include "ui/results/ReportLabel.h"
@@ -194,6 +196,21 @@ struct Fixture
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 };
+
+AbnormalAttempt abnormalAttempt(const char *written, double breakpointCredit)
+{
+    AbnormalAttempt attempt;
+    attempt.dateTime = QStringLiteral("2026/12/10 10:00:00");
+    attempt.problemNumber = 20;
+    attempt.elapsedSeconds = 300;
+    attempt.verdicts = {1, 1, 0};
+    attempt.expected = QStringLiteral("46,XY,t(9;22)(q34.1;q11.2)");
+    attempt.written = QString::fromLatin1(written);
+    attempt.parts = {{QStringLiteral("染色体数"), 1, {}},
+                     {QStringLiteral("性染色体"), 1, {}},
+                     {QStringLiteral("t(9;22)(q34.1;q11.2)"), breakpointCredit, {}}};
+    return attempt;
+}
 
 // The bounding box of the pixels that are not white, in an image.
 QRect inkBounds(const QImage &image)
@@ -449,6 +466,10 @@ private slots:
         line.problemNumber = 1;
         QVERIFY(ArrangementFile::append(arrangementPath, line).isEmpty());
         const QByteArray arrangementBefore = fileBytes(arrangementPath);
+        // So do the attempts at abnormal cells.
+        const QString abnormalPath = f.userFolder() + QStringLiteral("/kensa01.kry");
+        QVERIFY(AbnormalAttemptsFile::append(abnormalPath, abnormalAttempt("46,XY", 0)).isEmpty());
+        const QByteArray abnormalBefore = fileBytes(abnormalPath);
 
         Shown first, back;
         bool hiddenDuringQuestion = false;
@@ -495,6 +516,9 @@ private slots:
             QCOMPARE(ArrangementFile::read(arrangementPath).lines.size(), std::size_t(0));
             QVERIFY(
                 fileBytes(arrangementPath).startsWith(*encodeCp932(QStringLiteral(" 試行No,"))));
+            QVERIFY(AbnormalAttemptsFile::read(abnormalPath).attempts.empty());
+            QVERIFY(fileBytes(abnormalPath).startsWith("QUELDO-KRY\t1\t"));
+            QVERIFY(f.window->AbnormalPanel->isHidden());
             QCOMPARE(back.attempts, 0);
             QCOMPARE(back.times, 0);
             QCOMPARE(back.bars, 0);
@@ -503,12 +527,42 @@ private slots:
         } else {
             QCOMPARE(f.results(), before);
             QCOMPARE(fileBytes(arrangementPath), arrangementBefore);
+            QCOMPARE(fileBytes(abnormalPath), abnormalBefore);
             QCOMPARE(back.attempts, first.attempts);
             QCOMPARE(back.times, first.times);
             QCOMPARE(back.bars, first.bars);
             QCOMPARE(back.today, first.today);
             QCOMPARE(back.overall, first.overall);
         }
+    }
+
+    // Attempts at abnormal cells have a section of their own at the foot of the chart column,
+    // which makes room for it; without any, the window is laid out as it always was.
+    void abnormalSectionBelowTheCharts()
+    {
+        Fixture f;
+        f.writeResults(fileOf(History));
+        f.window->FormShow();
+        QVERIFY(f.window->AbnormalPanel->isHidden());
+        QCOMPARE(f.window->Chart2->geometry(), QRect(4, 440, 408, 203));
+
+        const QString path = f.userFolder() + QStringLiteral("/kensa01.kry");
+        QVERIFY(AbnormalAttemptsFile::append(path, abnormalAttempt("46,XY,t(9;22)(q34.1;q11.2)", 1))
+                    .isEmpty());
+        QVERIFY(
+            AbnormalAttemptsFile::append(path, abnormalAttempt("46,XY,t(9;22)(q34.1;q12)", 0.6667))
+                .isEmpty());
+        f.window->FormShow();
+        const QLabel *section = f.window->AbnormalPanel;
+        QVERIFY(!section->isHidden());
+        QCOMPARE(section->text(),
+                 QStringLiteral("異常核型 2 回, 核型の正解 1 回 (50%)\n"
+                                "間違えやすい異常: t(9;22)(q34.1;q11.2) (1/2 回)"));
+        QCOMPARE(section->x(), 4);
+        QCOMPARE(section->width(), 408);
+        QCOMPARE(section->geometry().bottom(), 642);
+        QVERIFY(f.window->Chart2->geometry().bottom() < section->y());
+        QCOMPARE(f.window->Chart1->y(), 32);
     }
 
 #ifdef Q_OS_UNIX
