@@ -7,10 +7,12 @@
 #include "core/text/InPlaceAppend.h"
 #include "core/text/RegularFile.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cmath>
 #include <numeric>
@@ -251,6 +253,38 @@ TraineeReading readTrainee(const QString &resultFolder, const QString &name,
 ClassOverview readClassOverview(const QString &resultFolder, const QStringList &problemList,
                                 const OverviewDay &day, int threads)
 {
+    ClassOverviewReader reader;
+    return reader.read(resultFolder, problemList, day, threads);
+}
+
+namespace {
+
+// What tells that a file changed since it was read: appends change the size, rewrites the time.
+// Taken before the file is read, so that an append racing the reading is read again next time.
+struct FileStamp
+{
+    qint64 size = -1;
+    qint64 modified = 0;
+    bool operator==(const FileStamp &) const = default;
+};
+
+FileStamp stampOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isSymLink())
+        return {};
+    return {info.size(), info.lastModified().toMSecsSinceEpoch()};
+}
+
+std::array<FileStamp, 2> stampsOf(const QString &resultFolder, const QString &name)
+{
+    const QString folder = QDir(resultFolder).filePath(name);
+    return {stampOf(AppPaths::resolveCaseInsensitive(folder, {name + QStringLiteral(".kek")})),
+            stampOf(AppPaths::resolveCaseInsensitive(folder, {name + QStringLiteral(".arr")}))};
+}
+
+QStringList traineeNames(const QString &resultFolder)
+{
     // Links and broken links are listed too (System), so that they show as such.
     QStringList names =
         QDir(resultFolder)
@@ -263,15 +297,46 @@ ClassOverview readClassOverview(const QString &resultFolder, const QStringList &
         const int c = a.compare(b, Qt::CaseInsensitive);
         return c != 0 ? c < 0 : a < b;
     });
+    return names;
+}
 
-    std::vector<TraineeReading> readings(std::size_t(names.size()));
+} // namespace
+
+struct ClassOverviewReader::Cached
+{
+    std::array<FileStamp, 2> stamps;
+    TraineeReading reading;
+};
+
+ClassOverviewReader::ClassOverviewReader() = default;
+ClassOverviewReader::~ClassOverviewReader() = default;
+
+ClassOverview ClassOverviewReader::read(const QString &resultFolder, const QStringList &problemList,
+                                        const OverviewDay &day, int threads)
+{
+    // Another folder, another set of problems or another day changes every figure.
+    if (resultFolder != m_folder || problemList != m_problemList || day.today != m_today) {
+        m_cache.clear();
+        m_folder = resultFolder;
+        m_problemList = problemList;
+        m_today = day.today;
+    }
+    const QStringList names = traineeNames(resultFolder);
+    std::vector<Cached> readings(std::size_t(names.size()));
     std::atomic<qsizetype> next{0};
     auto work = [&] {
         for (qsizetype i = next++; i < names.size(); i = next++) {
+            Cached &entry = readings[std::size_t(i)];
+            entry.stamps = stampsOf(resultFolder, names[i]);
+            const auto cached = m_cache.find(names[i]);
+            if (cached != m_cache.end() && cached->second.stamps == entry.stamps) {
+                entry.reading = cached->second.reading;
+                continue;
+            }
             try {
-                readings[std::size_t(i)] = readTrainee(resultFolder, names[i], problemList, day);
+                entry.reading = readTrainee(resultFolder, names[i], problemList, day);
             } catch (const std::bad_alloc &) {
-                TraineeSummary &s = readings[std::size_t(i)].summary;
+                TraineeSummary &s = entry.reading.summary;
                 s.id = names[i];
                 s.state = TraineeFolderState::Unreadable;
                 s.note = QStringLiteral("ファイルが大きすぎます。");
@@ -288,9 +353,15 @@ ClassOverview readClassOverview(const QString &resultFolder, const QStringList &
 
     ClassOverview overview;
     overview.trainees.reserve(readings.size());
-    for (TraineeReading &reading : readings) {
-        addClassConfusions(overview.confusions, reading.confusions);
-        overview.trainees.push_back(std::move(reading.summary));
+    m_cache.clear();
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        Cached &entry = readings[std::size_t(i)];
+        addClassConfusions(overview.confusions, entry.reading.confusions);
+        overview.trainees.push_back(entry.reading.summary);
+        // A folder that could not be read is looked at afresh every time: it costs nothing.
+        const auto state = entry.reading.summary.state;
+        if (state == TraineeFolderState::Practised || state == TraineeFolderState::NoAttempts)
+            m_cache.emplace(names[i], std::move(entry));
     }
     return overview;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <vector>
 
 namespace queldo {
@@ -69,6 +70,25 @@ struct OverviewDay
 /// threads: how many folders are read at once; 0 for as many as the machine has cores.
 ClassOverview readClassOverview(const QString &resultFolder, const QStringList &problemList,
                                 const OverviewDay &day, int threads = 0);
+
+/// Reads a class again and again, as the overview's refresh does: a trainee whose two files
+/// have kept their size and time since the last reading is not read again, so a refresh costs
+/// what changed. The rules of readClassOverview() hold for every reading.
+class ClassOverviewReader
+{
+public:
+    ClassOverviewReader();
+    ~ClassOverviewReader();
+    ClassOverview read(const QString &resultFolder, const QStringList &problemList,
+                       const OverviewDay &day, int threads = 0);
+
+private:
+    struct Cached;
+    std::map<QString, Cached> m_cache;
+    QString m_folder;
+    QStringList m_problemList;
+    QDate m_today;
+};
 
 /// One trainee's row and confusions, from the folder `name` in resultFolder.
 struct TraineeReading

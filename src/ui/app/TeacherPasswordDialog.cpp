@@ -2,6 +2,7 @@
 
 #include "core/app/TeacherPassword.h"
 #include "ui/common/DialogLook.h"
+#include "ui/common/ScreenCentring.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -56,6 +57,7 @@ TeacherPasswordDialog::TeacherPasswordDialog(const QString &path, QWidget *paren
     layout->addWidget(Message);
     layout->addLayout(buttons);
     setMinimumWidth(360);
+    centreOnEveryShow(this);
 
     if (status.state == TeacherPasswordState::Unreadable) {
         // Nobody gets in through a file this program did not write; the teacher removes it and

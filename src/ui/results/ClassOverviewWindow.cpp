@@ -4,6 +4,7 @@
 #include "core/text/AtomicWrite.h"
 #include "ui/common/PagePrinter.h"
 #include "ui/common/PrintOutcomeMessage.h"
+#include "ui/common/ScreenCentring.h"
 #include "ui/results/ClassOverviewModel.h"
 #include "ui/results/ClassOverviewPage.h"
 #include "ui/results/ConfusionHeatMap.h"
@@ -132,6 +133,7 @@ void ClassOverviewWindow::createControls()
     layout->addLayout(bottom, 1);
     // Fits a 1024 x 768 screen with its frame and a panel.
     resize(1000, 690);
+    centreOnEveryShow(this);
 
     connect(RefreshButton, &QPushButton::clicked, this, &ClassOverviewWindow::refresh);
     connect(CsvButton, &QPushButton::clicked, this, &ClassOverviewWindow::CsvButtonClick);
@@ -159,7 +161,7 @@ void ClassOverviewWindow::refresh()
 {
     const QString chosen = chosenId();
     m_overview =
-        readClassOverview(m_paths.startResultFolder(), m_problemList, {currentDate(), QLocale()});
+        m_reader.read(m_paths.startResultFolder(), m_problemList, {currentDate(), QLocale()});
     m_model->setTrainees(m_overview.trainees);
     int attempts = 0;
     for (const TraineeSummary &t : m_overview.trainees)

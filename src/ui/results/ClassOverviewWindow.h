@@ -89,6 +89,8 @@ private:
     PagePrinter &m_printer;
     QStringList m_problemList;
     QString m_exportFolder;
+    // Kept while the program runs, so that a refresh reads only the trainees who practised.
+    ClassOverviewReader m_reader;
     ClassOverview m_overview;
     ClassOverviewModel *m_model = nullptr;
     QSortFilterProxyModel *m_sorted = nullptr;

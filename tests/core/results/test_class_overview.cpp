@@ -140,6 +140,37 @@ private slots:
                  QStringLiteral("9番の位置に10番: 2回"));
     }
 
+    void refreshReadsWhatChanged()
+    {
+        QTemporaryDir dir;
+        writeClass(dir.path());
+        ClassOverviewReader reader;
+        QCOMPARE(row(reader.read(dir.path(), Problems, Day), "beppu")->meanSeconds, 500.0);
+        // beppu's file changed without its size or time changing: it is taken as it was read.
+        QFile beppu(dir.filePath("beppu/beppu.kek"));
+        const QDateTime time = QFileInfo(beppu).lastModified();
+        QByteArray bytes = fileBytes(beppu.fileName());
+        QVERIFY(bytes.contains(",500\r\n"));
+        QVERIFY(writeBytes(beppu.fileName(), bytes.replace(",500\r\n", ",900\r\n")));
+        QVERIFY(beppu.open(QIODevice::ReadWrite));
+        QVERIFY(beppu.setFileTime(time, QFileDevice::FileModificationTime));
+        beppu.close();
+        std::array<int, 46> codes;
+        codes.fill(1);
+        QVERIFY(ResultsFile::appendRecord(dir.filePath("aoki/aoki.kek"), "2026/12/10", 1, codes, 60)
+                    .saved());
+        ClassOverview second = reader.read(dir.path(), Problems, Day);
+        QCOMPARE(row(second, "aoki")->attempts, 4);
+        QCOMPARE(row(second, "beppu")->meanSeconds, 500.0);
+        // A new time is a change, and so is another day.
+        QVERIFY(beppu.open(QIODevice::ReadWrite));
+        QVERIFY(beppu.setFileTime(time.addSecs(1), QFileDevice::FileModificationTime));
+        beppu.close();
+        QCOMPARE(row(reader.read(dir.path(), Problems, Day), "beppu")->meanSeconds, 900.0);
+        const OverviewDay nextWeek{Day.today.addDays(7), Day.locale};
+        QCOMPARE(reader.read(dir.path(), Problems, nextWeek).confusions.week.attempts, 0);
+    }
+
     void oddEntriesShowAsSuch_data()
     {
         QTest::addColumn<QString>("make");
