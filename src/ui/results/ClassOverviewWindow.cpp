@@ -129,8 +129,9 @@ void ClassOverviewWindow::createControls()
     bottom->addLayout(right, 2);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addWidget(Table, 1);
-    layout->addLayout(bottom, 1);
+    // The heat map gets the larger share: a class's counts run to four digits.
+    layout->addWidget(Table, 4);
+    layout->addLayout(bottom, 5);
     // Fits a 1024 x 768 screen with its frame and a panel.
     resize(1000, 690);
     centreOnEveryShow(this);

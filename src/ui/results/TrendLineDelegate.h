@@ -4,8 +4,8 @@
 
 namespace queldo {
 
-/// Draws a trainee's last attempts as a small line, 0 to 46 places right from bottom to top,
-/// instead of their numbers.
+/// Draws a trainee's last attempts as a small line, from bottom to top 30 (or the trainee's
+/// lowest, when lower) to 46 places right, instead of their numbers.
 class TrendLineDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
