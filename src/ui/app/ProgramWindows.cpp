@@ -2,14 +2,17 @@
 
 #include "core/app/TraineeLockFile.h"
 #include "core/app/TraineeSession.h"
+#include "core/app/TeacherPassword.h"
 #include "ui/app/TAboutBox.h"
 #include "ui/app/TNewID.h"
 #include "ui/app/TNewIDorNo.h"
 #include "ui/app/TPasswordDlg.h"
 #include "ui/app/TraineeSessionStart.h"
+#include "ui/app/TeacherPasswordDialog.h"
 #include "ui/common/ProgramFonts.h"
 #include "ui/exercise/TForm1.h"
 #include "ui/exercise/TForm16.h"
+#include "ui/results/ClassOverviewWindow.h"
 #include "ui/results/ConfusionWindow.h"
 #include "ui/results/ReplayWindow.h"
 #include "ui/results/TForm10.h"
@@ -118,6 +121,8 @@ void ProgramWindows::openExerciseWindow(const QString &id)
                      [this] { m_pages->exec(); });
     QObject::connect(m_exercise.get(), &TForm1::aboutRequested, m_about.get(),
                      [this] { m_about->exec(); });
+    QObject::connect(m_exercise.get(), &TForm1::classOverviewRequested, m_exercise.get(),
+                     [this] { openClassOverview(); });
     QObject::connect(m_exercise.get(), &TForm1::gradeAnalysisRequested, m_analysis.get(),
                      [this] { openGradeAnalysis(); });
     QObject::connect(m_pages.get(), &TPagesDlg::settingsApplied, m_exercise.get(),
@@ -154,6 +159,18 @@ void ProgramWindows::openReplay(const ArrangementLine &line)
         return;
     }
     m_replay->exec();
+}
+
+void ProgramWindows::openClassOverview()
+{
+    TeacherPasswordDialog password(teacherPasswordPath(m_paths.startResultFolder()),
+                                   m_exercise.get());
+    if (password.exec() != QDialog::Accepted)
+        return;
+    if (!m_classOverview)
+        m_classOverview = std::make_unique<ClassOverviewWindow>(m_paths, m_printer);
+    m_classOverview->setProblemList(m_exercise->library().problemList());
+    m_classOverview->exec();
 }
 
 } // namespace queldo

@@ -14,6 +14,7 @@ class QTimer;
 
 namespace queldo {
 
+class ClassOverviewWindow;
 class ConfusionWindow;
 class ReplayWindow;
 struct ArrangementLine;
@@ -57,6 +58,8 @@ public:
     TOKBottomDlg &analysis() { return *m_analysis; }
     ConfusionWindow &confusions() { return *m_confusions; }
     ReplayWindow &replay() { return *m_replay; }
+    /// Null until the teacher first opened it.
+    ClassOverviewWindow *classOverview() { return m_classOverview.get(); }
     TForm8 &eraseConfirmation() { return *m_eraseConfirmation; }
     TForm10 &eraseDone() { return *m_eraseDone; }
     /// The current printer of every printout.
@@ -77,6 +80,7 @@ private:
     void openGradeAnalysis();
     void openConfusions();
     void openReplay(const ArrangementLine &line);
+    void openClassOverview();
 
     AppPaths m_paths;
     UserList m_users;
@@ -100,6 +104,8 @@ private:
     std::unique_ptr<TForm16> m_answer;
     // After the answer window: closing gives it back before it goes.
     std::unique_ptr<ReplayWindow> m_replay;
+    // Made when the teacher first opens it, over the exercise window.
+    std::unique_ptr<ClassOverviewWindow> m_classOverview;
 };
 
 } // namespace queldo

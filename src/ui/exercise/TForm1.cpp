@@ -126,6 +126,8 @@ void TForm1::createMenu()
     InOutPanel->setReferenceMode(m_settings.referenceMode);
     Setting1 =
         action(options, "Setting1", QStringLiteral("設定"), &TForm1::settingsRequested, Qt::Key_F8);
+    action(menuBar()->addMenu(QStringLiteral("指導者")), "ClassOverview1",
+           QStringLiteral("クラス一覧"), &TForm1::classOverviewRequested);
     QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     // F12 belongs to 成績分析, which comes first in the menu; here it is only shown.
     Contents1 =

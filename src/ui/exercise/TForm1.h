@@ -130,6 +130,8 @@ signals:
     void gradeAnalysisRequested();
     /// バージョン情報: the version window opens modally.
     void aboutRequested();
+    /// 指導者 → クラス一覧: the teacher's view of the class, behind the teacher's password.
+    void classOverviewRequested();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
