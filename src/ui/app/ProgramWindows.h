@@ -26,8 +26,9 @@ class TOKBottomDlg;
 class TPagesDlg;
 class TPasswordDlg;
 
-/// The program's long-lived windows, made once in the order the program has always made them
-/// and afterwards only shown and hidden. The exercise window comes with the first login.
+/// The program's long-lived windows, each made once and afterwards only shown and hidden: the
+/// login window and its dialogs at start-up, the exercise window with the first login, the rest
+/// at their first use.
 class ProgramWindows
 {
 public:
@@ -47,20 +48,22 @@ public:
     const QString &userId() const { return m_userId; }
     LiveSettings &settings() { return m_settings; }
     TPasswordDlg &login() { return *m_login; }
-    TPagesDlg &pages() { return *m_pages; }
     TNewIDorNo &question() { return *m_question; }
     TNewID &newId() { return *m_newId; }
-    TAboutBox &about() { return *m_about; }
-    TOKBottomDlg &analysis() { return *m_analysis; }
-    ConfusionWindow &confusions() { return *m_confusions; }
-    ReplayWindow &replay() { return *m_replay; }
-    TForm8 &eraseConfirmation() { return *m_eraseConfirmation; }
-    TForm10 &eraseDone() { return *m_eraseDone; }
+    // Made at their first use rather than at start-up, so that the login window comes up
+    // without waiting for windows a trainee may never open; then kept like the others.
+    TPagesDlg &pages();
+    TAboutBox &about();
+    TOKBottomDlg &analysis();
+    ConfusionWindow &confusions();
+    ReplayWindow &replay();
+    TForm8 &eraseConfirmation();
+    TForm10 &eraseDone();
     /// The current printer of every printout.
     PagePrinter &printer() { return m_printer; }
     /// Null until the first login.
     TForm1 *exercise() { return m_exercise.get(); }
-    TForm16 &answer() { return *m_answer; }
+    TForm16 &answer();
 
 private:
     void openExerciseWindow(const QString &id);

@@ -2,7 +2,7 @@
 
 #include "core/app/AppPaths.h"
 #include "core/board/ProblemFolder.h"
-#include "core/results/ResultsFile.h"
+#include "core/results/ConfusionReading.h"
 #include "ui/common/AccessibleNames.h"
 #include "ui/common/PagePrinter.h"
 #include "ui/common/PrintOutcomeMessage.h"
@@ -130,10 +130,10 @@ void ConfusionWindow::refresh()
 {
     // The list lets go of the old attempts before they are replaced.
     m_attemptModel->clear();
-    m_data = gatherConfusions(
-        ResultsFile::read(m_paths.relativeUserFile(m_userId, QStringLiteral(".kek"))),
-        ArrangementFile::read(m_paths.relativeUserFile(m_userId, QStringLiteral(".arr"))),
-        m_problemList, TodayDate(currentDate(), QLocale()));
+    // Counted as the files are read; of the arrangements only where each lies is kept.
+    m_data = readConfusions(m_paths.relativeUserFile(m_userId, QStringLiteral(".kek")),
+                            m_paths.relativeUserFile(m_userId, QStringLiteral(".arr")),
+                            m_problemList, TodayDate(currentDate(), QLocale()));
     m_attemptModel->setAttempts(&m_data.attempts, int(m_problemList.size()),
                                 palette().brush(QPalette::Disabled, QPalette::Text));
     if (m_attemptModel->rowCount() > 0)
@@ -167,7 +167,13 @@ void ConfusionWindow::replayChosenAttempt()
         QMessageBox::information(this, windowTitle(), refusal);
         return;
     }
-    emit replayRequested(m_data.lines[std::size_t(attempt.arrangement)]);
+    const ReplayLine replay = readAttemptArrangement(
+        m_paths.relativeUserFile(m_userId, QStringLiteral(".arr")), m_data, attempt);
+    if (!replay.error.isEmpty()) {
+        QMessageBox::warning(this, windowTitle(), replay.error);
+        return;
+    }
+    emit replayRequested(replay.line);
 }
 
 void ConfusionWindow::paintPage(QPainter &painter, const QRect &area) const
