@@ -362,7 +362,7 @@ double openExercise(Program &p)
     p.windows.reset();
     p.windows = std::make_unique<ProgramWindows>(p.dir.path(), p.dir.path(), 1);
     p.windows->start();
-    QApplication::processEvents();
+    bench::waitAtTheLogin();
     p.windows->login().ID->setText(Trainee);
     p.windows->login().Password->setText(QStringLiteral("pw"));
     const double seconds = timeToPaint(
