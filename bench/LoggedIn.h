@@ -7,6 +7,8 @@
 #include "ui/app/TPasswordDlg.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -14,11 +16,22 @@
 
 namespace queldo::bench {
 
+/// As a trainee does, the ID is typed once the login window is on the screen, by when the
+/// program has made the windows it makes while waiting.
+inline void waitAtTheLogin()
+{
+    QElapsedTimer shown;
+    shown.start();
+    while (shown.elapsed() < 300)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
 inline std::unique_ptr<ProgramWindows> loggedIn(const QString &folder, const QString &id,
                                                 const QString &password)
 {
     auto windows = std::make_unique<ProgramWindows>(folder, folder, 1);
     windows->start();
+    waitAtTheLogin();
     windows->login().ID->setText(id);
     windows->login().Password->setText(password);
     windows->login().OKBtn->click();

@@ -1,5 +1,6 @@
 // A trainee's results file: read, counted and appended to, as scoring and the grade analysis do.
 #include "FuzzSupport.h"
+#include "core/results/GradeStatistics.h"
 #include "core/results/ResultsFile.h"
 
 using namespace queldo;
@@ -15,6 +16,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (qsizetype r = 0; r < read.records.size(); ++r)
         for (qsizetype j = 0; j < read.records.fieldCount(r); ++j)
             (void)read.records.field(r, j).size();
+
+    // The grade analysis reads the lines straight from the file's bytes: the same figures as from
+    // the records.
+    const QStringList problems{QStringLiteral("正常女性染色体核型no1"),
+                               QStringLiteral("正常男性染色体核型no2")};
+    GradeTally tally(today, problems);
+    tally.addLines(bytes, 0);
+    const GradeStatistics fromLines = tally.finish(true);
+    if (read.ok()) {
+        const GradeStatistics fromRecords = GradeStatistics::compute(read, today, problems);
+        fuzz::require(fromLines.TodayReport == fromRecords.TodayReport &&
+                          fromLines.OverallReport == fromRecords.OverallReport &&
+                          fromLines.linesLeftOut == fromRecords.linesLeftOut &&
+                          fromLines.accuracyPerAttempt == fromRecords.accuracyPerAttempt &&
+                          fromLines.secondsPerAttempt == fromRecords.secondsPerAttempt,
+                      "the figures read from the lines are those of the records");
+    }
 
     std::array<int, 46> codes{};
     for (std::size_t i = 0; i < codes.size(); ++i)

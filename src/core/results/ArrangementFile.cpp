@@ -257,6 +257,23 @@ QString reset(const QString &path)
                            : QStringLiteral("配置の記録を消去できませんでした。\n") + error;
 }
 
+std::optional<ArrangementLine> parseLine(QByteArrayView line)
+{
+    if (!needsFullRule(line))
+        return parsePlainLine(line);
+    Cp932Decoder decoder;
+    std::vector<char16_t> text(std::size_t(line.size()));
+    const qsizetype length = decoder.decode(line, text.data());
+    if (length < 0)
+        return std::nullopt;
+    return parseOtherLine(QString::fromUtf16(text.data(), length));
+}
+
+bool isHeaderLine(QByteArrayView line)
+{
+    return line == encodedHeader();
+}
+
 ReadResult parse(QByteArrayView bytes)
 {
     ReadResult result;

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace queldo {
@@ -69,6 +70,11 @@ struct ReadResult
     QString error; ///< the file could not be read at all (missing, say)
     bool ok() const { return error.isEmpty(); }
 };
+
+/// One line after the header, without its line end; nothing when it is damaged.
+std::optional<ArrangementLine> parseLine(QByteArrayView line);
+/// Whether a first line is the header.
+bool isHeaderLine(QByteArrayView line);
 
 /// Reads every line after the header; a plain function of bytes.
 ReadResult parse(QByteArrayView bytes);

@@ -26,17 +26,17 @@ int placedClass(int piece, bool female)
     return piece == 44 || female ? ClassX : ClassY;
 }
 
-void count(ConfusionTable &table, const Arrangement &places, bool female)
+void count(ConfusionTable &table, const Arrangement &places, bool female, int step)
 {
-    ++table.attempts;
+    table.attempts += step;
     for (int place = 0; place < SlotCount; ++place) {
         const PlacedPiece &placed = places[std::size_t(place)];
         const int wanted = wantedClass(place, female);
         // The verdict is scoring's own, so that what counts as upright agrees with the grades.
         if (slotVerdict(place, placed.piece, placed.rotationStep, female) == SlotTurnedTooFar)
-            ++table.turned[std::size_t(wanted - 1)];
+            table.turned[std::size_t(wanted - 1)] += step;
         else
-            ++table.cell(wanted, placedClass(placed.piece, female));
+            table.cell(wanted, placedClass(placed.piece, female)) += step;
     }
 }
 
@@ -97,30 +97,25 @@ InstalledSexes::InstalledSexes(const QStringList &problemList)
         m_female.push_back(IsFemaleProblem(name) ? 1 : 0);
 }
 
-namespace {
-
-// Counts one line into all and, when it is of today, today's.
-void countLine(ConfusionCounts &counts, const ArrangementLine &line, const InstalledSexes &sexes,
-               const TodayDate &today)
+void countArrangement(ConfusionCounts &counts, const ArrangementLine &line,
+                      const InstalledSexes &sexes, const TodayDate &today, int step)
 {
     const int female = sexes.femaleOf(line.problemNumber);
     if (female < 0) {
-        ++counts.uninstalledProblems;
+        counts.uninstalledProblems += step;
         return;
     }
-    count(counts.all, line.places, female == 1);
+    count(counts.all, line.places, female == 1, step);
     if (isRecordOfToday(line.date, today))
-        count(counts.today, line.places, female == 1);
+        count(counts.today, line.places, female == 1, step);
 }
-
-} // namespace
 
 ConfusionCounts countConfusions(const std::vector<ArrangementLine> &lines,
                                 const InstalledSexes &sexes, const TodayDate &today)
 {
     ConfusionCounts counts;
     for (const ArrangementLine &line : lines)
-        countLine(counts, line, sexes, today);
+        countArrangement(counts, line, sexes, today);
     return counts;
 }
 
@@ -195,7 +190,8 @@ ConfusionData gatherConfusions(const ResultsReadResult &results,
         if (attempt.arrangement < 0)
             ++data.withoutArrangement;
         else
-            countLine(data.counts, data.lines[std::size_t(attempt.arrangement)], sexes, today);
+            countArrangement(data.counts, data.lines[std::size_t(attempt.arrangement)], sexes,
+                             today);
     }
     return data;
 }

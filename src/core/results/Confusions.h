@@ -88,6 +88,10 @@ struct ConfusionCounts
     int uninstalledProblems = 0;
 };
 
+/// Counts one attempt into all and, when it is of today, today's; step -1 takes it out again.
+void countArrangement(ConfusionCounts &counts, const ArrangementLine &line,
+                      const InstalledSexes &sexes, const TodayDate &today, int step = 1);
+
 /// Counts the attempts place by place. Today's are those dated today in either form.
 ConfusionCounts countConfusions(const std::vector<ArrangementLine> &lines,
                                 const InstalledSexes &sexes, const TodayDate &today);
@@ -118,7 +122,13 @@ std::vector<ArrangementLine> matchedLines(const std::vector<AttemptEntry> &attem
 struct ConfusionData
 {
     std::vector<AttemptEntry> attempts;
-    std::vector<ArrangementLine> lines; ///< the arrangement file's lines; attempts index them
+    /// Gathered from lines already read (gatherConfusions()): those lines, which the attempts'
+    /// `arrangement` indexes. Read from the files (readConfusions()): empty, and the attempts
+    /// index lineOffsets instead.
+    std::vector<ArrangementLine> lines;
+    /// Where the counted attempts' lines begin in the arrangement file: read again only for the
+    /// one attempt that is replayed, so that a long history is never held line by line.
+    std::vector<qint64> lineOffsets;
     ConfusionCounts counts;
     int withoutArrangement = 0; ///< attempts the arrangement file has nothing for
     /// Lines of the arrangement file that were skipped as damaged.

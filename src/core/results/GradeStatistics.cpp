@@ -2,15 +2,20 @@
 
 #include "core/board/Karyogram.h"
 #include "core/board/ProblemFolder.h"
+#include "core/results/ResultsBlocks.h"
+#include "core/text/Cp932Text.h"
+
+#include <QFileInfo>
 
 #include <QtAlgorithms>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace queldo {
@@ -109,6 +114,81 @@ std::optional<CheckedRecord> check(const ResultsRecords::Fields &fields)
     return checked;
 }
 
+// A line as this program writes it (ASCII, fields separated by commas alone) is checked straight
+// from its bytes; the reading rule comes down to splitting it at its commas.
+bool isPlain(QByteArrayView line)
+{
+    for (char c : line)
+        if (uchar(c) >= 0x80 || uchar(c) <= 0x20 || c == '"')
+            return false;
+    return true;
+}
+
+struct PlainFields
+{
+    const char *text;
+    std::array<qsizetype, FieldCount + 1> start; // field j is [start[j], start[j + 1] - 1)
+    const char *at(int j) const { return text + start[std::size_t(j)]; }
+    qsizetype length(int j) const { return start[std::size_t(j) + 1] - 1 - start[std::size_t(j)]; }
+};
+
+// Nothing when the line does not hold exactly the fields of a record.
+std::optional<PlainFields> splitPlain(QByteArrayView line)
+{
+    PlainFields fields{line.data(), {}};
+    int count = 1;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] != ',')
+            continue;
+        if (count == FieldCount)
+            return std::nullopt;
+        fields.start[std::size_t(count++)] = i + 1;
+    }
+    if (count != FieldCount)
+        return std::nullopt;
+    fields.start[FieldCount] = line.size() + 1;
+    return fields;
+}
+
+std::optional<int> plainInteger(const char *s, qsizetype n)
+{
+    QChar wide[16];
+    if (n > 16)
+        return integerValue(QString::fromLatin1(s, n)); // leading zeros, say
+    for (qsizetype i = 0; i < n; ++i)
+        wide[i] = QLatin1Char(s[i]);
+    return integerValue(QStringView(wide, n));
+}
+
+std::optional<CheckedRecord> checkPlain(const PlainFields &fields)
+{
+    CheckedRecord checked;
+    for (int s = 0; s < SlotCount; ++s) {
+        const char *text = fields.at(FirstSlotField + s);
+        const qsizetype length = fields.length(FirstSlotField + s);
+        int value;
+        if (length == 1 && text[0] >= '0' && text[0] <= '9') {
+            value = text[0] - '0';
+        } else if (length == 2 && text[0] == '-' && text[1] >= '0' && text[1] <= '9') {
+            value = -(text[1] - '0');
+        } else {
+            const auto parsed = plainInteger(text, length);
+            if (!parsed)
+                return std::nullopt;
+            value = *parsed;
+        }
+        checked.value1 |= quint64(value == 1) << s;
+        checked.text1 |= quint64(length == 1 && text[0] == '1') << s;
+    }
+    const auto problem = plainInteger(fields.at(ProblemField), fields.length(ProblemField));
+    const auto seconds = plainInteger(fields.at(SecondsField), fields.length(SecondsField));
+    if (!problem || !seconds)
+        return std::nullopt;
+    checked.problem = *problem;
+    checked.seconds = *seconds;
+    return checked;
+}
+
 // Halves go upward; five significant digits print every time below 100000 seconds as a plain
 // integer, and larger ones in the exponent form that fixed-point falls back to.
 QString averageText(double seconds)
@@ -188,21 +268,42 @@ struct Figures
     qint64 todaySeconds = 0;
     std::array<int, 22> todayMisses{}; // per place
     SexCounts todaySex;
-    std::unordered_map<std::u16string_view, ProblemTally> tallies; // by the text of field 2
+    // By the text of field 2; the records come a part at a time, so the keys are copies.
+    std::map<std::u16string, ProblemTally> tallies;
 
     ProblemTally &tallyOf(QStringView value)
     {
         // Histories hold a handful of problem numbers, often in runs: the last one is tried first.
         const std::u16string_view key(value.utf16(), std::size_t(value.size()));
         if (!m_lastTally || key != m_lastValue) {
-            m_lastTally = &tallies[key];
+            m_lastTally = &tallies[std::u16string(key)];
             m_lastValue = key;
         }
         return *m_lastTally;
     }
 
+    ProblemTally &tallyOf(QLatin1StringView value)
+    {
+        const auto same = [&] {
+            if (std::size_t(value.size()) != m_lastValue.size())
+                return false;
+            for (qsizetype i = 0; i < value.size(); ++i)
+                if (char16_t(uchar(value[i].toLatin1())) != m_lastValue[std::size_t(i)])
+                    return false;
+            return true;
+        };
+        if (!m_lastTally || !same()) {
+            std::u16string key;
+            for (qsizetype i = 0; i < value.size(); ++i)
+                key += char16_t(uchar(value[i].toLatin1()));
+            m_lastTally = &tallies[key];
+            m_lastValue = std::move(key);
+        }
+        return *m_lastTally;
+    }
+
 private:
-    std::u16string_view m_lastValue;
+    std::u16string m_lastValue;
     ProblemTally *m_lastTally = nullptr;
 };
 
@@ -234,19 +335,13 @@ QString todayReport(const Figures &f)
 QString mostMissedProblem(const Figures &f, const ProblemSexes &sexes)
 {
     // The lowest ratio wins; on ties the later number, as the values are taken in order.
-    std::vector<std::u16string_view> values;
-    values.reserve(f.tallies.size());
-    for (const auto &[value, tally] : f.tallies)
-        values.push_back(value);
-    std::sort(values.begin(), values.end());
     double best = 1.0;
     std::u16string_view chosen;
-    for (std::u16string_view v : values) {
-        const ProblemTally &tally = f.tallies.at(v);
+    for (const auto &[value, tally] : f.tallies) {
         const double ratio = double(tally.correct) / double(tally.records * SlotCount);
         if (ratio <= best) {
             best = ratio;
-            chosen = v;
+            chosen = value;
         }
     }
     // Every ratio is at most 1, so one value was chosen, and every value is a checked integer.
@@ -325,67 +420,125 @@ QString WeakChromosomeList(const std::array<int, 22> &misses, WeakListVariant va
     return list;
 }
 
-GradeStatistics GradeStatistics::compute(const ResultsReadResult &read, const TodayDate &today,
-                                         const QStringList &problemList)
+struct GradeTally::Sums
 {
-    GradeStatistics stats;
-    const ResultsRecords &records = read.records;
-    const ProblemSexes sexes(problemList);
-    stats.linesLeftOut = int(read.unreadableLines.size());
+    Sums(const TodayDate &today, const QStringList &problemList) : today(today), sexes(problemList)
+    {
+    }
+    template <typename ProblemText>
+    void take(const CheckedRecord &record, ProblemText problemText, bool ofToday);
 
+    TodayDate today;
+    ProblemSexes sexes;
     Figures f;
-    stats.accuracyPerAttempt.reserve(records.size());
-    stats.secondsPerAttempt.reserve(records.size());
+    GradeStatistics stats;
+};
+
+GradeTally::GradeTally(const TodayDate &today, const QStringList &problemList)
+    : m(std::make_unique<Sums>(today, problemList))
+{
+}
+
+GradeTally::~GradeTally() = default;
+
+void GradeTally::reserve(qsizetype records)
+{
+    m->stats.accuracyPerAttempt.reserve(records);
+    m->stats.secondsPerAttempt.reserve(records);
+}
+
+template <typename ProblemText>
+void GradeTally::Sums::take(const CheckedRecord &record, ProblemText problemText, bool ofToday)
+{
+    ++f.n;
+    const int correctText = qPopulationCount(record.text1);
+    stats.accuracyPerAttempt.append(QPointF(double(f.n), correctText * 100 * (1.0 / 46)));
+    stats.secondsPerAttempt.append(QPointF(double(f.n), record.seconds));
+    f.secondsSum += record.seconds;
+    if (correctText == SlotCount)
+        ++f.perfect;
+
+    for (int k = 1; k <= 23; ++k)
+        f.pairCorrect[std::size_t(k - 1)] += CheckedRecord::pairCount(record.value1, k);
+    for (int k = 1; k <= 22; ++k)
+        f.overallMisses[std::size_t(k - 1)] += CheckedRecord::pair(record.value1, k) != 3;
+
+    // Records of a problem that is no longer installed have no sex: they stay out of the sex
+    // figures and count everywhere else.
+    const auto female = sexes.female(record.problem);
+    if (female)
+        f.overallSex.add(record, *female);
+
+    ProblemTally &tally = f.tallyOf(problemText);
+    ++tally.records;
+    tally.correct += qPopulationCount(record.value1);
+
+    if (ofToday) {
+        ++f.todayCount;
+        f.todaySeconds += record.seconds;
+        for (int k = 1; k <= 22; ++k)
+            f.todayMisses[std::size_t(k - 1)] += 2 - CheckedRecord::pairCount(record.text1, k);
+        if (female)
+            f.todaySex.add(record, *female);
+    }
+}
+
+void GradeTally::add(const ResultsReadResult &part)
+{
+    const ResultsRecords &records = part.records;
+    m->stats.linesLeftOut += int(part.unreadableLines.size());
     for (qsizetype r = 0; r < records.size(); ++r) {
         const ResultsRecords::Fields fields = records.fields(r);
         const auto checked = check(fields);
-        if (!checked) {
-            ++stats.linesLeftOut;
-            continue;
-        }
-        const CheckedRecord &record = *checked;
-        ++f.n;
-
-        const int correctText = qPopulationCount(record.text1);
-        stats.accuracyPerAttempt.append(QPointF(double(f.n), correctText * 100 * (1.0 / 46)));
-        stats.secondsPerAttempt.append(QPointF(double(f.n), record.seconds));
-        f.secondsSum += record.seconds;
-        if (correctText == SlotCount)
-            ++f.perfect;
-
-        for (int k = 1; k <= 23; ++k)
-            f.pairCorrect[std::size_t(k - 1)] += CheckedRecord::pairCount(record.value1, k);
-        for (int k = 1; k <= 22; ++k)
-            f.overallMisses[std::size_t(k - 1)] += CheckedRecord::pair(record.value1, k) != 3;
-
-        // Records of a problem that is no longer installed have no sex: they stay out of the sex
-        // figures and count everywhere else.
-        const auto female = sexes.female(record.problem);
-        if (female)
-            f.overallSex.add(record, *female);
-
-        ProblemTally &tally = f.tallyOf(fields[ProblemField]);
-        ++tally.records;
-        tally.correct += qPopulationCount(record.value1);
-
-        if (isRecordOfToday(fields[1], today)) {
-            ++f.todayCount;
-            f.todaySeconds += record.seconds;
-            for (int k = 1; k <= 22; ++k)
-                f.todayMisses[std::size_t(k - 1)] += 2 - CheckedRecord::pairCount(record.text1, k);
-            if (female)
-                f.todaySex.add(record, *female);
-        }
+        if (!checked)
+            ++m->stats.linesLeftOut;
+        else
+            m->take(*checked, fields[ProblemField], isRecordOfToday(fields[1], m->today));
     }
+}
 
-    if (f.n == 0) {
+void GradeTally::addLines(QByteArrayView lines, qsizetype linesBefore)
+{
+    qsizetype lineNumber = linesBefore;
+    forEachLine(lines, [&](QByteArrayView line) {
+        if (++lineNumber == 1)
+            return;
+        if (!isPlain(line)) {
+            add(ResultsFile::parseLines(line, lineNumber - 1));
+            return;
+        }
+        const auto fields = splitPlain(line);
+        const auto checked = fields ? checkPlain(*fields) : std::nullopt;
+        if (!checked) {
+            ++m->stats.linesLeftOut;
+            return;
+        }
+        const QLatin1StringView date(fields->at(1), fields->length(1));
+        m->take(*checked, QLatin1StringView(fields->at(ProblemField), fields->length(ProblemField)),
+                m->today.written == date || m->today.localised == date);
+    });
+}
+
+void GradeTally::addUnreadableLine()
+{
+    ++m->stats.linesLeftOut;
+}
+
+GradeStatistics GradeTally::finish(bool fileRead)
+{
+    GradeStatistics stats = std::move(m->stats);
+    Figures &f = m->f;
+    if (f.n == 0 || !fileRead) {
         // Also a file without even its header, or one whose every line was left out. A file that
         // could not be read at all says nothing about whether the trainee has practised.
+        const int leftOut = fileRead ? stats.linesLeftOut : 0;
+        stats = GradeStatistics();
+        stats.linesLeftOut = leftOut;
         stats.TodayReport =
-            read.ok() ? QStringLiteral("〇成績はありません。\n\nまだ練習していないか、\n\n"
-                                       "練習記録をクリアしたばかりです。")
-                      : QStringLiteral("〇成績を表示できません。\n\n成績ファイルを読めません"
-                                       "でした。\n\n理由は上の赤い文字のとおりです。");
+            fileRead ? QStringLiteral("〇成績はありません。\n\nまだ練習していないか、\n\n"
+                                      "練習記録をクリアしたばかりです。")
+                     : QStringLiteral("〇成績を表示できません。\n\n成績ファイルを読めません"
+                                      "でした。\n\n理由は上の赤い文字のとおりです。");
         stats.OverallReport = QStringLiteral("正答 0 回 / 全トライアル 0 回中");
         return stats;
     }
@@ -395,8 +548,37 @@ GradeStatistics GradeStatistics::compute(const ResultsReadResult &read, const To
         stats.accuracyPerPair.append(
             QPointF(k, double(f.pairCorrect[std::size_t(k - 1)]) * 100 / (2.0 * double(f.n))));
     stats.TodayReport = todayReport(f);
-    stats.OverallReport = overallReport(f, sexes);
+    stats.OverallReport = overallReport(f, m->sexes);
     return stats;
+}
+
+GradeStatistics GradeStatistics::compute(const ResultsReadResult &read, const TodayDate &today,
+                                         const QStringList &problemList)
+{
+    GradeTally tally(today, problemList);
+    tally.reserve(read.records.size());
+    tally.add(read);
+    return tally.finish(read.ok());
+}
+
+GradeStatistics gradeStatisticsOfFile(const QString &path, const TodayDate &today,
+                                      const QStringList &problemList, QString *error)
+{
+    GradeTally tally(today, problemList);
+    // A record line takes at least this many bytes: room reserved past the real count is never
+    // touched, so costs nothing, while growing the series as they fill would copy them.
+    constexpr qint64 ShortestRecordBytes = 110;
+    const qint64 size = QFileInfo(path).size();
+    if (size > 0 && size <= ResultsFile::MaxBlockReadBytes)
+        tally.reserve(qsizetype(size / ShortestRecordBytes));
+    *error = ResultsFile::readLineRuns(
+        path,
+        [&](QByteArrayView lines, qsizetype linesBefore) { tally.addLines(lines, linesBefore); },
+        [&](qsizetype lineNumber) {
+            if (lineNumber > 1)
+                tally.addUnreadableLine();
+        });
+    return tally.finish(error->isEmpty());
 }
 
 } // namespace queldo

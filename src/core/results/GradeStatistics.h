@@ -3,12 +3,14 @@
 #include "core/results/ResultsDate.h"
 #include "core/results/ResultsFile.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QPointF>
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <memory>
 
 namespace queldo {
 
@@ -41,5 +43,35 @@ struct GradeStatistics
     static GradeStatistics compute(const ResultsReadResult &read, const TodayDate &today,
                                    const QStringList &problemList);
 };
+
+/// GradeStatistics gathered from the records of a file handed over a part at a time, in file
+/// order, so that a long history never has to be held whole.
+class GradeTally
+{
+public:
+    GradeTally(const TodayDate &today, const QStringList &problemList);
+    ~GradeTally();
+    GradeTally(const GradeTally &) = delete;
+    GradeTally &operator=(const GradeTally &) = delete;
+
+    /// Room for the series of about this many records.
+    void reserve(qsizetype records);
+    void add(const ResultsReadResult &part);
+    /// Whole lines of the file as they lie, after linesBefore lines (the first is the header).
+    void addLines(QByteArrayView lines, qsizetype linesBefore);
+    /// A line that could not be read at all.
+    void addUnreadableLine();
+    /// fileRead: whether the whole file could be read; a failure shows no figures at all.
+    GradeStatistics finish(bool fileRead);
+
+private:
+    struct Sums;
+    std::unique_ptr<Sums> m;
+};
+
+/// GradeStatistics of the results file at path, read a block at a time; *error, when the file
+/// cannot be read, says why (and the statistics are those of no records).
+GradeStatistics gradeStatisticsOfFile(const QString &path, const TodayDate &today,
+                                      const QStringList &problemList, QString *error);
 
 } // namespace queldo

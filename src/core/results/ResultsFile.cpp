@@ -1,8 +1,10 @@
 #include "core/results/ResultsFile.h"
+#include "core/results/ResultsBlocks.h"
 
 #include "core/board/ProblemFolder.h"
 #include "core/text/Cp932Text.h"
 #include "core/text/InPlaceAppend.h"
+#include "core/text/LineBlocks.h"
 #include "core/text/RegularFile.h"
 #include "core/text/WriteLock.h"
 
@@ -215,18 +217,15 @@ QString recordLine(int recordsBefore, const QString &dateText, int problemNumber
 
 namespace {
 
-// The bytes that go after `existing` (never empty: a file starts with at least the header) to
-// append the record, and what appending them does.
-AppendedBytes appendedTail(QByteArrayView existing, const QString &dateText, int problemNumber,
-                           const std::array<int, 46> &codes, int elapsedSeconds)
+} // namespace
+
+void LineFacts::add(QByteArrayView bytes)
 {
-    AppendedBytes out;
     // Earlier lines are only looked at, never re-encoded: bytes that would not survive a round
     // trip stay exactly as they are, and a damaged line no longer blocks every later attempt.
     Cp932Decoder decoder;
     std::vector<char16_t> scratch;
-    qsizetype lines = 0;
-    const bool terminated = forEachLine(existing, [&](QByteArrayView line) {
+    const bool ended = forEachLine(bytes, [&](QByteArrayView line) {
         ++lines;
         if (lines > 1 && isAscii(line))
             return;
@@ -235,11 +234,33 @@ AppendedBytes appendedTail(QByteArrayView existing, const QString &dateText, int
         const bool readable = length >= 0;
         if (lines == 1) {
             if (!readable || QStringView(scratch.data(), length) != ResultsHeader)
-                out.result.damagedLines.push_back(1);
+                damagedLines.push_back(1);
         } else if (!readable) {
-            out.result.damagedLines.push_back(lines);
+            damagedLines.push_back(lines);
         }
     });
+    if (!bytes.isEmpty())
+        terminated = ended;
+}
+
+LineFacts lineFactsOf(QByteArrayView bytes)
+{
+    LineFacts facts;
+    facts.add(bytes);
+    return facts;
+}
+
+namespace {
+
+// The bytes that go after a file of the given lines (never none: a file starts with at least the
+// header) to append the record, and what appending them does.
+AppendedBytes appendedTail(const LineFacts &facts, const QString &dateText, int problemNumber,
+                           const std::array<int, 46> &codes, int elapsedSeconds)
+{
+    AppendedBytes out;
+    const qsizetype lines = facts.lines;
+    const bool terminated = facts.terminated;
+    out.result.damagedLines = facts.damagedLines;
 
     const auto line =
         encodeCp932(recordLine(int(lines - 1), dateText, problemNumber, codes, elapsedSeconds));
@@ -278,7 +299,8 @@ AppendedBytes appendToBytes(const QByteArray &existing, const QString &dateText,
     // A file that went missing, or lost even its header, starts again with the header, so the
     // attempt just scored is kept rather than lost.
     const QByteArray start = existing.isEmpty() ? encodedHeader() + "\r\n" : existing;
-    AppendedBytes out = appendedTail(start, dateText, problemNumber, codes, elapsedSeconds);
+    AppendedBytes out =
+        appendedTail(lineFactsOf(start), dateText, problemNumber, codes, elapsedSeconds);
     if (out.result.saved())
         out.bytes.prepend(start);
     return out;
@@ -291,25 +313,25 @@ AppendResult appendLocked(const QString &path, const QString &dateText, int prob
                           const std::array<int, 46> &codes, int elapsedSeconds)
 {
     AppendResult failed;
-    QByteArray existing;
+    // Only what appending needs is gathered, a block at a time: a long history is never held.
+    LineFacts facts;
+    qint64 length = 0;
     if (QFileInfo::exists(path)) {
-        QString error;
-        auto bytes = readBytes(path, &error);
-        if (!bytes) {
+        const QString error = lineFactsOfFile(path, &facts, &length);
+        if (!error.isEmpty()) {
             failed.error = unwritable(error);
             return failed;
         }
-        existing = std::move(*bytes);
     }
     try {
         // The usual case: the new line goes after the file's bytes where they lie, so an attempt
         // costs the same however long the history is.
-        if (!existing.isEmpty()) {
+        if (length > 0) {
             AppendedBytes tail =
-                appendedTail(existing, dateText, problemNumber, codes, elapsedSeconds);
+                appendedTail(facts, dateText, problemNumber, codes, elapsedSeconds);
             if (!tail.result.saved())
                 return tail.result;
-            const InPlaceAppendResult appended = appendInPlace(path, existing.size(), tail.bytes);
+            const InPlaceAppendResult appended = appendInPlace(path, length, tail.bytes);
             if (appended.ok())
                 return tail.result;
             if (!appended.rewriteInstead) {
@@ -318,6 +340,16 @@ AppendResult appendLocked(const QString &path, const QString &dateText, int prob
             }
             // The file could not be appended to where it lies but was left untouched: it is
             // written afresh instead, as a file that went missing is.
+        }
+        QByteArray existing;
+        if (length > 0) {
+            QString error;
+            auto bytes = readBytes(path, &error);
+            if (!bytes) {
+                failed.error = unwritable(error);
+                return failed;
+            }
+            existing = std::move(*bytes);
         }
         AppendedBytes composed =
             appendToBytes(existing, dateText, problemNumber, codes, elapsedSeconds);
@@ -369,7 +401,7 @@ QString append(const QString &path, const QString &dateText, int problemNumber,
 
 namespace {
 
-ResultsReadResult parseRecords(QByteArrayView bytes)
+ResultsReadResult parseRecords(QByteArrayView bytes, qsizetype linesBefore)
 {
     ResultsReadResult result;
     if (bytes.size() > MaxFileBytes) {
@@ -381,7 +413,7 @@ ResultsReadResult parseRecords(QByteArrayView bytes)
     // enough for all of the text.
     char16_t *const text = records.reserveText(bytes.size());
     Cp932Decoder decoder;
-    qsizetype lineNumber = 0;
+    qsizetype lineNumber = linesBefore;
     forEachLine(bytes, [&](QByteArrayView line) {
         if (++lineNumber == 1)
             return;
@@ -427,10 +459,15 @@ ResultsReadResult parseRecords(QByteArrayView bytes)
 
 ResultsReadResult parse(QByteArrayView bytes)
 {
+    return parseLines(bytes, 0);
+}
+
+ResultsReadResult parseLines(QByteArrayView bytes, qsizetype linesBefore)
+{
     // A file near the size limit may still need more memory than the machine will give; that is
     // reported like any other unreadable file rather than ending the program.
     try {
-        return parseRecords(bytes);
+        return parseRecords(bytes, linesBefore);
     } catch (const std::bad_alloc &) {
         ResultsReadResult failed;
         failed.error = unreadable(QStringLiteral("ファイルが大きすぎます。"));
@@ -450,14 +487,15 @@ ResultsReadResult read(const QString &path)
     return parse(*bytes);
 }
 
-Counts countBytes(QByteArrayView bytes, const TodayDate &today)
+namespace {
+
+// Counts the lines of bytes that follow `lines` lines of a file into counts, and *lines on.
+void countLinesInto(Counts &counts, qsizetype *lines, QByteArrayView bytes, const TodayDate &today)
 {
-    Counts counts;
     Cp932Decoder decoder;
     std::vector<char16_t> date;
-    qsizetype lines = 0;
     forEachLine(bytes, [&](QByteArrayView line) {
-        if (++lines == 1)
+        if (++*lines == 1)
             return;
         int field = 0;
         // Only the date is split out and decoded; the rest of the line is never looked at.
@@ -473,6 +511,15 @@ Counts countBytes(QByteArrayView bytes, const TodayDate &today)
             return false;
         });
     });
+}
+
+} // namespace
+
+Counts countBytes(QByteArrayView bytes, const TodayDate &today)
+{
+    Counts counts;
+    qsizetype lines = 0;
+    countLinesInto(counts, &lines, bytes, today);
     // A file without even its header holds no records, just like a header alone.
     counts.records = int(std::max<qsizetype>(0, lines - 1));
     return counts;
@@ -480,14 +527,26 @@ Counts countBytes(QByteArrayView bytes, const TodayDate &today)
 
 Counts count(const QString &path, const TodayDate &today)
 {
-    QString error;
-    const auto bytes = readBytes(path, &error);
-    if (!bytes) {
+    // A block at a time: the sheet printed after a scoring never holds the history.
+    Counts counts;
+    qsizetype lines = 0;
+    bool tooLarge = false;
+    const QString error = forEachLineBlock(
+        path,
+        [&](qint64 size) -> qint64 {
+            tooLarge = size > MaxBlockReadBytes;
+            // What an interrupted append had begun to write was never reported as saved.
+            return tooLarge ? 0 : finishedLength(path, size);
+        },
+        [&](QByteArrayView run, qsizetype, qint64) { countLinesInto(counts, &lines, run, today); },
+        [&](qsizetype lineNumber) { lines = lineNumber; });
+    if (!error.isEmpty() || tooLarge) {
         Counts failed;
-        failed.error = unreadable(error);
+        failed.error = unreadable(tooLarge ? ResultsFile::tooLarge(path) : error);
         return failed;
     }
-    return countBytes(*bytes, today);
+    counts.records = int(std::max<qsizetype>(0, lines - 1));
+    return counts;
 }
 
 } // namespace ResultsFile

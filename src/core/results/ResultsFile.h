@@ -75,6 +75,19 @@ struct AppendedBytes
 AppendedBytes appendToBytes(const QByteArray &existing, const QString &dateText, int problemNumber,
                             const std::array<int, 46> &codes, int elapsedSeconds);
 
+/// What appending needs to know of a file's lines: how many, whether the last one has its line
+/// end, and which are damaged (line 1 when it is not the header, and every line whose bytes are
+/// not code page 932).
+struct LineFacts
+{
+    qsizetype lines = 0;
+    bool terminated = true;
+    std::vector<qsizetype> damagedLines;
+    /// Takes the next whole lines of the file into account, numbered on from those before.
+    void add(QByteArrayView bytes);
+};
+LineFacts lineFactsOf(QByteArrayView bytes);
+
 /// Appends one record to the file, with the bytes appendToBytes() would compose. An existing file
 /// is appended to in place (a crash leaves at worst an unfinished tail that readers leave out and
 /// the next write cuts away); a missing or empty one is written afresh, atomically.
@@ -88,6 +101,9 @@ QString append(const QString &path, const QString &dateText, int problemNumber,
 /// Splits a whole file's bytes into records. Line 1 is skipped unread; a line that is not code
 /// page 932 is left out and listed. A plain function of bytes, for tests and fuzzing alike.
 ResultsReadResult parse(QByteArrayView bytes);
+/// parse() of whole lines that follow `linesBefore` lines of a file: line numbers go on from
+/// there, and the header is skipped only when it is among them.
+ResultsReadResult parseLines(QByteArrayView bytes, qsizetype linesBefore);
 /// Reads every record of the file.
 ResultsReadResult read(const QString &path);
 

@@ -36,3 +36,34 @@ struct FileEnd
 FileEnd readRegularFileEnd(const QString &path, qint64 count);
 
 } // namespace queldo
+
+namespace queldo {
+
+/// A regular file read from its start a piece at a time, for files too long to hold whole.
+/// Anything else is refused on opening, as by readRegularFile().
+class RegularFileReader
+{
+public:
+    RegularFileReader() = default;
+    ~RegularFileReader();
+    RegularFileReader(const RegularFileReader &) = delete;
+    RegularFileReader &operator=(const RegularFileReader &) = delete;
+
+    /// False, with error() saying why, when the file cannot be opened or is not a regular file.
+    bool open(const QString &path);
+    /// The size when it was opened.
+    qint64 size() const { return m_size; }
+    /// Goes on from `offset` bytes into the file; false, with error(), when it cannot.
+    bool seek(qint64 offset);
+    /// Up to `count` bytes more into `into`: how many, 0 at the end, -1 on failure (error()).
+    qint64 read(char *into, qint64 count);
+    const QString &error() const { return m_error; }
+
+private:
+    int m_fd = -1;
+    qint64 m_size = 0;
+    QString m_path;
+    QString m_error;
+};
+
+} // namespace queldo

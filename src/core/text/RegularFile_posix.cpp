@@ -112,3 +112,48 @@ FileBytes readRegularFile(const QString &path, qint64 maxBytes)
 }
 
 } // namespace queldo
+
+namespace queldo {
+
+RegularFileReader::~RegularFileReader()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool RegularFileReader::open(const QString &path)
+{
+    struct stat info = {};
+    m_path = path;
+    m_fd = openRegular(path, &info, &m_error);
+    m_size = m_fd >= 0 ? qint64(info.st_size) : 0;
+    return m_fd >= 0;
+}
+
+bool RegularFileReader::seek(qint64 offset)
+{
+    if (m_fd < 0)
+        return false;
+    if (::lseek(m_fd, off_t(offset), SEEK_SET) < 0) {
+        m_error = cannotOpen(m_path, errno);
+        return false;
+    }
+    return true;
+}
+
+qint64 RegularFileReader::read(char *into, qint64 count)
+{
+    if (m_fd < 0)
+        return -1;
+    for (;;) {
+        const ssize_t got = ::read(m_fd, into, size_t(count));
+        if (got >= 0)
+            return qint64(got);
+        if (errno != EINTR) {
+            m_error = cannotOpen(m_path, errno);
+            return -1;
+        }
+    }
+}
+
+} // namespace queldo

@@ -24,6 +24,8 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <functional>
+
 namespace queldo {
 
 ProgramWindows::ProgramWindows(const QString &programFolder, const QString &startFolder,
@@ -37,19 +39,9 @@ ProgramWindows::ProgramWindows(const QString &programFolder, const QString &star
     m_paths.enterImagesFolder();
 
     m_login = std::make_unique<TPasswordDlg>(m_paths, m_settings, m_users);
-    m_about = std::make_unique<TAboutBox>();
-    m_pages = std::make_unique<TPagesDlg>(m_paths, m_settings, m_userId);
-    m_analysis = std::make_unique<TOKBottomDlg>(m_paths, m_userId, m_printer);
     m_question = std::make_unique<TNewIDorNo>(m_login.get());
     m_newId = std::make_unique<TNewID>(m_paths, m_users, *m_login, m_login.get());
     m_login->setNewIdWindows(m_question.get(), m_newId.get());
-    m_eraseConfirmation = std::make_unique<TForm8>(m_paths, m_userId);
-    m_eraseDone = std::make_unique<TForm10>();
-    m_eraseConfirmation->setCompletionMessage(m_eraseDone.get());
-    m_analysis->setEraseConfirmation(m_eraseConfirmation.get());
-    m_confusions = std::make_unique<ConfusionWindow>(m_paths, m_userId, m_printer);
-    QObject::connect(m_analysis.get(), &TOKBottomDlg::confusionsRequested, m_confusions.get(),
-                     [this] { openConfusions(); });
     m_login->claimTrainee = [this](const QString &id) {
         if (!claimTrainee(id))
             return TPasswordDlg::TraineeAccess::Cancelled;
@@ -59,19 +51,123 @@ ProgramWindows::ProgramWindows(const QString &programFolder, const QString &star
     QObject::connect(m_login.get(), &TPasswordDlg::quitRequested, qApp, &QApplication::quit);
     QObject::connect(m_login.get(), &TPasswordDlg::loggedIn, m_login.get(),
                      [this](const QString &id) { openExerciseWindow(id); });
-    m_answer = std::make_unique<TForm16>();
-    m_replay = std::make_unique<ReplayWindow>(m_settings, QDir(m_paths.imagesFolder()));
-    QObject::connect(m_confusions.get(), &ConfusionWindow::replayRequested, m_replay.get(),
-                     [this](const ArrangementLine &line) { openReplay(line); });
+}
+
+TForm16 &ProgramWindows::answer()
+{
+    if (!m_answer)
+        m_answer = std::make_unique<TForm16>();
+    return *m_answer;
+}
+
+TPagesDlg &ProgramWindows::pages()
+{
+    if (!m_pages)
+        m_pages = std::make_unique<TPagesDlg>(m_paths, m_settings, m_userId);
+    return *m_pages;
+}
+
+TAboutBox &ProgramWindows::about()
+{
+    if (!m_about)
+        m_about = std::make_unique<TAboutBox>();
+    return *m_about;
+}
+
+TOKBottomDlg &ProgramWindows::analysis()
+{
+    if (!m_analysis) {
+        m_analysis = std::make_unique<TOKBottomDlg>(m_paths, m_userId, m_printer);
+        m_analysis->setEraseConfirmation(&eraseConfirmation());
+        QObject::connect(m_analysis.get(), &TOKBottomDlg::confusionsRequested, m_analysis.get(),
+                         [this] { openConfusions(); });
+    }
+    return *m_analysis;
+}
+
+ConfusionWindow &ProgramWindows::confusions()
+{
+    if (!m_confusions) {
+        m_confusions = std::make_unique<ConfusionWindow>(m_paths, m_userId, m_printer);
+        QObject::connect(m_confusions.get(), &ConfusionWindow::replayRequested, m_confusions.get(),
+                         [this](const ArrangementLine &line) { openReplay(line); });
+    }
+    return *m_confusions;
+}
+
+ReplayWindow &ProgramWindows::replay()
+{
+    if (!m_replay)
+        m_replay = std::make_unique<ReplayWindow>(m_settings, QDir(m_paths.imagesFolder()));
+    return *m_replay;
+}
+
+TForm8 &ProgramWindows::eraseConfirmation()
+{
+    if (!m_eraseConfirmation) {
+        m_eraseConfirmation = std::make_unique<TForm8>(m_paths, m_userId);
+        m_eraseConfirmation->setCompletionMessage(&eraseDone());
+    }
+    return *m_eraseConfirmation;
+}
+
+TForm10 &ProgramWindows::eraseDone()
+{
+    if (!m_eraseDone)
+        m_eraseDone = std::make_unique<TForm10>();
+    return *m_eraseDone;
 }
 
 // Members go in reverse order: the question and the new-ID dialog, children of the login
 // dialog, before it.
 ProgramWindows::~ProgramWindows() = default;
 
+namespace {
+
+// Runs a task once a window has been painted for the first time, when the program would
+// otherwise wait for the trainee.
+class AfterFirstPaint : public QObject
+{
+public:
+    AfterFirstPaint(QWidget *window, std::function<void()> task)
+        : QObject(window), m_task(std::move(task))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // Queued: the frame is finished and on the screen first.
+            QTimer::singleShot(0, this, [this] {
+                m_task();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_task;
+};
+
+} // namespace
+
 void ProgramWindows::start()
 {
     m_login->show();
+    // The other windows are made while the trainee types the ID, not before the login window
+    // shows: a first opening then costs no more than any later one.
+    new AfterFirstPaint(m_login.get(), [this] {
+        pages();
+        about();
+        analysis();
+        confusions();
+        replay();
+        answer();
+    });
 }
 
 bool ProgramWindows::claimTrainee(const QString &id)
@@ -92,13 +188,13 @@ bool ProgramWindows::claimTrainee(const QString &id)
 
 void ProgramWindows::shareSession()
 {
-    m_pages->setSession(m_session.get());
-    m_eraseConfirmation->setSession(m_session.get());
+    pages().setSession(m_session.get());
+    eraseConfirmation().setSession(m_session.get());
     if (m_exercise)
         m_exercise->setSession(m_session.get());
     // The answer window's options are the trainee's too: not remembered while read-only.
     if (!m_session->writable())
-        m_answer->stopRememberingOptions();
+        answer().stopRememberingOptions();
 }
 
 void ProgramWindows::renewSession()
@@ -117,19 +213,19 @@ void ProgramWindows::openExerciseWindow(const QString &id)
         return;
     m_userId = id;
     m_exercise = std::make_unique<TForm1>(m_paths, m_settings, m_random, m_userId);
-    QObject::connect(m_exercise.get(), &TForm1::settingsRequested, m_pages.get(),
-                     [this] { m_pages->exec(); });
-    QObject::connect(m_exercise.get(), &TForm1::aboutRequested, m_about.get(),
-                     [this] { m_about->exec(); });
+    QObject::connect(m_exercise.get(), &TForm1::settingsRequested, m_exercise.get(),
+                     [this] { pages().exec(); });
+    QObject::connect(m_exercise.get(), &TForm1::aboutRequested, m_exercise.get(),
+                     [this] { about().exec(); });
     QObject::connect(m_exercise.get(), &TForm1::classOverviewRequested, m_exercise.get(),
                      [this] { openClassOverview(); });
-    QObject::connect(m_exercise.get(), &TForm1::gradeAnalysisRequested, m_analysis.get(),
+    QObject::connect(m_exercise.get(), &TForm1::gradeAnalysisRequested, m_exercise.get(),
                      [this] { openGradeAnalysis(); });
-    QObject::connect(m_pages.get(), &TPagesDlg::settingsApplied, m_exercise.get(),
+    QObject::connect(&pages(), &TPagesDlg::settingsApplied, m_exercise.get(),
                      &TForm1::applySettingsDialog);
     m_pages->syncFromSettings();
     m_exercise->restoreRememberedPlacement();
-    m_exercise->setAnswerWindow(m_answer.get());
+    m_exercise->setAnswerWindow(&answer());
     m_exercise->setPrinter(&m_printer);
     m_answer->setOptionsFile(m_paths.programUserFile(id, QStringLiteral(".opt")));
     if (m_session)
@@ -139,21 +235,21 @@ void ProgramWindows::openExerciseWindow(const QString &id)
 
 void ProgramWindows::openGradeAnalysis()
 {
-    m_analysis->setProblemList(m_exercise->library().problemList());
+    analysis().setProblemList(m_exercise->library().problemList());
     m_analysis->exec();
 }
 
 void ProgramWindows::openConfusions()
 {
-    m_confusions->setProblemList(m_exercise->library().problemList());
+    confusions().setProblemList(m_exercise->library().problemList());
     m_confusions->exec();
 }
 
 void ProgramWindows::openReplay(const ArrangementLine &line)
 {
-    const QString error = m_replay->showAttempt(
+    const QString error = replay().showAttempt(
         line, m_exercise->library().problemList().value(line.problemNumber - 1),
-        m_exercise->InOutPanel->OutputPanel->size(), *m_answer);
+        m_exercise->InOutPanel->OutputPanel->size(), answer());
     if (!error.isEmpty()) {
         QMessageBox::warning(m_confusions.get(), QStringLiteral("再現"), error);
         return;

@@ -30,8 +30,9 @@ class TPagesDlg;
 class TPasswordDlg;
 class TraineeSession;
 
-/// The program's long-lived windows, made once in the order the program has always made them
-/// and afterwards only shown and hidden. The exercise window comes with the first login.
+/// The program's long-lived windows, each made once and afterwards only shown and hidden: the
+/// login window and its dialogs at start-up, the exercise window with the first login, the rest
+/// at their first use.
 class ProgramWindows
 {
 public:
@@ -51,22 +52,24 @@ public:
     const QString &userId() const { return m_userId; }
     LiveSettings &settings() { return m_settings; }
     TPasswordDlg &login() { return *m_login; }
-    TPagesDlg &pages() { return *m_pages; }
     TNewIDorNo &question() { return *m_question; }
     TNewID &newId() { return *m_newId; }
-    TAboutBox &about() { return *m_about; }
-    TOKBottomDlg &analysis() { return *m_analysis; }
-    ConfusionWindow &confusions() { return *m_confusions; }
-    ReplayWindow &replay() { return *m_replay; }
+    // Made at their first use rather than at start-up, so that the login window comes up
+    // without waiting for windows a trainee may never open; then kept like the others.
+    TPagesDlg &pages();
+    TAboutBox &about();
+    TOKBottomDlg &analysis();
+    ConfusionWindow &confusions();
+    ReplayWindow &replay();
+    TForm8 &eraseConfirmation();
+    TForm10 &eraseDone();
     /// Null until the teacher first opened it.
     ClassOverviewWindow *classOverview() { return m_classOverview.get(); }
-    TForm8 &eraseConfirmation() { return *m_eraseConfirmation; }
-    TForm10 &eraseDone() { return *m_eraseDone; }
     /// The current printer of every printout.
     PagePrinter &printer() { return m_printer; }
     /// Null until the first login.
     TForm1 *exercise() { return m_exercise.get(); }
-    TForm16 &answer() { return *m_answer; }
+    TForm16 &answer();
     /// The logged-in trainee's hold on their ID; null before the login.
     TraineeSession *session() { return m_session.get(); }
     /// Says this program is still there, and tells the trainee if another program has taken

@@ -18,16 +18,20 @@ constexpr int PdfResolution = 600;
 
 } // namespace
 
-PagePrinter::PagePrinter(Destination destination)
-    : m_destination(destination), m_printer(QPrinter::HighResolution)
+PagePrinter::PagePrinter(Destination destination) : m_destination(destination) {}
+
+QPrinter &PagePrinter::printer()
 {
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
 }
 
-bool PagePrinter::hasPrinter() const
+bool PagePrinter::hasPrinter()
 {
     // Without any installed printer Qt sets the printer up for PDF output with no file name.
     return m_destination == Destination::CurrentPrinter &&
-           m_printer.outputFormat() == QPrinter::NativeFormat && !m_printer.printerName().isEmpty();
+           printer().outputFormat() == QPrinter::NativeFormat && !printer().printerName().isEmpty();
 }
 
 PrintOutcome PagePrinter::print(const QString &jobTitle, const QString &pdfFolder,
@@ -36,16 +40,16 @@ PrintOutcome PagePrinter::print(const QString &jobTitle, const QString &pdfFolde
     if (!hasPrinter())
         return printToPdf(jobTitle, pdfFolder, stem, draw);
 
-    m_printer.setDocName(jobTitle);
+    printer().setDocName(jobTitle);
     QPainter painter;
-    if (!painter.begin(&m_printer))
+    if (!painter.begin(&printer()))
         return {QStringLiteral("プリンタ「%1」で印刷を始められませんでした。")
-                    .arg(m_printer.printerName()),
+                    .arg(printer().printerName()),
                 {}};
-    draw(painter, QSize(m_printer.width(), m_printer.height()));
-    if (!painter.end() || m_printer.printerState() == QPrinter::Error)
+    draw(painter, QSize(printer().width(), printer().height()));
+    if (!painter.end() || printer().printerState() == QPrinter::Error)
         return {
-            QStringLiteral("プリンタ「%1」で印刷できませんでした。").arg(m_printer.printerName()),
+            QStringLiteral("プリンタ「%1」で印刷できませんでした。").arg(printer().printerName()),
             {}};
     return {};
 }
@@ -70,7 +74,7 @@ PrintOutcome PagePrinter::printToPdf(const QString &jobTitle, const QString &pdf
         writer.setTitle(jobTitle);
         writer.setCreator(QStringLiteral("QUELDO"));
         writer.setResolution(PdfResolution);
-        writer.setPageLayout(m_printer.pageLayout());
+        writer.setPageLayout(printer().pageLayout());
         QPainter painter;
         if (!painter.begin(&writer))
             return {QStringLiteral("PDFファイルを作れませんでした。\n%1")

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QDateTime;
 class QPainter;
@@ -32,9 +33,9 @@ public:
 
     /// The current printer. A printer setup dialog given this object changes it for every later
     /// printout, paper size and orientation included; PDF files take its page layout too.
-    QPrinter &printer() { return m_printer; }
+    QPrinter &printer();
     /// Whether printouts go to a real printer rather than a PDF file.
-    bool hasPrinter() const;
+    bool hasPrinter();
 
     /// Draws one page: the painter is open on the page, whose printable area starts at (0, 0)
     /// and is pageSize device units large.
@@ -53,7 +54,9 @@ private:
                             const DrawPage &draw);
 
     Destination m_destination;
-    QPrinter m_printer;
+    // Set up at the first printout: asking the system for its printers takes long enough to
+    // hold up the login window.
+    std::unique_ptr<QPrinter> m_printer;
 };
 
 } // namespace queldo

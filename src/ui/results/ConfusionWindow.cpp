@@ -2,8 +2,7 @@
 
 #include "core/app/AppPaths.h"
 #include "core/board/ProblemFolder.h"
-#include "core/results/ResultsFile.h"
-#include "ui/common/AccessibleNames.h"
+#include "core/results/ConfusionReading.h"
 #include "ui/common/PagePrinter.h"
 #include "ui/common/PrintOutcomeMessage.h"
 #include "ui/results/AttemptListModel.h"
@@ -19,6 +18,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -61,14 +61,7 @@ ConfusionWindow::ConfusionWindow(AppPaths &paths, const QString &userId, PagePri
     // Rows are made as they scroll into view and all of one height, so that years of attempts
     // list as fast as a day's; the columns are sized from the rows in view.
     m_attemptModel = new AttemptListModel(this);
-    AttemptList = new QTreeView(this);
-    AttemptList->setObjectName(QStringLiteral("AttemptList"));
-    AttemptList->setRootIsDecorated(false);
-    AttemptList->setUniformRowHeights(true);
-    AttemptList->setSelectionMode(QAbstractItemView::SingleSelection);
-    AttemptList->setModel(m_attemptModel);
-    AttemptList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    AttemptList->header()->setResizeContentsPrecision(0);
+    AttemptList = makeAttemptList();
     ReplayButton = new QPushButton(QStringLiteral("再現"), this);
     ReplayButton->setObjectName(QStringLiteral("ReplayButton"));
 
@@ -79,7 +72,7 @@ ConfusionWindow::ConfusionWindow(AppPaths &paths, const QString &userId, PagePri
     top->addStretch();
     top->addWidget(PrintButton);
     top->addWidget(CloseButton);
-    auto *right = new QVBoxLayout;
+    auto *right = m_rightColumn = new QVBoxLayout;
     auto *heading = new QLabel(QStringLiteral("よくある取り違え"), this);
     right->addWidget(heading);
     right->addWidget(SummaryLabel);
@@ -94,14 +87,26 @@ ConfusionWindow::ConfusionWindow(AppPaths &paths, const QString &userId, PagePri
     layout->addLayout(top);
     layout->addLayout(body, 1);
     resize(980, 620);
-    nameControlsForScreenReaders(this,
-                                 {{QStringLiteral("AttemptList"), QStringLiteral("試行の一覧")}});
 
     connect(TodayButton, &QRadioButton::toggled, this, &ConfusionWindow::showTable);
     connect(ReplayButton, &QPushButton::clicked, this, &ConfusionWindow::replayChosenAttempt);
-    connect(AttemptList, &QTreeView::doubleClicked, this, &ConfusionWindow::replayChosenAttempt);
     connect(PrintButton, &QPushButton::clicked, this, &ConfusionWindow::PrintButtonClick);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+QTreeView *ConfusionWindow::makeAttemptList()
+{
+    auto *list = new QTreeView(this);
+    list->setObjectName(QStringLiteral("AttemptList"));
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setModel(m_attemptModel);
+    list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list->header()->setResizeContentsPrecision(0);
+    list->setAccessibleName(QStringLiteral("試行の一覧"));
+    connect(list, &QTreeView::doubleClicked, this, &ConfusionWindow::replayChosenAttempt);
+    return list;
 }
 
 // The list reads the attempts where they lie: it lets go of them before they go, as the
@@ -124,16 +129,28 @@ void ConfusionWindow::hideEvent(QHideEvent *event)
         return; // minimised: it comes back as it was
     m_attemptModel->clear();
     m_data = ConfusionData();
+    // The picture the window is drawn into is as large as the window, and a list keeps room for
+    // as many rows as it ever showed: both are given back until the next showing.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible())
+            return;
+        QTreeView *fresh = makeAttemptList();
+        delete m_rightColumn->replaceWidget(AttemptList, fresh);
+        delete AttemptList;
+        AttemptList = fresh;
+        setTabOrder(AttemptList, ReplayButton);
+        destroy();
+    });
 }
 
 void ConfusionWindow::refresh()
 {
     // The list lets go of the old attempts before they are replaced.
     m_attemptModel->clear();
-    m_data = gatherConfusions(
-        ResultsFile::read(m_paths.relativeUserFile(m_userId, QStringLiteral(".kek"))),
-        ArrangementFile::read(m_paths.relativeUserFile(m_userId, QStringLiteral(".arr"))),
-        m_problemList, TodayDate(currentDate(), QLocale()));
+    // Counted as the files are read; of the arrangements only where each lies is kept.
+    m_data = readConfusions(m_paths.relativeUserFile(m_userId, QStringLiteral(".kek")),
+                            m_paths.relativeUserFile(m_userId, QStringLiteral(".arr")),
+                            m_problemList, TodayDate(currentDate(), QLocale()));
     m_attemptModel->setAttempts(&m_data.attempts, int(m_problemList.size()),
                                 palette().brush(QPalette::Disabled, QPalette::Text));
     if (m_attemptModel->rowCount() > 0)
@@ -167,7 +184,13 @@ void ConfusionWindow::replayChosenAttempt()
         QMessageBox::information(this, windowTitle(), refusal);
         return;
     }
-    emit replayRequested(m_data.lines[std::size_t(attempt.arrangement)]);
+    const ReplayLine replay = readAttemptArrangement(
+        m_paths.relativeUserFile(m_userId, QStringLiteral(".arr")), m_data, attempt);
+    if (!replay.error.isEmpty()) {
+        QMessageBox::warning(this, windowTitle(), replay.error);
+        return;
+    }
+    emit replayRequested(replay.line);
 }
 
 void ConfusionWindow::paintPage(QPainter &painter, const QRect &area) const

@@ -13,6 +13,7 @@ class QPainter;
 class QPushButton;
 class QRadioButton;
 class QTreeView;
+class QVBoxLayout;
 
 namespace queldo {
 
@@ -77,6 +78,7 @@ protected:
 
 private:
     void showTable();
+    QTreeView *makeAttemptList();
 
     AppPaths &m_paths;
     const QString &m_userId;
@@ -84,6 +86,7 @@ private:
     QStringList m_problemList;
     ConfusionData m_data;
     AttemptListModel *m_attemptModel = nullptr;
+    QVBoxLayout *m_rightColumn = nullptr; // holds the attempt list
 };
 
 } // namespace queldo

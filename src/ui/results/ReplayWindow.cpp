@@ -11,6 +11,7 @@
 
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -55,6 +56,13 @@ void ReplayWindow::done(int result)
 {
     giveAnswerBack();
     QDialog::done(result);
+    // The attempt's pictures and the window's own are made again at the next replay: nothing
+    // of this one is held until then.
+    Attempt->clearProblem();
+    QTimer::singleShot(0, this, [this] {
+        if (!isVisible())
+            destroy();
+    });
 }
 
 QString ReplayWindow::showAttempt(const ArrangementLine &line, const QString &problemName,

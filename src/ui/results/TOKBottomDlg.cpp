@@ -5,7 +5,6 @@
 #include "core/results/GradeWindowLayout.h"
 #include "core/results/LineChartPoints.h"
 #include "core/results/ResultsDate.h"
-#include "core/results/ResultsFile.h"
 #include "ui/common/DialogLook.h"
 #include "ui/common/PagePrinter.h"
 #include "ui/common/PrintOutcomeMessage.h"
@@ -207,12 +206,13 @@ void TOKBottomDlg::FormShow()
     Label1->setText(m_userId + QStringLiteral("さんの成績"));
     Label1->adjustSize();
 
-    const ResultsReadResult read =
-        ResultsFile::read(m_paths.relativeUserFile(m_userId, QStringLiteral(".kek")));
+    // Read a block at a time: a history of any length costs the figures, not the file.
+    QString error;
     const GradeStatistics statistics =
-        GradeStatistics::compute(read, TodayDate(currentDate(), QLocale::system()), m_problemList);
-    if (!read.ok())
-        showNotice(read.error);
+        gradeStatisticsOfFile(m_paths.relativeUserFile(m_userId, QStringLiteral(".kek")),
+                              TodayDate(currentDate(), QLocale::system()), m_problemList, &error);
+    if (!error.isEmpty())
+        showNotice(error);
     else if (statistics.linesLeftOut > 0)
         showNotice(QStringLiteral("成績ファイルの読めない %1 行を除いて集計しました。")
                        .arg(statistics.linesLeftOut));

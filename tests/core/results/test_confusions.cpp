@@ -2,6 +2,7 @@
 #include "core/board/BoardState.h"
 #include "core/results/ArrangementFile.h"
 #include "core/results/AttemptRecord.h"
+#include "core/results/ConfusionReading.h"
 #include "core/results/Confusions.h"
 #include "core/results/ResultsFile.h"
 #include "core/text/Cp932Text.h"
@@ -357,6 +358,99 @@ private slots:
         unrecorded.arrangement = -1;
         QCOMPARE(replayRefusal(unrecorded, 2),
                  QStringLiteral("この試行は配置の記録がないため再現できません。"));
+    }
+
+    // Read from the files, counting as the arrangement file is read and keeping only where each
+    // line lies, the window gets what the lines read whole give: a later line of a number
+    // replacing an earlier one, a mismatched problem, a quoted date, damaged lines, a record
+    // line that is no record and a problem not installed. A replayed attempt is read again
+    // from the file, and a file changed since is said so rather than shown as another attempt.
+    void readFromTheFilesAsFromTheLines()
+    {
+        Arrangement swapped = sorted();
+        std::swap(swapped[16].piece, swapped[18].piece);
+        Arrangement turned = sorted();
+        turned[3].rotationStep = 9;
+        const QString Spaced = QStringLiteral("2026 12 10");
+        QByteArray kek = *encodeCp932(ResultsHeader) + "\r\n";
+        kek += ResultsFile::recordLine(0, Today, 1, codesAll(1), 30).toLatin1() + "\r\n";
+        kek += ResultsFile::recordLine(1, Yesterday, 2, codesAll(0), 30).toLatin1() + "\r\n";
+        kek += "broken line\r\n";
+        kek += ResultsFile::recordLine(3, Today, 2, codesAll(1), 30).toLatin1() + "\r\n";
+        kek += ResultsFile::recordLine(4, Spaced, 1, codesAll(1), 30).toLatin1() + "\r\n";
+        kek += ResultsFile::recordLine(5, Today, 9, codesAll(1), 30).toLatin1() + "\n";
+        kek += ResultsFile::recordLine(6, Today, 1, codesAll(1), 30).toLatin1() + "\r\n";
+        const auto lineOf = [](const Arrangement &places, int problem, const QString &date,
+                               int number) {
+            return ArrangementFile::lineText(attempt(places, problem, date, number)).toLatin1() +
+                   "\r\n";
+        };
+        QByteArray arr = arrangementHeader();
+        arr += lineOf(swapped, 1, Today, 0);
+        arr += lineOf(sorted(), 2, Yesterday, 1);
+        arr += "damaged\r\n";
+        arr += lineOf(turned, 1, Today, 3); // not record 3's problem
+        arr += lineOf(swapped, 1, Spaced, 4);
+        arr += lineOf(sorted(), 9, Today, 5);
+        arr += lineOf(turned, 2, Yesterday, 1); // replaces the first line of record 1
+        arr += lineOf(swapped, 1, Today, 6);
+        arr += lineOf(sorted(), 1, Today, 6); // replaces it, then is replaced itself
+        arr += lineOf(turned, 1, Today, 6);
+        arr += lineOf(sorted(), 1, Today, 40); // no such record
+
+        QTemporaryDir dir;
+        const QString kekPath = dir.filePath(QStringLiteral("a.kek"));
+        const QString arrPath = dir.filePath(QStringLiteral("a.arr"));
+        writeBytes(kekPath, kek);
+        writeBytes(arrPath, arr);
+        const ConfusionData read = readConfusions(kekPath, arrPath, Problems, TodayDate(Today));
+        const ConfusionData whole = gatherConfusions(
+            ResultsFile::read(kekPath), ArrangementFile::read(arrPath), Problems, TodayDate(Today));
+
+        QCOMPARE(read.attempts.size(), std::size_t(6));
+        QCOMPARE(read.attempts.size(), whole.attempts.size());
+        for (std::size_t a = 0; a < read.attempts.size(); ++a) {
+            const AttemptEntry &r = read.attempts[a];
+            const AttemptEntry &w = whole.attempts[a];
+            QCOMPARE(r.recordNumber, w.recordNumber);
+            QCOMPARE(r.date, w.date);
+            QCOMPARE(r.problemNumber, w.problemNumber);
+            QCOMPARE(r.correctCount, w.correctCount);
+            QCOMPARE(r.arrangement >= 0, w.arrangement >= 0);
+            if (r.arrangement < 0)
+                continue;
+            const ReplayLine replay = readAttemptArrangement(arrPath, read, r);
+            QCOMPARE(replay.error, QString());
+            QCOMPARE(replay.line.recordNumber, r.recordNumber);
+            QCOMPARE(replay.line.date, r.date);
+            QVERIFY(replay.line.places == whole.lines[std::size_t(w.arrangement)].places);
+        }
+        QCOMPARE(read.attempts[5].date, Today);
+        QCOMPARE(read.attempts[3].date, Spaced);
+        for (const ConfusionTable ConfusionCounts::*table :
+             {&ConfusionCounts::all, &ConfusionCounts::today}) {
+            QCOMPARE((read.counts.*table).counts, (whole.counts.*table).counts);
+            QCOMPARE((read.counts.*table).turned, (whole.counts.*table).turned);
+            QCOMPARE((read.counts.*table).attempts, (whole.counts.*table).attempts);
+        }
+        QCOMPARE(read.counts.all.attempts, 4);
+        QCOMPARE(read.counts.today.attempts, 2);
+        QCOMPARE(read.counts.uninstalledProblems, 1);
+        QCOMPARE(read.withoutArrangement, 1);
+        QCOMPARE(read.damagedLines, std::vector<qsizetype>({4}));
+        QCOMPARE(confusionNotices(read), confusionNotices(whole));
+
+        // The history erased meanwhile: the attempt is not there to show.
+        writeBytes(arrPath, arrangementHeader());
+        QCOMPARE(readAttemptArrangement(arrPath, read, read.attempts[0]).error,
+                 QStringLiteral("配置の記録が変わったため、この試行を再現できません。"
+                                "取り違えを開き直してください。"));
+
+        // Without the results file there is nothing to list; it is said why.
+        const ConfusionData none = readConfusions(dir.filePath(QStringLiteral("none.kek")), arrPath,
+                                                  Problems, TodayDate(Today));
+        QVERIFY(none.attempts.empty());
+        QVERIFY(none.resultsError.startsWith(QStringLiteral("成績ファイルを読めません。")));
     }
 
     void heatScale()

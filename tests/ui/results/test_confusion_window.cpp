@@ -219,7 +219,7 @@ private slots:
         w.close();
         QCOMPARE(w.AttemptList->model()->rowCount(), 0);
         QVERIFY(w.data().attempts.empty());
-        QVERIFY(w.data().lines.empty());
+        QVERIFY(w.data().lineOffsets.empty());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.AttemptList->model()->rowCount(), 3000);
