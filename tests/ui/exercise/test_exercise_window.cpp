@@ -467,6 +467,26 @@ private slots:
         QCOMPARE(rgb(answer.images[14]->pixmap().toImage()),
                  rgb(renderUpright(replay.Attempt->problem().SourceBitmap[14],
                                    w.settings.EffectiveScale)));
+
+        // Made smaller, both karyograms follow the window, every chromosome whole in its place;
+        // back at its first size it shows the attempt exactly as scored again.
+        const QSize first = replay.size();
+        replay.resize(first - QSize(180, 160));
+        QCOMPARE(replay.AnswerArea->size(), replay.Attempt->size());
+        QVERIFY(replay.Attempt->height() < asScored.height());
+        const QSize karyogram = replay.Attempt->size();
+        QCOMPARE(replay.Attempt->OutputPanel->size(), karyogram);
+        QCOMPARE(answer.width(), karyogram.width() - 20);
+        QVERIFY(replay.Attempt->rowPanels[3]->geometry().bottom() < karyogram.height());
+        for (std::size_t i = 0; i < 46; ++i)
+            QVERIFY(answer.placePanels[i]->rect().contains(answer.images[i]->geometry()));
+        for (PieceImage *piece : replay.Attempt->pieces) {
+            if (piece->isVisible())
+                QVERIFY(piece->parentWidget()->rect().contains(piece->geometry()));
+        }
+        replay.resize(first);
+        QVERIFY(replay.Attempt->OutputPanel->grab().toImage() == asScored);
+
         // Closing lends the answer window back, hidden, so that it outlives this one.
         replay.reject();
         QVERIFY(!answer.isVisible());
