@@ -326,6 +326,69 @@ private slots:
         QVERIFY(!loupe->isVisible());
     }
 
+    void theLoupeOverAPlace_data()
+    {
+        QTest::addColumn<int>("place");
+        QTest::addColumn<int>("lying"); // the piece dropped there first, -1 for none
+        QTest::addColumn<int>("ideograms");
+        QTest::newRow("empty place of pair 8") << 14 << -1 << 1;
+        QTest::newRow("empty X place") << 44 << -1 << 1;
+        QTest::newRow("empty XY place: X and Y") << 45 << -1 << 2;
+        QTest::newRow("a place holding chromosome 1") << 0 << 0 << 0;
+    }
+    void theLoupeOverAPlace()
+    {
+        QFETCH(int, place);
+        QFETCH(int, lying);
+        QFETCH(int, ideograms);
+        Window w;
+        TForm1 &form = *w.form;
+        BoardView &board = *form.InOutPanel;
+        QWidget *panel = board.placePanels[std::size_t(place)];
+        // Before any problem is dealt the places show what belongs there already.
+        QTest::mousePress(panel, Qt::MiddleButton, {}, QPoint(3, 3));
+        QVERIFY(board.loupe() && board.loupe()->isVisible());
+        QTest::mouseRelease(panel, Qt::MiddleButton, {}, QPoint(3, 3));
+        QVERIFY(!board.loupe()->isVisible());
+
+        w.clickList(0);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        if (lying >= 0)
+            w.drag(lying, panel, QPoint(20, 20));
+        // Ctrl held while the pointer moves over the place, away from any piece in it.
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, panel->height() - 3),
+                         QPointF(panel->mapToGlobal(QPoint(2, panel->height() - 3))), Qt::NoButton,
+                         Qt::NoButton, Qt::ControlModifier);
+        QApplication::sendEvent(panel, &move);
+        QLabel *loupe = board.loupe();
+        QVERIFY(loupe->isVisible());
+        QVERIFY(form.rect().contains(loupe->geometry()));
+        const QImage shown = loupe->pixmap().toImage();
+        if (lying >= 0) {
+            QCOMPARE(loupe->property("piece").toInt(), lying);
+            QVERIFY(std::max(shown.width(), shown.height()) >= 150);
+        } else {
+            QCOMPARE(loupe->property("place").toInt(), place);
+            QVERIFY(shown.height() >= 240);
+            // Each ideogram is a group of columns with dark bands below the name.
+            int groups = 0;
+            bool inGroup = false;
+            for (int x = 0; x < shown.width(); ++x) {
+                bool dark = false;
+                for (int y = 60; y < shown.height() && !dark; ++y)
+                    dark = qGray(shown.pixel(x, y)) < 100;
+                groups += dark && !inGroup;
+                inGroup = dark;
+            }
+            QCOMPARE(groups, ideograms);
+        }
+        QMouseEvent plain(QEvent::MouseMove, QPointF(2, 2),
+                          QPointF(panel->mapToGlobal(QPoint(2, 2))), Qt::NoButton, Qt::NoButton,
+                          {});
+        QApplication::sendEvent(panel, &plain);
+        QVERIFY(!loupe->isVisible());
+    }
+
     void theWindowComesBackWhereTheTraineeLeftIt()
     {
         Window w;
