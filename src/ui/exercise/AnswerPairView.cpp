@@ -1,8 +1,8 @@
 #include "ui/exercise/AnswerPairView.h"
 
-#include "core/board/ChromosomeBitmapOps.h"
 #include "core/board/ChromosomeId.h"
 #include "core/board/Ideogram.h"
+#include "core/board/PieceDisplay.h"
 #include "core/exercise/AnswerLayout.h"
 
 #include <QKeyEvent>
@@ -77,7 +77,7 @@ void AnswerPairView::draw()
     Heading->adjustSize();
     std::array<QImage, 2> photographed;
     for (std::size_t i = 0; i < 2; ++i)
-        photographed[i] = renderUpright((*m_sources)[std::size_t(m_place) + i], 1.0f);
+        photographed[i] = readablePicture((*m_sources)[std::size_t(m_place) + i], 0);
     const PairEnlargement at = enlargePair(size(), Heading->geometry().bottom() + 8,
                                            photographed[0].size(), photographed[1].size());
     for (std::size_t i = 0; i < 2; ++i) {
@@ -86,7 +86,8 @@ void AnswerPairView::draw()
             pictures[i]->hide();
             continue;
         }
-        // Smooth, so that the bands of a small photograph come out as bands, not as blocks.
+        // Smooth, so that the bands of a small photograph come out as bands, not as blocks; its
+        // levels stretched as the loupe does, which brings out the bands of a pale photograph.
         const QImage large = photographed[i].scaled(at.pictures[i].size(), Qt::IgnoreAspectRatio,
                                                     Qt::SmoothTransformation);
         pictures[i]->setPixmap(QPixmap::fromImage(large));
