@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QResizeEvent>
 
 namespace queldo {
 
@@ -145,13 +146,32 @@ void TForm16::resizeEvent(QResizeEvent *event)
 
 void TForm16::showOver(QWidget *spread)
 {
-    if (parentWidget() != spread)
+    if (parentWidget() != spread) {
+        if (parentWidget())
+            parentWidget()->removeEventFilter(this);
         setParent(spread);
+        spread->installEventFilter(this);
+    }
     move(0, 0);
     show();
     raise();
     if (ideogramsShown() && !bandTable())
         tellOnceWhyNoIdeograms();
+}
+
+bool TForm16::eventFilter(QObject *watched, QEvent *event)
+{
+    // The spread shrinks or grows with the exercise window: an answer still at the size it was
+    // shown at follows it, and one the trainee has resized is kept within it.
+    if (watched == parentWidget() && event->type() == QEvent::Resize && isVisible()) {
+        const auto *resize = static_cast<QResizeEvent *>(event);
+        const QSize room = answerWindowSize(resize->size());
+        if (resize->oldSize().isValid() && size() == answerWindowSize(resize->oldSize()))
+            this->resize(room);
+        else
+            this->resize(size().boundedTo(QSize(resize->size().width(), room.height())));
+    }
+    return InnerWindow::eventFilter(watched, event);
 }
 
 void TForm16::showOverBoard(BoardView &board, float EffectiveScale)

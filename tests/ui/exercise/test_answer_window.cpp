@@ -286,6 +286,18 @@ private slots:
         for (int k = 0; k < PieceCount; ++k)
             QCOMPARE(answer.images[std::size_t(k)]->size(),
                      renderUpright(sources[std::size_t(k)], w.settings.EffectiveScale).size());
+
+        // The exercise window made smaller: the answer follows its spread, every chromosome
+        // still whole in its place.
+        const int spreadWidth = form.InOutPanel->InputPanel->width();
+        form.setWindowState(Qt::WindowNoState);
+        form.resize(form.width() - 160, form.height() - 120);
+        QVERIFY(form.InOutPanel->InputPanel->width() < spreadWidth);
+        QCOMPARE(answer.width(), form.InOutPanel->InputPanel->width() - 20);
+        QCOMPARE(answer.height(), form.InOutPanel->InputPanel->height());
+        for (int k = 0; k < PieceCount; ++k)
+            QVERIFY(answer.placePanels[std::size_t(k)]->rect().contains(
+                answer.images[std::size_t(k)]->geometry()));
     }
 
     void piecesStayUnderTheAnswer()
