@@ -223,4 +223,16 @@ QImage drawIdeogram(const QList<ShadedBand> &bands, int width, int height,
     return image;
 }
 
+QImage standingIdeogram(const BandTable &table, int chromosome, int width, int height)
+{
+    ChromosomeSpan span;
+    span.found = true;
+    span.top = 0;
+    span.bottom = std::max(height, 0);
+    span.centromere = int(span.bottom * table.centromereIndex(chromosome));
+    span.width = std::max(width, 0);
+    span.right = span.width;
+    return drawIdeogram(table.bands(chromosome), width, height, span);
+}
+
 } // namespace queldo

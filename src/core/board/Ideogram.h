@@ -48,4 +48,9 @@ int ideogramWidthFor(const ChromosomeSpan &span);
 QImage drawIdeogram(const QList<ShadedBand> &bands, int width, int height,
                     const ChromosomeSpan &span);
 
+/// The standard's ideogram of one chromosome standing alone, `width` by `height`, its centromere
+/// where the standard puts it along the length: what is meaningful to show where no photograph
+/// lies.
+QImage standingIdeogram(const BandTable &table, int chromosome, int width, int height);
+
 } // namespace queldo

@@ -111,13 +111,21 @@ QRegion pickableRegion(const QImage &screenPicture, int grow)
     return region;
 }
 
-QImage loupePicture(const Bgr24Image &source, int rotationStep, int maxSide, LoupeTone tone)
+QImage readablePicture(const Bgr24Image &source, int rotationStep, LoupeTone tone)
 {
     if (source.isNull())
         return {};
     QImage turned = withNearWhiteTransparent(renderPiece(source, 1.0f, rotationStep))
                         .convertToFormat(QImage::Format_ARGB32);
     stretchLevels(turned, tone);
+    return turned;
+}
+
+QImage loupePicture(const Bgr24Image &source, int rotationStep, int maxSide, LoupeTone tone)
+{
+    if (source.isNull())
+        return {};
+    const QImage turned = readablePicture(source, rotationStep, tone);
     const int longer = std::max(turned.width(), turned.height());
     const double factor = std::min(std::max(2.0, double(LoupeLongerSide) / longer),
                                    double(std::max(1, maxSide)) / longer);

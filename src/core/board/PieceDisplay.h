@@ -44,6 +44,9 @@ struct LoupeTone
     int contrast = 0;   ///< each step spreads the levels a quarter wider about mid-grey
 };
 QImage loupePicture(const Bgr24Image &source, int rotationStep, int maxSide, LoupeTone tone = {});
+/// The loupe's picture at its photographed size: turned, its background transparent and its
+/// levels stretched, ready to be enlarged.
+QImage readablePicture(const Bgr24Image &source, int rotationStep, LoupeTone tone = {});
 
 /// A half-transparent copy of a picture, as the piece follows the pointer while dragged.
 QImage dragPicture(const QImage &screenPicture);

@@ -9,6 +9,18 @@ namespace queldo {
 
 namespace {
 
+// Around the enlarged pair: from the area's sides and bottom, between a picture and its
+// ideogram, and between the two chromosomes.
+constexpr int PairMargin = 12;
+constexpr int IdeogramGap = 6;
+constexpr int PairGap = 40;
+constexpr double MostEnlarged = 12.0;
+
+int largeIdeogramWidth(int pictureWidth)
+{
+    return std::clamp(pictureWidth * 3 / 5, 1, LargeIdeogramWidth);
+}
+
 // The first class number of each row.
 constexpr std::array<int, RowCount> RowFirstClass = {1, 6, 13, 19};
 
@@ -74,6 +86,46 @@ double fitAllInPlaces(const std::array<QSize, SlotCount> &pictures,
                            double(place.height()) / picture.height()});
     }
     return factor;
+}
+
+PairEnlargement enlargePair(QSize area, int top, QSize first, QSize second)
+{
+    PairEnlargement out;
+    const int tallest = std::max(first.height(), second.height());
+    const int wide = first.width() + second.width();
+    if (tallest <= 0 || wide <= 0)
+        return out;
+    const int room = area.height() - top - PairMargin;
+    const int fixedWidth = 2 * PairMargin + 2 * IdeogramGap + PairGap;
+    // The ideograms take at most 3/5 of their pictures' widths.
+    const double byWidth = double(area.width() - fixedWidth) / (wide * 1.6);
+    out.factor = std::clamp(std::min(double(room) / tallest, byWidth), 0.0, MostEnlarged);
+    const std::array<QSize, 2> given{first, second};
+    std::array<QSize, 2> sizes{};
+    int groupWidth = PairGap;
+    for (std::size_t i = 0; i < 2; ++i) {
+        sizes[i] = QSize(int(given[i].width() * out.factor), int(given[i].height() * out.factor));
+        groupWidth += sizes[i].width() + IdeogramGap + largeIdeogramWidth(sizes[i].width());
+    }
+    const int groupHeight = int(tallest * out.factor);
+    int left = std::max(0, (area.width() - groupWidth) / 2);
+    const int groupTop = top + std::max(0, (room - groupHeight) / 2);
+    for (std::size_t i = 0; i < 2; ++i) {
+        out.pictures[i] = QRect(QPoint(left, groupTop), sizes[i]);
+        left += sizes[i].width() + IdeogramGap;
+        out.ideograms[i] =
+            QRect(left, groupTop, largeIdeogramWidth(sizes[i].width()), sizes[i].height());
+        left += out.ideograms[i].width() + PairGap;
+    }
+    return out;
+}
+
+double contentScale(QSize laidOutFor, QSize now)
+{
+    if (laidOutFor.isEmpty() || now.isEmpty() || laidOutFor == now)
+        return 1.0;
+    return std::min(double(now.width()) / laidOutFor.width(),
+                    double(now.height()) / laidOutFor.height());
 }
 
 } // namespace queldo

@@ -41,6 +41,11 @@ QPoint centredOffset(QSize place, QSize picture);
 double fitAllInPlaces(const std::array<QSize, SlotCount> &pictures,
                       const std::array<QSize, SlotCount> &places);
 
+/// How much a window's content is drawn larger or smaller once the trainee has resized it away
+/// from the size it was laid out for: the smaller of the two ratios, so that the content keeps
+/// its proportions and stays whole; exactly 1 at that size, and 1 while either size is empty.
+double contentScale(QSize laidOutFor, QSize now);
+
 /// A chromosome with its ideogram beside it, centred in a place as one group.
 struct AnswerPicturePlacement
 {
@@ -52,5 +57,19 @@ struct AnswerPicturePlacement
 /// into the picture's white margin).
 AnswerPicturePlacement placeWithIdeogram(QSize place, QSize picture, int ideogramLeft,
                                          int ideogramWidth);
+
+/// One pair of the answer shown large, each chromosome with its ideogram on its right.
+struct PairEnlargement
+{
+    double factor = 0; ///< by which both photographed pictures are enlarged
+    std::array<QRect, 2> pictures{};
+    std::array<QRect, 2> ideograms{}; ///< the room each ideogram may take, as high as its picture
+};
+
+/// The two pictures (at their photographed size) enlarged alike, as much as the area below top
+/// allows and at most twelve times, the pair centred in it side by side. Each ideogram is given
+/// room a little over half its picture's width, at most LargeIdeogramWidth.
+inline constexpr int LargeIdeogramWidth = 48;
+PairEnlargement enlargePair(QSize area, int top, QSize first, QSize second);
 
 } // namespace queldo

@@ -1,6 +1,7 @@
 #include "ui/app/HelpWindow.h"
 
 #include "ui/app/HelpMissingMessage.h"
+#include "ui/common/ScreenCentring.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -76,8 +77,15 @@ void showProgramHelp(const QString &helpFolder,
     // A desktop without a browser still gets the help: the program shows it itself.
     if (openInBrowser(page))
         return;
-    if (!window)
+    if (!window) {
         window = new HelpWindow(parent);
+        // Centred when it first opens; after that it stays where the trainee put it, beside the
+        // exercise.
+        window->showPage(page);
+        centreOnScreen(window);
+        whenFramed(window, centreOnScreen);
+        return;
+    }
     window->showPage(page);
 }
 

@@ -54,6 +54,8 @@ TAboutBox::TAboutBox(QWidget *parent) : QDialog(parent)
     auto *comments = new QLabel(QStringLiteral("      染色体解析技術トレーニングソフト"), panel);
     comments->setObjectName(QStringLiteral("Comments"));
     comments->setWordWrap(true);
+    // Wide enough for the description on one line: a wrap would cut トレーニング in two.
+    comments->setMinimumWidth(comments->fontMetrics().horizontalAdvance(comments->text()) + 2);
 
     auto *panelLayout = new QGridLayout(panel);
     panelLayout->addWidget(icon, 0, 0, 2, 1);

@@ -40,6 +40,9 @@ BoardView::BoardView(const LiveSettings &settings, const QDir &imagesFolder, QWi
             panel->setFrameShadow(QFrame::Raised);
             panel->setAutoFillBackground(true);
             placePanels[std::size_t(place)] = panel;
+            // For the loupe over a place.
+            panel->setMouseTracking(true);
+            panel->installEventFilter(this);
             auto *label = new QLabel(placeName(place), panel);
             label->setObjectName(QStringLiteral("Label%1").arg(10 + place));
             label->move(PlaceLabelOffset, PlaceLabelOffset);
@@ -221,68 +224,6 @@ void BoardView::InputPanelMouseMove(QPoint pos)
         hideLoupe();
 }
 
-QLabel *BoardView::floatingLabel(const char *name)
-{
-    auto *label = new QLabel(window());
-    label->setObjectName(QString::fromLatin1(name));
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    label->hide();
-    return label;
-}
-
-void BoardView::placeFloating(QLabel *label, QPoint globalPos, QPoint offset)
-{
-    // Kept inside the window, so that a piece near an edge is still seen whole.
-    QWidget *top = window();
-    QPoint at = top->mapFromGlobal(globalPos) + offset;
-    at.setX(std::clamp(at.x(), 0, std::max(0, top->width() - label->width())));
-    at.setY(std::clamp(at.y(), 0, std::max(0, top->height() - label->height())));
-    label->move(at);
-    label->show();
-    label->raise();
-}
-
-void BoardView::showLoupe(int piece, QPoint globalPos)
-{
-    const auto i = std::size_t(piece);
-    if (m_problem.SourceBitmap[i].isNull())
-        return;
-    if (!m_loupe) {
-        m_loupe = floatingLabel("Loupe");
-        m_loupe->setAutoFillBackground(true);
-        m_loupe->setFrameShape(QFrame::Box);
-        m_loupe->setPalette(InputPanel->palette());
-    }
-    if (m_loupe->property("piece").toInt() != piece || !m_loupe->isVisible() ||
-        m_loupe->property("stale").toBool()) {
-        const int maxSide = std::max(64, window()->height() * 3 / 5);
-        const QImage picture =
-            loupePicture(m_problem.SourceBitmap[i], m_board.RotationStep[i], maxSide, m_loupeTone);
-        m_loupe->setProperty("stale", false);
-        m_loupe->setPixmap(QPixmap::fromImage(picture));
-        m_loupe->resize(picture.size() + QSize(2, 2));
-        m_loupe->setProperty("piece", piece);
-    }
-    placeFloating(m_loupe, globalPos, QPoint(24, 24));
-}
-
-bool BoardView::adjustLoupe(int brightnessSteps, int contrastSteps)
-{
-    if (!m_loupe || !m_loupe->isVisible())
-        return false;
-    m_loupeTone.brightness = std::clamp(m_loupeTone.brightness + brightnessSteps, -8, 8);
-    m_loupeTone.contrast = std::clamp(m_loupeTone.contrast + contrastSteps, -3, 8);
-    m_loupe->setProperty("stale", true);
-    showLoupe(m_loupe->property("piece").toInt(), QCursor::pos());
-    return true;
-}
-
-void BoardView::hideLoupe()
-{
-    if (m_loupe)
-        m_loupe->hide();
-}
-
 void BoardView::FormMouseWheel(int wheelDelta)
 {
     if (turnSelectedPiece(m_board, m_problem.SourceBitmap, wheelDelta, m_settings.EffectiveScale))
@@ -293,7 +234,34 @@ bool BoardView::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == InputPanel && event->type() == QEvent::MouseMove)
         InputPanelMouseMove(static_cast<QMouseEvent *>(event)->position().toPoint());
+    if (const auto place = std::find(placePanels.begin(), placePanels.end(), watched);
+        place != placePanels.end())
+        PlaceMouseEvent(int(place - placePanels.begin()), event);
     return QWidget::eventFilter(watched, event);
+}
+
+void BoardView::PlaceMouseEvent(int place, QEvent *event)
+{
+    // Ctrl held or the middle button down over a place shows the loupe, as over a piece.
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        if (mouse->modifiers() & Qt::ControlModifier)
+            showPlaceLoupe(place, mouse->globalPosition().toPoint());
+        else if (!(mouse->buttons() & Qt::MiddleButton))
+            hideLoupe();
+        break;
+    case QEvent::MouseButtonPress:
+        if (mouse->button() == Qt::MiddleButton)
+            showPlaceLoupe(place, mouse->globalPosition().toPoint());
+        break;
+    case QEvent::MouseButtonRelease:
+        if (mouse->button() == Qt::MiddleButton)
+            hideLoupe();
+        break;
+    default:
+        break;
+    }
 }
 
 void BoardView::piecePressed(int piece, QPoint globalPos)

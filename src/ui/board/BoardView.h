@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/board/BandTable.h"
 #include "core/board/BoardLayout.h"
 #include "core/board/BoardState.h"
 #include "core/board/PieceDisplay.h"
@@ -12,6 +13,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -77,6 +79,11 @@ public:
     /// Shows a piece at twice its photographed size beside the pointer, until hideLoupe.
     void showLoupe(int piece, QPoint globalPos);
     void hideLoupe();
+    /// The loupe for whatever lies under the pointer: a piece, the chromosome in a place, or
+    /// for an empty place its name and the standard's ideogram of what belongs there; hidden
+    /// over anything else.
+    void showLoupeUnder(QPoint globalPos);
+    void showPlaceLoupe(int place, QPoint globalPos);
     /// Changes the loupe's brightness and contrast by the given steps, for the picture shown
     /// and the ones after it; false when no loupe is shown.
     bool adjustLoupe(int brightnessSteps, int contrastSteps);
@@ -94,9 +101,11 @@ private:
     void ImageContextPopup(int piece);
     void Image4ContextPopup5();
     void InputPanelMouseMove(QPoint pos);
+    void PlaceMouseEvent(int place, QEvent *event);
     void ImageMouseMove(int piece, QPoint globalPos);
     /// A label floating over the whole window, seen through where its picture is transparent.
     QLabel *floatingLabel(const char *name);
+    void makeLoupe();
     void placeFloating(QLabel *label, QPoint globalPos, QPoint offset);
 
     void piecePressed(int piece, QPoint globalPos);
@@ -112,6 +121,7 @@ private:
 
     QLabel *m_loupe = nullptr;
     LoupeTone m_loupeTone;
+    std::optional<BandTable> m_bands; ///< read when an empty place is first looked at
     QLabel *m_dragImage = nullptr;
     int m_pressedPiece = -1;
     QPoint m_pressPos;

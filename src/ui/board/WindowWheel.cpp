@@ -1,7 +1,6 @@
 #include "ui/board/WindowWheel.h"
 
 #include "ui/board/BoardView.h"
-#include "ui/board/PieceImage.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -46,14 +45,14 @@ bool WindowWheel::eventFilter(QObject *watched, QEvent *event)
         if ((brightness || contrast) && m_board->adjustLoupe(brightness, contrast))
             return true;
     }
-    // Ctrl pressed over a piece shows it magnified at once, the pointer still or a piece in hand.
+    // Ctrl pressed over a piece or a place shows it magnified at once, the pointer still or a
+    // piece in hand.
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Control &&
         !static_cast<QKeyEvent *>(event)->isAutoRepeat()) {
         const QPoint at = QCursor::pos();
-        if (auto *piece = qobject_cast<PieceImage *>(QApplication::widgetAt(at));
-            piece && piece->window() == m_window)
-            m_board->showLoupe(piece->piece(), at);
+        if (QWidget *under = QApplication::widgetAt(at); under && under->window() == m_window)
+            m_board->showLoupeUnder(at);
     }
     return false;
 }

@@ -1,6 +1,7 @@
 #include "ui/exercise/TForm16.h"
 
 #include "ui/board/BoardView.h"
+#include "ui/exercise/AnswerPairView.h"
 
 #include "core/board/ChromosomeBitmapOps.h"
 #include "core/board/ChromosomeId.h"
@@ -10,6 +11,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMouseEvent>
+#include <QResizeEvent>
 
 namespace queldo {
 
@@ -59,6 +62,7 @@ TForm16::TForm16(QWidget *parent) : InnerWindow(QStringLiteral("正解表示"), 
             placeLabels[i]->setObjectName(QStringLiteral("Label%1").arg(10 + k));
         }
     }
+    PairView = new AnswerPairView(OutputPanel);
     hide();
 }
 
@@ -66,21 +70,34 @@ void TForm16::prepare(QSize spread, const std::array<Bgr24Image, PieceCount> &So
                       float EffectiveScale, bool female)
 {
     m_female = female;
+    m_sources = SourceBitmap;
+    m_scale = EffectiveScale;
+    m_laidOutFor = QSize();
+    PairView->hide();
     resize(answerWindowSize(spread));
     // Not necessarily shown yet, so no resize event has laid the frame out.
     layoutFrame();
+    m_laidOutFor = OutputPanel->size();
+    layOutContent();
+}
+
+void TForm16::layOutContent()
+{
     const AnswerLayout layout = answerLayout(OutputPanel->size());
     for (std::size_t row = 0; row < RowCount; ++row)
         rowPanels[row]->setGeometry(layout.rows[row]);
+    // At the size it was prepared for the pictures are drawn at the exercise's own scale; a
+    // window the trainee has made smaller (or larger) draws them smaller (or larger) alike.
+    const float scale = float(m_scale * contentScale(m_laidOutFor, OutputPanel->size()));
     std::array<QSize, SlotCount> places{};
     std::array<QSize, SlotCount> sizes{};
     for (int k = 0; k < SlotCount; ++k) {
         const auto i = std::size_t(k);
         placePanels[i]->setGeometry(layout.places[i]);
-        placeLabels[i]->setText(answerPlaceLabel(k, female));
+        placeLabels[i]->setText(answerPlaceLabel(k, m_female));
         placeLabels[i]->adjustSize();
         placeLabels[i]->move(2, 2);
-        m_pictures[i] = renderUpright(SourceBitmap[i], EffectiveScale);
+        m_pictures[i] = renderUpright(m_sources[i], scale);
         places[i] = layout.places[i].size();
         sizes[i] = m_pictures[i].size();
     }
@@ -88,24 +105,73 @@ void TForm16::prepare(QSize spread, const std::array<Bgr24Image, PieceCount> &So
     // chromosomes would be cut at top and bottom: all of them shrink alike until each fits.
     if (const double fit = fitAllInPlaces(sizes, places); fit < 1.0) {
         for (std::size_t i = 0; i < m_pictures.size(); ++i)
-            m_pictures[i] = renderUpright(SourceBitmap[i], float(EffectiveScale * fit));
+            m_pictures[i] = renderUpright(m_sources[i], float(scale * fit));
     }
     for (std::size_t i = 0; i < m_pictures.size(); ++i) {
         images[i]->setPixmap(QPixmap::fromImage(m_pictures[i]));
         images[i]->resize(m_pictures[i].size());
     }
+    m_contentSize = OutputPanel->size();
     placePictures();
+    PairView->refit();
+}
+
+void TForm16::showPairLarge(int place)
+{
+    PairView->showPair(place, m_sources, m_female, bandTable());
+}
+
+void TForm16::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        for (QWidget *w = childAt(event->position().toPoint()); w && w != this;
+             w = w->parentWidget()) {
+            const auto place = std::find(placePanels.begin(), placePanels.end(), w);
+            if (place != placePanels.end()) {
+                raise();
+                showPairLarge(int(place - placePanels.begin()));
+                return;
+            }
+        }
+    }
+    InnerWindow::mousePressEvent(event);
+}
+
+void TForm16::resizeEvent(QResizeEvent *event)
+{
+    InnerWindow::resizeEvent(event);
+    if (!m_laidOutFor.isEmpty() && OutputPanel->size() != m_contentSize)
+        layOutContent();
 }
 
 void TForm16::showOver(QWidget *spread)
 {
-    if (parentWidget() != spread)
+    if (parentWidget() != spread) {
+        if (parentWidget())
+            parentWidget()->removeEventFilter(this);
         setParent(spread);
+        spread->installEventFilter(this);
+    }
     move(0, 0);
     show();
     raise();
     if (ideogramsShown() && !bandTable())
         tellOnceWhyNoIdeograms();
+}
+
+bool TForm16::eventFilter(QObject *watched, QEvent *event)
+{
+    // The spread shrinks or grows with the exercise window: an answer still at the size it was
+    // shown at follows it, and one the trainee has resized is kept within it.
+    if (watched == parentWidget() && event->type() == QEvent::Resize && isVisible()) {
+        const auto *resize = static_cast<QResizeEvent *>(event);
+        const QSize room = answerWindowSize(resize->size());
+        if (resize->oldSize().isValid() && size() == answerWindowSize(resize->oldSize()))
+            this->resize(room);
+        else
+            this->resize(size().boundedTo(QSize(resize->size().width(), room.height())));
+    }
+    return InnerWindow::eventFilter(watched, event);
 }
 
 void TForm16::showOverBoard(BoardView &board, float EffectiveScale)

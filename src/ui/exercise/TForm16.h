@@ -17,6 +17,7 @@ class QLabel;
 
 namespace queldo {
 
+class AnswerPairView;
 class BoardView;
 
 /// The correct-answer window (正解表示): the 46 chromosomes of the current cell, upright, each in
@@ -54,14 +55,29 @@ public:
     std::array<QLabel *, PieceCount> images{};      // Image0 .. Image45
     std::array<QLabel *, PieceCount> ideograms{};   // beside each image, when chosen
     QCheckBox *IdeogramBox = nullptr;               // イデオグラム
+    AnswerPairView *PairView = nullptr;             // one pair large, over the karyogram
+
+    /// Shows the pair of a place large over the karyogram, as a click on the place does.
+    void showPairLarge(int place);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void IdeogramBoxClick(bool on);
+    /// Rows, places and pictures for the present size of OutputPanel.
+    void layOutContent();
     void placePictures();
     const BandTable *bandTable();
     void tellOnceWhyNoIdeograms();
 
     std::array<QImage, PieceCount> m_pictures;
+    std::array<Bgr24Image, PieceCount> m_sources;
+    float m_scale = 1.0f;
+    QSize m_laidOutFor;  ///< OutputPanel's size when prepared: the pictures at m_scale
+    QSize m_contentSize; ///< OutputPanel's size the content was last laid out for
     bool m_female = false;
     QString m_optionsFile;
     AnswerViewOptions m_options;

@@ -47,7 +47,9 @@ ConfusionWindow::ConfusionWindow(AppPaths &paths, const QString &userId, PagePri
     CloseButton->setDefault(true);
 
     HeatMap = new ConfusionHeatMap(this);
-    HeatMap->setMinimumSize(540, 520);
+    // The map draws its cells for whatever size it has: the trainee can make the window small
+    // on a small screen and still read it, down to cells of some ten pixels.
+    HeatMap->setMinimumSize(300, 290);
     SummaryLabel = new QLabel(this);
     SummaryLabel->setObjectName(QStringLiteral("SummaryLabel"));
     SummaryLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);

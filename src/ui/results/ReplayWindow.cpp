@@ -2,7 +2,6 @@
 
 #include "core/app/ScreenPlacement.h"
 #include "core/board/ProblemFolder.h"
-#include "core/board/ProblemLoader.h"
 #include "core/results/Replay.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/board/BoardView.h"
@@ -18,21 +17,34 @@
 
 namespace queldo {
 
+namespace {
+
+// Below this the places are too small to tell one chromosome from another.
+constexpr QSize SmallestKaryogram{320, 120};
+
+} // namespace
+
 ReplayWindow::ReplayWindow(const LiveSettings &settings, const QDir &imagesFolder, QWidget *parent)
     : QDialog(parent), m_settings(settings), m_imagesFolder(imagesFolder)
 {
     setObjectName(QStringLiteral("ReplayWindow"));
     setWindowTitle(QStringLiteral("再現"));
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    setSizeGripEnabled(true);
     Heading = new QLabel(this);
     Heading->setObjectName(QStringLiteral("Heading"));
     AnswerArea = new QWidget(this);
     AnswerArea->setObjectName(QStringLiteral("AnswerArea"));
     Attempt = new BoardView(m_settings, m_imagesFolder, this);
     Attempt->setObjectName(QStringLiteral("Attempt"));
+    for (QWidget *karyogram : {AnswerArea, static_cast<QWidget *>(Attempt)}) {
+        karyogram->setMinimumSize(SmallestKaryogram);
+        karyogram->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    }
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Heading);
-    layout->addWidget(AnswerArea);
-    layout->addWidget(Attempt);
+    layout->addWidget(AnswerArea, 1);
+    layout->addWidget(Attempt, 1);
     centreOnEveryShow(this);
 }
 
@@ -50,6 +62,7 @@ void ReplayWindow::giveAnswerBack()
         Answer->setParent(nullptr);
     }
     Answer = nullptr;
+    m_problem = {};
 }
 
 void ReplayWindow::done(int result)
@@ -84,21 +97,47 @@ QString ReplayWindow::showAttempt(const ArrangementLine &line, const QString &pr
                       Heading->sizeHint().height() + std::max(frame.top() + frame.bottom(), 32);
     if (const QScreen *screen = screenOf(this))
         karyogram = stackedToFit(karyogram, 2, extra, screen->availableGeometry().size());
-    AnswerArea->setFixedSize(karyogram);
-    Attempt->setFixedSize(karyogram);
+    karyogram = karyogram.expandedTo(SmallestKaryogram);
+
+    m_problem = std::move(loaded.problem);
+    m_places = line.places;
+    Answer = &answer;
+    // Each karyogram takes exactly the size asked for; the trainee may then make the window
+    // smaller or larger, and both follow it.
+    AnswerArea->resize(karyogram);
+    Attempt->resize(karyogram);
+    drawKaryograms();
+    layout()->activate();
+    resize(karyogram.width() + margins.left() + margins.right(),
+           2 * karyogram.height() + extra - std::max(frame.top() + frame.bottom(), 32));
+    return {};
+}
+
+void ReplayWindow::drawKaryograms()
+{
+    if (!Answer || m_problem.name.isEmpty())
+        return;
+    const QSize karyogram = Attempt->size();
+    if (karyogram == m_drawnAt && AnswerArea->size() == m_answerDrawnAt)
+        return;
+    m_drawnAt = karyogram;
+    m_answerDrawnAt = AnswerArea->size();
     Attempt->applyLayout(karyogramLayout(karyogram));
     // The scale the exercise would draw this problem at now, on a karyogram of this size.
     const float scale =
-        computeScale(loaded.problem.SourceBitmap,
+        computeScale(m_problem.SourceBitmap,
                      Attempt->scaleInputs(m_settings.trackBarPosition, m_settings.CustomScale))
             .EffectiveScale;
-    const bool female = IsFemaleProblem(problemName);
-    Answer = &answer;
-    Answer->prepare(AnswerArea->size(), loaded.problem.SourceBitmap, scale, female);
+    Answer->prepare(AnswerArea->size(), m_problem.SourceBitmap, scale,
+                    IsFemaleProblem(m_problem.name));
     Answer->showOver(AnswerArea);
-    Attempt->showArrangement(std::move(loaded.problem), scale, line.places);
-    adjustSize();
-    return {};
+    Attempt->showArrangement(m_problem, scale, m_places);
+}
+
+void ReplayWindow::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    drawKaryograms();
 }
 
 } // namespace queldo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/board/ProblemLoader.h"
 #include "core/results/ArrangementFile.h"
 
 #include <QDialog>
@@ -27,8 +28,9 @@ public:
     ~ReplayWindow() override;
 
     /// Loads the attempt's problem and draws both karyograms at the given size (that of the
-    /// exercise window's), the answer in `answer`. Returns why not when the problem cannot be
-    /// loaded; nothing is shown then.
+    /// exercise window's, shrunk alike when two do not fit the screen), the answer in `answer`;
+    /// when the trainee resizes the window both are drawn again for their new size. Returns why not
+    /// when the problem cannot be loaded; nothing is shown then.
     QString showAttempt(const ArrangementLine &line, const QString &problemName, QSize karyogram,
                         TForm16 &answer);
     /// Closing gives the correct-answer window back, hidden.
@@ -39,11 +41,20 @@ public:
     TForm16 *Answer = nullptr;     ///< the lent correct-answer window while shown
     BoardView *Attempt = nullptr;
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void giveAnswerBack();
+    /// Both karyograms for the sizes their areas have now; nothing when already drawn so.
+    void drawKaryograms();
 
     const LiveSettings &m_settings;
     QDir m_imagesFolder;
+    LoadedProblem m_problem;
+    Arrangement m_places{};
+    QSize m_drawnAt;
+    QSize m_answerDrawnAt;
 };
 
 } // namespace queldo

@@ -121,6 +121,34 @@ private slots:
         QVERIFY2(grey(81) < 100, qPrintable(QString::number(grey(81))));
     }
 
+    void standingAloneItsCentromereWhereTheStandardPutsIt_data()
+    {
+        QTest::addColumn<int>("chromosome");
+        QTest::addColumn<int>("lowest"); // of the waist, in a picture 300 high
+        QTest::addColumn<int>("highest");
+        QTest::newRow("1, near the middle: 7394 of 15100 units") << 0 << 146 << 146;
+        QTest::newRow("13, near the top") << 12 << 24 << 60;
+    }
+    void standingAloneItsCentromereWhereTheStandardPutsIt()
+    {
+        QFETCH(int, chromosome);
+        QFETCH(int, lowest);
+        QFETCH(int, highest);
+        const BandTable table = BandTable::embedded();
+        const QImage ideogram = standingIdeogram(table, chromosome, 24, 300);
+        QCOMPARE(ideogram.size(), QSize(24, 300));
+        QVERIFY(inkWidth(ideogram, 1) > 0);
+        QVERIFY(inkWidth(ideogram, 298) > 0);
+        int narrowest = -1;
+        for (int y = 24; y < 300 - 24; ++y) {
+            if (narrowest < 0 || inkWidth(ideogram, y) < inkWidth(ideogram, narrowest))
+                narrowest = y;
+        }
+        QVERIFY2(narrowest >= lowest && narrowest <= highest,
+                 qPrintable(QString::number(narrowest)));
+        QVERIFY(standingIdeogram(table, chromosome, 0, 0).isNull());
+    }
+
     void degenerateSizesDrawNothing()
     {
         const BandTable table = BandTable::embedded();

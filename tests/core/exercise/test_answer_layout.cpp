@@ -112,6 +112,63 @@ private slots:
         QCOMPARE(fitAllInPlaces(pictures, places), factor);
     }
 
+    void contentFollowsTheWindowSize_data()
+    {
+        QTest::addColumn<QSize>("now"); // the window was laid out at 800 x 400
+        QTest::addColumn<double>("scale");
+        QTest::newRow("as laid out") << QSize(800, 400) << 1.0;
+        QTest::newRow("half as high") << QSize(800, 200) << 0.5;
+        QTest::newRow("narrower than it is lower") << QSize(600, 360) << 0.75;
+        QTest::newRow("larger") << QSize(1200, 800) << 1.5;
+        QTest::newRow("shut to nothing") << QSize(800, 0) << 1.0;
+    }
+    void contentFollowsTheWindowSize()
+    {
+        QFETCH(QSize, now);
+        QFETCH(double, scale);
+        QCOMPARE(contentScale(QSize(800, 400), now), scale);
+        QCOMPARE(contentScale(QSize(), now), 1.0);
+    }
+
+    void aPairEnlarged_data()
+    {
+        QTest::addColumn<QSize>("area");
+        QTest::addColumn<QSize>("first");
+        QTest::addColumn<QSize>("second");
+        QTest::addColumn<double>("factor");
+        // Below a heading 30 high, less a margin of 12 under the pair; across, the margins, the
+        // gaps and the ideograms (3/5 of each picture) take their share.
+        QTest::newRow("as high as the area allows")
+            << QSize(1000, 330) << QSize(38, 52) << QSize(40, 50) << 288.0 / 52;
+        QTest::newRow("as wide as the area allows")
+            << QSize(400, 600) << QSize(38, 52) << QSize(40, 50) << 324.0 / (78 * 1.6);
+        QTest::newRow("at most twelve times")
+            << QSize(2000, 2000) << QSize(10, 10) << QSize(10, 10) << 12.0;
+        QTest::newRow("no pictures") << QSize(500, 500) << QSize() << QSize() << 0.0;
+        QTest::newRow("no room") << QSize(50, 20) << QSize(38, 52) << QSize(40, 50) << 0.0;
+    }
+    void aPairEnlarged()
+    {
+        QFETCH(QSize, area);
+        QFETCH(QSize, first);
+        QFETCH(QSize, second);
+        QFETCH(double, factor);
+        const PairEnlargement e = enlargePair(area, 30, first, second);
+        QVERIFY(qAbs(e.factor - factor) < 1e-9);
+        if (factor == 0.0)
+            return;
+        const QRect below(0, 30, area.width(), area.height() - 30);
+        for (std::size_t i = 0; i < 2; ++i) {
+            QVERIFY(below.contains(e.pictures[i]));
+            QVERIFY(below.contains(e.ideograms[i]));
+            QVERIFY(e.ideograms[i].left() > e.pictures[i].right());
+            QCOMPARE(e.ideograms[i].top(), e.pictures[i].top());
+            QCOMPARE(e.ideograms[i].height(), e.pictures[i].height());
+        }
+        QVERIFY(e.pictures[1].left() > e.ideograms[0].right());
+        QCOMPARE(e.pictures[0].height(), int(first.height() * factor));
+    }
+
     void ideogramBesideThePicture()
     {
         // Picture 30 wide whose chromosome ends at column 24: the ideogram starts 3 pixels after

@@ -4,6 +4,7 @@
 #include "core/board/ChromosomeBitmapOps.h"
 #include "ui/app/ProgramWindows.h"
 #include "ui/app/TPasswordDlg.h"
+#include "ui/exercise/AnswerPairView.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -54,6 +55,25 @@ Bgr24Image block(int width, int height)
         for (int x = 1; x < width - 1; ++x)
             std::fill_n(image.row(y) + 3 * x, 3, std::uint8_t(70));
     return image;
+}
+
+// A small banded chromosome, as a real photograph shows chromosome 21: a few grey levels only.
+Bgr24Image banded(int width, int height)
+{
+    Bgr24Image image = block(width, height);
+    for (int y = 2; y < height - 2; y += 4)
+        for (int x = 2; x < width - 2; ++x)
+            std::fill_n(image.row(y) + 3 * x, 3, std::uint8_t(y % 8 ? 20 : 150));
+    return image;
+}
+
+int greyLevels(const QImage &image)
+{
+    QSet<int> levels;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            levels.insert(qGray(image.pixel(x, y)));
+    return int(levels.size());
 }
 
 void press(QWidget *widget, QPoint at)
@@ -180,6 +200,57 @@ private slots:
         answer.prepare({0, 0}, sources, 1.0f, true);
     }
 
+    void aPairShownLargeAndBack()
+    {
+        TForm16 answer;
+        std::array<Bgr24Image, PieceCount> sources;
+        sources.fill(banded(14, 26));
+        answer.prepare({804, 352}, sources, 1.0f, false);
+        answer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&answer));
+        AnswerPairView *view = answer.PairView;
+
+        QTest::mouseClick(answer.images[41], Qt::LeftButton, {}, QPoint(3, 3));
+        QVERIFY(view->isVisible());
+        QCOMPARE(view->geometry(), answer.OutputPanel->rect());
+        QCOMPARE(view->pair(), 40);
+        QVERIFY(view->Heading->text().startsWith(QStringLiteral("21番染色体")));
+        for (std::size_t i = 0; i < 2; ++i) {
+            const QImage large = view->pictures[i]->pixmap().toImage();
+            // Readable: far taller than the photograph, and smooth, not blocks of its levels.
+            QVERIFY2(large.height() >= 150, qPrintable(QString::number(large.height())));
+            QVERIFY(greyLevels(large) > 10);
+            QVERIFY(view->ideograms[i]->isVisible());
+            QVERIFY(view->ideograms[i]->x() > view->pictures[i]->geometry().right());
+            QVERIFY(view->rect().contains(view->ideograms[i]->geometry()));
+        }
+        QVERIFY(view->pictures[1]->x() > view->ideograms[0]->geometry().right());
+
+        // The arrows step through the pairs, round the karyogram.
+        const auto key = [&](Qt::Key k) { QTest::keyClick(view, k); };
+        key(Qt::Key_Right);
+        QCOMPARE(view->pair(), 42);
+        key(Qt::Key_Right);
+        QCOMPARE(view->pair(), 44);
+        QVERIFY(view->Heading->text().startsWith(QStringLiteral("性染色体 X・Y")));
+        key(Qt::Key_Right);
+        QCOMPARE(view->pair(), 0);
+        key(Qt::Key_Left);
+        QCOMPARE(view->pair(), 44);
+        key(Qt::Key_Escape);
+        QVERIFY(!view->isVisible());
+
+        // A click anywhere on the large view goes back too; a new answer starts on the karyogram.
+        QTest::mouseClick(answer.placePanels[3], Qt::LeftButton, {}, QPoint(2, 30));
+        QCOMPARE(view->pair(), 2);
+        QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(!view->isVisible());
+        answer.showPairLarge(45);
+        QVERIFY(view->isVisible());
+        answer.prepare({804, 352}, sources, 1.0f, true);
+        QVERIFY(!view->isVisible());
+    }
+
     void showsTheCellUprightOverTheSpread()
     {
         Window w;
@@ -215,6 +286,18 @@ private slots:
         for (int k = 0; k < PieceCount; ++k)
             QCOMPARE(answer.images[std::size_t(k)]->size(),
                      renderUpright(sources[std::size_t(k)], w.settings.EffectiveScale).size());
+
+        // The exercise window made smaller: the answer follows its spread, every chromosome
+        // still whole in its place.
+        const int spreadWidth = form.InOutPanel->InputPanel->width();
+        form.setWindowState(Qt::WindowNoState);
+        form.resize(form.width() - 160, form.height() - 120);
+        QVERIFY(form.InOutPanel->InputPanel->width() < spreadWidth);
+        QCOMPARE(answer.width(), form.InOutPanel->InputPanel->width() - 20);
+        QCOMPARE(answer.height(), form.InOutPanel->InputPanel->height());
+        for (int k = 0; k < PieceCount; ++k)
+            QVERIFY(answer.placePanels[std::size_t(k)]->rect().contains(
+                answer.images[std::size_t(k)]->geometry()));
     }
 
     void piecesStayUnderTheAnswer()
@@ -404,17 +487,28 @@ private slots:
         QCOMPARE(answer.y(), 0);
         QVERIFY(answer.x() + answer.width() >= 40);
 
-        // The right edge resizes; the karyogram inside keeps its places and is clipped.
+        // The right edge resizes; the karyogram inside follows: its places reach the new edge
+        // and the chromosomes shrink alike, each whole in its place.
         answer.move(0, 0);
-        const QRect lastPlace = answer.placePanels[9]->geometry();
+        const QImage asPrepared = answer.images[0]->pixmap().toImage();
         const QPoint edge(answer.width() - 2, answer.height() / 2);
         press(&answer, edge);
         moveTo(&answer, edge - QPoint(200, 0));
         release(&answer, edge - QPoint(200, 0));
         QCOMPARE(answer.width(), size.width() - 200);
         QCOMPARE(answer.height(), size.height());
-        QCOMPARE(answer.OutputPanel->width(), size.width() - 200 - 10);
-        QCOMPARE(answer.placePanels[9]->geometry(), lastPlace);
+        const int client = size.width() - 200 - 10;
+        QCOMPARE(answer.OutputPanel->width(), client);
+        QCOMPARE(answer.placePanels[9]->geometry().right() + 1, client - 2);
+        const double ratio = double(client) / (size.width() - 10);
+        const QSize shrunk = answer.images[0]->size();
+        QVERIFY(qAbs(shrunk.height() - asPrepared.height() * ratio) <= 2);
+        for (int k = 0; k < 46; ++k)
+            QVERIFY(answer.placePanels[k]->rect().contains(answer.images[k]->geometry()));
+        // Back at its first size it shows what it showed at first.
+        answer.resize(size);
+        QVERIFY(answer.images[0]->pixmap().toImage() == asPrepared);
+        answer.resize(size.width() - 200, size.height());
         // The bottom-left corner resizes both ways.
         const QPoint corner(1, answer.height() - 2);
         press(&answer, corner);

@@ -326,6 +326,69 @@ private slots:
         QVERIFY(!loupe->isVisible());
     }
 
+    void theLoupeOverAPlace_data()
+    {
+        QTest::addColumn<int>("place");
+        QTest::addColumn<int>("lying"); // the piece dropped there first, -1 for none
+        QTest::addColumn<int>("ideograms");
+        QTest::newRow("empty place of pair 8") << 14 << -1 << 1;
+        QTest::newRow("empty X place") << 44 << -1 << 1;
+        QTest::newRow("empty XY place: X and Y") << 45 << -1 << 2;
+        QTest::newRow("a place holding chromosome 1") << 0 << 0 << 0;
+    }
+    void theLoupeOverAPlace()
+    {
+        QFETCH(int, place);
+        QFETCH(int, lying);
+        QFETCH(int, ideograms);
+        Window w;
+        TForm1 &form = *w.form;
+        BoardView &board = *form.InOutPanel;
+        QWidget *panel = board.placePanels[std::size_t(place)];
+        // Before any problem is dealt the places show what belongs there already.
+        QTest::mousePress(panel, Qt::MiddleButton, {}, QPoint(3, 3));
+        QVERIFY(board.loupe() && board.loupe()->isVisible());
+        QTest::mouseRelease(panel, Qt::MiddleButton, {}, QPoint(3, 3));
+        QVERIFY(!board.loupe()->isVisible());
+
+        w.clickList(0);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        if (lying >= 0)
+            w.drag(lying, panel, QPoint(20, 20));
+        // Ctrl held while the pointer moves over the place, away from any piece in it.
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, panel->height() - 3),
+                         QPointF(panel->mapToGlobal(QPoint(2, panel->height() - 3))), Qt::NoButton,
+                         Qt::NoButton, Qt::ControlModifier);
+        QApplication::sendEvent(panel, &move);
+        QLabel *loupe = board.loupe();
+        QVERIFY(loupe->isVisible());
+        QVERIFY(form.rect().contains(loupe->geometry()));
+        const QImage shown = loupe->pixmap().toImage();
+        if (lying >= 0) {
+            QCOMPARE(loupe->property("piece").toInt(), lying);
+            QVERIFY(std::max(shown.width(), shown.height()) >= 150);
+        } else {
+            QCOMPARE(loupe->property("place").toInt(), place);
+            QVERIFY(shown.height() >= 240);
+            // Each ideogram is a group of columns with dark bands below the name.
+            int groups = 0;
+            bool inGroup = false;
+            for (int x = 0; x < shown.width(); ++x) {
+                bool dark = false;
+                for (int y = 60; y < shown.height() && !dark; ++y)
+                    dark = qGray(shown.pixel(x, y)) < 100;
+                groups += dark && !inGroup;
+                inGroup = dark;
+            }
+            QCOMPARE(groups, ideograms);
+        }
+        QMouseEvent plain(QEvent::MouseMove, QPointF(2, 2),
+                          QPointF(panel->mapToGlobal(QPoint(2, 2))), Qt::NoButton, Qt::NoButton,
+                          {});
+        QApplication::sendEvent(panel, &plain);
+        QVERIFY(!loupe->isVisible());
+    }
+
     void theWindowComesBackWhereTheTraineeLeftIt()
     {
         Window w;
@@ -467,6 +530,31 @@ private slots:
         QCOMPARE(rgb(answer.images[14]->pixmap().toImage()),
                  rgb(renderUpright(replay.Attempt->problem().SourceBitmap[14],
                                    w.settings.EffectiveScale)));
+
+        // Made smaller, both karyograms follow the window, every chromosome whole in its place;
+        // back at its first size it shows the attempt exactly as scored again.
+        const QSize first = replay.size();
+        std::array<QSize, 46> pieceSizes{};
+        for (std::size_t i = 0; i < 46; ++i)
+            pieceSizes[i] = replay.Attempt->pieces[i]->size();
+        replay.resize(first - QSize(180, 160));
+        QCOMPARE(replay.AnswerArea->size(), replay.Attempt->size());
+        QVERIFY(replay.Attempt->height() < asScored.height());
+        const QSize karyogram = replay.Attempt->size();
+        QCOMPARE(replay.Attempt->OutputPanel->size(), karyogram);
+        QCOMPARE(answer.width(), karyogram.width() - 20);
+        QVERIFY(replay.Attempt->rowPanels[3]->geometry().bottom() < karyogram.height());
+        for (std::size_t i = 0; i < 46; ++i)
+            QVERIFY(answer.placePanels[i]->rect().contains(answer.images[i]->geometry()));
+        // The pieces are drawn at the scale the smaller places give, as the exercise would.
+        for (std::size_t i = 0; i < 46; ++i) {
+            const QSize now = replay.Attempt->pieces[i]->size();
+            QVERIFY(now.width() <= pieceSizes[i].width() && now.height() <= pieceSizes[i].height());
+        }
+        QVERIFY(replay.Attempt->pieces[0]->height() < pieceSizes[0].height());
+        replay.resize(first);
+        QVERIFY(replay.Attempt->OutputPanel->grab().toImage() == asScored);
+
         // Closing lends the answer window back, hidden, so that it outlives this one.
         replay.reject();
         QVERIFY(!answer.isVisible());

@@ -95,6 +95,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(help));
         QCOMPARE(help->browser->source(), f.helpPage());
         QCOMPARE(help->windowTitle(), QStringLiteral("QUELDO ヘルプ"));
+        // Centred on the 800 x 800 offscreen screen when it first opens, never left of it; moved,
+        // it stays where it was put.
+        QCOMPARE(help->frameGeometry().topLeft(),
+                 QPoint(0, (800 - help->frameGeometry().height()) / 2));
+        help->move(help->pos() + QPoint(-30, -20));
+        const QPoint moved = help->pos();
         QVERIFY(help->browser->toPlainText().contains(QStringLiteral("ログインとID作成")));
         const QList<QImage> exercise = picturesShown(help->browser);
         QCOMPARE(exercise.size(), 1);
@@ -121,6 +127,7 @@ private slots:
         f.form->Contents1->trigger();
         QCOMPARE(f.form->helpWindow(), help);
         QVERIFY(help->isVisible());
+        QCOMPARE(help->pos(), moved);
     }
 
     void missingHelpNamesTheFile()

@@ -121,6 +121,23 @@ private slots:
         QCOMPARE(w.HeatMap->table().attempts, 2);
     }
 
+    void madeSmallerItsMapFollows()
+    {
+        History h;
+        h.add(QStringLiteral("2026/12/10"), 1, swapped(9, 10));
+        ConfusionWindow w(h.paths, h.userId, h.printer);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.size(), QSize(980, 620));
+        const QSize large = w.HeatMap->size();
+        // Well within a 1024 x 768 screen's room with a window manager's frame around it.
+        QVERIFY(w.minimumSizeHint().width() <= 720 && w.minimumSizeHint().height() <= 480);
+        w.resize(720, 480);
+        QVERIFY(w.HeatMap->width() < large.width() && w.HeatMap->height() < large.height());
+        for (QWidget *child : w.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            QVERIFY(!child->isVisible() || w.rect().contains(child->geometry()));
+    }
+
     void replayOpensOnlyWhatCanBeDrawn()
     {
         History h;
