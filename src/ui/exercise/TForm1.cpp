@@ -1,6 +1,7 @@
 #include "ui/exercise/TForm1.h"
 
 #include "core/app/AppPaths.h"
+#include "core/board/AnyProblemLoader.h"
 #include "core/results/AttemptRecord.h"
 #include "core/results/ResultsDate.h"
 #include "core/settings/LiveSettings.h"
@@ -147,7 +148,8 @@ bool TForm1::chooseProblem(int position)
 {
     const auto name = m_library.nameAtPosition(position);
     InOutPanel->emptyBoard();
-    LoadProblemResult loaded = LoadProblem(QDir(m_paths.imagesFolder()), name.value_or(QString()));
+    LoadProblemResult loaded =
+        loadProblemOfAnyKind(QDir(m_paths.imagesFolder()), name.value_or(QString()));
     if (!name || !loaded.ok()) {
         // Nothing of a broken problem reaches the board: it stays empty until a problem loads.
         InOutPanel->clearProblem();
@@ -156,9 +158,13 @@ bool TForm1::chooseProblem(int position)
         showError(name ? loaded.error : QStringLiteral("問題が選ばれていません。"));
         return false;
     }
+    // The scale fits the places the problem's board has.
+    if (InOutPanel->sparePlaces() != loaded.problem.key.sparePlaces)
+        InOutPanel->setSparePlaces(loaded.problem.key.sparePlaces);
     m_settings.applyScale(
         computeScale(loaded.problem.SourceBitmap,
-                     InOutPanel->scaleInputs(m_settings.trackBarPosition, m_settings.CustomScale)));
+                     InOutPanel->scaleInputs(m_settings.trackBarPosition, m_settings.CustomScale),
+                     loaded.problem.key));
     InOutPanel->deal(std::move(loaded.problem), m_settings.EffectiveScale, m_random);
     return true;
 }
@@ -303,15 +309,14 @@ void TForm1::N1Click()
 {
     m_settings.referenceMode = N1->isChecked();
     InOutPanel->setReferenceMode(N1->isChecked());
-    InOutPanel->applyLabels(allPlaceLabels(board(), InOutPanel->isFemaleProblem(), N1->isChecked()),
-                            true);
+    InOutPanel->applyLabels(allPlaceLabels(board(), InOutPanel->cellKey(), N1->isChecked()), true);
 }
 
 void TForm1::applySettingsDialog()
 {
     N1->setChecked(m_settings.referenceMode);
     InOutPanel->setReferenceMode(m_settings.referenceMode);
-    InOutPanel->applyLabels(settingsDialogLabels(board(), InOutPanel->isFemaleProblem(),
+    InOutPanel->applyLabels(settingsDialogLabels(board(), InOutPanel->cellKey(),
                                                  m_settings.referenceMode,
                                                  m_settings.alignmentMode),
                             true);
@@ -319,15 +324,26 @@ void TForm1::applySettingsDialog()
 
 void TForm1::Button1Click()
 {
-    const SlotCodes codes = ScoreBoard(board(), InOutPanel->isFemaleProblem());
+    const CellScore score = scoreCell(board(), InOutPanel->cellKey());
+    const SlotCodes codes = score.normalCodes();
     const bool first = m_flow.ScoringCount == 0;
     if (first)
         closeAnswerWindow();
-    m_flow.score(CorrectCount(codes), board());
+    m_flow.score(score.correct, board(), score.chromosomes);
     applyFlow();
-    InOutPanel->showSlotResults(codes, m_settings.referenceMode);
+    InOutPanel->showSlotResults(score, m_settings.referenceMode);
     if (!first)
         return;
+    if (const std::optional<Karyotype> &karyotype = InOutPanel->problem().karyotype) {
+        AbnormalAttempt attempt =
+            abnormalAttemptOf(board(), InOutPanel->cellKey(), score, *karyotype);
+        attempt.problemName = currentProblemName();
+        attempt.problemNumber = m_library.problemNumber(m_flow.CurrentPosition);
+        attempt.date = todayText();
+        attempt.elapsedSeconds = m_flow.ElapsedSeconds;
+        emit abnormalCellScored(attempt);
+        return;
+    }
     const SavedAttempt attempt = saveAttempt(
         m_paths.relativeUserFile(UserId, QStringLiteral(".kek")),
         m_paths.relativeUserFile(UserId, QStringLiteral(".arr")), todayText(),
@@ -384,6 +400,7 @@ void TForm1::FormResize()
     in.client = centralWidget()->size();
     in.windowWidth = frameGeometry().width();
     in.previousMenuWidth = m_menuWidth;
+    in.sparePlaces = InOutPanel->sparePlaces();
     static_cast<CommandColumn *>(MenuPanel)->fillClockSizes(in);
     const BoardLayout l = computeBoardLayout(in);
     m_menuWidth = l.menuPanel.width();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/board/ProblemLibrary.h"
+#include "core/exercise/AbnormalAttempt.h"
 #include "core/exercise/ExerciseFlow.h"
 #include "ui/board/BoardView.h"
 #include "ui/common/PagePrinter.h"
@@ -122,6 +123,10 @@ signals:
     void gradeAnalysisRequested();
     /// バージョン情報: the version window opens modally.
     void aboutRequested();
+    /// The first scoring of a problem with a karyotype to name, after its places show their
+    /// verdicts. Nothing of it was written: the results and arrangement files keep normal
+    /// cells only.
+    void abnormalCellScored(const queldo::AbnormalAttempt &attempt);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
