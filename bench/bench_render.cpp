@@ -354,7 +354,7 @@ void registerDeal(Pixels pixels)
     benchmark::RegisterBenchmark(
         (prefix + "DealPieces").c_str(),
         [sources](benchmark::State &state) {
-            std::array<Bgr24Image, PieceCount> cellArray;
+            SourceBitmaps cellArray;
             std::copy(sources.begin(), sources.end(), cellArray.begin());
             struct FixedRandom : PieceRandom
             {

@@ -57,4 +57,32 @@ void writeProblemFolder(const QString &imagesFolder, const QString &name,
     writeCp932Lines(folder + QLatin1Char('/') + name + QStringLiteral(".set"), lines);
 }
 
+QStringList normalBitmapNames()
+{
+    QStringList names;
+    for (int piece = 0; piece < PieceCount; ++piece)
+        names << bitmapFileName(piece);
+    return names;
+}
+
+void writeAbnormalProblemFolder(const QString &imagesFolder, const QString &name,
+                                const QStringList &bitmaps, const QString &karyotype,
+                                const QStringList &changed, const ProblemFixtureOptions &options)
+{
+    QRandomGenerator random(options.seed);
+    const QString folder = imagesFolder + QLatin1Char('/') + name;
+    QDir().mkpath(folder);
+    QStringList lines;
+    for (const QString &file : bitmaps) {
+        const int chromosomeClass = file.section(QLatin1Char('-'), 0, 0).toInt();
+        const int height =
+            std::max(8, options.tallest - (chromosomeClass - 1) * options.tallest / 30);
+        const qint64 size = writeBmp(folder + QLatin1Char('/') + file,
+                                     makeChromosome(options.width, height, random));
+        lines << QStringLiteral("%1,%2,%3").arg(file).arg(size).arg(checkValueOf(size));
+    }
+    writeCp932Lines(folder + QLatin1Char('/') + name + QStringLiteral(".set"), lines);
+    writeCp932Lines(folder + QStringLiteral("/karyotype.txt"), QStringList{karyotype} + changed);
+}
+
 } // namespace queldo::test

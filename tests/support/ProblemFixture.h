@@ -4,6 +4,7 @@
 
 #include <QRandomGenerator>
 #include <QString>
+#include <QStringList>
 
 namespace queldo::test {
 
@@ -25,5 +26,15 @@ struct ProblemFixtureOptions
 };
 void writeProblemFolder(const QString &imagesFolder, const QString &name,
                         const ProblemFixtureOptions &options = {});
+
+/// The 46 bitmap names of a normal cell in piece order, to make an abnormal one from.
+QStringList normalBitmapNames();
+/// Lays out an abnormal problem folder: the bitmaps named, in that order in the check-value
+/// file (heights falling with the class as above), and the karyotype file naming the karyotype
+/// and the changed bitmaps.
+void writeAbnormalProblemFolder(const QString &imagesFolder, const QString &name,
+                                const QStringList &bitmaps, const QString &karyotype,
+                                const QStringList &changed,
+                                const ProblemFixtureOptions &options = {});
 
 } // namespace queldo::test

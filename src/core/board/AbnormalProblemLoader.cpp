@@ -1,5 +1,6 @@
 #include "core/board/AbnormalProblemLoader.h"
 
+#include "core/board/Karyogram.h"
 #include "core/board/ProblemFolder.h"
 #include "core/karyotype/BandNames.h"
 #include "core/karyotype/ProblemKaryotype.h"
@@ -15,10 +16,6 @@ namespace {
 
 // A karyotype file is one karyotype and a few names; anything much larger is not one.
 constexpr qint64 MaximumKaryotypeFileBytes = 64 * 1024;
-
-// The cells this program deals have 45 to 47 chromosomes; a triploid cell is beyond its board.
-constexpr int FewestPieces = 45;
-constexpr int MostPieces = 47;
 
 } // namespace
 

@@ -4,9 +4,9 @@
 
 namespace queldo {
 
-std::array<QRect, 14> rowPlaces(int rowWidth, int rowHeight, int columns)
+std::array<QRect, 15> rowPlaces(int rowWidth, int rowHeight, int columns)
 {
-    std::array<QRect, 14> places{};
+    std::array<QRect, 15> places{};
     const int c = rowWidth / columns;
     for (int i = 0; i < columns - 1; ++i)
         places[std::size_t(i)] = QRect(i * c, 0, c, rowHeight);
@@ -22,6 +22,20 @@ int rowOfPlace(int place)
             return row;
     }
     return 0;
+}
+
+void layOutPlaces(std::array<QRect, MostPlaces> &places, int rowWidth, int rowHeight,
+                  bool sparePlaces)
+{
+    places.fill(QRect());
+    for (int row = 0; row < RowCount; ++row) {
+        const int columns = RowColumns[std::size_t(row)];
+        const auto rects = rowPlaces(rowWidth, rowHeight, columns + (sparePlaces ? 1 : 0));
+        for (int i = 0; i < columns; ++i)
+            places[std::size_t(RowFirstPlace[std::size_t(row)] + i)] = rects[std::size_t(i)];
+        if (sparePlaces)
+            places[std::size_t(sparePlace(row))] = rects[std::size_t(columns)];
+    }
 }
 
 BoardLayout computeBoardLayout(const LayoutInput &in)
@@ -42,12 +56,9 @@ BoardLayout computeBoardLayout(const LayoutInput &in)
     l.outputPanel = QRect(0, clientH - half, inOutW, half);
 
     const int rowH = half / 4;
-    for (int row = 0; row < 4; ++row) {
+    for (int row = 0; row < 4; ++row)
         l.rows[std::size_t(row)] = QRect(0, row * rowH, inOutW, rowH);
-        const auto places = rowPlaces(inOutW, rowH, RowColumns[std::size_t(row)]);
-        for (int i = 0; i < RowColumns[std::size_t(row)]; ++i)
-            l.places[std::size_t(RowFirstPlace[std::size_t(row)] + i)] = places[std::size_t(i)];
-    }
+    layOutPlaces(l.places, inOutW, rowH, in.sparePlaces);
 
     l.listBox3 = QRect(0, 0, menuW, half);
     const int L = l.outputPanel.top();

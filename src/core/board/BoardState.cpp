@@ -6,7 +6,7 @@ namespace queldo {
 
 int BoardState::placeOf(int piece) const
 {
-    for (int s = 0; s < SlotCount; ++s) {
+    for (int s = 0; s < placeCount; ++s) {
         if (SlotContents[std::size_t(s)] == piece)
             return s;
     }
@@ -22,11 +22,11 @@ int drawOffset(PieceRandom &random, int bound)
     return 0;
 }
 
-void DealPieces(BoardState &board, const std::array<Bgr24Image, PieceCount> &sources, float scale,
-                QSize spreadSize, PieceRandom &random)
+void DealPieces(BoardState &board, const SourceBitmaps &sources, float scale, QSize spreadSize,
+                PieceRandom &random)
 {
     random.reseedFromTicks();
-    for (int n = 0; n < PieceCount; ++n) {
+    for (int n = 0; n < board.pieceCount; ++n) {
         const auto i = std::size_t(n);
         board.pieceVisible[i] = true;
         board.RotationStep[i] = random.bounded(0, RotationStepCount - 1);

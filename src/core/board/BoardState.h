@@ -15,19 +15,24 @@ namespace queldo {
 
 /// The cell being sorted: where every piece lies, how it is turned and how it is drawn.
 /// Geometry is in the coordinates of the piece's container: the spread, or its place.
+/// The containers hold the largest cell; a normal cell uses the first 46 of each.
 struct BoardState
 {
-    std::array<int, SlotCount> SlotContents;    ///< place -> piece, -1 empty
-    std::array<int, PieceCount> RotationStep{}; ///< 0..23 steps of 15 degrees
+    std::array<int, MostPlaces> SlotContents;   ///< place -> piece, -1 empty
+    std::array<int, MostPieces> RotationStep{}; ///< 0..23 steps of 15 degrees
     int SelectedPiece = -1;
-    std::array<QPoint, PieceCount> PieceCentre{};
+    std::array<QPoint, MostPieces> PieceCentre{};
     int PiecesMovable = 0;
     /// Drag mode of all pieces: automatic (a press and a move picks one up) or manual.
     bool dragAutomatic = false;
 
-    std::array<QRect, PieceCount> pieceRect{};
-    std::array<QImage, PieceCount> piecePicture{};
-    std::array<bool, PieceCount> pieceVisible{};
+    std::array<QRect, MostPieces> pieceRect{};
+    std::array<QImage, MostPieces> piecePicture{};
+    std::array<bool, MostPieces> pieceVisible{};
+
+    /// The pieces and places of the cell on the board (CellKey's counts).
+    int pieceCount = PieceCount;
+    int placeCount = SlotCount;
 
     BoardState() { SlotContents.fill(-1); }
 
@@ -51,9 +56,9 @@ public:
 /// when the bound is negative, and 0 when it is 0.
 int drawOffset(PieceRandom &random, int bound);
 
-/// Turns all 46 pieces at random (steps 0 to 22), renders them at the given scale and scatters
-/// them over a spread of the given size. Every piece ends up visible on the spread.
-void DealPieces(BoardState &board, const std::array<Bgr24Image, PieceCount> &sources, float scale,
-                QSize spreadSize, PieceRandom &random);
+/// Turns the board's pieces at random (steps 0 to 22), renders them at the given scale and
+/// scatters them over a spread of the given size. Every piece ends up visible on the spread.
+void DealPieces(BoardState &board, const SourceBitmaps &sources, float scale, QSize spreadSize,
+                PieceRandom &random);
 
 } // namespace queldo

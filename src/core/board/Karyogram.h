@@ -11,6 +11,9 @@ namespace queldo {
 inline constexpr int PieceCount = 46;
 /// Places of the karyogram: piece n belongs in place n (the sex pieces by the problem's sex).
 inline constexpr int SlotCount = 46;
+/// An abnormal cell holds 45 to 47 chromosomes: one more than a normal cell at most.
+inline constexpr int FewestPieces = 45;
+inline constexpr int MostPieces = 47;
 /// A piece turns in steps of 15 degrees.
 inline constexpr int RotationStepCount = 24;
 inline constexpr int RowCount = 4;
@@ -23,6 +26,20 @@ inline constexpr std::array<int, RowCount> RowFirstPlace = {0, 10, 24, 36};
 constexpr int rowEndPlace(int row)
 {
     return RowFirstPlace[std::size_t(row)] + RowColumns[std::size_t(row)];
+}
+
+/// The board of an abnormal cell has one spare place at the end of each row, for a chromosome
+/// beyond the two of its class; they are numbered after the 46 places, row by row.
+inline constexpr int SparePlaceCount = RowCount;
+inline constexpr int MostPlaces = SlotCount + SparePlaceCount;
+constexpr int sparePlace(int row)
+{
+    return SlotCount + row;
+}
+/// The row a chromosome class (1 to 22, 23 for the sex chromosomes) lies in.
+constexpr int rowOfClass(int chromosomeClass)
+{
+    return chromosomeClass <= 5 ? 0 : chromosomeClass <= 12 ? 1 : chromosomeClass <= 18 ? 2 : 3;
 }
 
 /// The largest drawing scale the program accepts from anywhere (settings files, a computed

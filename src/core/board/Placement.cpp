@@ -6,13 +6,13 @@
 
 namespace queldo {
 
-DropOutcome dropIntoPlace(BoardState &board, std::array<Bgr24Image, PieceCount> &sources, int piece,
-                          int place, QSize placeSize, const PlacementContext &context,
+DropOutcome dropIntoPlace(BoardState &board, SourceBitmaps &sources, int piece, int place,
+                          QSize placeSize, const PlacementContext &context,
                           const BitmapReloader &reload)
 {
     DropOutcome outcome;
     board.SelectedPiece = -1;
-    if (piece < 0 || piece >= PieceCount || place < 0 || place >= SlotCount ||
+    if (piece < 0 || piece >= board.pieceCount || place < 0 || place >= board.placeCount ||
         board.SlotContents[std::size_t(place)] != -1)
         return outcome;
     outcome.accepted = true;
@@ -42,7 +42,7 @@ DropOutcome dropIntoPlace(BoardState &board, std::array<Bgr24Image, PieceCount> 
               (placeSize.height() - size.height()) / 2 + RowMargin, size.width(), size.height());
     board.SlotContents[std::size_t(place)] = piece;
     if (context.referenceMode)
-        outcome.labels.push_back({place, ReferenceLabel(place, piece, context.female)});
+        outcome.labels.push_back({place, ReferenceLabel(place, piece, context.cell)});
     return outcome;
 }
 
@@ -50,7 +50,7 @@ DropOutcome dropOnSpread(BoardState &board, int piece, QPoint pos, QSize spread,
                          const PlacementContext &context)
 {
     DropOutcome outcome;
-    if (piece >= 0 && piece < PieceCount) {
+    if (piece >= 0 && piece < board.pieceCount) {
         outcome.accepted = true;
         QRect &rect = board.pieceRect[std::size_t(piece)];
         const int h = rect.height(), w = rect.width();
@@ -70,7 +70,7 @@ DropOutcome dropOnSpread(BoardState &board, int piece, QPoint pos, QSize spread,
 
 void selectPiece(BoardState &board, int piece)
 {
-    if (piece < 0 || piece >= PieceCount)
+    if (piece < 0 || piece >= board.pieceCount)
         return;
     board.SelectedPiece = piece;
     const QRect &r = board.pieceRect[std::size_t(piece)];
@@ -78,11 +78,10 @@ void selectPiece(BoardState &board, int piece)
         QPoint(r.left() + r.width() / 2, r.top() + r.height() / 2);
 }
 
-bool turnSelectedPiece(BoardState &board, const std::array<Bgr24Image, PieceCount> &sources,
-                       int wheelDelta, float scale)
+bool turnSelectedPiece(BoardState &board, const SourceBitmaps &sources, int wheelDelta, float scale)
 {
     const int piece = board.SelectedPiece;
-    if (board.PiecesMovable != 1 || piece < 0 || piece >= PieceCount)
+    if (board.PiecesMovable != 1 || piece < 0 || piece >= board.pieceCount)
         return false;
     const auto p = std::size_t(piece);
     int &step = board.RotationStep[p];
@@ -102,7 +101,7 @@ bool turnSelectedPiece(BoardState &board, const std::array<Bgr24Image, PieceCoun
 void pointerOverSpread(BoardState &board, QPoint pos)
 {
     const int piece = board.SelectedPiece;
-    if (piece < 0 || piece >= PieceCount)
+    if (piece < 0 || piece >= board.pieceCount)
         return;
     // The piece's own coordinates are compared as they are, also for a piece lying in a place.
     const QRect &r = board.pieceRect[std::size_t(piece)];
@@ -115,10 +114,16 @@ void pointerOverSpread(BoardState &board, QPoint pos)
 
 std::vector<LabelUpdate> allPlaceLabels(const BoardState &board, bool female, bool referenceMode)
 {
+    return allPlaceLabels(board, CellKey::normal(female), referenceMode);
+}
+
+std::vector<LabelUpdate> allPlaceLabels(const BoardState &board, const CellKey &cell,
+                                        bool referenceMode)
+{
     std::vector<LabelUpdate> labels;
-    for (int s = 0; s < SlotCount; ++s) {
+    for (int s = 0; s < board.placeCount; ++s) {
         const int piece = board.SlotContents[std::size_t(s)];
-        labels.push_back({s, referenceMode ? ReferenceLabel(s, piece, female) : placeName(s)});
+        labels.push_back({s, referenceMode ? ReferenceLabel(s, piece, cell) : placeName(s)});
     }
     return labels;
 }
@@ -126,7 +131,13 @@ std::vector<LabelUpdate> allPlaceLabels(const BoardState &board, bool female, bo
 std::vector<LabelUpdate> settingsDialogLabels(const BoardState &board, bool female,
                                               bool referenceMode, bool alignmentMode)
 {
-    std::vector<LabelUpdate> labels = allPlaceLabels(board, female, referenceMode);
+    return settingsDialogLabels(board, CellKey::normal(female), referenceMode, alignmentMode);
+}
+
+std::vector<LabelUpdate> settingsDialogLabels(const BoardState &board, const CellKey &cell,
+                                              bool referenceMode, bool alignmentMode)
+{
+    std::vector<LabelUpdate> labels = allPlaceLabels(board, cell, referenceMode);
     if (!alignmentMode)
         labels[45].text = QStringLiteral("XY");
     return labels;

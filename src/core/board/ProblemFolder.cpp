@@ -1,5 +1,7 @@
 #include "core/board/ProblemFolder.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace queldo {
@@ -14,6 +16,14 @@ const QStringList &knownProblemNames()
         QStringLiteral("正常男性染色体核型no29"), QStringLiteral("正常女性染色体核型no49"),
     };
     return names;
+}
+
+int abnormalProblemNumber(const QString &folderName)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^異常[男女]性染色体核型no([1-9][0-9]{0,5})$"));
+    const QRegularExpressionMatch match = pattern.match(folderName);
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
 
 bool IsFemaleProblem(const QString &name)

@@ -11,6 +11,9 @@ namespace queldo {
 
 /// The known problem folders, in the order they are looked for.
 const QStringList &knownProblemNames();
+/// Whether a folder name is one of the abnormal problems ("異常男性染色体核型no11",
+/// "異常女性染色体核型no12", ...), and its number; 0 when it is not.
+int abnormalProblemNumber(const QString &folderName);
 /// True when the folder name marks a cell of a woman ("女").
 bool IsFemaleProblem(const QString &name);
 /// File name of a piece's bitmap: "k-1.bmp" for even pieces, "k-2.bmp" for odd ones.

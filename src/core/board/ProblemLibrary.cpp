@@ -1,5 +1,7 @@
 #include "core/board/ProblemLibrary.h"
 
+#include <algorithm>
+
 namespace queldo {
 
 ProblemLibrary ProblemLibrary::probe(const QDir &imagesFolder)
@@ -9,7 +11,14 @@ ProblemLibrary ProblemLibrary::probe(const QDir &imagesFolder)
         if (QFileInfo(imagesFolder.filePath(name)).isDir())
             installed << name;
     }
-    return fromNames(installed);
+    QStringList abnormal = imagesFolder.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    abnormal.removeIf([](const QString &name) { return abnormalProblemNumber(name) == 0; });
+    // By number, and a male and a female folder of one number in a fixed order.
+    std::sort(abnormal.begin(), abnormal.end(), [](const QString &a, const QString &b) {
+        const int na = abnormalProblemNumber(a), nb = abnormalProblemNumber(b);
+        return na != nb ? na < nb : a < b;
+    });
+    return fromNames(installed + abnormal);
 }
 
 ProblemLibrary ProblemLibrary::fromNames(const QStringList &installed)

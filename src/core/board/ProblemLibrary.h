@@ -17,7 +17,8 @@ class ProblemLibrary
 public:
     static constexpr int OrderCapacity = 500;
 
-    /// Looks for the known folders under the library root.
+    /// Looks for the known folders under the library root, then for the abnormal problems,
+    /// which follow them by the number in their names.
     static ProblemLibrary probe(const QDir &imagesFolder);
     static ProblemLibrary fromNames(const QStringList &installed);
 

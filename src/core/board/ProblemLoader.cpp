@@ -13,11 +13,21 @@ BitmapDecodeResult reloadSourceBitmap(const QDir &imagesFolder, const QString &n
     return readBitmapFile(path);
 }
 
+BitmapDecodeResult reloadSourceBitmap(const QDir &imagesFolder, const LoadedProblem &problem,
+                                      int piece)
+{
+    if (piece < 0 || piece >= problem.bitmapNames.size())
+        return reloadSourceBitmap(imagesFolder, problem.name, piece);
+    return readBitmapFile(
+        imagesFolder.filePath(problem.name + QLatin1Char('/') + problem.bitmapNames.at(piece)));
+}
+
 LoadProblemResult LoadProblem(const QDir &imagesFolder, const QString &name)
 {
     LoadProblemResult result;
     LoadedProblem &problem = result.problem;
     problem.name = name;
+    problem.key = CellKey::normal(IsFemaleProblem(name));
 
     const QString folder = imagesFolder.filePath(name);
     const TextReadResult set = readCp932Lines(folder + QLatin1Char('/') + checkValueFileName(name));
@@ -39,23 +49,26 @@ LoadProblemResult LoadProblem(const QDir &imagesFolder, const QString &name)
             return result;
         }
         problem.SourceBitmap[std::size_t(piece)] = std::move(decoded.image);
+        problem.bitmapNames << bitmapFileName(piece);
     }
     return result;
 }
 
-ScaleResult computeScale(const std::array<Bgr24Image, PieceCount> &bitmaps, const ScaleInputs &in)
+ScaleResult computeScale(const SourceBitmaps &bitmaps, const ScaleInputs &in, const CellKey &key)
 {
     ScaleResult result;
     int greatestHeight = 0;
-    for (const Bgr24Image &b : bitmaps)
-        greatestHeight = std::max(greatestHeight, b.height);
+    for (int p = 0; p < key.pieceCount; ++p)
+        greatestHeight = std::max(greatestHeight, bitmaps[std::size_t(p)].height);
     if (greatestHeight > 0)
         result.BaseScale = float(in.firstRowHeight - 2 * RowMargin) / float(greatestHeight);
 
     for (int row = 0; row < RowCount; ++row) {
         int largestWidth = 0;
-        for (int p = RowFirstPlace[std::size_t(row)]; p < rowEndPlace(row); ++p)
-            largestWidth = std::max(largestWidth, bitmaps[std::size_t(p)].width);
+        for (int p = 0; p < key.pieceCount; ++p) {
+            if (rowOfClass(key.classOf(p)) == row)
+                largestWidth = std::max(largestWidth, bitmaps[std::size_t(p)].width);
+        }
         if (largestWidth <= 0)
             continue;
         const float ratio = float(in.rowReferenceWidths[std::size_t(row)]) / float(largestWidth);

@@ -1,24 +1,36 @@
 #pragma once
 
 #include "core/board/Bgr24Image.h"
+#include "core/board/CellKey.h"
 #include "core/board/Karyogram.h"
+#include "core/karyotype/Karyotype.h"
 
 #include <QDir>
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 namespace queldo {
 
 inline constexpr int RowMargin = 2;
 
-/// The 46 pictures of one cell, as read from its folder.
+/// The pictures of a cell, piece by piece; a normal cell fills the first 46.
+using SourceBitmaps = std::array<Bgr24Image, MostPieces>;
+
+/// The pictures of one cell, as read from its folder.
 struct LoadedProblem
 {
     QString name;
     QStringList CheckValueList;
-    std::array<Bgr24Image, PieceCount> SourceBitmap;
+    SourceBitmaps SourceBitmap;
+    /// What each picture shows and the places of its board.
+    CellKey key = CellKey::normal(false);
+    /// The file of each picture, for a drop that reads it again ("21-3.bmp").
+    QStringList bitmapNames;
+    /// The karyotype the trainee is asked to name: an abnormal problem's only.
+    std::optional<Karyotype> karyotype;
 };
 
 struct LoadProblemResult
@@ -34,6 +46,8 @@ LoadProblemResult LoadProblem(const QDir &imagesFolder, const QString &name);
 
 /// Reads one bitmap of a problem again (a drop redraws its piece from the file).
 BitmapDecodeResult reloadSourceBitmap(const QDir &imagesFolder, const QString &name, int piece);
+BitmapDecodeResult reloadSourceBitmap(const QDir &imagesFolder, const LoadedProblem &problem,
+                                      int piece);
 
 /// What the scale computation needs from the board's geometry and the size setting.
 struct ScaleInputs
@@ -53,6 +67,8 @@ struct ScaleResult
 };
 
 /// The largest factor at which every chromosome fits its row, and the factor pieces are drawn at.
-ScaleResult computeScale(const std::array<Bgr24Image, PieceCount> &bitmaps, const ScaleInputs &in);
+/// A piece counts in the row of its class.
+ScaleResult computeScale(const SourceBitmaps &bitmaps, const ScaleInputs &in,
+                         const CellKey &key = CellKey::normal(false));
 
 } // namespace queldo

@@ -31,21 +31,16 @@ QSize answerWindowSize(QSize spread)
     return {std::max(spread.width() - 20, 0), std::max(spread.height(), 0)};
 }
 
-AnswerLayout answerLayout(QSize outputPanel)
+AnswerLayout answerLayout(QSize outputPanel, bool sparePlaces)
 {
     AnswerLayout layout;
     const int w = std::max(outputPanel.width(), 0);
     const int h = std::max(outputPanel.height(), 0);
-    for (int row = 0; row < RowCount; ++row) {
-        const auto r = std::size_t(row);
-        layout.rows[r] = QRect(0, row * h / 4, w, h / 4);
-        const auto places = rowPlaces(w, h / 4, RowColumns[r]);
-        for (int i = 0; i < RowColumns[r]; ++i) {
-            QRect place = places[std::size_t(i)];
-            place.setWidth(std::max(place.width(), 0));
-            layout.places[std::size_t(RowFirstPlace[r] + i)] = place;
-        }
-    }
+    for (int row = 0; row < RowCount; ++row)
+        layout.rows[std::size_t(row)] = QRect(0, row * h / 4, w, h / 4);
+    layOutPlaces(layout.places, w, h / 4, sparePlaces);
+    for (QRect &place : layout.places)
+        place.setWidth(std::max(place.width(), 0));
     return layout;
 }
 
@@ -58,6 +53,13 @@ QString answerPlaceLabel(int place, bool female)
     const int row = rowOfPlace(place);
     const int column = place - RowFirstPlace[std::size_t(row)];
     return QString::number(column / 2 + RowFirstClass[std::size_t(row)]);
+}
+
+QString answerPlaceLabel(int place, const CellKey &cell, int piece)
+{
+    if (place < SlotCount)
+        return answerPlaceLabel(place, cell.female);
+    return piece >= 0 ? pieceName(piece, cell) : placeName(place);
 }
 
 QPoint centredOffset(QSize place, QSize picture)
@@ -73,11 +75,10 @@ AnswerPicturePlacement placeWithIdeogram(QSize place, QSize picture, int ideogra
     return {at, at + QPoint(ideogramLeft, 0)};
 }
 
-double fitAllInPlaces(const std::array<QSize, SlotCount> &pictures,
-                      const std::array<QSize, SlotCount> &places)
+double fitAllInPlaces(std::span<const QSize> pictures, std::span<const QSize> places)
 {
     double factor = 1.0;
-    for (std::size_t i = 0; i < pictures.size(); ++i) {
+    for (std::size_t i = 0; i < std::min(pictures.size(), places.size()); ++i) {
         const QSize picture = pictures[i];
         const QSize place = places[i];
         if (picture.isEmpty() || place.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/board/CellKey.h"
 #include "core/board/Karyogram.h"
 
 #include <QPoint>
@@ -8,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <span>
 
 namespace queldo {
 
@@ -18,18 +20,22 @@ QSize answerWindowSize(QSize spread);
 /// The rows and places of the answer karyogram for a given size of its OutputPanel.
 struct AnswerLayout
 {
-    std::array<QRect, RowCount> rows{};    ///< in OutputPanel's coordinates
-    std::array<QRect, SlotCount> places{}; ///< each in its row's coordinates
+    std::array<QRect, RowCount> rows{};     ///< in OutputPanel's coordinates
+    std::array<QRect, MostPlaces> places{}; ///< each in its row's coordinates
 };
 
 /// Four rows at quarter-height steps across the whole width; in each row of c places every
 /// place is Wr / c wide, and the last one reaches the row's right edge less 2 pixels. A panel
-/// too small for the rows gives places 0 pixels wide, never negative ones.
-AnswerLayout answerLayout(QSize outputPanel);
+/// too small for the rows gives places 0 pixels wide, never negative ones. With the spare
+/// places each row has one column more, the spare one last.
+AnswerLayout answerLayout(QSize outputPanel, bool sparePlaces = false);
 
 /// The caption of an answer place: the class number, "X" on place 44, and on place 45 "X" in a
 /// female problem and "Y" in a male one (the place holds that cell's own second sex chromosome).
 QString answerPlaceLabel(int place, bool female);
+/// The same on the board of an abnormal cell, whose spare place names the chromosome the
+/// answer puts there (piece, -1 for none), or reads "+" when it stays empty.
+QString answerPlaceLabel(int place, const CellKey &cell, int piece);
 
 /// Where a picture of size picture stands when centred in a place: half the difference, truncated
 /// toward zero. A picture larger than its place gets a negative offset and is clipped by it.
@@ -38,8 +44,7 @@ QPoint centredOffset(QSize place, QSize picture);
 /// The one factor, at most 1, by which every picture shrinks so that each fits its place whole;
 /// the same for all, so the chromosomes keep their sizes relative to each other. Empty pictures
 /// and places are left out.
-double fitAllInPlaces(const std::array<QSize, SlotCount> &pictures,
-                      const std::array<QSize, SlotCount> &places);
+double fitAllInPlaces(std::span<const QSize> pictures, std::span<const QSize> places);
 
 /// How much a window's content is drawn larger or smaller once the trainee has resized it away
 /// from the size it was laid out for: the smaller of the two ratios, so that the content keeps

@@ -113,9 +113,9 @@ void ExerciseFlow::reset()
     ElapsedSeconds = 0;
 }
 
-bool ExerciseFlow::score(int correctCount, BoardState &board)
+bool ExerciseFlow::score(int correctCount, BoardState &board, int chromosomes)
 {
-    const QString rate = QStringLiteral("正答率：%1/46").arg(correctCount);
+    const QString rate = QStringLiteral("正答率：%1/%2").arg(correctCount).arg(chromosomes);
     if (ScoringCount == 0) {
         ScoringCount = 1;
         button1.enabled = true;

@@ -62,8 +62,9 @@ public:
     void reset();
 
     /// 採点. Returns true for the first press of a problem, which the caller records with the
-    /// codes and ElapsedSeconds as they are now. correctCount is the number of places judged 1.
-    bool score(int correctCount, BoardState &board);
+    /// codes and ElapsedSeconds as they are now. correctCount is the number of places judged 1,
+    /// out of the cell's chromosomes.
+    bool score(int correctCount, BoardState &board, int chromosomes = 46);
 
     /// 正解表示: the scoring loop ends and 終了 becomes possible. The caller then prepares and
     /// shows the answer window.

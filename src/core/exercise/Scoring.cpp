@@ -6,13 +6,7 @@ namespace queldo {
 
 SlotCodes ScoreBoard(const BoardState &board, bool female)
 {
-    SlotCodes codes{};
-    for (int s = 0; s < SlotCount; ++s) {
-        const int piece = board.SlotContents[std::size_t(s)];
-        const int step = piece >= 0 ? board.RotationStep[std::size_t(piece)] : 0;
-        codes[std::size_t(s)] = slotVerdict(s, piece, step, female);
-    }
-    return codes;
+    return scoreCell(board, CellKey::normal(female)).normalCodes();
 }
 
 int CorrectCount(const SlotCodes &codes)
@@ -20,21 +14,45 @@ int CorrectCount(const SlotCodes &codes)
     return int(std::count(codes.begin(), codes.end(), int(SlotCorrect)));
 }
 
+SlotCodes CellScore::normalCodes() const
+{
+    SlotCodes normal{};
+    std::copy_n(codes.begin(), SlotCount, normal.begin());
+    return normal;
+}
+
+CellScore scoreCell(const BoardState &board, const CellKey &cell)
+{
+    CellScore score;
+    score.codes = cellVerdicts(board.SlotContents, board.RotationStep, cell);
+    score.placeCount = cell.placeCount();
+    score.correct = int(
+        std::count(score.codes.begin(), score.codes.begin() + score.placeCount, int(SlotCorrect)));
+    score.chromosomes = cell.pieceCount;
+    return score;
+}
+
 SlotResultLook ShowSlotResults(int place, int code, int piece, bool female, bool referenceMode)
 {
+    return ShowSlotResults(place, code, piece, CellKey::normal(female), referenceMode);
+}
+
+SlotResultLook ShowSlotResults(int place, int code, int piece, const CellKey &cell,
+                               bool referenceMode)
+{
     SlotResultLook look;
-    look.colour = code == SlotCorrect        ? ColourCorrect
-                  : code == SlotTurnedTooFar ? ColourMisoriented
-                                             : ColourWrong;
+    look.colour = code == SlotCorrect || code == SlotRightlyEmpty ? ColourCorrect
+                  : code == SlotTurnedTooFar                      ? ColourMisoriented
+                                                                  : ColourWrong;
     const QString times = QStringLiteral(" × ");
-    if (place < 45) {
+    if (place != 45 || code == SlotRightlyEmpty) {
         look.label = placeName(place);
         if (code == SlotWrong && referenceMode)
-            look.label += times + pieceName(piece, female);
+            look.label += times + pieceName(piece, cell);
         return look;
     }
     // The XY place names what belongs there in this cell, except when nothing is told.
-    const QString belongs = female ? QStringLiteral("X") : QStringLiteral("Y");
+    const QString belongs = cell.female ? QStringLiteral("X") : QStringLiteral("Y");
     switch (code) {
     case SlotCorrect:
     case SlotTurnedTooFar:
@@ -45,7 +63,7 @@ SlotResultLook ShowSlotResults(int place, int code, int piece, bool female, bool
         break;
     default:
         look.label =
-            referenceMode ? belongs + times + pieceName(piece, female) : QStringLiteral("XY");
+            referenceMode ? belongs + times + pieceName(piece, cell) : QStringLiteral("XY");
         break;
     }
     return look;

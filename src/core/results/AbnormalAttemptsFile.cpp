@@ -99,7 +99,8 @@ std::optional<AbnormalAttempt> attemptFromLine(const QString &line)
     if (verdicts.size() > MostVerdicts)
         return std::nullopt;
     for (const QString &verdict : verdicts) {
-        const auto code = number(verdict, -2, 1);
+        // 2: a place rightly left empty (a class the cell has only one of, an unused spare).
+        const auto code = number(verdict, -2, 2);
         if (!code)
             return std::nullopt;
         attempt.verdicts << *code;

@@ -4,12 +4,12 @@
 
 namespace queldo {
 
-BoardState replayBoard(const Arrangement &places, const std::array<Bgr24Image, PieceCount> &sources,
-                       float scale, const std::array<QSize, SlotCount> &placeSizes)
+BoardState replayBoard(const Arrangement &places, const SourceBitmaps &sources, float scale,
+                       const std::array<QSize, SlotCount> &placeSizes)
 {
     BoardState board;
     // Drops re-read nothing here (no reloader): a drop keeps the pictures it is given.
-    std::array<Bgr24Image, PieceCount> pictures = sources;
+    SourceBitmaps pictures = sources;
     PlacementContext context;
     context.scale = scale;
     for (int place = 0; place < SlotCount; ++place) {
@@ -31,13 +31,9 @@ BoardLayout karyogramLayout(QSize karyogram)
     l.inputPanel = QRect(0, 0, karyogram.width(), 0);
     l.outputPanel = QRect(QPoint(0, 0), karyogram);
     const int rowH = karyogram.height() / 4;
-    for (int row = 0; row < RowCount; ++row) {
+    for (int row = 0; row < RowCount; ++row)
         l.rows[std::size_t(row)] = QRect(0, row * rowH, karyogram.width(), rowH);
-        const auto placesOfRow = rowPlaces(karyogram.width(), rowH, RowColumns[std::size_t(row)]);
-        for (int i = 0; i < RowColumns[std::size_t(row)]; ++i)
-            l.places[std::size_t(RowFirstPlace[std::size_t(row)] + i)] =
-                placesOfRow[std::size_t(i)];
-    }
+    layOutPlaces(l.places, karyogram.width(), rowH, false);
     return l;
 }
 

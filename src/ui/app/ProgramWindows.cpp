@@ -1,15 +1,17 @@
 #include "ui/app/ProgramWindows.h"
 
+#include "core/app/TeacherPassword.h"
 #include "core/app/TraineeLockFile.h"
 #include "core/app/TraineeSession.h"
-#include "core/app/TeacherPassword.h"
+#include "core/exercise/ScoredAbnormalCell.h"
 #include "ui/app/TAboutBox.h"
 #include "ui/app/TNewID.h"
 #include "ui/app/TNewIDorNo.h"
 #include "ui/app/TPasswordDlg.h"
-#include "ui/app/TraineeSessionStart.h"
 #include "ui/app/TeacherPasswordDialog.h"
+#include "ui/app/TraineeSessionStart.h"
 #include "ui/common/ProgramFonts.h"
+#include "ui/exercise/KaryotypeQuestionStep.h"
 #include "ui/exercise/TForm1.h"
 #include "ui/exercise/TForm16.h"
 #include "ui/results/ClassOverviewWindow.h"
@@ -221,6 +223,8 @@ void ProgramWindows::openExerciseWindow(const QString &id)
                      [this] { openClassOverview(); });
     QObject::connect(m_exercise.get(), &TForm1::gradeAnalysisRequested, m_exercise.get(),
                      [this] { openGradeAnalysis(); });
+    QObject::connect(m_exercise.get(), &TForm1::abnormalCellScored, m_exercise.get(),
+                     [this](const ScoredAbnormalCell &cell) { askAbnormalKaryotype(cell); });
     QObject::connect(&pages(), &TPagesDlg::settingsApplied, m_exercise.get(),
                      &TForm1::applySettingsDialog);
     m_pages->syncFromSettings();
@@ -231,6 +235,20 @@ void ProgramWindows::openExerciseWindow(const QString &id)
     if (m_session)
         shareSession();
     m_exercise->show();
+}
+
+void ProgramWindows::askAbnormalKaryotype(const ScoredAbnormalCell &cell)
+{
+    // A read-only session records nothing, so it is asked nothing either.
+    if (m_session && !m_session->writable())
+        return;
+    const QList<int> verdicts(cell.score.codes.begin(),
+                              cell.score.codes.begin() + cell.score.placeCount);
+    const QString error =
+        askKaryotype(m_exercise.get(), m_paths, m_userId, cell.karyotype,
+                     ScoredArrangement(cell.problemNumber, verdicts, cell.elapsedSeconds));
+    if (!error.isEmpty())
+        QMessageBox::warning(m_exercise.get(), QStringLiteral("QUELDO"), error);
 }
 
 void ProgramWindows::openGradeAnalysis()

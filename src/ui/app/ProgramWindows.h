@@ -29,6 +29,7 @@ class TOKBottomDlg;
 class TPagesDlg;
 class TPasswordDlg;
 class TraineeSession;
+struct ScoredAbnormalCell;
 
 /// The program's long-lived windows, each made once and afterwards only shown and hidden: the
 /// login window and its dialogs at start-up, the exercise window with the first login, the rest
@@ -78,6 +79,8 @@ public:
 
 private:
     void openExerciseWindow(const QString &id);
+    /// After the first scoring of an abnormal cell: its karyotype asked and the attempt kept.
+    void askAbnormalKaryotype(const ScoredAbnormalCell &cell);
     bool claimTrainee(const QString &id);
     void shareSession();
     void openGradeAnalysis();

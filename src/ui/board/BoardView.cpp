@@ -33,9 +33,17 @@ BoardView::BoardView(const LiveSettings &settings, const QDir &imagesFolder, QWi
         auto *rowPanel = new QWidget(OutputPanel);
         rowPanel->setObjectName(QStringLiteral("Panel%1").arg(row + 1));
         rowPanels[std::size_t(row)] = rowPanel;
-        for (int place = RowFirstPlace[std::size_t(row)]; place < rowEndPlace(row); ++place) {
+        QList<int> places;
+        for (int place = RowFirstPlace[std::size_t(row)]; place < rowEndPlace(row); ++place)
+            places << place;
+        places << sparePlace(row);
+        for (int place : places) {
+            const bool spare = place >= SlotCount;
             auto *panel = new QFrame(rowPanel);
-            panel->setObjectName(QStringLiteral("Panel%1").arg(10 + place));
+            // Label57 and Label58 are the clock's: the spare places take names of their own.
+            panel->setObjectName(spare ? QStringLiteral("SparePanel%1").arg(row + 1)
+                                       : QStringLiteral("Panel%1").arg(10 + place));
+            panel->setVisible(!spare);
             panel->setFrameShape(QFrame::Panel);
             panel->setFrameShadow(QFrame::Raised);
             panel->setAutoFillBackground(true);
@@ -44,14 +52,15 @@ BoardView::BoardView(const LiveSettings &settings, const QDir &imagesFolder, QWi
             panel->setMouseTracking(true);
             panel->installEventFilter(this);
             auto *label = new QLabel(placeName(place), panel);
-            label->setObjectName(QStringLiteral("Label%1").arg(10 + place));
+            label->setObjectName(spare ? QStringLiteral("SpareLabel%1").arg(row + 1)
+                                       : QStringLiteral("Label%1").arg(10 + place));
             label->move(PlaceLabelOffset, PlaceLabelOffset);
             label->setAttribute(Qt::WA_TransparentForMouseEvents);
             placeLabels[std::size_t(place)] = label;
         }
     }
 
-    for (int n = 0; n < PieceCount; ++n) {
+    for (int n = 0; n < MostPieces; ++n) {
         auto *piece = new PieceImage(n, InputPanel);
         piece->hide();
         pieces[std::size_t(n)] = piece;
@@ -72,13 +81,24 @@ BoardView::BoardView(const LiveSettings &settings, const QDir &imagesFolder, QWi
 
 bool BoardView::isFemaleProblem() const
 {
-    return IsFemaleProblem(m_problem.name);
+    return m_problem.key.female;
+}
+
+void BoardView::setSparePlaces(bool shown)
+{
+    m_sparePlaces = shown;
+    // Within the rows as they are: laying the window out again would move the command column.
+    std::array<QRect, MostPlaces> places;
+    layOutPlaces(places, rowPanels[0]->width(), rowPanels[0]->height(), shown);
+    for (std::size_t s = 0; s < MostPlaces; ++s)
+        placePanels[s]->setGeometry(places[s]);
+    for (int row = 0; row < RowCount; ++row)
+        placePanels[std::size_t(sparePlace(row))]->setVisible(shown);
 }
 
 PlacementContext BoardView::placementContext() const
 {
-    return {isFemaleProblem(), m_referenceMode, m_settings.alignmentMode,
-            m_settings.EffectiveScale};
+    return {m_problem.key, m_referenceMode, m_settings.alignmentMode, m_settings.EffectiveScale};
 }
 
 ScaleInputs BoardView::scaleInputs(int trackBarPosition, int customScale) const
@@ -106,11 +126,17 @@ void BoardView::applyLabels(const std::vector<LabelUpdate> &labels, bool resetOf
 
 void BoardView::showSlotResults(const SlotCodes &codes, bool referenceMode)
 {
-    const bool female = isFemaleProblem();
-    for (int s = 0; s < SlotCount; ++s) {
+    CellScore score;
+    std::copy(codes.begin(), codes.end(), score.codes.begin());
+    showSlotResults(score, referenceMode);
+}
+
+void BoardView::showSlotResults(const CellScore &score, bool referenceMode)
+{
+    for (int s = 0; s < score.placeCount; ++s) {
         const auto i = std::size_t(s);
-        const SlotResultLook look =
-            ShowSlotResults(s, codes[i], m_board.SlotContents[i], female, referenceMode);
+        const SlotResultLook look = ShowSlotResults(s, score.codes[i], m_board.SlotContents[i],
+                                                    m_problem.key, referenceMode);
         QPalette palette = placePanels[i]->palette();
         palette.setColor(QPalette::Window, look.colour);
         placePanels[i]->setPalette(palette);
@@ -139,14 +165,20 @@ void BoardView::clearProblem()
 {
     hidePieces();
     m_problem = {};
+    if (m_sparePlaces)
+        setSparePlaces(false);
 }
 
 void BoardView::deal(LoadedProblem problem, float scale, PieceRandom &random)
 {
     m_problem = std::move(problem);
+    m_board.pieceCount = m_problem.key.pieceCount;
+    m_board.placeCount = m_problem.key.placeCount();
+    // A larger cell dealt before leaves no piece behind.
+    m_board.pieceVisible.fill(false);
     DealPieces(m_board, m_problem.SourceBitmap, scale, InputPanel->size(), random);
     m_board.clearSlots();
-    for (int n = 0; n < PieceCount; ++n)
+    for (int n = 0; n < MostPieces; ++n)
         showPiece(n);
 }
 
@@ -157,7 +189,7 @@ void BoardView::showArrangement(LoadedProblem problem, float scale, const Arrang
     for (std::size_t s = 0; s < SlotCount; ++s)
         placeSizes[s] = placePanels[s]->size();
     m_board = replayBoard(places, m_problem.SourceBitmap, scale, placeSizes);
-    for (int n = 0; n < PieceCount; ++n)
+    for (int n = 0; n < MostPieces; ++n)
         showPiece(n);
     showSlotResults(ScoreBoard(m_board, isFemaleProblem()), false);
 }
@@ -189,7 +221,7 @@ void BoardView::applyLayout(const BoardLayout &l)
     OutputPanel->setGeometry(l.outputPanel);
     for (std::size_t row = 0; row < RowCount; ++row)
         rowPanels[row]->setGeometry(l.rows[row]);
-    for (std::size_t s = 0; s < SlotCount; ++s)
+    for (std::size_t s = 0; s < MostPlaces; ++s)
         placePanels[s]->setGeometry(l.places[s]);
 }
 
@@ -324,10 +356,9 @@ void BoardView::dropPiece(int piece, QPoint globalPos)
         return; // a row panel takes nothing
     const int place = placeIt == placePanels.end() ? -1 : int(placeIt - placePanels.begin());
     const QSize placeSize = place >= 0 ? target->size() : QSize();
-    const QString name = m_problem.name;
     const DropOutcome outcome =
         dropIntoPlace(m_board, m_problem.SourceBitmap, piece, place, placeSize, placementContext(),
-                      [&](int p) { return reloadSourceBitmap(m_imagesFolder, name, p); });
+                      [&](int p) { return reloadSourceBitmap(m_imagesFolder, m_problem, p); });
     if (!outcome.accepted) {
         QApplication::beep();
         return;

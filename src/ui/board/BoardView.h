@@ -39,6 +39,13 @@ public:
     const BoardState &board() const { return m_board; }
     const LoadedProblem &problem() const { return m_problem; }
     bool isFemaleProblem() const;
+    /// What the pieces of the problem on the board are.
+    const CellKey &cellKey() const { return m_problem.key; }
+
+    /// Shows or hides the spare place at the end of each row, laying the places of the rows out
+    /// again for it; a problem's scale is computed from the places afterwards.
+    void setSparePlaces(bool shown);
+    bool sparePlaces() const { return m_sparePlaces; }
 
     /// Whether the place labels follow reference mode (the menu entry's state).
     void setReferenceMode(bool on) { m_referenceMode = on; }
@@ -61,6 +68,7 @@ public:
     ScaleInputs scaleInputs(int trackBarPosition, int customScale) const;
     /// Colours and labels every place by its verdict; referenceMode as scoring reads it.
     void showSlotResults(const SlotCodes &codes, bool referenceMode);
+    void showSlotResults(const CellScore &score, bool referenceMode);
     /// Rewrites place labels; offsets back at 2, 2 when resetOffsets.
     void applyLabels(const std::vector<LabelUpdate> &labels, bool resetOffsets = false);
     /// Lays out the spread, rows and places as the window's layout says.
@@ -69,10 +77,12 @@ public:
     /// The spread (`InputPanel`) and the karyogram (`OutputPanel`) with its rows and places.
     QWidget *InputPanel = nullptr;
     QWidget *OutputPanel = nullptr;
-    std::array<QWidget *, RowCount> rowPanels{};    // Panel1 .. Panel4
-    std::array<QWidget *, SlotCount> placePanels{}; // Panel10 .. Panel55
-    std::array<QLabel *, SlotCount> placeLabels{};  // Label10 .. Label55
-    std::array<PieceImage *, PieceCount> pieces{};  // Image0 .. Image45
+    std::array<QWidget *, RowCount> rowPanels{}; // Panel1 .. Panel4
+    /// Panel10 .. Panel55, then the spare places SparePanel1 .. SparePanel4.
+    std::array<QWidget *, MostPlaces> placePanels{};
+    /// Label10 .. Label55, then SpareLabel1 .. SpareLabel4.
+    std::array<QLabel *, MostPlaces> placeLabels{};
+    std::array<PieceImage *, MostPieces> pieces{}; // Image0 .. Image46
 
     /// One wheel notch from anywhere in the window: turns the chosen piece.
     void FormMouseWheel(int wheelDelta);
@@ -118,6 +128,7 @@ private:
     BoardState m_board;
     LoadedProblem m_problem;
     bool m_referenceMode = false;
+    bool m_sparePlaces = false;
 
     QLabel *m_loupe = nullptr;
     LoupeTone m_loupeTone;

@@ -2,6 +2,7 @@
 
 #include "core/app/AppPaths.h"
 #include "core/app/TraineeSession.h"
+#include "core/board/AnyProblemLoader.h"
 #include "core/results/ResultsDate.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/app/HelpWindow.h"
@@ -13,7 +14,6 @@
 #include "ui/exercise/AttemptSaving.h"
 #include "ui/exercise/CommandColumn.h"
 #include "ui/exercise/ExerciseWindowPlacement.h"
-#include "ui/exercise/KaryotypeQuestionStep.h"
 #include "ui/exercise/ProblemListInput.h"
 
 #include <QCloseEvent>
@@ -154,7 +154,8 @@ bool TForm1::chooseProblem(int position)
 {
     const auto name = m_library.nameAtPosition(position);
     InOutPanel->emptyBoard();
-    LoadProblemResult loaded = LoadProblem(QDir(m_paths.imagesFolder()), name.value_or(QString()));
+    LoadProblemResult loaded =
+        loadProblemOfAnyKind(QDir(m_paths.imagesFolder()), name.value_or(QString()));
     if (!name || !loaded.ok()) {
         // Nothing of a broken problem reaches the board: it stays empty until a problem loads.
         InOutPanel->clearProblem();
@@ -163,9 +164,13 @@ bool TForm1::chooseProblem(int position)
         showError(name ? loaded.error : QStringLiteral("問題が選ばれていません。"));
         return false;
     }
+    // The scale fits the places the problem's board has.
+    if (InOutPanel->sparePlaces() != loaded.problem.key.sparePlaces)
+        InOutPanel->setSparePlaces(loaded.problem.key.sparePlaces);
     m_settings.applyScale(
         computeScale(loaded.problem.SourceBitmap,
-                     InOutPanel->scaleInputs(m_settings.trackBarPosition, m_settings.CustomScale)));
+                     InOutPanel->scaleInputs(m_settings.trackBarPosition, m_settings.CustomScale),
+                     loaded.problem.key));
     InOutPanel->deal(std::move(loaded.problem), m_settings.EffectiveScale, m_random);
     return true;
 }
@@ -312,15 +317,14 @@ void TForm1::N1Click()
 {
     m_settings.referenceMode = N1->isChecked();
     InOutPanel->setReferenceMode(N1->isChecked());
-    InOutPanel->applyLabels(allPlaceLabels(board(), InOutPanel->isFemaleProblem(), N1->isChecked()),
-                            true);
+    InOutPanel->applyLabels(allPlaceLabels(board(), InOutPanel->cellKey(), N1->isChecked()), true);
 }
 
 void TForm1::applySettingsDialog()
 {
     N1->setChecked(m_settings.referenceMode);
     InOutPanel->setReferenceMode(m_settings.referenceMode);
-    InOutPanel->applyLabels(settingsDialogLabels(board(), InOutPanel->isFemaleProblem(),
+    InOutPanel->applyLabels(settingsDialogLabels(board(), InOutPanel->cellKey(),
                                                  m_settings.referenceMode,
                                                  m_settings.alignmentMode),
                             true);
@@ -328,24 +332,32 @@ void TForm1::applySettingsDialog()
 
 void TForm1::Button1Click()
 {
-    const SlotCodes codes = ScoreBoard(board(), InOutPanel->isFemaleProblem());
+    const CellScore score = scoreCell(board(), InOutPanel->cellKey());
+    const SlotCodes codes = score.normalCodes();
     const bool first = m_flow.ScoringCount == 0;
     if (first)
         closeAnswerWindow();
-    m_flow.score(CorrectCount(codes), board());
+    m_flow.score(score.correct, board(), score.chromosomes);
     applyFlow();
-    InOutPanel->showSlotResults(codes, m_settings.referenceMode);
+    InOutPanel->showSlotResults(score, m_settings.referenceMode);
     if (!first) {
         m_saving->retryWaiting();
         return;
     }
+    if (const std::optional<Karyotype> &karyotype = InOutPanel->problem().karyotype) {
+        // An abnormal cell never goes into the results or arrangement files: the karyotype
+        // question that follows keeps it in a file of its own.
+        ScoredAbnormalCell cell =
+            scoredAbnormalCellOf(board(), InOutPanel->cellKey(), score, *karyotype);
+        cell.problemName = currentProblemName();
+        cell.problemNumber = m_library.problemNumber(m_flow.CurrentPosition);
+        cell.date = todayText();
+        cell.elapsedSeconds = m_flow.ElapsedSeconds;
+        emit abnormalCellScored(cell);
+        return;
+    }
     m_saving->saveFirstScoring({todayText(), m_library.problemNumber(m_flow.CurrentPosition), codes,
                                 m_flow.ElapsedSeconds, ArrangementFile::arrangementOf(board())});
-    // An abnormal cell asks its karyotype; a read-only session records nothing, so asks nothing.
-    if (m_saving->writable())
-        askKaryotypeIfAbnormal(
-            this, m_paths, UserId, currentProblemName(),
-            {m_library.problemNumber(m_flow.CurrentPosition), codes, m_flow.ElapsedSeconds});
 }
 
 void TForm1::restoreRememberedPlacement()
@@ -394,6 +406,7 @@ void TForm1::FormResize()
     in.client = centralWidget()->size();
     in.windowWidth = frameGeometry().width();
     in.previousMenuWidth = m_menuWidth;
+    in.sparePlaces = InOutPanel->sparePlaces();
     static_cast<CommandColumn *>(MenuPanel)->fillClockSizes(in);
     const BoardLayout l = computeBoardLayout(in);
     m_menuWidth = l.menuPanel.width();

@@ -2,6 +2,7 @@
 
 #include "core/board/ProblemLibrary.h"
 #include "core/exercise/ExerciseFlow.h"
+#include "core/exercise/ScoredAbnormalCell.h"
 #include "ui/board/BoardView.h"
 #include "ui/common/PagePrinter.h"
 #include "ui/exercise/AnswerSheetPrinting.h"
@@ -132,6 +133,10 @@ signals:
     void aboutRequested();
     /// 指導者 → クラス一覧: the teacher's view of the class, behind the teacher's password.
     void classOverviewRequested();
+    /// The first scoring of a problem with a karyotype to name, after its places show their
+    /// verdicts. Nothing of it was written: the results and arrangement files keep normal
+    /// cells only.
+    void abnormalCellScored(const queldo::ScoredAbnormalCell &attempt);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -41,10 +41,20 @@ TForm16::TForm16(QWidget *parent) : InnerWindow(QStringLiteral("正解表示"), 
         auto *rowPanel = new QWidget(OutputPanel);
         rowPanel->setObjectName(QStringLiteral("Panel%1").arg(row + 1));
         rowPanels[std::size_t(row)] = rowPanel;
-        for (int k = RowFirstPlace[std::size_t(row)]; k < rowEndPlace(row); ++k) {
+        QList<int> places;
+        for (int k = RowFirstPlace[std::size_t(row)]; k < rowEndPlace(row); ++k)
+            places << k;
+        places << sparePlace(row);
+        for (int k : places) {
             const auto i = std::size_t(k);
+            const bool spare = k >= SlotCount;
+            const auto name = [&](const char *what, int number) {
+                return spare ? QStringLiteral("Spare%1%2").arg(QLatin1String(what)).arg(row + 1)
+                             : QStringLiteral("%1%2").arg(QLatin1String(what)).arg(number);
+            };
             auto *panel = new QFrame(rowPanel);
-            panel->setObjectName(QStringLiteral("Panel%1").arg(10 + k));
+            panel->setObjectName(name("Panel", 10 + k));
+            panel->setVisible(!spare);
             panel->setFrameShape(QFrame::Panel);
             panel->setFrameShadow(QFrame::Raised);
             panel->setAutoFillBackground(true);
@@ -53,25 +63,37 @@ TForm16::TForm16(QWidget *parent) : InnerWindow(QStringLiteral("正解表示"), 
             panel->setPalette(white);
             placePanels[i] = panel;
             images[i] = new QLabel(panel);
-            images[i]->setObjectName(QStringLiteral("Image%1").arg(k));
+            images[i]->setObjectName(name("Image", k));
             ideograms[i] = new QLabel(panel);
-            ideograms[i]->setObjectName(QStringLiteral("Ideogram%1").arg(k));
+            ideograms[i]->setObjectName(name("Ideogram", k));
             ideograms[i]->hide();
             // The caption stays readable over a chromosome that reaches up to it.
             placeLabels[i] = new QLabel(panel);
-            placeLabels[i]->setObjectName(QStringLiteral("Label%1").arg(10 + k));
+            placeLabels[i]->setObjectName(name("Label", 10 + k));
         }
     }
     PairView = new AnswerPairView(OutputPanel);
     hide();
 }
 
-void TForm16::prepare(QSize spread, const std::array<Bgr24Image, PieceCount> &SourceBitmap,
+void TForm16::prepare(QSize spread, const std::array<Bgr24Image, MostPieces> &SourceBitmap,
                       float EffectiveScale, bool female)
 {
-    m_female = female;
+    prepare(spread, SourceBitmap, EffectiveScale, CellKey::normal(female));
+}
+
+void TForm16::prepare(QSize spread, const std::array<Bgr24Image, MostPieces> &SourceBitmap,
+                      float EffectiveScale, const CellKey &cell)
+{
+    m_cell = cell;
     m_sources = SourceBitmap;
     m_scale = EffectiveScale;
+    m_pieceInPlace.fill(-1);
+    const std::array<int, MostPieces> answer = answerPlaces(cell);
+    for (int piece = 0; piece < cell.pieceCount; ++piece) {
+        if (answer[std::size_t(piece)] >= 0)
+            m_pieceInPlace[std::size_t(answer[std::size_t(piece)])] = piece;
+    }
     m_laidOutFor = QSize();
     PairView->hide();
     resize(answerWindowSize(spread));
@@ -83,21 +105,26 @@ void TForm16::prepare(QSize spread, const std::array<Bgr24Image, PieceCount> &So
 
 void TForm16::layOutContent()
 {
-    const AnswerLayout layout = answerLayout(OutputPanel->size());
+    const AnswerLayout layout = answerLayout(OutputPanel->size(), m_cell.sparePlaces);
     for (std::size_t row = 0; row < RowCount; ++row)
         rowPanels[row]->setGeometry(layout.rows[row]);
     // At the size it was prepared for the pictures are drawn at the exercise's own scale; a
     // window the trainee has made smaller (or larger) draws them smaller (or larger) alike.
     const float scale = float(m_scale * contentScale(m_laidOutFor, OutputPanel->size()));
-    std::array<QSize, SlotCount> places{};
-    std::array<QSize, SlotCount> sizes{};
-    for (int k = 0; k < SlotCount; ++k) {
+    const auto render = [&](std::size_t place, float at) {
+        const int piece = m_pieceInPlace[place];
+        return piece >= 0 ? renderUpright(m_sources[std::size_t(piece)], at) : QImage();
+    };
+    std::array<QSize, MostPlaces> places{};
+    std::array<QSize, MostPlaces> sizes{};
+    for (int k = 0; k < MostPlaces; ++k) {
         const auto i = std::size_t(k);
+        placePanels[i]->setVisible(k < m_cell.placeCount());
         placePanels[i]->setGeometry(layout.places[i]);
-        placeLabels[i]->setText(answerPlaceLabel(k, m_female));
+        placeLabels[i]->setText(answerPlaceLabel(k, m_cell, m_pieceInPlace[i]));
         placeLabels[i]->adjustSize();
         placeLabels[i]->move(2, 2);
-        m_pictures[i] = renderUpright(m_sources[i], scale);
+        m_pictures[i] = render(i, scale);
         places[i] = layout.places[i].size();
         sizes[i] = m_pictures[i].size();
     }
@@ -105,7 +132,7 @@ void TForm16::layOutContent()
     // chromosomes would be cut at top and bottom: all of them shrink alike until each fits.
     if (const double fit = fitAllInPlaces(sizes, places); fit < 1.0) {
         for (std::size_t i = 0; i < m_pictures.size(); ++i)
-            m_pictures[i] = renderUpright(m_sources[i], float(scale * fit));
+            m_pictures[i] = render(i, float(scale * fit));
     }
     for (std::size_t i = 0; i < m_pictures.size(); ++i) {
         images[i]->setPixmap(QPixmap::fromImage(m_pictures[i]));
@@ -118,7 +145,16 @@ void TForm16::layOutContent()
 
 void TForm16::showPairLarge(int place)
 {
-    PairView->showPair(place, m_sources, m_female, bandTable());
+    // The pair view knows the 46 places of a normal karyogram; the spare places of an abnormal
+    // one have no pair to show.
+    if (place < 0 || place >= SlotCount)
+        return;
+    std::array<Bgr24Image, PieceCount> byPlace{};
+    for (std::size_t k = 0; k < byPlace.size(); ++k) {
+        if (const int piece = m_pieceInPlace[k]; piece >= 0)
+            byPlace[k] = m_sources[std::size_t(piece)];
+    }
+    PairView->showPair(place, byPlace, m_cell.female, bandTable());
 }
 
 void TForm16::mousePressEvent(QMouseEvent *event)
@@ -177,7 +213,7 @@ bool TForm16::eventFilter(QObject *watched, QEvent *event)
 void TForm16::showOverBoard(BoardView &board, float EffectiveScale)
 {
     prepare(board.InputPanel->size(), board.problem().SourceBitmap, EffectiveScale,
-            board.isFemaleProblem());
+            board.cellKey());
     showOver(board.InputPanel);
 }
 
@@ -237,7 +273,7 @@ void TForm16::IdeogramBoxClick(bool on)
 void TForm16::placePictures()
 {
     const BandTable *table = ideogramsShown() ? bandTable() : nullptr;
-    for (int k = 0; k < PieceCount; ++k) {
+    for (int k = 0; k < MostPlaces; ++k) {
         const auto i = std::size_t(k);
         const QImage &picture = m_pictures[i];
         const QSize place = placePanels[i]->size();
@@ -245,7 +281,8 @@ void TForm16::placePictures()
         ideograms[i]->hide();
         if (!table || picture.isNull())
             continue;
-        const int chromosome = ChromosomeId::ofPiece(k, m_female);
+        // A derivative stands beside the ideogram of the chromosome whose centromere it has.
+        const int chromosome = m_cell.chromosome[std::size_t(m_pieceInPlace[i])];
         const ChromosomeSpan span =
             findChromosomeSpan(picture, centromereSearchFor(*table, chromosome));
         if (!span.found)

@@ -2,6 +2,7 @@
 
 #include "core/board/BandTable.h"
 #include "core/board/Bgr24Image.h"
+#include "core/board/CellKey.h"
 #include "core/board/Ideogram.h"
 #include "core/board/Karyogram.h"
 #include "core/exercise/AnswerViewOptions.h"
@@ -33,8 +34,12 @@ public:
     /// Builds the window from nothing for a spread of the given size: sizes it, lays out its
     /// rows and places, labels them and puts every picture, scaled by effectiveScale, upright in
     /// the place of its own number. The pictures are those in memory, whatever the files hold now.
-    void prepare(QSize spread, const std::array<Bgr24Image, PieceCount> &SourceBitmap,
+    void prepare(QSize spread, const std::array<Bgr24Image, MostPieces> &SourceBitmap,
                  float EffectiveScale, bool female);
+    /// As above for a cell of either kind: every picture in its place of the correct karyogram,
+    /// on a board with the spare places when the cell's has them.
+    void prepare(QSize spread, const std::array<Bgr24Image, MostPieces> &SourceBitmap,
+                 float EffectiveScale, const CellKey &cell);
     /// Puts the window at the top left of the spread, over its pieces, and shows it.
     void showOver(QWidget *spread);
     /// The answer to the problem on board, prepared for and shown over its spread.
@@ -49,13 +54,16 @@ public:
     void useBandTable(const BandTable &table);
 
     QWidget *OutputPanel = nullptr;
-    std::array<QWidget *, RowCount> rowPanels{};    // Panel1 .. Panel4
-    std::array<QWidget *, SlotCount> placePanels{}; // Panel10 .. Panel55
-    std::array<QLabel *, SlotCount> placeLabels{};  // Label10 .. Label55
-    std::array<QLabel *, PieceCount> images{};      // Image0 .. Image45
-    std::array<QLabel *, PieceCount> ideograms{};   // beside each image, when chosen
-    QCheckBox *IdeogramBox = nullptr;               // イデオグラム
-    AnswerPairView *PairView = nullptr;             // one pair large, over the karyogram
+    std::array<QWidget *, RowCount> rowPanels{}; // Panel1 .. Panel4
+    /// By place: Panel10 .. Panel55 and Label10 .. Label55 with the picture of place k in
+    /// Image<k>, then the spare places SparePanel1 .. SparePanel4 with SpareLabel<n> and
+    /// SpareImage<n>.
+    std::array<QWidget *, MostPlaces> placePanels{};
+    std::array<QLabel *, MostPlaces> placeLabels{};
+    std::array<QLabel *, MostPlaces> images{};
+    std::array<QLabel *, MostPlaces> ideograms{}; // beside each image, when chosen
+    QCheckBox *IdeogramBox = nullptr;             // イデオグラム
+    AnswerPairView *PairView = nullptr;           // one pair large, over the karyogram
 
     /// Shows the pair of a place large over the karyogram, as a click on the place does.
     void showPairLarge(int place);
@@ -73,12 +81,13 @@ private:
     const BandTable *bandTable();
     void tellOnceWhyNoIdeograms();
 
-    std::array<QImage, PieceCount> m_pictures;
-    std::array<Bgr24Image, PieceCount> m_sources;
+    std::array<QImage, MostPlaces> m_pictures; ///< by place
+    std::array<Bgr24Image, MostPieces> m_sources;
     float m_scale = 1.0f;
     QSize m_laidOutFor;  ///< OutputPanel's size when prepared: the pictures at m_scale
     QSize m_contentSize; ///< OutputPanel's size the content was last laid out for
-    bool m_female = false;
+    CellKey m_cell = CellKey::normal(false);
+    std::array<int, MostPlaces> m_pieceInPlace{};
     QString m_optionsFile;
     AnswerViewOptions m_options;
     std::optional<BandTable> m_table;

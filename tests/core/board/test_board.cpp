@@ -119,7 +119,7 @@ private slots:
     void dealTurnsAndScattersEveryPiece()
     {
         QRandomGenerator random(11);
-        std::array<Bgr24Image, PieceCount> sources;
+        SourceBitmaps sources;
         for (auto &s : sources)
             s = makeChromosome(12, 40, random);
         BoardState board;

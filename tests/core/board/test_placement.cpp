@@ -12,7 +12,7 @@ namespace {
 struct Fixture
 {
     BoardState board;
-    std::array<Bgr24Image, PieceCount> sources;
+    SourceBitmaps sources;
     PlacementContext context;
     int reloads = 0;
     bool reloadFails = false;

@@ -81,7 +81,7 @@ private slots:
     {
         QFETCH(int, widestInRow3);
         QFETCH(float, base);
-        std::array<Bgr24Image, PieceCount> bitmaps;
+        SourceBitmaps bitmaps;
         for (int p = 0; p < PieceCount; ++p)
             bitmaps[p] = Bgr24Image(14, p == 0 ? 60 : 30);
         bitmaps[30] = Bgr24Image(widestInRow3, 30);

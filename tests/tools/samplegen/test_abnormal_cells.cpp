@@ -4,6 +4,10 @@
 #include "samplegeneratoroptions.h"
 
 #include "core/board/AbnormalProblemLoader.h"
+#include "core/board/AnyProblemLoader.h"
+#include "core/board/ChromosomeId.h"
+#include "core/board/ProblemLibrary.h"
+#include "core/exercise/Scoring.h"
 #include "core/karyotype/BandNames.h"
 #include "core/karyotype/KaryotypeReader.h"
 
@@ -288,6 +292,45 @@ private slots:
         QCOMPARE(std::count_if(loaded.problem.pieces.cbegin(), loaded.problem.pieces.cend(),
                                [](const AbnormalPiece &piece) { return piece.changed; }),
                  1);
+    }
+
+    // Every cell of the set, read by the program, fits its board: laid out as the correct
+    // karyogram it scores every chromosome right and every other place rightly empty, a
+    // derivative counted in the class of its centromere and each sex picture as X or Y.
+    void everyCellOfTheSetScoresWhole()
+    {
+        QTemporaryDir dir;
+        SampleGeneratorOptions options;
+        QVERIFY(
+            options.parse({"samplegen", "--out", dir.path(), "--size", "0.3", "--abnormal"}).ok);
+        SampleGenerator generator(options);
+        QVERIFY2(generator.run(), qPrintable(generator.errorString()));
+        const ProblemLibrary library = ProblemLibrary::probe(QDir(dir.path()));
+        QCOMPARE(library.count(), 24); // the ten normal problems first
+        for (const QString &name : library.problemList().mid(10)) {
+            const LoadProblemResult loaded = loadProblemOfAnyKind(QDir(dir.path()), name);
+            QVERIFY2(loaded.ok(), qPrintable(loaded.error));
+            const CellKey &key = loaded.problem.key;
+            const Karyotype &karyotype = *loaded.problem.karyotype;
+            QCOMPARE(key.pieceCount, karyotype.count);
+            QString sex;
+            for (int piece = 0; piece < key.pieceCount; ++piece) {
+                if (key.classOf(piece) == 23)
+                    sex += ChromosomeId::name(key.chromosome[std::size_t(piece)]);
+            }
+            // i(Xq) is an X of its own, beyond the X the sex field counts.
+            QVERIFY2(sex.startsWith(karyotype.sexChromosomes), qPrintable(name + " " + sex));
+            BoardState board;
+            board.pieceCount = key.pieceCount;
+            board.placeCount = key.placeCount();
+            const auto places = answerPlaces(key);
+            for (int piece = 0; piece < key.pieceCount; ++piece)
+                board.SlotContents[std::size_t(places[std::size_t(piece)])] = piece;
+            const CellScore score = scoreCell(board, key);
+            QCOMPARE(score.correct, karyotype.count);
+            QCOMPARE(int(std::count(score.codes.begin(), score.codes.end(), int(SlotRightlyEmpty))),
+                     50 - karyotype.count);
+        }
     }
 
     void argumentsPickTheSet_data()

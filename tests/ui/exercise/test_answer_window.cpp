@@ -133,7 +133,7 @@ private slots:
     void geometryForAWideSpread()
     {
         TForm16 answer;
-        std::array<Bgr24Image, PieceCount> sources;
+        SourceBitmaps sources;
         answer.prepare({804, 352}, sources, 1.0f, false);
         QCOMPARE(answer.size(), QSize(784, 352));
         // Inside its 5-pixel frame the karyogram is 774 wide: ten places of 77 in row 1, the
@@ -167,7 +167,7 @@ private slots:
         QFETCH(QString, label44);
         QFETCH(QString, label45);
         TForm16 answer;
-        std::array<Bgr24Image, PieceCount> sources;
+        SourceBitmaps sources;
         answer.prepare({804, 352}, sources, 1.0f, female);
         QCOMPARE(answer.placeLabels[44]->text(), label44);
         QCOMPARE(answer.placeLabels[45]->text(), label45);
@@ -176,7 +176,7 @@ private slots:
     void largerThanItsPlaceShrinksToFit()
     {
         TForm16 answer;
-        std::array<Bgr24Image, PieceCount> sources;
+        SourceBitmaps sources;
         sources.fill(block(61, 30));
         sources[0] = block(20, 200); // a chromosome 1 far taller than its row
         answer.prepare({400, 300}, sources, 1.0f, false);
@@ -278,7 +278,7 @@ private slots:
         QCOMPARE(answer.width(), form.InOutPanel->InputPanel->width() - 20);
         QCOMPARE(answer.height(), form.InOutPanel->InputPanel->height());
         QCOMPARE(answer.placeLabels[45]->text(), QStringLiteral("Y"));
-        const std::array<Bgr24Image, PieceCount> &sources = form.InOutPanel->problem().SourceBitmap;
+        const SourceBitmaps &sources = form.InOutPanel->problem().SourceBitmap;
         const QImage upright = renderUpright(sources[5], w.settings.EffectiveScale);
         QCOMPARE(shown(answer.images[5]), shown(upright));
         QVERIFY(form.board().piecePicture[5] != upright);

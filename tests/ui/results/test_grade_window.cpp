@@ -765,7 +765,8 @@ private slots:
               [&](QWidget *) {
                   answerInReplay = windows.answer().isVisible() &&
                                    windows.replay().isAncestorOf(&windows.answer());
-                  replayed = windows.replay().Attempt->board().SlotContents;
+                  const auto &places = windows.replay().Attempt->board().SlotContents;
+                  std::copy_n(places.begin(), replayed.size(), replayed.begin());
                   windows.replay().reject();
               }},
              {"queldo::ConfusionWindow",

@@ -1,0 +1,159 @@
+#include "ProblemFixture.h"
+#include "core/app/AppPaths.h"
+#include "core/board/ProblemFolder.h"
+#include "core/board/SeededRandom.h"
+#include "core/results/ResultsFile.h"
+#include "core/settings/LiveSettings.h"
+#include "ui/board/PieceImage.h"
+#include "ui/exercise/TForm1.h"
+#include "ui/exercise/TForm16.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace queldo;
+using namespace queldo::test;
+
+namespace {
+
+const QString Trisomy = QStringLiteral("異常男性染色体核型no11");
+
+/// An exercise window over one normal problem (001) and a 47,XY,+21 cell (002), whose third
+/// 21 is piece 42.
+struct Window
+{
+    QTemporaryDir dir;
+    std::unique_ptr<AppPaths> paths;
+    SeededRandom random{7};
+    LiveSettings settings;
+    QString userId = QStringLiteral("u");
+    std::unique_ptr<TForm1> form;
+    TForm16 answer;
+    QList<ScoredAbnormalCell> scored;
+
+    Window()
+    {
+        const QString images = dir.filePath("Images");
+        QDir().mkpath(images);
+        writeProblemFolder(images, knownProblemNames()[0]);
+        QStringList bitmaps = normalBitmapNames();
+        bitmaps.insert(42, QStringLiteral("21-3.bmp"));
+        writeAbnormalProblemFolder(images, Trisomy, bitmaps, "47,XY,+21", {"21-3.bmp"});
+        paths = std::make_unique<AppPaths>(dir.path(), dir.path());
+        paths->enterImagesFolder();
+        QDir(dir.path()).mkpath("Result/u");
+        ResultsFile::create(dir.filePath("Result/u/u.kek"));
+        settings.alignmentMode = true; // dropped pieces stand upright
+        form = std::make_unique<TForm1>(*paths, settings, random, userId);
+        form->setAnswerWindow(&answer);
+        QObject::connect(form.get(), &TForm1::abnormalCellScored,
+                         [this](const ScoredAbnormalCell &attempt) { scored << attempt; });
+        form->resize(1024, 740);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void clickList(int row)
+    {
+        QListWidget *list = form->ListBox3;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
+    }
+    void drag(int piece, QWidget *target)
+    {
+        PieceImage *image = form->InOutPanel->pieces[std::size_t(piece)];
+        const QPoint start = image->rect().center();
+        QTest::mousePress(image, Qt::LeftButton, {}, start);
+        QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(12, 12)),
+                         QPointF(image->mapToGlobal(start + QPoint(12, 12))), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(image, &move);
+        const QPoint global = target->mapToGlobal(QPoint(20, 20));
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(image->mapFromGlobal(global)),
+                            QPointF(global), Qt::LeftButton, Qt::NoButton, {});
+        QApplication::sendEvent(image, &release);
+    }
+    QWidget *panel(const char *name) { return form->findChild<QWidget *>(QLatin1String(name)); }
+};
+
+} // namespace
+
+class TestAbnormalExercise : public QObject
+{
+    Q_OBJECT
+private slots:
+    // A cell of 47: every piece dealt, a spare place at each row's end, the third 21 taken by
+    // row 4's; scored out of 47, handed on for its karyotype and kept out of the files of
+    // normal attempts.
+    void trisomyIsDealtPlacedAndScoredOutOf47()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        w.clickList(0);
+        const QRect normalPlace9 = form.InOutPanel->placePanels[9]->geometry();
+        QVERIFY(!w.panel("SparePanel1")->isVisible());
+
+        w.clickList(1);
+        QCOMPARE(form.currentProblemName(), Trisomy);
+        for (PieceImage *piece : form.InOutPanel->pieces)
+            QVERIFY(piece->isVisible());
+        for (const char *spare : {"SparePanel1", "SparePanel2", "SparePanel3", "SparePanel4"})
+            QVERIFY(w.panel(spare)->isVisible());
+        QCOMPARE(w.panel("SparePanel4")->parentWidget(), form.InOutPanel->rowPanels[3]);
+        QVERIFY(form.InOutPanel->placePanels[9]->width() < normalPlace9.width());
+
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        w.drag(42, w.panel("SparePanel4"));
+        w.drag(40, form.InOutPanel->placePanels[40]);
+        w.drag(0, w.panel("SparePanel1")); // a 1 of a cell with two 1s
+        QCOMPARE(form.board().SlotContents[49], 42);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QCOMPARE(form.Button1->text(), QStringLiteral("正答率：2/47\n 継続して修正しますか?"));
+        QCOMPARE(w.panel("SparePanel4")->palette().color(QPalette::Window), QColor(0x66FFFF));
+        QCOMPARE(w.panel("SparePanel1")->palette().color(QPalette::Window), QColor(0xFF6600));
+        QCOMPARE(w.panel("SparePanel2")->palette().color(QPalette::Window), QColor(0x66FFFF));
+
+        QCOMPARE(w.scored.size(), 1);
+        const ScoredAbnormalCell &attempt = w.scored[0];
+        QCOMPARE(attempt.problemName, Trisomy);
+        QCOMPARE(attempt.problemNumber, 2);
+        QCOMPARE(attempt.karyotype.iscn(), QStringLiteral("47,XY,+21"));
+        QCOMPARE(attempt.score.chromosomes, 47);
+        QCOMPARE(attempt.score.correct, 2);
+        QCOMPARE(attempt.score.codes[49], 1);
+        QCOMPARE(attempt.score.codes[46], 0);
+        QCOMPARE(attempt.score.codes[47], 2);
+        QCOMPARE(attempt.slotContents[40], 40);
+        QCOMPARE(attempt.date, form.todayText());
+        QCOMPARE(int(ResultsFile::read(w.dir.filePath("Result/u/u.kek")).records.size()), 0);
+        QVERIFY(!QFile::exists(w.dir.filePath("Result/u/u.arr")));
+
+        QTest::mouseClick(form.Button1, Qt::LeftButton); // a correction pass tells nothing new
+        QCOMPARE(w.scored.size(), 1);
+
+        // The answer puts the third 21 in the spare place of its row and names it.
+        QTest::mouseClick(form.Button5, Qt::LeftButton);
+        QVERIFY(w.answer.isVisible());
+        QVERIFY(w.answer.findChild<QWidget *>("SparePanel4")->isVisible());
+        QCOMPARE(w.answer.findChild<QLabel *>("SpareLabel4")->text(), QStringLiteral("21"));
+        QVERIFY(!w.answer.findChild<QLabel *>("SpareImage4")->pixmap().isNull());
+        QCOMPARE(w.answer.findChild<QLabel *>("SpareLabel1")->text(), QStringLiteral("+"));
+
+        // A normal problem afterwards has today's board again.
+        w.clickList(0);
+        QVERIFY(!w.panel("SparePanel4")->isVisible());
+        QVERIFY(!form.InOutPanel->pieces[46]->isVisible());
+        QCOMPARE(form.InOutPanel->placePanels[9]->geometry(), normalPlace9);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QCOMPARE(form.Button1->text(), QStringLiteral("正答率：0/46\n 継続して修正しますか?"));
+        QCOMPARE(int(ResultsFile::read(w.dir.filePath("Result/u/u.kek")).records.size()), 1);
+        QCOMPARE(w.scored.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestAbnormalExercise)
+#include "test_abnormal_exercise.moc"
