@@ -203,7 +203,7 @@ private slots:
     void aPairShownLargeAndBack()
     {
         TForm16 answer;
-        std::array<Bgr24Image, PieceCount> sources;
+        std::array<Bgr24Image, MostPieces> sources;
         sources.fill(banded(14, 26));
         answer.prepare({804, 352}, sources, 1.0f, false);
         answer.show();
