@@ -171,9 +171,11 @@ void cp932Text()
 
 void newIds()
 {
-    const QStringList ids = {"taro",           "山田 太郎",   "COM\u00B9", "LPT0.txt",
-                             "\u3000",         "a\U0001F600", "ﾀﾛｳ",       QString(80, 'a'),
-                             QString(81, 'a'), "con?",        "..",        "a\u00AC"};
+    const QStringList ids = {
+        "taro",        "山田 太郎", "COM\u00B9",        "LPT0.txt",       "\u3000",
+        "a\U0001F600", "ﾀﾛｳ",       QString(80, 'a'),   QString(81, 'a'), "con?",
+        "..",          "a\u00AC",   "ｋｅｎｓｙｕ０７", "k\u0435nsyu07",  " \u3000taro\u3000",
+        "ﾔﾏﾀﾞ",        "髙橋07"};
     int n = 0;
     for (const QString &id : ids)
         seed("new_id", QStringLiteral("id-%1").arg(n++),
