@@ -8,7 +8,7 @@
 #
 # --seconds N  time budget per target (default 10); --runs N  stop a target after N runs
 # (whichever comes first). Targets: bmp problem_set results arrangement settings password cp932
-# new_id start_options karyotype session abnormal_attempts.
+# new_id start_options karyotype session abnormal_attempts user_files.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds=10
@@ -23,7 +23,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 [ ${#targets[@]} -eq 0 ] && targets=(bmp problem_set results arrangement settings password cp932 new_id
-                                     start_options karyotype session abnormal_attempts)
+                                     start_options karyotype session abnormal_attempts user_files)
 
 "$root/scripts/install-deps.sh" --with-fuzz
 build="$root/build-fuzz"
@@ -46,9 +46,19 @@ for target in "${targets[@]}"; do
   mkdir -p "$corpus"
   start=$(date +%s%N)
   status=0
+  # Pictures well beyond real problem bitmaps (24-26 KB), tried at every length from the start
+  # rather than grown to slowly; trainee files beyond the 4 KB an undo note's checksum covers;
+  # other inputs as long as libFuzzer guesses from their seeds.
+  len_control=100
+  case "$target" in
+    bmp) max_len=65536 len_control=0 ;;
+    user_files) max_len=16384 ;;
+    *) max_len=0 ;;
+  esac
   # An input running over ten seconds is a finding of its own (a hang), as is any allocation
   # beyond 2 GB.
   "$bin/fuzz_$target" -max_total_time="$seconds" -runs="$runs" -timeout=10 -rss_limit_mb=2048 \
+      -max_len="$max_len" -len_control="$len_control" \
       -print_final_stats=1 -artifact_prefix="$build/fuzz-artifacts/$target-" \
       "$corpus" "$build/fuzz-seeds/$target" >"$log" 2>&1 || status=$?
   elapsed_ms=$(( ($(date +%s%N) - start) / 1000000 ))

@@ -3,6 +3,8 @@
 //   fuzz_seeds OUT_FOLDER
 #include "HostileFixture.h"
 #include "ProblemFixture.h"
+#include "bitmapencoder.h"
+#include "cellgenerator.h"
 #include "core/app/TraineeLock.h"
 #include "core/board/ProblemFolder.h"
 #include "core/results/AbnormalAttemptsFile.h"
@@ -10,6 +12,7 @@
 #include "core/results/ResultsFile.h"
 #include "core/settings/SettingsFile.h"
 #include "core/text/Cp932Text.h"
+#include "samplegenerator.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -20,6 +23,7 @@
 
 #include <sodium.h>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace queldo;
@@ -70,6 +74,20 @@ void bitmaps()
     QByteArray truncated = bmpBytes(chromosome);
     truncated.chop(40);
     seed("bmp", "truncated.bmp", truncated);
+
+    // Pictures of the size the problems hold, drawn by the problem generator, as it writes them
+    // (24 bits) and as older problems came (8 bits with a grey palette): the decoder's real paths.
+    const BandTable &table = BandTable::embedded();
+    const CellGenerator generator(table, 1.0);
+    const QList<ChromosomePicture> cell = generator.generateCell(
+        SampleGenerator::cellSeed(SampleGeneratorOptions::DefaultSeed, 1), false);
+    for (const int slot : {0, 17, 42, 44}) {
+        const QImage &picture = cell.at(slot).image;
+        QString error;
+        const QString name = QStringLiteral("cell-slot%1").arg(slot);
+        seed("bmp", name + "-24bit.bmp", BitmapEncoder::encode(picture, &error));
+        seed("bmp", name + "-8bit.bmp", qtBmp(picture.convertToFormat(QImage::Format_Indexed8)));
+    }
 }
 
 void problemSets(const QString &work)
@@ -133,6 +151,86 @@ void arrangements(const QString &work)
          written + *encodeCp932("3,\"2024/05/02 朝\",001,0,0,1,1\r\n"));
 }
 
+// Inputs of the trainee-folder target, laid out as it takes them: strings and the file's bytes
+// from the front, numbers and switches from the back, the first taken last.
+struct UserFolderSeed
+{
+    bool arrangement = false;
+    int noteKind = 0; // none, any bytes, length alone, full
+    int spoil = 0;
+    quint16 cut = 0;
+    bool anywhere = true;
+    QByteArray rawNote;
+    QList<std::pair<QByteArray, bool>> temporaries; // name after "Taro.kek.", old
+    QByteArray contents;
+
+    QByteArray bytes() const
+    {
+        auto text = [](QByteArray t) { return t.replace("\\", "\\\\") + "\\x"; };
+        QByteArray front = text(rawNote);
+        QByteArray back;
+        back += char(arrangement) + char(noteKind) + char(spoil) + char(cut >> 8) +
+                char(cut & 0xff) + char(anywhere) + char(temporaries.size());
+        for (const auto &[name, old] : temporaries) {
+            back += char(0); // beside Taro.kek
+            front += text(name);
+            back += char(old);
+        }
+        std::reverse(back.begin(), back.end());
+        return front + contents + back;
+    }
+};
+
+void userFolders(const QString &work)
+{
+    const QString kek = work + "/Seed.kek";
+    ResultsFile::create(kek);
+    std::array<int, 46> codes{};
+    for (int attempt = 0; attempt < 3; ++attempt)
+        ResultsFile::append(kek, "2024/05/01", attempt + 1, codes, 100 + attempt);
+    const QByteArray results = fileBytes(kek);
+    const QString arr = work + "/Seed.arr";
+    ArrangementFile::reset(arr);
+    for (int attempt = 1; attempt < 3; ++attempt) {
+        ArrangementLine line;
+        line.recordNumber = attempt;
+        line.date = QStringLiteral("2024/05/01");
+        line.problemNumber = attempt;
+        for (int s = 0; s < 46; ++s)
+            line.places[std::size_t(s)] = {s, 0};
+        ArrangementFile::append(arr, line);
+    }
+    const QByteArray arrangement = fileBytes(arr);
+    const QByteArray halfRecord =
+        results.mid(results.lastIndexOf("\r\n", results.size() - 3) + 2, 40);
+
+    int n = 0;
+    auto add = [&](const UserFolderSeed &s) {
+        seed("user_files", QStringLiteral("folder-%1").arg(n++), s.bytes());
+    };
+    for (const bool arrangementFile : {false, true}) {
+        const QByteArray sound = arrangementFile ? arrangement : results;
+        UserFolderSeed s;
+        s.arrangement = arrangementFile;
+        s.contents = sound;
+        add(s); // a sound file, no note
+        s.contents = sound + halfRecord;
+        s.cut = quint16(sound.size());
+        for (const int kind : {2, 3}) { // interrupted, by a note of either form
+            s.noteKind = kind;
+            add(s);
+        }
+        s.noteKind = 3;
+        s.spoil = 3; // another file's note
+        add(s);
+        s.spoil = 0;
+        s.noteKind = 1; // a forged note
+        s.rawNote = "400\n";
+        s.temporaries = {{"AbCdEf", true}, {"GhIjKl", false}};
+        add(s);
+    }
+}
+
 void settings()
 {
     seed("settings", "new-id.set", SettingsFile::newIdBytes());
@@ -173,9 +271,11 @@ void cp932Text()
 
 void newIds()
 {
-    const QStringList ids = {"taro",           "山田 太郎",   "COM\u00B9", "LPT0.txt",
-                             "\u3000",         "a\U0001F600", "ﾀﾛｳ",       QString(80, 'a'),
-                             QString(81, 'a'), "con?",        "..",        "a\u00AC"};
+    const QStringList ids = {
+        "taro",        "山田 太郎", "COM\u00B9",        "LPT0.txt",       "\u3000",
+        "a\U0001F600", "ﾀﾛｳ",       QString(80, 'a'),   QString(81, 'a'), "con?",
+        "..",          "a\u00AC",   "ｋｅｎｓｙｕ０７", "k\u0435nsyu07",  " \u3000taro\u3000",
+        "ﾔﾏﾀﾞ",        "髙橋07"};
     int n = 0;
     for (const QString &id : ids)
         seed("new_id", QStringLiteral("id-%1").arg(n++),
@@ -263,6 +363,7 @@ int main(int argc, char **argv)
     problemSets(work.path());
     results(work.path());
     arrangements(work.path());
+    userFolders(work.path());
     settings();
     passwords();
     cp932Text();

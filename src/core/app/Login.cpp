@@ -12,26 +12,52 @@ bool isAcceptableNewPassword(const QString &password, const QString &again)
     return !password.isEmpty() && password == again;
 }
 
+namespace {
+
+LoginDecision decided(LoginResult result)
+{
+    LoginDecision decision;
+    decision.result = result;
+    return decision;
+}
+
+} // namespace
+
 LoginDecision decideLogin(const UserList &users, const AppPaths &paths, const QString &id,
                           const QString &password, bool upgrade)
 {
-    if (!users.contains(id))
-        return {LoginResult::UnknownId, {}};
-    const QString passwordPath = paths.relativeUserFile(id, QStringLiteral(".pas"));
+    QString listed = id;
+    if (!users.contains(id)) {
+        const QStringList alike = users.lookAlikes(id);
+        if (alike.isEmpty())
+            return decided(LoginResult::UnknownId);
+        // Folders made before IDs were compared this way may differ only in case or width;
+        // which one was meant is the trainee's to say, not ours to guess.
+        if (alike.size() > 1) {
+            LoginDecision decision = decided(LoginResult::LookAlikeIds);
+            decision.lookAlikes = alike;
+            return decision;
+        }
+        listed = alike.first();
+    }
+    const QString passwordPath = paths.relativeUserFile(listed, QStringLiteral(".pas"));
     const StoredPassword stored = readPasswordFile(passwordPath);
     // The program never stores an empty password, so an empty file is as good as a lost one;
     // taking it as "no password" would let anybody in.
     if (!stored.ok() || stored.line.isEmpty())
-        return {LoginResult::PasswordFileUnreadable, {}};
+        return decided(LoginResult::PasswordFileUnreadable);
     if (!passwordMatches(stored.line, password))
-        return {LoginResult::WrongPassword, {}};
+        return decided(LoginResult::WrongPassword);
     // A plain-text password from an older installation is stored hashed from now on; should
     // that fail, the old file still logs in, so the trainee is not bothered with it.
     if (upgrade)
         upgradeLegacyPassword(passwordPath, stored.line, password);
     const SettingsReadResult settings =
-        SettingsFile::read(paths.relativeUserFile(id, QStringLiteral(".set")));
-    return {LoginResult::Accepted, settings.settings};
+        SettingsFile::read(paths.relativeUserFile(listed, QStringLiteral(".set")));
+    LoginDecision decision = decided(LoginResult::Accepted);
+    decision.settings = settings.settings;
+    decision.id = listed;
+    return decision;
 }
 
 void upgradeStoredPassword(const AppPaths &paths, const QString &id, const QString &password)
@@ -47,6 +73,10 @@ NewIdDecision checkNewId(const UserList &users, const QString &id, const QString
 {
     if (users.contains(id))
         return {NewIdResult::IdInUse, {}};
+    // Before the other refusals: naming the ID it passes for says more than naming the letter
+    // that makes it pass.
+    if (const QStringList alike = users.lookAlikes(id); !alike.isEmpty())
+        return {NewIdResult::IdRefused, lookAlikeRefusal(alike.first())};
     if (const QString refusal = idRefusal(id); !refusal.isEmpty())
         return {NewIdResult::IdRefused, refusal};
     if (!isAcceptableNewPassword(password, again))

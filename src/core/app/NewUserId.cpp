@@ -2,6 +2,7 @@
 
 #include "core/app/AppPaths.h"
 #include "core/app/PasswordFile.h"
+#include "core/app/UserIdForm.h"
 #include "core/results/ResultsFile.h"
 #include "core/settings/SettingsFile.h"
 #include "core/text/Cp932Text.h"
@@ -65,14 +66,18 @@ bool looksEmpty(const QString &id)
     return std::all_of(id.begin(), id.end(), [](QChar c) { return c.isSpace(); });
 }
 
-// The entry of folder whose name equals name without regard to letter case: on the file systems
-// the program was first written for, that entry is the very folder a new ID would create.
+// The entry of folder that a trainee could not tell from name: the same without regard to letter
+// case (on the file systems the program was first written for, the very folder a new ID would
+// create), or a look-alike. The user list may be older than the folder: another program on the
+// same shared folder may have made it since.
 QString existingEntry(const QString &folder, const QString &name)
 {
+    const QString key = userIdKey(name);
     QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         it.next();
-        if (it.fileName().compare(name, Qt::CaseInsensitive) == 0)
+        if (it.fileName().compare(name, Qt::CaseInsensitive) == 0 ||
+            userIdKey(it.fileName()) == key)
             return it.fileName();
     }
     return {};
@@ -80,32 +85,48 @@ QString existingEntry(const QString &folder, const QString &name)
 
 } // namespace
 
-QString idRefusal(const QString &id)
+QString lookAlikeRefusal(const QString &existing)
 {
-    if (id.isEmpty())
+    return QStringLiteral("「%1」というIDが既にあります。\n見分けのつかないIDは作れません。")
+        .arg(existing);
+}
+
+QString idRefusal(const QString &typed)
+{
+    if (typed.isEmpty())
         return QStringLiteral("IDが入力されていません。");
+    // Looked at as typed: tidying would trim a tab or line feed at either end away unseen.
+    for (const QChar c : typed) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.category() == QChar::Other_Control)
+            return QStringLiteral("IDに制御文字は使えません。");
+    }
+    if (looksEmpty(typed))
+        return QStringLiteral("空白だけのIDは使えません。");
+    const QString id = tidyUserId(typed);
     if (id == u"." || id == u"..")
         return QStringLiteral("「.」と「..」はIDにできません。");
     for (const QChar c : id) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.category() == QChar::Other_Control)
-            return QStringLiteral("IDに制御文字は使えません。");
         if (ForbiddenCharacters.contains(c))
             return QStringLiteral("IDに次の文字は使えません。\n< > : \" / \\ | ? *");
     }
     if (!isPlainCp932Text(id))
         return QStringLiteral("IDに使えない文字（絵文字、外字、記号の一部など）が含まれています。");
-    if (looksEmpty(id))
-        return QStringLiteral("空白だけのIDは使えません。");
-    if (id.endsWith(QLatin1Char('.')) || id.endsWith(QLatin1Char(' ')))
-        return QStringLiteral("IDの最後に「.」や空白は使えません。");
+    // A blank inside splits the ID in two for the eye, and blanks of two widths look alike.
+    if (std::any_of(id.begin(), id.end(), [](QChar c) { return c.isSpace(); }))
+        return QStringLiteral("IDの途中に空白は使えません。");
+    if (mixesAlphabets(id))
+        return QStringLiteral("ローマ字、ギリシャ文字、ロシア文字は\n一つのIDに混ぜて使えません。");
+    if (id.endsWith(QLatin1Char('.')))
+        return QStringLiteral("IDの最後に「.」は使えません。");
     // Entries starting with a dot are hidden here and would be missing from the user list at
     // the next start, leaving the trainee unable to log in.
     if (id.startsWith(QLatin1Char('.')))
         return QStringLiteral("「.」で始まるIDは使えません。");
     if (isReservedDeviceName(id))
         return QStringLiteral("この名前はWindowsの装置名のため、IDにできません。");
-    // The ID names the folder and the stem of every file in it, temporary ones included; in
-    // the worst case (half-width kana) each code page 932 byte takes three bytes on disk.
+    // The ID names the folder and the stem of every file in it, temporary ones included, and a
+    // code page 932 byte takes up to one and a half bytes on disk (the tidy form holds no
+    // half-width kana, which would take three).
     if (encodeCp932(id)->size() > MaximumIdBytes)
         return QStringLiteral("IDが長すぎます。\n半角%1文字（全角%2文字）までにしてください。")
             .arg(MaximumIdBytes)
@@ -113,11 +134,12 @@ QString idRefusal(const QString &id)
     return {};
 }
 
-CreateUserResult createUser(const AppPaths &paths, const QString &id, const QString &password)
+CreateUserResult createUser(const AppPaths &paths, const QString &typed, const QString &password)
 {
-    const QString refusal = idRefusal(id);
+    const QString refusal = idRefusal(typed);
     if (!refusal.isEmpty())
         return {false, refusal};
+    const QString id = tidyUserId(typed);
 
     const QString resultFolder = paths.programResultFolder();
     bool madeResultFolder = false;
@@ -134,8 +156,11 @@ CreateUserResult createUser(const AppPaths &paths, const QString &id, const QStr
 
     const QString existing = existingEntry(resultFolder, id);
     if (!existing.isEmpty()) {
-        return {false, QStringLiteral("「%1」という名前のフォルダが既にあります。").arg(existing),
-                true};
+        const QString error =
+            existing == id
+                ? QStringLiteral("「%1」という名前のフォルダが既にあります。").arg(existing)
+                : lookAlikeRefusal(existing);
+        return {false, error, true};
     }
 
     const QString userFolder = QDir(resultFolder).filePath(id);
@@ -158,7 +183,7 @@ CreateUserResult createUser(const AppPaths &paths, const QString &id, const QStr
         undoResultFolder();
         return {false, error};
     }
-    return {true, {}};
+    return {true, {}, false, id};
 }
 
 } // namespace queldo

@@ -11,10 +11,14 @@ class AppPaths;
 /// half-width kana takes one byte here but three in the UTF-8 names of Linux.
 inline constexpr int MaximumIdBytes = 80;
 
-/// Why an ID cannot name a user folder, as a message for the trainee; empty when it can.
-/// The ID becomes a folder and file stem as typed, so anything that would escape the Result
-/// folder, be hidden from the user list or not exist as a folder on Windows is refused.
-QString idRefusal(const QString &id);
+/// Why a typed ID cannot name a user folder, as a message for the trainee; empty when it can.
+/// Its tidy form (tidyUserId) becomes a folder and file stem, so anything that would escape the
+/// Result folder, be hidden from the user list or not exist as a folder on Windows is refused,
+/// and so is what would pass for another ID in a list: blanks inside, mixed alphabets.
+QString idRefusal(const QString &typed);
+
+/// The refusal of an ID that cannot be told from the existing one.
+QString lookAlikeRefusal(const QString &existing);
 
 struct CreateUserResult
 {
@@ -22,11 +26,13 @@ struct CreateUserResult
     QString error; ///< why nothing was created, for the trainee
     /// A folder of that name is there already: another ID is wanted, not another try.
     bool idTaken = false;
+    QString id = {}; ///< the ID as created, in its tidy form
 };
 
-/// Makes the user folder of a new ID with its results, password and settings files, creating
-/// the Result folder first when it is missing. An existing folder of that name, in any letter
-/// case, is refused rather than taken over. Either all of it is made or nothing is left behind.
-CreateUserResult createUser(const AppPaths &paths, const QString &id, const QString &password);
+/// Makes the user folder of a new ID, in its tidy form, with its results, password and settings
+/// files, creating the Result folder first when it is missing. An existing folder of that name
+/// in any letter case, or of a look-alike name, is refused rather than taken over. Either all of
+/// it is made or nothing is left behind.
+CreateUserResult createUser(const AppPaths &paths, const QString &typed, const QString &password);
 
 } // namespace queldo

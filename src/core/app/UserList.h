@@ -14,9 +14,12 @@ public:
     /// file system gives them. A missing folder gives an empty list.
     static UserList read(const QString &resultFolder);
 
-    /// Exact comparison: an ID differing only in letter case is a different trainee here,
-    /// although the file system would open the same folder.
+    /// Exact comparison: an ID listed as typed.
     bool contains(const QString &id) const { return m_ids.contains(id); }
+    /// The listed IDs a trainee could not tell from id in a list (userIdKey), in list order:
+    /// the same in another letter case or width, with blanks around it, or spelled with
+    /// look-alike letters. Older installations may hold several of them.
+    QStringList lookAlikes(const QString &id) const;
     void append(const QString &id) { m_ids.append(id); }
     const QStringList &ids() const { return m_ids; }
 

@@ -53,9 +53,11 @@ template <typename LineFn> bool forEachLine(QByteArrayView bytes, LineFn &&lineF
 {
     const char *p = bytes.data();
     const char *const end = p + bytes.size();
-    const char *lf = p - 1; // the next LF at or after p, found afresh only once p has passed it
+    // The next LF at or after p, found afresh only once p has passed it. Not p - 1 to begin
+    // with: that points before the bytes, and before nothing at all for an empty file's view.
+    const char *lf = nullptr;
     while (p < end) {
-        if (lf < p) {
+        if (!lf || lf < p) {
             lf = static_cast<const char *>(std::memchr(p, '\n', std::size_t(end - p)));
             if (!lf)
                 lf = end;

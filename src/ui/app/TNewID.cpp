@@ -120,9 +120,9 @@ void TNewID::OKBtnClick()
         ID->setFocus();
         return;
     }
-    m_users.append(id);
+    m_users.append(result.id);
     close();
-    m_login.returnWithNewId(id);
+    m_login.returnWithNewId(result.id);
     m_complete->exec();
 }
 

@@ -91,33 +91,38 @@ void TPasswordDlg::OKBtnClick()
     case LoginResult::UnknownId:
         askForNewId();
         return;
+    case LoginResult::LookAlikeIds:
+        raiseLabel();
+        reportInLabel(QStringLiteral("似たIDが複数あります。\nIDを正確に入力してください。"));
+        Password->clear();
+        ID->setFocus();
+        return;
     case LoginResult::PasswordFileUnreadable:
         reportInLabel(QStringLiteral("パスワードファイルが読めません。"));
         Password->clear();
         ID->setFocus();
         return;
     case LoginResult::WrongPassword:
-        if (!m_labelRaised) {
-            Label1->move(Label1->x(), Label1->y() - LabelRaise);
-            m_labelRaised = true;
-        }
+        raiseLabel();
         reportInLabel(QStringLiteral("パスワードが間違ってます。\nもう一度入力してください。"));
         Password->clear();
         Password->setFocus();
         return;
     case LoginResult::Accepted:
         if (claimTrainee) {
-            const TraineeAccess access = claimTrainee(id);
+            const TraineeAccess access = claimTrainee(decision.id);
             if (access == TraineeAccess::Cancelled) {
                 Password->clear();
                 Password->setFocus();
                 return;
             }
             if (access == TraineeAccess::Writable)
-                upgradeStoredPassword(m_paths, id, Password->text());
+                upgradeStoredPassword(m_paths, decision.id, Password->text());
         }
         applyStoredSettings(m_settings, decision.settings);
-        emit loggedIn(id);
+        // The field keeps the ID of the files in use: the printed answer sheet takes it.
+        ID->setText(decision.id);
+        emit loggedIn(decision.id);
         hide();
         return;
     }
@@ -200,6 +205,14 @@ void TPasswordDlg::askForNewId()
     returnCleared();
     Label1->setText(PasswordPrompt);
     Label1->adjustSize();
+}
+
+void TPasswordDlg::raiseLabel()
+{
+    if (!m_labelRaised) {
+        Label1->move(Label1->x(), Label1->y() - LabelRaise);
+        m_labelRaised = true;
+    }
 }
 
 void TPasswordDlg::reportInLabel(const QString &text)

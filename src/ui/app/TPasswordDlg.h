@@ -70,6 +70,8 @@ protected:
 
 private:
     void askForNewId();
+    /// Makes room for a two-line message above the password field, once.
+    void raiseLabel();
     void reportInLabel(const QString &text);
 
     AppPaths &m_paths;

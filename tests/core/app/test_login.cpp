@@ -57,8 +57,9 @@ private slots:
             << "pw" << int(LoginResult::Accepted);
         QTest::newRow("wrong password") << hashed << "Taro"
                                         << "PW" << int(LoginResult::WrongPassword);
-        QTest::newRow("ID in another letter case") << hashed << "taro"
-                                                   << "pw" << int(LoginResult::UnknownId);
+        QTest::newRow("ID in another letter case finds its trainee")
+            << hashed << "taro"
+            << "pw" << int(LoginResult::Accepted);
         QTest::newRow("unknown ID") << hashed << "Hanako"
                                     << "pw" << int(LoginResult::UnknownId);
         QTest::newRow("no password file") << QByteArray() << "Taro"
@@ -76,8 +77,94 @@ private slots:
         Folder folder(passwordFile);
         const LoginDecision decision = decideLogin(folder.users, folder.paths, id, password);
         QCOMPARE(int(decision.result), result);
-        if (decision.result == LoginResult::Accepted)
+        if (decision.result == LoginResult::Accepted) {
             QVERIFY(decision.settings.referenceMode);
+            QCOMPARE(decision.id, QStringLiteral("Taro"));
+        }
+    }
+
+    // IDs a trainee cannot tell apart in a list: one of them typed, whichever form, stands for
+    // the one listed, at login and when an ID is created. Different IDs stay different.
+    void lookAlikesStandForTheListedId_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("listed"); // "" for none
+        QTest::newRow("full-width") << "ｋｅｎｓｙｕ０７"
+                                    << "kensyu07";
+        QTest::newRow("upper case") << "KENSYU07"
+                                    << "kensyu07";
+        QTest::newRow("leading blank") << " kensyu07"
+                                       << "kensyu07";
+        QTest::newRow("trailing ideographic space") << "kensyu07\u3000"
+                                                    << "kensyu07";
+        QTest::newRow("Cyrillic е") << "k\u0435nsyu07"
+                                    << "kensyu07";
+        QTest::newRow("Cyrillic а") << "t\u0430n\u0430k\u0430"
+                                    << "tanaka";
+        QTest::newRow("Cyrillic о") << "sat\u043E"
+                                    << "sato";
+        QTest::newRow("Greek capitals") << "\u039A\u0395NSYU07"
+                                        << "kensyu07";
+        QTest::newRow("full-width kana of a half-width kana folder") << "タロウ"
+                                                                     << "ﾀﾛｳ";
+        QTest::newRow("half-width kana folder as listed") << "ﾀﾛｳ"
+                                                          << "ﾀﾛｳ";
+        QTest::newRow("kanji only code page 932 has, as listed") << "髙橋"
+                                                                 << "髙橋";
+        QTest::newRow("its common form is another name") << "高橋"
+                                                         << "";
+        QTest::newRow("kensyu08 is another trainee") << "kensyu08"
+                                                     << "";
+        QTest::newRow("hiragana is not katakana") << "たろう"
+                                                  << "";
+    }
+    void lookAlikesStandForTheListedId()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, listed);
+        Folder folder("pw\r\n");
+        // Each with a password of its own, so that logging in shows whose files were read.
+        const QStringList ids = {"kensyu07", "tanaka", "sato", "ﾀﾛｳ", "髙橋"};
+        const auto passwordOf = [&](const QString &id) {
+            return "pw" + QString::number(ids.indexOf(id));
+        };
+        for (const QString &id : ids) {
+            QDir(folder.dir.path()).mkpath("Result/" + id);
+            folder.write("Result/" + id + "/" + id + ".pas", passwordOf(id).toLatin1() + "\r\n");
+        }
+        folder.users = UserList::read(folder.dir.filePath("Result"));
+
+        const NewIdDecision created = checkNewId(folder.users, typed, "a", "a");
+        const LoginDecision login =
+            decideLogin(folder.users, folder.paths, typed, passwordOf(listed));
+        if (listed.isEmpty()) {
+            QCOMPARE(int(created.result), int(NewIdResult::Acceptable));
+            QCOMPARE(int(login.result), int(LoginResult::UnknownId));
+            return;
+        }
+        if (typed == listed) {
+            QCOMPARE(int(created.result), int(NewIdResult::IdInUse));
+        } else {
+            QCOMPARE(int(created.result), int(NewIdResult::IdRefused));
+            QVERIFY2(created.refusal.contains("「" + listed + "」"), qPrintable(created.refusal));
+        }
+        QCOMPARE(int(login.result), int(LoginResult::Accepted));
+        QCOMPARE(login.id, listed);
+    }
+
+    // Folders made before IDs were compared this way may differ only in case: each still logs
+    // in as typed, and a third form is not guessed at.
+    void olderLookAlikeFoldersKeepWorking()
+    {
+        Folder folder("pw\r\n");
+        QDir(folder.dir.path()).mkpath("Result/taro");
+        folder.write("Result/taro/taro.pas", "pw2\r\n");
+        folder.users = UserList::read(folder.dir.filePath("Result"));
+        QCOMPARE(decideLogin(folder.users, folder.paths, "Taro", "pw").id, QStringLiteral("Taro"));
+        QCOMPARE(decideLogin(folder.users, folder.paths, "taro", "pw2").id, QStringLiteral("taro"));
+        const LoginDecision third = decideLogin(folder.users, folder.paths, "TARO", "pw");
+        QCOMPARE(int(third.result), int(LoginResult::LookAlikeIds));
+        QCOMPARE(third.lookAlikes.size(), 2);
     }
 
     void newIdChecksComeInOrder_data()

@@ -47,7 +47,7 @@ private slots:
         QTest::addColumn<QString>("id");
         QTest::addColumn<bool>("refused");
         QTest::newRow("plain") << "taro" << false;
-        QTest::newRow("Japanese with a blank") << "山田 太郎" << false;
+        QTest::newRow("Japanese with a blank") << "山田 太郎" << true;
         QTest::newRow("leading blank") << " taro" << false;
         QTest::newRow("dot inside") << "ta.ro" << false;
         QTest::newRow("device name inside a longer one") << "console" << false;
@@ -66,7 +66,10 @@ private slots:
         QTest::newRow("tab") << "a\tb" << true;
         QTest::newRow("line feed") << "a\nb" << true;
         QTest::newRow("trailing dot") << "taro." << true;
-        QTest::newRow("trailing blank") << "taro " << true;
+        QTest::newRow("trailing blank, trimmed") << "taro " << false;
+        QTest::newRow("trailing ideographic space, trimmed") << "taro\u3000" << false;
+        QTest::newRow("trailing dot under a blank") << "taro. " << true;
+        QTest::newRow("tab at the end is not trimmed away") << "taro\t" << true;
         QTest::newRow("hidden here") << ".taro" << true;
         QTest::newRow("device name") << "CON" << true;
         QTest::newRow("device name, lower case, extension") << "nul.txt" << true;
@@ -79,7 +82,18 @@ private slots:
         QTest::newRow("ideographic space alone") << "\u3000" << true;
         QTest::newRow("ideographic spaces") << "\u3000\u3000" << true;
         QTest::newRow("no-break space") << "\u00A0" << true;
-        QTest::newRow("ideographic space inside") << "山田\u3000太郎" << false;
+        QTest::newRow("ideographic space inside") << "山田\u3000太郎" << true;
+        QTest::newRow("kanji with a code page 932 only one, digits") << "髙橋07" << false;
+        QTest::newRow("hiragana and a digit") << "やまだ2" << false;
+        QTest::newRow("Latin and hiragana") << "Aさん" << false;
+        QTest::newRow("Cyrillic alone") << "Иван" << false;
+        QTest::newRow("Greek alone") << "Ωμεγα" << false;
+        QTest::newRow("Cyrillic е inside a Latin word") << "k\u0435nsyu07" << true;
+        QTest::newRow("Greek ο inside a Latin word") << "tar\u03BF" << true;
+        QTest::newRow("Cyrillic and Greek") << "\u0418\u03A9" << true;
+        QTest::newRow("full-width Latin") << "ｋｅｎｓｙｕ０７" << false;
+        QTest::newRow("full-width slash is a slash") << "a／b" << true;
+        QTest::newRow("full-width dots are dots") << "．．" << true;
         QTest::newRow("emoji") << "taro\U0001F600" << true;
         QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + "a" << true;
         QTest::newRow("unassigned") << "a\u0378" << true;
@@ -163,6 +177,39 @@ private slots:
         QVERIFY(!passwordMatches(line, "sakura"));
     }
 
+    void newIdIsStoredInItsTidyForm_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("full-width letters and digits") << "ｋｅｎｓｙｕ０７"
+                                                       << "kensyu07";
+        QTest::newRow("letter case kept") << "Taro"
+                                          << "Taro";
+        QTest::newRow("blanks of both widths around it") << " \u3000taro\u3000 "
+                                                         << "taro";
+        QTest::newRow("half-width kana with sound marks") << "ﾔﾏﾀﾞﾊﾟﾊﾟ"
+                                                          << "ヤマダパパ";
+        QTest::newRow("kanji only code page 932 has") << "髙橋07"
+                                                      << "髙橋07";
+    }
+    void newIdIsStoredInItsTidyForm()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QTemporaryDir dir;
+        AppPaths paths(dir.path(), dir.path());
+        const CreateUserResult result = createUser(paths, typed, "pw");
+        QVERIFY2(result.created, qPrintable(result.error));
+        QCOMPARE(result.id, stored);
+        QCOMPARE(UserList::read(paths.programResultFolder()).ids(), QStringList{stored});
+        QVERIFY(QFileInfo::exists(paths.programUserFile(stored, ".pas")));
+        // Typed again in any of its forms, it is the same ID, and nothing more is made.
+        const CreateUserResult again = createUser(paths, typed, "pw");
+        QVERIFY(!again.created);
+        QVERIFY(again.idTaken);
+        QCOMPARE(UserList::read(paths.programResultFolder()).ids(), QStringList{stored});
+    }
+
     void nothingIsLeftOfARefusedUser_data()
     {
         QTest::addColumn<QString>("id");
@@ -172,6 +219,12 @@ private slots:
         QTest::newRow("folder differing in letter case")
             << "taro" << true << "Result/Taro/" << true;
         QTest::newRow("plain file of that name") << "taro" << true << "Result/TARO" << true;
+        QTest::newRow("full-width form of a folder")
+            << "ｔａｒｏ" << true << "Result/Taro/" << true;
+        QTest::newRow("half-width kana folder of an older installation")
+            << "タロウ" << true << "Result/ﾀﾛｳ/" << true;
+        QTest::newRow("katakana drawn like the kanji of a folder")
+            << "カ丸" << true << "Result/力丸/" << true;
         QTest::newRow("Result is a plain file") << "taro" << false << "Result" << false;
         QTest::newRow("unsafe name") << "../Images" << true << "" << false;
         QTest::newRow("file names too long, Result existing")
@@ -208,6 +261,9 @@ private slots:
         QVERIFY(!result.created);
         QVERIFY(!result.error.isEmpty());
         QCOMPARE(result.idTaken, taken);
+        if (taken) // named, so that the trainee knows which ID is there already
+            QVERIFY2(result.error.contains("「" + obstacle.section('/', 1, 1) + "」"),
+                     qPrintable(result.error));
         QCOMPARE(snapshot(dir.path()), before);
         if (obstacle.endsWith('/'))
             QCOMPARE(fileBytes(root.filePath(obstacle + "keep.kek")), QByteArray("old grades"));
@@ -217,19 +273,20 @@ private slots:
     // writes' temporary files included: half-width kana take three bytes each on disk.
     void longestIdsLiveOnDisk_data()
     {
-        QTest::addColumn<QString>("id");
-        QTest::newRow("half-width kana") << QString(80, u'ｱ');
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("half-width kana, stored full-width") << QString(40, u'ｱ');
         QTest::newRow("full-width") << QString(40, u'漢');
         QTest::newRow("ASCII") << QString(80, 'a');
     }
     void longestIdsLiveOnDisk()
     {
-        QFETCH(QString, id);
-        QVERIFY(queldo::idRefusal(id).isEmpty());
+        QFETCH(QString, typed);
+        QVERIFY(queldo::idRefusal(typed).isEmpty());
         QTemporaryDir dir;
         AppPaths paths(dir.path(), dir.path());
-        const CreateUserResult result = createUser(paths, id, "pw");
+        const CreateUserResult result = createUser(paths, typed, "pw");
         QVERIFY2(result.created, qPrintable(result.error));
+        const QString id = result.id;
         // Every later save goes through a temporary file of a longer name.
         for (const QString extension : {".kek", ".pas", ".set"}) {
             QVERIFY(writeFileAtomically(paths.programUserFile(id, extension), "x\r\n").isEmpty());

@@ -88,10 +88,10 @@ private slots:
         QTest::addColumn<QString>("answer"); // the button clicked, or "close" for the close box
         QTest::newRow("empty ID, いいえ") << ""
                                           << "CancelBtn";
-        QTest::newRow("letter case differs, いいえ") << "taro"
-                                                     << "CancelBtn";
-        QTest::newRow("letter case differs, close box") << "taro"
-                                                        << "close";
+        QTest::newRow("another ID, いいえ") << "Hanako"
+                                            << "CancelBtn";
+        QTest::newRow("another ID, close box") << "Hanako"
+                                               << "close";
         QTest::newRow("empty ID, はい") << ""
                                         << "OKBtn";
     }
@@ -159,6 +159,33 @@ private slots:
         typeAndPressOk(*f.login, "Nobody", "x");
         QCOMPARE(f.login->Label1->text(), Prompt);
         QCOMPARE(f.login->Label1->pos(), QPoint(32, 101));
+    }
+
+    // A look-alike of a listed ID logs in as that ID and shows it; several look-alikes of
+    // an older installation are not guessed between.
+    void lookAlikeIdFindsItsTrainee()
+    {
+        LoginFixture f;
+        f.addUser("kensyu07", "pw\r\n");
+        f.addUser("Taro", "pw\r\n");
+        f.addUser("taro", "pw2\r\n");
+        f.start();
+        QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
+        ModalAnswer noQuestion([](QWidget *modal) { modal->close(); });
+
+        typeAndPressOk(*f.login, "TARO", "pw");
+        QCOMPARE(f.login->Label1->text(),
+                 QStringLiteral("似たIDが複数あります。\nIDを正確に入力してください。"));
+        QCOMPARE(f.login->Label1->pos(), QPoint(32, 101));
+        QCOMPARE(f.login->focusWidget(), f.login->ID);
+        QCOMPARE(loggedIn.count(), 0);
+
+        typeAndPressOk(*f.login, "ｋｅｎｓｙｕ０７\u3000", "pw");
+        QCOMPARE(noQuestion.className, QString());
+        QCOMPARE(loggedIn.count(), 1);
+        QCOMPARE(loggedIn.at(0).at(0).toString(), QStringLiteral("kensyu07"));
+        QCOMPARE(f.login->ID->text(), QStringLiteral("kensyu07"));
+        QCOMPARE(QDir(f.filePath("Result")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 3);
     }
 
     void passwordFileDecidesTheLogin_data()

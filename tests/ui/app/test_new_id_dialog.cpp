@@ -236,16 +236,52 @@ private slots:
         QCOMPARE(f.newId->focusWidget(), f.newId->ID);
     }
 
+    // Typed in another form, a listed ID is named, so that the trainee knows it is theirs.
+    void lookAlikeOfAListedIdIsNamed_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::newRow("full-width") << "ｋｅｎｓｙｕ０７";
+        QTest::newRow("trailing ideographic space") << "kensyu07\u3000";
+        QTest::newRow("Cyrillic е") << "k\u0435nsyu07";
+    }
+    void lookAlikeOfAListedIdIsNamed()
+    {
+        QFETCH(QString, id);
+        LoginFixture f;
+        f.addUser("kensyu07", "pw\r\n");
+        f.start();
+        f.login->Button1Click();
+        typeNewId(*f.newId, id, "pw", "pw");
+        const QStringList before = f.snapshot();
+        {
+            ModalAnswer refused(ModalAnswer::click("Button1"));
+            f.newId->OKBtn->click();
+            QCOMPARE(refused.className, QStringLiteral("queldo::BadIdMessage"));
+            QCOMPARE(refused.lines, (QStringList{"「kensyu07」というIDが既にあります。",
+                                                 "見分けのつかないIDは作れません。",
+                                                 "IDを入力し直してください。"}));
+        }
+        QCOMPARE(f.snapshot(), before);
+        QCOMPARE(f.users.ids(), QStringList{"kensyu07"});
+        QCOMPARE(f.newId->focusWidget(), f.newId->ID);
+    }
+
     void folderThatCannotBeMadeIsReported_data()
     {
         QTest::addColumn<QString>("id");
         QTest::addColumn<bool>("resultIsAFile");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("firstLine");
-        // A folder that is there already asks for another ID, as the other ID messages do.
+        // A folder that is there already, made by another program on the same folder since the
+        // start, asks for another ID, as the other ID messages do.
         QTest::newRow("folder differing in letter case")
             << "taro" << false << "queldo::BadIdMessage"
-            << "「Taro」という名前のフォルダが既にあります。";
+            << "「Taro」というIDが既にあります。";
+        QTest::newRow("folder of a full-width look-alike")
+            << "ｔａｒｏ" << false << "queldo::BadIdMessage"
+            << "「Taro」というIDが既にあります。";
+        QTest::newRow("folder of that very name") << "Taro" << false << "queldo::BadIdMessage"
+                                                  << "「Taro」という名前のフォルダが既にあります。";
         QTest::newRow("Result is a plain file") << "taro" << true << "queldo::IdNotCreatedMessage"
                                                 << "IDを作成できませんでした。";
     }
@@ -259,9 +295,9 @@ private slots:
         LoginFixture f(!resultIsAFile);
         if (resultIsAFile)
             f.write("Result", "not a folder");
-        else
-            f.addUser("Taro", "pw\r\n");
         f.start();
+        if (!resultIsAFile)
+            f.addUser("Taro", "pw\r\n");
         const QStringList users = f.users.ids();
         f.login->Button1Click();
         typeNewId(*f.newId, id, "pw", "pw");
