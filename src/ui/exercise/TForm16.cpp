@@ -94,6 +94,11 @@ void TForm16::prepare(QSize spread, const std::array<Bgr24Image, MostPieces> &So
         if (answer[std::size_t(piece)] >= 0)
             m_pieceInPlace[std::size_t(answer[std::size_t(piece)])] = piece;
     }
+    // The pair view keeps these while it shows, and steps through the places with the keys.
+    for (std::size_t k = 0; k < m_pairSources.size(); ++k) {
+        const int piece = m_pieceInPlace[k];
+        m_pairSources[k] = piece >= 0 ? m_sources[std::size_t(piece)] : Bgr24Image();
+    }
     m_laidOutFor = QSize();
     PairView->hide();
     resize(answerWindowSize(spread));
@@ -149,12 +154,7 @@ void TForm16::showPairLarge(int place)
     // one have no pair to show.
     if (place < 0 || place >= SlotCount)
         return;
-    std::array<Bgr24Image, PieceCount> byPlace{};
-    for (std::size_t k = 0; k < byPlace.size(); ++k) {
-        if (const int piece = m_pieceInPlace[k]; piece >= 0)
-            byPlace[k] = m_sources[std::size_t(piece)];
-    }
-    PairView->showPair(place, byPlace, m_cell.female, bandTable());
+    PairView->showPair(place, m_pairSources, m_cell.female, bandTable());
 }
 
 void TForm16::mousePressEvent(QMouseEvent *event)

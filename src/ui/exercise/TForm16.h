@@ -88,6 +88,7 @@ private:
     QSize m_contentSize; ///< OutputPanel's size the content was last laid out for
     CellKey m_cell = CellKey::normal(false);
     std::array<int, MostPlaces> m_pieceInPlace{};
+    std::array<Bgr24Image, PieceCount> m_pairSources; ///< the picture of each of the 46 places
     QString m_optionsFile;
     AnswerViewOptions m_options;
     std::optional<BandTable> m_table;
