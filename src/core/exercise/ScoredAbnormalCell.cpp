@@ -3,7 +3,7 @@
 namespace queldo {
 
 ScoredAbnormalCell scoredAbnormalCellOf(const BoardState &board, const CellKey &cell,
-                                  const CellScore &score, const Karyotype &karyotype)
+                                        const CellScore &score, const Karyotype &karyotype)
 {
     ScoredAbnormalCell attempt;
     attempt.score = score;

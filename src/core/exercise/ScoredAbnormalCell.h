@@ -31,6 +31,6 @@ struct ScoredAbnormalCell
 };
 
 ScoredAbnormalCell scoredAbnormalCellOf(const BoardState &board, const CellKey &cell,
-                                  const CellScore &score, const Karyotype &karyotype);
+                                        const CellScore &score, const Karyotype &karyotype);
 
 } // namespace queldo

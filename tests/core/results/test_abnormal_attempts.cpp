@@ -62,14 +62,15 @@ private slots:
         QCOMPARE(AbnormalAttemptsFile::append(path, rightTrisomy()), QString());
         QCOMPARE(AbnormalAttemptsFile::append(path, wrongBreakpoint()), QString());
         QCOMPARE(fileBytes(path),
-                 Header + "2026/12/11 03:05:09\t011\t125\t1,1,0,-1,-2,2\t47,XY,+21\t47,XY,+21\t"
-                          "\xE6\x9F\x93\xE8\x89\xB2\xE4\xBD\x93\xE6\x95\xB0=1|"
-                          "\xE6\x80\xA7\xE6\x9F\x93\xE8\x89\xB2\xE4\xBD\x93=1|+21=1\r\n"
-                          "2026/12/11 03:05:09\t020\t125\t1,1,0,-1,-2,2\t46,XY,t(9;22)(q34.1;q11.2)\t"
-                          "46,XY,t(9;22)(q34.1;q12)\t"
-                          "\xE6\x9F\x93\xE8\x89\xB2\xE4\xBD\x93\xE6\x95\xB0=1|"
-                          "\xE6\x80\xA7\xE6\x9F\x93\xE8\x89\xB2\xE4\xBD\x93=1|"
-                          "t(9;22)(q34.1;q11.2)=0.6667\r\n");
+                 Header +
+                     "2026/12/11 03:05:09\t011\t125\t1,1,0,-1,-2,2\t47,XY,+21\t47,XY,+21\t"
+                     "\xE6\x9F\x93\xE8\x89\xB2\xE4\xBD\x93\xE6\x95\xB0=1|"
+                     "\xE6\x80\xA7\xE6\x9F\x93\xE8\x89\xB2\xE4\xBD\x93=1|+21=1\r\n"
+                     "2026/12/11 03:05:09\t020\t125\t1,1,0,-1,-2,2\t46,XY,t(9;22)(q34.1;q11.2)\t"
+                     "46,XY,t(9;22)(q34.1;q12)\t"
+                     "\xE6\x9F\x93\xE8\x89\xB2\xE4\xBD\x93\xE6\x95\xB0=1|"
+                     "\xE6\x80\xA7\xE6\x9F\x93\xE8\x89\xB2\xE4\xBD\x93=1|"
+                     "t(9;22)(q34.1;q11.2)=0.6667\r\n");
         const AbnormalAttemptsFile::ReadResult read = AbnormalAttemptsFile::read(path);
         QVERIFY(read.ok());
         QCOMPARE(read.attempts.size(), 2u);
@@ -97,7 +98,7 @@ private slots:
     {
         const QByteArray good = AbnormalAttemptsFile::lineText(rightTrisomy()).toUtf8();
         const QByteArray bytes = Header + good + "\r\n" +
-                                 "2026/12/11 03:05:09\t011\t125\n" +                     // 3 fields
+                                 "2026/12/11 03:05:09\t011\t125\n" + // 3 fields
                                  QByteArray(good).replace("1,1,0,-1,-2,2", "1,7") + "\n" + // code
                                  QByteArray(good).replace("\t47,XY,+21\t", "\t47,XY,+99\t") + "\n" +
                                  QByteArray(good).replace("+21=1", "+21=1.5") + "\n" +
