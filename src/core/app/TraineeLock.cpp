@@ -97,6 +97,11 @@ std::optional<TraineeLockInfo> parseTraineeLock(QByteArrayView bytes)
         return std::nullopt;
     TraineeLockInfo info;
     info.host = QUrl::fromPercentEncoding(host->toByteArray());
+    // Only the spelling this program writes: a host name that does not decode to the same bytes
+    // (bytes that are no UTF-8, another way of escaping) would change the file's length at the
+    // next renewal, and is no file of ours anyway.
+    if (QUrl::toPercentEncoding(info.host) != *host)
+        return std::nullopt;
     const auto pidValue = readPid(*pid);
     const auto startedTime = readTime(*started);
     const auto renewedTime = readTime(*renewed);

@@ -109,6 +109,13 @@ private slots:
             << file("pc-30", 4243, -5, 12) << LockVerdict::InUse << StaleReason::None;
         QTest::newRow("damaged") << regular("QUELDO session\r\nhost=pc-30\r\n", 0)
                                  << LockVerdict::TakeOver << StaleReason::Damaged;
+        // A host escaped otherwise than we write it (here a lone byte that is no UTF-8) would
+        // change the file's length when renewed.
+        QTest::newRow("host not as written")
+            << regular("QUELDO session\r\nhost=%E6PC\r\npid=12\r\nstarted=2026-11-30T00:53:20Z"
+                       "\r\nrenewed=2026-11-30T00:41:40Z\r\ntag=00000000000000aa\r\n",
+                       0)
+            << LockVerdict::TakeOver << StaleReason::Damaged;
         QTest::newRow("empty") << regular({}, 0) << LockVerdict::TakeOver << StaleReason::Damaged;
         QTest::newRow("link") << TraineeLockSeen{TraineeLockSeen::Kind::Link, {}, Now}
                               << LockVerdict::TakeOver << StaleReason::Link;
