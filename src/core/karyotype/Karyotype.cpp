@@ -8,28 +8,6 @@ namespace queldo {
 
 namespace {
 
-QString keyword(AbnormalityKind kind)
-{
-    switch (kind) {
-    case AbnormalityKind::Deletion:
-        return QStringLiteral("del");
-    case AbnormalityKind::Duplication:
-        return QStringLiteral("dup");
-    case AbnormalityKind::Inversion:
-        return QStringLiteral("inv");
-    case AbnormalityKind::Translocation:
-        return QStringLiteral("t");
-    case AbnormalityKind::Robertsonian:
-        return QStringLiteral("rob");
-    case AbnormalityKind::Isochromosome:
-        return QStringLiteral("i");
-    case AbnormalityKind::Gain:
-    case AbnormalityKind::Loss:
-        break;
-    }
-    return {};
-}
-
 QString armAndBand(const Breakpoint &point)
 {
     return QLatin1Char(point.shortArm ? 'p' : 'q') + point.band;
@@ -60,6 +38,29 @@ bool numerical(AbnormalityKind kind)
 
 } // namespace
 
+QString iscnSymbol(AbnormalityKind kind)
+{
+    switch (kind) {
+    case AbnormalityKind::Gain:
+        return QStringLiteral("+");
+    case AbnormalityKind::Loss:
+        return QStringLiteral("-");
+    case AbnormalityKind::Deletion:
+        return QStringLiteral("del");
+    case AbnormalityKind::Duplication:
+        return QStringLiteral("dup");
+    case AbnormalityKind::Inversion:
+        return QStringLiteral("inv");
+    case AbnormalityKind::Translocation:
+        return QStringLiteral("t");
+    case AbnormalityKind::Robertsonian:
+        return QStringLiteral("rob");
+    case AbnormalityKind::Isochromosome:
+        return QStringLiteral("i");
+    }
+    return {};
+}
+
 QString Breakpoint::text() const
 {
     return ChromosomeId::name(chromosome) + armAndBand(*this);
@@ -73,8 +74,7 @@ QString Breakpoint::mainBand() const
 QString Abnormality::iscn() const
 {
     if (numerical(kind))
-        return QLatin1Char(kind == AbnormalityKind::Gain ? '+' : '-') +
-               ChromosomeId::name(chromosomes.value(0));
+        return iscnSymbol(kind) + ChromosomeId::name(chromosomes.value(0));
     QStringList names;
     for (int chromosome : chromosomes)
         names << ChromosomeId::name(chromosome);
@@ -83,8 +83,8 @@ QString Abnormality::iscn() const
         bands << armAndBand(point);
     // Bands of one chromosome run together, those of several are separated like the chromosomes.
     const QString separator = chromosomes.size() > 1 ? QStringLiteral(";") : QString();
-    return keyword(kind) + QLatin1Char('(') + names.join(QLatin1Char(';')) + QStringLiteral(")(") +
-           bands.join(separator) + QLatin1Char(')');
+    return iscnSymbol(kind) + QLatin1Char('(') + names.join(QLatin1Char(';')) +
+           QStringLiteral(")(") + bands.join(separator) + QLatin1Char(')');
 }
 
 QString Karyotype::iscn() const

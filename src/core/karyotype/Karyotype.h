@@ -18,6 +18,9 @@ enum class AbnormalityKind {
     Isochromosome,
 };
 
+/// How ISCN writes the kind: "+", "-", "del", "dup", "inv", "t", "rob", "i".
+QString iscnSymbol(AbnormalityKind kind);
+
 /// A break in a named band: chromosome (ChromosomeId), arm and band as ISCN writes it after the
 /// arm ("15.2", "34.1", "10" for the centromere).
 struct Breakpoint

@@ -9,29 +9,6 @@ namespace queldo {
 
 namespace {
 
-QString keyword(AbnormalityKind kind)
-{
-    switch (kind) {
-    case AbnormalityKind::Gain:
-        return QStringLiteral("+");
-    case AbnormalityKind::Loss:
-        return QStringLiteral("-");
-    case AbnormalityKind::Deletion:
-        return QStringLiteral("del");
-    case AbnormalityKind::Duplication:
-        return QStringLiteral("dup");
-    case AbnormalityKind::Inversion:
-        return QStringLiteral("inv");
-    case AbnormalityKind::Translocation:
-        return QStringLiteral("t");
-    case AbnormalityKind::Robertsonian:
-        return QStringLiteral("rob");
-    case AbnormalityKind::Isochromosome:
-        return QStringLiteral("i");
-    }
-    return {};
-}
-
 // The band names of the 550-band table per chromosome; read once, the table never changes.
 const std::array<QStringList, ChromosomeId::Count> &layoutBandNames()
 {
@@ -66,7 +43,7 @@ QString KaryotypeChoices::text() const
         return text;
     const QString first = ChromosomeId::name(firstChromosome);
     const QString second = ChromosomeId::name(secondChromosome);
-    text += QLatin1Char(',') + keyword(*kind);
+    text += QLatin1Char(',') + iscnSymbol(*kind);
     switch (*kind) {
     case AbnormalityKind::Gain:
     case AbnormalityKind::Loss:

@@ -127,15 +127,9 @@ private:
 
 QString readAttempts(const QString &path, AttemptScan &scan)
 {
-    bool tooLarge = false;
-    const QString error = forEachLineBlock(
+    return ResultsFile::readLineRuns(
         path,
-        [&](qint64 size) -> qint64 {
-            tooLarge = size > ResultsFile::MaxBlockReadBytes;
-            // What an interrupted append had begun to write was never reported as saved.
-            return tooLarge ? 0 : finishedLength(path, size);
-        },
-        [&](QByteArrayView run, qsizetype linesBefore, qint64) {
+        [&](QByteArrayView run, qsizetype linesBefore) {
             qsizetype lineNumber = linesBefore;
             forEachLine(run, [&](QByteArrayView line) {
                 if (++lineNumber > 1)
@@ -143,12 +137,6 @@ QString readAttempts(const QString &path, AttemptScan &scan)
             });
         },
         [](qsizetype) {});
-    if (!error.isEmpty())
-        return QStringLiteral("成績ファイルを読めません。\n") + error;
-    if (tooLarge)
-        return QStringLiteral("成績ファイルを読めません。\n") +
-               QStringLiteral("ファイル %1 が大きすぎます。").arg(path);
-    return {};
 }
 
 // The line that begins at offset, without its line end; nothing when it cannot be read.

@@ -4,7 +4,6 @@
 #include "core/board/ProblemFolder.h"
 #include "core/text/Cp932Text.h"
 #include "core/text/InPlaceAppend.h"
-#include "core/text/LineBlocks.h"
 #include "core/text/RegularFile.h"
 #include "core/text/WriteLock.h"
 
@@ -530,19 +529,12 @@ Counts count(const QString &path, const TodayDate &today)
     // A block at a time: the sheet printed after a scoring never holds the history.
     Counts counts;
     qsizetype lines = 0;
-    bool tooLarge = false;
-    const QString error = forEachLineBlock(
-        path,
-        [&](qint64 size) -> qint64 {
-            tooLarge = size > MaxBlockReadBytes;
-            // What an interrupted append had begun to write was never reported as saved.
-            return tooLarge ? 0 : finishedLength(path, size);
-        },
-        [&](QByteArrayView run, qsizetype, qint64) { countLinesInto(counts, &lines, run, today); },
+    const QString error = readLineRuns(
+        path, [&](QByteArrayView run, qsizetype) { countLinesInto(counts, &lines, run, today); },
         [&](qsizetype lineNumber) { lines = lineNumber; });
-    if (!error.isEmpty() || tooLarge) {
+    if (!error.isEmpty()) {
         Counts failed;
-        failed.error = unreadable(tooLarge ? ResultsFile::tooLarge(path) : error);
+        failed.error = error;
         return failed;
     }
     counts.records = int(std::max<qsizetype>(0, lines - 1));
