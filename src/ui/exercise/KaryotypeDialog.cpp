@@ -34,13 +34,15 @@ QComboBox *makeChoice(QWidget *parent, const char *name)
     return box;
 }
 
-QString arrangementText(const QList<int> &verdicts)
+// Out of the cell's chromosomes, as the 採点 button counts them: the places left rightly empty
+// (the spare ones among them) are no chromosomes to find.
+QString arrangementText(const QList<int> &verdicts, int chromosomes)
 {
     const auto right = std::count(verdicts.begin(), verdicts.end(), 1);
-    return QStringLiteral("配置の採点: 正解 %1 / %2 か所。続いて、この細胞の核型を ISCN "
+    return QStringLiteral("配置の採点: 正解 %1 / %2 本。続いて、この細胞の核型を ISCN "
                           "で書いてください。")
         .arg(right)
-        .arg(verdicts.size());
+        .arg(chromosomes);
 }
 
 } // namespace
@@ -54,7 +56,7 @@ KaryotypeDialog::KaryotypeDialog(const KaryotypeQuestion &question, const QList<
     setWindowFlags(FixedDialogFrame);
     setFontPixelSize(this, 12);
 
-    ArrangementLabel = new QLabel(arrangementText(verdicts), this);
+    ArrangementLabel = new QLabel(arrangementText(verdicts, question.expected().count), this);
     ArrangementLabel->setObjectName(QStringLiteral("ArrangementLabel"));
     ArrangementLabel->setWordWrap(true);
 
