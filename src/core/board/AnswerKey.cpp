@@ -22,11 +22,11 @@ QString placeName(int place)
 {
     if (place >= SlotCount)
         return QStringLiteral("+");
-    if (place == 44)
+    if (place == XPlace)
         return QStringLiteral("X");
-    if (place == 45)
+    if (place == XYPlace)
         return QStringLiteral("XY");
-    return QString::number(place / 2 + 1);
+    return QString::number(pairClass(place));
 }
 
 bool belongsIn(int piece, int place, bool female)
@@ -41,14 +41,14 @@ bool belongsIn(int piece, int place, const CellKey &key)
     const int c = key.classOf(piece);
     if (place >= SlotCount)
         return rowOfClass(c) == place - SlotCount && key.piecesOfClass(c) > 2;
-    if (place < 44)
-        return c == place / 2 + 1;
-    if (c != 23)
+    if (place < XPlace)
+        return c == pairClass(place);
+    if (c != SexClass)
         return false;
     if (key.female)
         return true;
     const bool y = key.chromosome[std::size_t(piece)] == ChromosomeId::Y;
-    return place == 45 ? y : !y;
+    return place == XYPlace ? y : !y;
 }
 
 bool isUpright(int step)
@@ -90,8 +90,8 @@ std::array<int, MostPlaces> cellVerdicts(const std::array<int, MostPlaces> &slot
             }
         }
     };
-    for (int c = 1; c <= 23; ++c) {
-        const int first = 2 * (c - 1);
+    for (int c = 1; c <= SexClass; ++c) {
+        const int first = firstPlaceOfClass(c);
         leaveEmpty({first, first + 1}, std::min(key.piecesOfClass(c), 2));
     }
     if (key.sparePlaces) {

@@ -20,12 +20,6 @@ enum SlotResultCode : int {
     SlotRightlyEmpty = 2,
 };
 
-/// Class of a piece: 1 to 22 for the autosomes, 23 for the sex chromosomes.
-inline int ChromosomeNumber(int piece)
-{
-    return piece / 2 + 1;
-}
-
 /// "X" or "Y" for the sex pieces, the decimal class for the others.
 QString pieceName(int piece, bool female);
 QString pieceName(int piece, const CellKey &key);

@@ -44,7 +44,7 @@ int CellKey::piecesOfClass(int chromosomeClass) const
 int CellKey::extraPiecesInRow(int row) const
 {
     int extra = 0;
-    for (int c = 1; c <= 23; ++c) {
+    for (int c = 1; c <= SexClass; ++c) {
         if (rowOfClass(c) == row)
             extra += std::max(piecesOfClass(c) - 2, 0);
     }
@@ -68,14 +68,14 @@ std::array<int, MostPieces> answerPlaces(const CellKey &key)
     for (int piece = 0; piece < key.pieceCount; ++piece) {
         const int c = key.classOf(piece);
         const int spare = sparePlace(rowOfClass(c));
-        if (c < 23)
-            take(piece, {2 * (c - 1), 2 * (c - 1) + 1, spare});
+        if (c < SexClass)
+            take(piece, {firstPlaceOfClass(c), firstPlaceOfClass(c) + 1, spare});
         else if (key.female)
-            take(piece, {44, 45, spare});
+            take(piece, {XPlace, XYPlace, spare});
         else if (key.chromosome[std::size_t(piece)] == ChromosomeId::Y)
-            take(piece, {45, spare});
+            take(piece, {XYPlace, spare});
         else
-            take(piece, {44, spare});
+            take(piece, {XPlace, spare});
     }
     return places;
 }

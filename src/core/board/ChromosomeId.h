@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/board/Karyogram.h"
+
 #include <QString>
 
 namespace queldo {
@@ -39,15 +41,22 @@ inline bool isAcrocentric(int id)
     return number == 13 || number == 14 || number == 15 || number == 21 || number == 22;
 }
 
-/// The chromosome shown by piece n of a problem: piece 44 is an X, piece 45 an X in a female
-/// problem and a Y otherwise.
+/// The chromosome shown by piece n of a normal problem: piece 44 is an X, piece 45 an X in a
+/// female problem and a Y otherwise.
 inline int ofPiece(int piece, bool female)
 {
-    if (piece == 44)
+    if (piece == XPiece)
         return X;
-    if (piece == 45)
+    if (piece == XYPiece)
         return female ? X : Y;
-    return piece / 2;
+    return pairClass(piece) - 1;
+}
+
+/// The chromosome a place of a normal problem's karyogram wants: that of the piece of its
+/// number.
+inline int ofPlace(int place, bool female)
+{
+    return ofPiece(place, female);
 }
 
 } // namespace ChromosomeId

@@ -11,6 +11,28 @@ namespace queldo {
 inline constexpr int PieceCount = 46;
 /// Places of the karyogram: piece n belongs in place n (the sex pieces by the problem's sex).
 inline constexpr int SlotCount = 46;
+/// One code per place of the 46, as scoring gives them and a results record keeps them.
+using SlotCodes = std::array<int, SlotCount>;
+
+/// The sex chromosomes' two places, the last of the 46: the X place takes an X, the XY place a
+/// second X in a female cell and the Y in a male one.
+inline constexpr int XPlace = 44;
+inline constexpr int XYPlace = 45;
+/// The pieces of a normal cell that belong there: piece 44 is an X, piece 45 an X or the Y.
+inline constexpr int XPiece = XPlace;
+inline constexpr int XYPiece = XYPlace;
+/// Classes 1 to 22 are the autosome pairs; both sex chromosomes are of the last one.
+inline constexpr int SexClass = 23;
+/// The class of the pair that place n of the 46 belongs to, and so of piece n of a normal cell.
+constexpr int pairClass(int placeOrPiece)
+{
+    return placeOrPiece / 2 + 1;
+}
+/// The first of the two places of a class.
+constexpr int firstPlaceOfClass(int chromosomeClass)
+{
+    return 2 * (chromosomeClass - 1);
+}
 /// An abnormal cell holds 45 to 47 chromosomes: one more than a normal cell at most.
 inline constexpr int FewestPieces = 45;
 inline constexpr int MostPieces = 47;

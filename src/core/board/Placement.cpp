@@ -139,7 +139,7 @@ std::vector<LabelUpdate> settingsDialogLabels(const BoardState &board, const Cel
 {
     std::vector<LabelUpdate> labels = allPlaceLabels(board, cell, referenceMode);
     if (!alignmentMode)
-        labels[45].text = QStringLiteral("XY");
+        labels[XYPlace].text = QStringLiteral("XY");
     return labels;
 }
 

@@ -1,5 +1,7 @@
 #include "core/board/ProblemFolder.h"
 
+#include "core/board/Karyogram.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -33,7 +35,7 @@ bool IsFemaleProblem(const QString &name)
 
 QString bitmapFileName(int piece)
 {
-    return QStringLiteral("%1-%2.bmp").arg(piece / 2 + 1).arg(piece % 2 + 1);
+    return QStringLiteral("%1-%2.bmp").arg(pairClass(piece)).arg(piece % 2 + 1);
 }
 
 int checkValueOf(qint64 fileSize)

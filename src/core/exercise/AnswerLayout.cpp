@@ -2,6 +2,7 @@
 
 #include "core/board/AnswerKey.h"
 #include "core/board/BoardLayout.h"
+#include "core/board/ChromosomeId.h"
 
 #include <algorithm>
 
@@ -20,9 +21,6 @@ int largeIdeogramWidth(int pictureWidth)
 {
     return std::clamp(pictureWidth * 3 / 5, 1, LargeIdeogramWidth);
 }
-
-// The first class number of each row.
-constexpr std::array<int, RowCount> RowFirstClass = {1, 6, 13, 19};
 
 } // namespace
 
@@ -46,13 +44,7 @@ AnswerLayout answerLayout(QSize outputPanel, bool sparePlaces)
 
 QString answerPlaceLabel(int place, bool female)
 {
-    if (place == 44)
-        return QStringLiteral("X");
-    if (place == 45)
-        return female ? QStringLiteral("X") : QStringLiteral("Y");
-    const int row = rowOfPlace(place);
-    const int column = place - RowFirstPlace[std::size_t(row)];
-    return QString::number(column / 2 + RowFirstClass[std::size_t(row)]);
+    return ChromosomeId::name(ChromosomeId::ofPlace(place, female));
 }
 
 QString answerPlaceLabel(int place, const CellKey &cell, int piece)

@@ -1,5 +1,7 @@
 #include "core/exercise/Scoring.h"
 
+#include "core/board/ChromosomeId.h"
+
 #include <algorithm>
 
 namespace queldo {
@@ -45,14 +47,14 @@ SlotResultLook ShowSlotResults(int place, int code, int piece, const CellKey &ce
                   : code == SlotTurnedTooFar                      ? ColourMisoriented
                                                                   : ColourWrong;
     const QString times = QStringLiteral(" × ");
-    if (place != 45 || code == SlotRightlyEmpty) {
+    if (place != XYPlace || code == SlotRightlyEmpty) {
         look.label = placeName(place);
         if (code == SlotWrong && referenceMode)
             look.label += times + pieceName(piece, cell);
         return look;
     }
     // The XY place names what belongs there in this cell, except when nothing is told.
-    const QString belongs = cell.female ? QStringLiteral("X") : QStringLiteral("Y");
+    const QString belongs = ChromosomeId::name(ChromosomeId::ofPlace(XYPlace, cell.female));
     switch (code) {
     case SlotCorrect:
     case SlotTurnedTooFar:

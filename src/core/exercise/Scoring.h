@@ -9,8 +9,6 @@
 
 namespace queldo {
 
-using SlotCodes = std::array<int, SlotCount>;
-
 /// The verdict of every place of the board.
 SlotCodes ScoreBoard(const BoardState &board, bool female);
 

@@ -6,9 +6,8 @@
 namespace queldo {
 
 SavedAttempt saveAttempt(const QString &resultsPath, const QString &arrangementPath,
-                         const QString &dateText, int problemNumber,
-                         const std::array<int, 46> &codes, int elapsedSeconds,
-                         const BoardState &board)
+                         const QString &dateText, int problemNumber, const SlotCodes &codes,
+                         int elapsedSeconds, const BoardState &board)
 {
     SavedAttempt saved;
     // One lock over both files, so that another writer's attempt never falls between a record

@@ -25,8 +25,7 @@ struct SavedAttempt
 /// is saved, the board's arrangement with the same number, date and problem number. The
 /// arrangement is an extra: a failure there leaves the record as it is.
 SavedAttempt saveAttempt(const QString &resultsPath, const QString &arrangementPath,
-                         const QString &dateText, int problemNumber,
-                         const std::array<int, 46> &codes, int elapsedSeconds,
-                         const BoardState &board);
+                         const QString &dateText, int problemNumber, const SlotCodes &codes,
+                         int elapsedSeconds, const BoardState &board);
 
 } // namespace queldo

@@ -83,7 +83,7 @@ private:
 
 int placesRight(double percent)
 {
-    return int(std::lround(percent * 46 / 100));
+    return int(std::lround(percent * SlotCount / 100));
 }
 
 QDate dateOf(const QString &text, const QLocale &locale)
@@ -107,7 +107,7 @@ void summarise(TraineeSummary &summary, const ResultsReadResult &read,
     }
     summary.state = TraineeFolderState::Practised;
     const int perfect = int(std::count_if(accuracy.begin(), accuracy.end(), [](const QPointF &p) {
-        return placesRight(p.y()) == 46;
+        return placesRight(p.y()) == SlotCount;
     }));
     summary.perfectShare = double(perfect) / summary.attempts;
     const double seconds =

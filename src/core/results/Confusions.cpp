@@ -1,6 +1,7 @@
 #include "core/results/Confusions.h"
 
 #include "core/board/AnswerKey.h"
+#include "core/board/ChromosomeId.h"
 #include "core/board/ProblemFolder.h"
 
 #include <algorithm>
@@ -9,21 +10,18 @@ namespace queldo {
 
 namespace {
 
+// Confusion classes are the chromosomes counted from 1: X and Y are ClassX and ClassY.
+static_assert(ChromosomeId::X + 1 == ClassX && ChromosomeId::Y + 1 == ClassY);
+
 // The class a place wants; the XY place wants X in a female cell.
 int wantedClass(int place, bool female)
 {
-    if (place < 44)
-        return place / 2 + 1;
-    return place == 44 || female ? ClassX : ClassY;
+    return ChromosomeId::ofPlace(place, female) + 1;
 }
 
 int placedClass(int piece, bool female)
 {
-    if (piece < 0)
-        return EmptyColumn;
-    if (piece < 44)
-        return piece / 2 + 1;
-    return piece == 44 || female ? ClassX : ClassY;
+    return piece < 0 ? EmptyColumn : ChromosomeId::ofPiece(piece, female) + 1;
 }
 
 void count(ConfusionTable &table, const Arrangement &places, bool female, int step)
@@ -90,24 +88,17 @@ QString confusionSentence(const Confusion &confusion)
         .arg(confusion.count);
 }
 
-InstalledSexes::InstalledSexes(const QStringList &problemList)
-{
-    m_female.reserve(std::size_t(problemList.size()));
-    for (const QString &name : problemList)
-        m_female.push_back(IsFemaleProblem(name) ? 1 : 0);
-}
-
 void countArrangement(ConfusionCounts &counts, const ArrangementLine &line,
                       const InstalledSexes &sexes, const TodayDate &today, int step)
 {
-    const int female = sexes.femaleOf(line.problemNumber);
-    if (female < 0) {
+    const std::optional<bool> female = sexes.female(line.problemNumber);
+    if (!female) {
         counts.uninstalledProblems += step;
         return;
     }
-    count(counts.all, line.places, female == 1, step);
+    count(counts.all, line.places, *female, step);
     if (isRecordOfToday(line.date, today))
-        count(counts.today, line.places, female == 1, step);
+        count(counts.today, line.places, *female, step);
 }
 
 ConfusionCounts countConfusions(const std::vector<ArrangementLine> &lines,

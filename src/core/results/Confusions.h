@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/board/InstalledSexes.h"
 #include "core/results/ArrangementFile.h"
 #include "core/results/ResultsDate.h"
 #include "core/results/ResultsFile.h"
@@ -61,23 +62,6 @@ struct Confusion
 std::vector<Confusion> topConfusions(const ConfusionTable &table, int limit = 5);
 /// "9番の位置に10番: 4回"
 QString confusionSentence(const Confusion &confusion);
-
-/// The sex of each installed problem, by problem number (1 up), from the problem list.
-class InstalledSexes
-{
-public:
-    explicit InstalledSexes(const QStringList &problemList);
-    /// 1 female, 0 male, -1 not installed.
-    int femaleOf(int problemNumber) const
-    {
-        return problemNumber >= 1 && problemNumber <= int(m_female.size())
-                   ? m_female[std::size_t(problemNumber - 1)]
-                   : -1;
-    }
-
-private:
-    std::vector<signed char> m_female;
-};
 
 struct ConfusionCounts
 {

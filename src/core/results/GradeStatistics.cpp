@@ -1,5 +1,6 @@
 #include "core/results/GradeStatistics.h"
 
+#include "core/board/InstalledSexes.h"
 #include "core/board/Karyogram.h"
 #include "core/board/ProblemFolder.h"
 #include "core/results/ResultsBlocks.h"
@@ -234,27 +235,6 @@ struct ProblemTally
     qint64 correct = 0; // places whose value is 1
 };
 
-// Whether a problem number names a female cell; nothing for a problem that is not installed.
-class ProblemSexes
-{
-public:
-    explicit ProblemSexes(const QStringList &problemList)
-    {
-        m_female.reserve(std::size_t(problemList.size()));
-        for (const QString &name : problemList)
-            m_female.push_back(IsFemaleProblem(name));
-    }
-    std::optional<bool> female(int number) const
-    {
-        if (number < 1 || std::size_t(number) > m_female.size())
-            return std::nullopt;
-        return m_female[std::size_t(number - 1)];
-    }
-
-private:
-    std::vector<bool> m_female;
-};
-
 // Everything the reports need, gathered in one pass over the records.
 struct Figures
 {
@@ -332,7 +312,7 @@ QString todayReport(const Figures &f)
 }
 
 // The number text of the most-missed problem, followed by its sex when it is installed.
-QString mostMissedProblem(const Figures &f, const ProblemSexes &sexes)
+QString mostMissedProblem(const Figures &f, const InstalledSexes &sexes)
 {
     // The lowest ratio wins; on ties the later number, as the values are taken in order.
     double best = 1.0;
@@ -354,7 +334,7 @@ QString mostMissedProblem(const Figures &f, const ProblemSexes &sexes)
     return text;
 }
 
-QString overallReport(Figures &f, const ProblemSexes &sexes)
+QString overallReport(Figures &f, const InstalledSexes &sexes)
 {
     const int most = *std::max_element(f.overallMisses.begin(), f.overallMisses.end());
     SexCounts &sex = f.overallSex;
@@ -429,7 +409,7 @@ struct GradeTally::Sums
     void take(const CheckedRecord &record, ProblemText problemText, bool ofToday);
 
     TodayDate today;
-    ProblemSexes sexes;
+    InstalledSexes sexes;
     Figures f;
     GradeStatistics stats;
 };
@@ -452,7 +432,7 @@ void GradeTally::Sums::take(const CheckedRecord &record, ProblemText problemText
 {
     ++f.n;
     const int correctText = qPopulationCount(record.text1);
-    stats.accuracyPerAttempt.append(QPointF(double(f.n), correctText * 100 * (1.0 / 46)));
+    stats.accuracyPerAttempt.append(QPointF(double(f.n), correctText * 100 * (1.0 / SlotCount)));
     stats.secondsPerAttempt.append(QPointF(double(f.n), record.seconds));
     f.secondsSum += record.seconds;
     if (correctText == SlotCount)

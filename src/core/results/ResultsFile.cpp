@@ -203,7 +203,7 @@ QString create(const QString &path)
 }
 
 QString recordLine(int recordsBefore, const QString &dateText, int problemNumber,
-                   const std::array<int, 46> &codes, int elapsedSeconds)
+                   const SlotCodes &codes, int elapsedSeconds)
 {
     QStringList fields;
     fields.reserve(50);
@@ -254,7 +254,7 @@ namespace {
 // The bytes that go after a file of the given lines (never none: a file starts with at least the
 // header) to append the record, and what appending them does.
 AppendedBytes appendedTail(const LineFacts &facts, const QString &dateText, int problemNumber,
-                           const std::array<int, 46> &codes, int elapsedSeconds)
+                           const SlotCodes &codes, int elapsedSeconds)
 {
     AppendedBytes out;
     const qsizetype lines = facts.lines;
@@ -293,7 +293,7 @@ AppendedBytes appendedTail(const LineFacts &facts, const QString &dateText, int 
 } // namespace
 
 AppendedBytes appendToBytes(const QByteArray &existing, const QString &dateText, int problemNumber,
-                            const std::array<int, 46> &codes, int elapsedSeconds)
+                            const SlotCodes &codes, int elapsedSeconds)
 {
     // A file that went missing, or lost even its header, starts again with the header, so the
     // attempt just scored is kept rather than lost.
@@ -309,7 +309,7 @@ namespace {
 
 // appendRecord() once the lock is held and the leftovers of a crash are gone.
 AppendResult appendLocked(const QString &path, const QString &dateText, int problemNumber,
-                          const std::array<int, 46> &codes, int elapsedSeconds)
+                          const SlotCodes &codes, int elapsedSeconds)
 {
     AppendResult failed;
     // Only what appending needs is gathered, a block at a time: a long history is never held.
@@ -369,7 +369,7 @@ AppendResult appendLocked(const QString &path, const QString &dateText, int prob
 } // namespace
 
 AppendResult appendRecord(const QString &path, const QString &dateText, int problemNumber,
-                          const std::array<int, 46> &codes, int elapsedSeconds)
+                          const SlotCodes &codes, int elapsedSeconds)
 {
     AppendResult failed;
     // Held from reading the file to the end of the write: another writer's record between the
@@ -392,7 +392,7 @@ AppendResult appendRecord(const QString &path, const QString &dateText, int prob
 }
 
 QString append(const QString &path, const QString &dateText, int problemNumber,
-               const std::array<int, 46> &codes, int elapsedSeconds)
+               const SlotCodes &codes, int elapsedSeconds)
 {
     const AppendResult result = appendRecord(path, dateText, problemNumber, codes, elapsedSeconds);
     return result.saved() ? result.notice : result.error;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/board/Karyogram.h"
 #include "core/results/ResultsDate.h"
 #include "core/results/ResultsRecords.h"
 
@@ -61,7 +62,7 @@ QString create(const QString &path);
 /// The line of a new record, without its line end: field 0 is the number of records before it,
 /// then the date text, the problem number ("%.3d"), the 46 codes and the seconds.
 QString recordLine(int recordsBefore, const QString &dateText, int problemNumber,
-                   const std::array<int, 46> &codes, int elapsedSeconds);
+                   const SlotCodes &codes, int elapsedSeconds);
 
 /// The bytes of a file after appending a record to one holding `existing`: those bytes exactly as
 /// they are, a line end if the last line lacked one, then the new line. Empty `existing` (a file
@@ -73,7 +74,7 @@ struct AppendedBytes
     AppendResult result;
 };
 AppendedBytes appendToBytes(const QByteArray &existing, const QString &dateText, int problemNumber,
-                            const std::array<int, 46> &codes, int elapsedSeconds);
+                            const SlotCodes &codes, int elapsedSeconds);
 
 /// What appending needs to know of a file's lines: how many, whether the last one has its line
 /// end, and which are damaged (line 1 when it is not the header, and every line whose bytes are
@@ -92,11 +93,11 @@ LineFacts lineFactsOf(QByteArrayView bytes);
 /// is appended to in place (a crash leaves at worst an unfinished tail that readers leave out and
 /// the next write cuts away); a missing or empty one is written afresh, atomically.
 AppendResult appendRecord(const QString &path, const QString &dateText, int problemNumber,
-                          const std::array<int, 46> &codes, int elapsedSeconds);
+                          const SlotCodes &codes, int elapsedSeconds);
 /// appendRecord() for callers that only show a message: empty when the attempt was saved into a
 /// sound file, otherwise the error or the notice.
 QString append(const QString &path, const QString &dateText, int problemNumber,
-               const std::array<int, 46> &codes, int elapsedSeconds);
+               const SlotCodes &codes, int elapsedSeconds);
 
 /// Splits a whole file's bytes into records. Line 1 is skipped unread; a line that is not code
 /// page 932 is left out and listed. A plain function of bytes, for tests and fuzzing alike.

@@ -18,7 +18,7 @@ struct AttemptToSave
 {
     QString dateText;
     int problemNumber = 0;
-    std::array<int, 46> codes{};
+    SlotCodes codes{};
     int elapsedSeconds = 0;
     Arrangement places{};
     /// Field 0 of its results line once that line is saved; -1 before.

@@ -141,12 +141,10 @@ void BoardView::showPlaceLoupe(int place, QPoint globalPos)
     makeLoupe();
     if (m_loupe->property("place").toInt() != place || !m_loupe->isVisible()) {
         QList<int> classes;
-        if (place == 44)
-            classes = {ChromosomeId::ofPiece(44, false)};
-        else if (place == 45)
-            classes = {ChromosomeId::ofPiece(44, false), ChromosomeId::ofPiece(45, false)};
+        if (place == XYPlace)
+            classes = {ChromosomeId::X, ChromosomeId::Y};
         else
-            classes = {ChromosomeId::ofPiece(place, false)};
+            classes = {ChromosomeId::ofPlace(place, false)};
         if (!m_bands)
             m_bands = BandTable::embedded();
         const QImage picture =

@@ -21,11 +21,11 @@ int firstPlaceOfPair(int place)
 QString pairHeading(int first, bool female)
 {
     const QString hint = QStringLiteral("　（←→: 前後の対　Esc・クリック: 戻る）");
-    if (first == 44)
+    if (first == XPlace)
         return QStringLiteral("性染色体 X・%1")
                    .arg(female ? QStringLiteral("X") : QStringLiteral("Y")) +
                hint;
-    return QStringLiteral("%1番染色体").arg(first / 2 + 1) + hint;
+    return QStringLiteral("%1番染色体").arg(pairClass(first)) + hint;
 }
 
 } // namespace

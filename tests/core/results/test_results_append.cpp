@@ -1,10 +1,13 @@
 #include "FileBytes.h"
+#include "core/app/AppPaths.h"
+#include "core/app/NewUserId.h"
 #include "core/results/ResultsFile.h"
 #include "core/text/Cp932Text.h"
 #include "core/text/InPlaceAppend.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -280,6 +283,44 @@ private slots:
         const ResultsFile::Counts counts = ResultsFile::countBytes(bytes, today);
         QCOMPARE(counts.records, 4);
         QCOMPARE(counts.today, 2);
+    }
+
+    void traineeNamedInCodePageOnlyCharactersKeepsTheAttempt_data()
+    {
+        // Characters only code page 932 has, not plain Shift_JIS: a trainee named with one must
+        // get an ID, and their attempts must reach the results file in the folder it names.
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("id"); // as stored: compatibility forms are tidied
+        QTest::newRow("髙 (IBM extension kanji)")
+            << QStringLiteral("髙橋") << QStringLiteral("髙橋");
+        QTest::newRow("～ full-width tilde") << QStringLiteral("山田～") << QStringLiteral("山田~");
+        QTest::newRow("－ full-width hyphen")
+            << QStringLiteral("山田－2") << QStringLiteral("山田-2");
+        QTest::newRow("① circled one") << QStringLiteral("山田①") << QStringLiteral("山田1");
+        QTest::newRow("∥ parallel") << QStringLiteral("山∥田") << QStringLiteral("山∥田");
+        QTest::newRow("Ⅰ Roman numeral one") << QStringLiteral("山田Ⅰ") << QStringLiteral("山田I");
+    }
+    void traineeNamedInCodePageOnlyCharactersKeepsTheAttempt()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, id);
+        QCOMPARE(idRefusal(typed), QString());
+        QTemporaryDir dir;
+        const AppPaths paths(dir.path(), dir.path());
+        const CreateUserResult created = createUser(paths, typed, "pw");
+        QVERIFY2(created.created, qPrintable(created.error));
+        QCOMPARE(created.id, id);
+
+        const QString path = paths.programUserFile(id, QStringLiteral(".kek"));
+        QCOMPARE(QFileInfo(path).dir().dirName(), id);
+        const AppendResult appended = ResultsFile::appendRecord(path, Today, 3, allCorrect(), 5);
+        QVERIFY2(appended.saved(), qPrintable(appended.error));
+        QCOMPARE(appended.notice, QString());
+        QCOMPARE(fileBytes(path), header() + recordBytes(0, Today, 3, 5));
+        const ResultsReadResult read = ResultsFile::read(path);
+        QVERIFY(read.ok());
+        QCOMPARE(int(read.records.size()), 1);
+        QCOMPARE(read.records.field(0, 2).toString(), "003");
     }
 
     void memoryGrowsWithTheFile()
