@@ -18,12 +18,12 @@ LoadProblemResult loadProblemOfAnyKind(const QDir &imagesFolder, const QString &
     LoadedAbnormalProblem &cell = abnormal.problem;
     int sexPictures = 0;
     for (const AbnormalPiece &piece : cell.pieces)
-        sexPictures += piece.bitmapClass == 23 ? 1 : 0;
+        sexPictures += piece.bitmapClass == SexClass ? 1 : 0;
     const int ys = int(cell.karyotype.sexChromosomes.count(QLatin1Char('Y')));
     QList<int> chromosomes;
     int sexSeen = 0;
     for (const AbnormalPiece &piece : cell.pieces) {
-        if (piece.bitmapClass < 23)
+        if (piece.bitmapClass < SexClass)
             chromosomes << piece.bitmapClass - 1;
         else
             chromosomes << (++sexSeen > sexPictures - ys ? ChromosomeId::Y : ChromosomeId::X);

@@ -1,5 +1,7 @@
 #include "core/results/ClassOverviewText.h"
 
+#include "core/board/Karyogram.h"
+
 #include <QLocale>
 
 namespace queldo {
@@ -38,7 +40,7 @@ QStringList overviewColumnTitles()
 
 QString pairName(int pair)
 {
-    return pair == 23 ? QStringLiteral("X・Y") : QStringLiteral("%1番").arg(pair);
+    return pair == SexClass ? QStringLiteral("X・Y") : QStringLiteral("%1番").arg(pair);
 }
 
 QString overviewCellText(const TraineeSummary &trainee, OverviewColumn column)
