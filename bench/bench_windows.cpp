@@ -342,12 +342,12 @@ double openAnswer(Program &p)
     return timeToPaint(
         "queldo::TForm16",
         [&] {
-            p.windows->answer().prepare(
+            p.windows->AnswerWindow().prepare(
                 form.InOutPanel->InputPanel->size(), form.InOutPanel->problem().SourceBitmap,
                 p.windows->settings().EffectiveScale, form.InOutPanel->isFemaleProblem());
-            p.windows->answer().showOver(form.InOutPanel->InputPanel);
+            p.windows->AnswerWindow().showOver(form.InOutPanel->InputPanel);
         },
-        [&](QWidget *) { p.windows->answer().close(); });
+        [&](QWidget *) { p.windows->AnswerWindow().close(); });
 }
 
 double openSettings(Program &p)

@@ -4,6 +4,8 @@
 // them; this lays out the same windows offscreen at the size the real window got and reports
 // every named widget as "window name x y width height", relative to its window's top-left corner.
 #include "core/app/AppPaths.h"
+#include "core/app/TraineeLockFile.h"
+#include "core/app/TraineeSession.h"
 #include "core/board/SeededRandom.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/common/PagePrinter.h"
@@ -91,18 +93,20 @@ int main(int argc, char *argv[])
     queldo::SeededRandom random(1);
     const QString userId;
     paths.enterImagesFolder();
-    queldo::TPagesDlg pages(paths, settings, userId);
+    queldo::TPagesDlg pages(paths, settings);
     queldo::TForm16 answer;
-    queldo::TForm1 form(paths, settings, random, userId);
+    const queldo::TraineeSession session(queldo::UserFiles(paths, userId),
+                                         queldo::judgeForThisProgram());
+    queldo::TForm1 form(paths, settings, random, session);
     form.setAnswerWindow(&answer);
     form.setWindowState(Qt::WindowNoState);
     form.resize(size);
     form.show();
     pages.show();
     queldo::PagePrinter printer(queldo::PagePrinter::Destination::PdfOnly);
-    queldo::TOKBottomDlg analysis(paths, userId, printer);
+    queldo::TOKBottomDlg analysis(printer);
     analysis.show();
-    queldo::ConfusionWindow confusions(paths, userId, printer);
+    queldo::ConfusionWindow confusions(printer);
     confusions.show();
     QApplication::processEvents();
 

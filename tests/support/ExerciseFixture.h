@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ProblemFixture.h"
+#include "TraineeFixture.h"
 #include "core/app/AppPaths.h"
 #include "core/board/ProblemFolder.h"
 #include "core/board/SeededRandom.h"
@@ -30,6 +31,7 @@ struct ExerciseFixture
     SeededRandom random{5};
     LiveSettings settings;
     QString userId = QStringLiteral("u");
+    std::unique_ptr<TraineeSession> session;
     TForm16 answer;
     std::unique_ptr<TForm1> form;
 
@@ -43,7 +45,8 @@ struct ExerciseFixture
         paths->enterImagesFolder();
         QDir(dir.path()).mkpath(QStringLiteral("Result/u"));
         ResultsFile::create(dir.filePath(QStringLiteral("Result/u/u.kek")));
-        form = std::make_unique<TForm1>(*paths, settings, random, userId);
+        session = loggedInTrainee(*paths, userId);
+        form = std::make_unique<TForm1>(*paths, settings, random, *session);
         form->setAnswerWindow(&answer);
         form->todayText = [] { return QStringLiteral("2026/12/10"); };
         form->show();

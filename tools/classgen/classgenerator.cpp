@@ -1,5 +1,6 @@
 #include "classgenerator.h"
 
+#include "core/app/UserFiles.h"
 #include "core/board/AnswerKey.h"
 #include "core/board/ProblemFolder.h"
 #include "core/results/ArrangementFile.h"
@@ -137,10 +138,9 @@ QString writeClass(const QString &resultFolder, const ClassOptions &options)
             options.attempts > 0 ? options.attempts : (i % 10 == 9 ? 0 : 20 + (i * 37) % 280);
         const TraineeFiles files =
             traineeFiles(profileOf(i), attempts, options.lastDay, options.seed + quint32(i));
-        for (const auto &[extension, bytes] :
-             {std::pair{QStringLiteral(".kek"), files.results},
-              std::pair{QStringLiteral(".arr"), files.arrangements}}) {
-            QFile file(QDir(folder).filePath(id + extension));
+        for (const auto &[kind, bytes] : {std::pair{UserFile::Results, files.results},
+                                          std::pair{UserFile::Arrangements, files.arrangements}}) {
+            QFile file(QDir(folder).filePath(userFileName(id, kind)));
             if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
                 return QStringLiteral("cannot write %1").arg(file.fileName());
         }

@@ -3,6 +3,7 @@
 #include "core/app/AppPaths.h"
 #include "core/app/NewUserId.h"
 #include "core/app/PasswordFile.h"
+#include "core/app/UserFiles.h"
 #include "core/app/UserList.h"
 
 namespace queldo {
@@ -40,7 +41,8 @@ LoginDecision decideLogin(const UserList &users, const AppPaths &paths, const QS
         }
         listed = alike.first();
     }
-    const QString passwordPath = paths.relativeUserFile(listed, QStringLiteral(".pas"));
+    const UserFiles files(paths, listed);
+    const QString passwordPath = files.relative(UserFile::Password);
     const StoredPassword stored = readPasswordFile(passwordPath);
     // The program never stores an empty password, so an empty file is as good as a lost one;
     // taking it as "no password" would let anybody in.
@@ -52,8 +54,7 @@ LoginDecision decideLogin(const UserList &users, const AppPaths &paths, const QS
     // that fail, the old file still logs in, so the trainee is not bothered with it.
     if (upgrade)
         upgradeLegacyPassword(passwordPath, stored.line, password);
-    const SettingsReadResult settings =
-        SettingsFile::read(paths.relativeUserFile(listed, QStringLiteral(".set")));
+    const SettingsReadResult settings = SettingsFile::read(files.relative(UserFile::Settings));
     LoginDecision decision = decided(LoginResult::Accepted);
     decision.settings = settings.settings;
     decision.id = listed;
@@ -62,7 +63,7 @@ LoginDecision decideLogin(const UserList &users, const AppPaths &paths, const QS
 
 void upgradeStoredPassword(const AppPaths &paths, const QString &id, const QString &password)
 {
-    const QString passwordPath = paths.relativeUserFile(id, QStringLiteral(".pas"));
+    const QString passwordPath = UserFiles(paths, id).relative(UserFile::Password);
     const StoredPassword stored = readPasswordFile(passwordPath);
     if (stored.ok())
         upgradeLegacyPassword(passwordPath, stored.line, password);

@@ -2,6 +2,7 @@
 
 #include "core/app/AppPaths.h"
 #include "core/app/PasswordFile.h"
+#include "core/app/UserFiles.h"
 #include "core/app/UserIdForm.h"
 #include "core/results/ResultsFile.h"
 #include "core/settings/SettingsFile.h"
@@ -170,12 +171,12 @@ CreateUserResult createUser(const AppPaths &paths, const QString &typed, const Q
                            .arg(QDir::toNativeSeparators(userFolder))};
     }
 
-    QString error = ResultsFile::create(paths.programUserFile(id, QStringLiteral(".kek")));
+    const UserFiles files(paths, id);
+    QString error = ResultsFile::create(files.program(UserFile::Results));
     if (error.isEmpty())
-        error = writePasswordFile(paths.programUserFile(id, QStringLiteral(".pas")), password);
+        error = writePasswordFile(files.program(UserFile::Password), password);
     if (error.isEmpty())
-        error = SettingsFile::write(paths.programUserFile(id, QStringLiteral(".set")),
-                                    SettingsFile::newIdBytes());
+        error = SettingsFile::write(files.program(UserFile::Settings), SettingsFile::newIdBytes());
     if (!error.isEmpty()) {
         // The folder did not exist a moment ago, so everything in it is ours to take back: a
         // user folder without all its files could never log in, yet would block the ID.

@@ -7,8 +7,8 @@ namespace queldo {
 class AppPaths;
 
 /// Longest ID in code page 932 bytes. A file name holds 255 bytes; the longest name in a user
-/// folder is the ID, ".kek" and the seven characters of a temporary file's suffix, and a
-/// half-width kana takes one byte here but three in the UTF-8 names of Linux.
+/// folder is the ID, the results file's suffix and the seven characters of a temporary file's
+/// suffix, and a half-width kana takes one byte here but three in the UTF-8 names of Linux.
 inline constexpr int MaximumIdBytes = 80;
 
 /// Why a typed ID cannot name a user folder, as a message for the trainee; empty when it can.

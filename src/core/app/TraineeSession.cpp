@@ -15,8 +15,9 @@ QString sessionTimeText(const QDateTime &time)
     return time.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm"));
 }
 
-TraineeSession::TraineeSession(QString id, QString lockPath, TraineeLockJudge judge)
-    : m_id(std::move(id)), m_file(std::move(lockPath)), m_judge(std::move(judge))
+TraineeSession::TraineeSession(UserFiles files, TraineeLockJudge judge)
+    : m_files(std::move(files)), m_file(m_files.relative(UserFile::SessionMark)),
+      m_judge(std::move(judge))
 {
 }
 
@@ -115,13 +116,13 @@ void TraineeSession::release()
 QString TraineeSession::holderText(const LockDecision &decision) const
 {
     if (!decision.holder)
-        return QStringLiteral("ID「%1」は別のプログラムが使用中です。").arg(m_id);
+        return QStringLiteral("ID「%1」は別のプログラムが使用中です。").arg(id());
     const QString since = sessionTimeText(decision.holder->started);
     if (decision.sameHost)
         return QStringLiteral("ID「%1」は、このコンピュータの別の QUELDO で %2 から使用中です。")
-            .arg(m_id, since);
+            .arg(id(), since);
     return QStringLiteral("ID「%1」は、コンピュータ %2 で %3 から使用中です。")
-        .arg(m_id, decision.holder->host, since);
+        .arg(id(), decision.holder->host, since);
 }
 
 QStringList TraineeSession::inUseLines(const LockDecision &decision) const
@@ -129,7 +130,7 @@ QStringList TraineeSession::inUseLines(const LockDecision &decision) const
     QStringList lines;
     if (decision.verdict == LockVerdict::Unusable)
         lines << QStringLiteral("ID「%1」の使用中の印 %2 が通常のファイルではないため、")
-                     .arg(m_id, m_file.path())
+                     .arg(id(), m_file.path())
               << QStringLiteral("この ID を使用中にできません。");
     else
         lines << holderText(decision);
@@ -144,10 +145,10 @@ QString TraineeSession::takeOverText(const LockDecision &decision) const
     case StaleReason::Link:
         return QStringLiteral("ID「%1」の使用中の印 %2 がリンクだったため、リンクだけを取り除いて"
                               "作り直しました。")
-            .arg(m_id, m_file.path());
+            .arg(id(), m_file.path());
     case StaleReason::Damaged:
         return QStringLiteral("ID「%1」の使用中の印 %2 が壊れていたため、作り直しました。")
-            .arg(m_id, m_file.path());
+            .arg(id(), m_file.path());
     case StaleReason::ProcessGone:
     case StaleReason::NotRenewed:
     case StaleReason::None:
@@ -162,9 +163,9 @@ QString TraineeSession::takeOverText(const LockDecision &decision) const
     const QString what =
         decision.reason == StaleReason::ProcessGone
             ? QStringLiteral("ID「%1」は、%2 %3 から使われたまま、プログラムが終了していました。")
-                  .arg(m_id, where, since)
+                  .arg(id(), where, since)
             : QStringLiteral("ID「%1」は、%2 %3 から使用中でしたが、%4 から応答がありません。")
-                  .arg(m_id, where, since, sessionTimeText(decision.holder->renewed));
+                  .arg(id(), where, since, sessionTimeText(decision.holder->renewed));
     return what + QStringLiteral("\nこのコンピュータで使用を引き継ぎます。");
 }
 
@@ -173,7 +174,7 @@ QString TraineeSession::lostText() const
     QString text = QStringLiteral("しばらく応答できなかったため、ID「%1」の使用は別のプログラムに"
                                   "引き継がれました。\nここからは読み取り専用になり、採点は記録"
                                   "されず、設定も保存されません。")
-                       .arg(m_id);
+                       .arg(id());
     if (m_holder && m_holder->holder)
         text += u'\n' + holderText(*m_holder);
     return text;

@@ -2,6 +2,7 @@
 
 #include "core/app/TraineeLock.h"
 #include "core/app/TraineeLockFile.h"
+#include "core/app/UserFiles.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,10 +14,13 @@ namespace queldo {
 /// One trainee held by this program from login to the end of the run, so that two computers
 /// sharing the program folder never work on the same trainee's files at once. A program that
 /// finds the trainee held by another opens it read-only: grades can be seen, nothing is written.
+/// The windows that work on the trainee's files are given it at login: it says whose files they
+/// are, where they lie and whether they may be written.
 class TraineeSession
 {
 public:
-    TraineeSession(QString id, QString lockPath, TraineeLockJudge judge);
+    /// The session file lies among the trainee's files.
+    TraineeSession(UserFiles files, TraineeLockJudge judge);
     ~TraineeSession();
     TraineeSession(const TraineeSession &) = delete;
     TraineeSession &operator=(const TraineeSession &) = delete;
@@ -39,7 +43,8 @@ public:
 
     bool writable() const { return !m_readOnly; }
     bool held() const { return m_held; }
-    const QString &id() const { return m_id; }
+    const QString &id() const { return m_files.id(); }
+    const UserFiles &files() const { return m_files; }
 
     enum class Renewal {
         Renewed,
@@ -64,7 +69,7 @@ public:
 private:
     QString holderText(const LockDecision &decision) const;
 
-    QString m_id;
+    UserFiles m_files;
     TraineeLockFile m_file;
     TraineeLockJudge m_judge;
     TraineeLockInfo m_info;

@@ -8,7 +8,7 @@
 namespace queldo {
 
 /// Where a trainee last left the exercise window. Kept in a small file of its own in the user
-/// folder ("ID.win"), so that the settings, password and results files keep their exact bytes.
+/// folder, so that the settings, password and results files keep their exact bytes.
 struct RememberedWindow
 {
     QRect geometry; ///< the normal (not maximised) geometry, client area

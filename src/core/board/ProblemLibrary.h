@@ -22,7 +22,7 @@ public:
     static ProblemLibrary probe(const QDir &imagesFolder);
     static ProblemLibrary fromNames(const QStringList &installed);
 
-    const QStringList &problemList() const { return m_problemList; }
+    const QStringList &ProblemList() const { return m_problemList; }
     int count() const { return int(m_problemList.size()); }
     bool isEmpty() const { return m_problemList.isEmpty(); }
 

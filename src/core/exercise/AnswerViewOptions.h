@@ -7,9 +7,8 @@
 namespace queldo {
 
 /// How a trainee likes the answer windows (the correct karyogram, the karyotype question), kept
-/// in a small file of its own beside the settings
-/// file (the ID followed by ".opt"), so that the settings file keeps the layout older
-/// installations read. One "name=value" line per option; unknown lines are skipped.
+/// in a small file of its own beside the settings file, so that the settings file keeps the layout
+/// older installations read. One "name=value" line per option; unknown lines are skipped.
 struct AnswerViewOptions
 {
     bool ideograms = false; ///< the standard's ideogram beside each answer chromosome

@@ -34,7 +34,7 @@ struct AbnormalAttempt
     bool operator==(const AbnormalAttempt &) const;
 };
 
-/// The per-user file Result/ID/ID.kry beside the results file, one line per attempt at an
+/// The per-user file of abnormal attempts beside the results file, one line per attempt at an
 /// abnormal cell. UTF-8 (a written karyotype may hold any character a trainee can type) with
 /// CR LF, fields separated by tabs. The first line names the format and its version, so a later
 /// program can tell an older file from its own:

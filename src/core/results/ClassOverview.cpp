@@ -1,6 +1,7 @@
 #include "core/results/ClassOverview.h"
 
 #include "core/app/AppPaths.h"
+#include "core/app/UserFiles.h"
 #include "core/results/ArrangementFile.h"
 #include "core/results/GradeStatistics.h"
 #include "core/results/ResultsFile.h"
@@ -222,8 +223,8 @@ TraineeReading readTrainee(const QString &resultFolder, const QString &name,
         summary.note = QStringLiteral("フォルダを開けません");
         return reading;
     }
-    const FinishedFile results =
-        readFinished(AppPaths::resolveCaseInsensitive(folder, {name + QStringLiteral(".kek")}));
+    const FinishedFile results = readFinished(
+        AppPaths::resolveCaseInsensitive(folder, {userFileName(name, UserFile::Results)}));
     if (results.link) {
         summary.state = TraineeFolderState::Link;
         summary.note = QStringLiteral("成績ファイルがリンクのため読みません");
@@ -244,9 +245,10 @@ TraineeReading readTrainee(const QString &resultFolder, const QString &name,
     }
     const TodayDate today(day.today, day.locale);
     summarise(summary, read, GradeStatistics::compute(read, today, problemList), day.locale);
-    countClassConfusions(reading.confusions, read,
-                         AppPaths::resolveCaseInsensitive(folder, {name + QStringLiteral(".arr")}),
-                         problemList, day, today);
+    countClassConfusions(
+        reading.confusions, read,
+        AppPaths::resolveCaseInsensitive(folder, {userFileName(name, UserFile::Arrangements)}),
+        problemList, day, today);
     return reading;
 }
 
@@ -279,8 +281,10 @@ FileStamp stampOf(const QString &path)
 std::array<FileStamp, 2> stampsOf(const QString &resultFolder, const QString &name)
 {
     const QString folder = QDir(resultFolder).filePath(name);
-    return {stampOf(AppPaths::resolveCaseInsensitive(folder, {name + QStringLiteral(".kek")})),
-            stampOf(AppPaths::resolveCaseInsensitive(folder, {name + QStringLiteral(".arr")}))};
+    return {
+        stampOf(AppPaths::resolveCaseInsensitive(folder, {userFileName(name, UserFile::Results)})),
+        stampOf(AppPaths::resolveCaseInsensitive(folder,
+                                                 {userFileName(name, UserFile::Arrangements)}))};
 }
 
 QStringList traineeNames(const QString &resultFolder)

@@ -9,7 +9,7 @@ namespace queldo {
 /// any moment leaves to its readers either the file as it was or the file with the whole tail.
 ///
 /// Before the first byte is appended, the file's length is made durable in a note beside it
-/// (the file's name plus ".undo"), with the file's identity; the note is removed once the whole
+/// (unfinishedAppendNotePath), with the file's identity; the note is removed once the whole
 /// tail is durable. A note that a crash left behind marks everything after that length as
 /// unfinished: readers leave it out (finishedLength) and the next write cuts it away
 /// (undoUnfinishedAppend). An append is only reported as done after its note is gone, so nothing

@@ -23,6 +23,8 @@ constexpr qint64 MaximumNoteBytes = 96;
 // How many bytes before the cut the checksum covers: enough that a note of another file, or a
 // forged one, cannot match by chance, and cheap to read on every append.
 constexpr qint64 ChecksumBytes = 4096;
+// The note lies beside the file it guards, named after it, so that each file has its own.
+constexpr char NoteSuffix[] = ".undo";
 
 bool readAll(int fd, char *data, qint64 size, qint64 offset)
 {
@@ -115,7 +117,7 @@ Note judgeNote(const QByteArray &bytes, int fd, qint64 size)
 
 QByteArray noteName(const posix::FolderOf &folder)
 {
-    return folder.name() + ".undo";
+    return folder.name() + NoteSuffix;
 }
 
 QByteArray readNote(int noteFd)
@@ -170,12 +172,12 @@ bool removeNote(const posix::FolderOf &folder)
 
 QString unfinishedAppendNotePath(const QString &path)
 {
-    return path + QStringLiteral(".undo");
+    return path + QLatin1String(NoteSuffix);
 }
 
 QString rejectedNotePath(const QString &path)
 {
-    return path + QStringLiteral(".undo.rejected");
+    return path + QLatin1String(NoteSuffix) + QStringLiteral(".rejected");
 }
 
 qint64 finishedLength(const QString &path, qint64 size)

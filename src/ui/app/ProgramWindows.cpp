@@ -3,6 +3,7 @@
 #include "core/app/TeacherPassword.h"
 #include "core/app/TraineeLockFile.h"
 #include "core/app/TraineeSession.h"
+#include "core/app/UserFiles.h"
 #include "core/exercise/ScoredAbnormalCell.h"
 #include "ui/app/TAboutBox.h"
 #include "ui/app/TNewID.h"
@@ -52,10 +53,10 @@ ProgramWindows::ProgramWindows(const QString &programFolder, const QString &star
     };
     QObject::connect(m_login.get(), &TPasswordDlg::quitRequested, qApp, &QApplication::quit);
     QObject::connect(m_login.get(), &TPasswordDlg::loggedIn, m_login.get(),
-                     [this](const QString &id) { openExerciseWindow(id); });
+                     [this] { openExerciseWindow(); });
 }
 
-TForm16 &ProgramWindows::answer()
+TForm16 &ProgramWindows::AnswerWindow()
 {
     if (!m_answer)
         m_answer = std::make_unique<TForm16>();
@@ -64,8 +65,10 @@ TForm16 &ProgramWindows::answer()
 
 TPagesDlg &ProgramWindows::pages()
 {
-    if (!m_pages)
-        m_pages = std::make_unique<TPagesDlg>(m_paths, m_settings, m_userId);
+    if (!m_pages) {
+        m_pages = std::make_unique<TPagesDlg>(m_paths, m_settings);
+        m_pages->setSession(m_session.get());
+    }
     return *m_pages;
 }
 
@@ -79,7 +82,8 @@ TAboutBox &ProgramWindows::about()
 TOKBottomDlg &ProgramWindows::analysis()
 {
     if (!m_analysis) {
-        m_analysis = std::make_unique<TOKBottomDlg>(m_paths, m_userId, m_printer);
+        m_analysis = std::make_unique<TOKBottomDlg>(m_printer);
+        m_analysis->setSession(m_session.get());
         m_analysis->setEraseConfirmation(&eraseConfirmation());
         QObject::connect(m_analysis.get(), &TOKBottomDlg::confusionsRequested, m_analysis.get(),
                          [this] { openConfusions(); });
@@ -90,7 +94,8 @@ TOKBottomDlg &ProgramWindows::analysis()
 ConfusionWindow &ProgramWindows::confusions()
 {
     if (!m_confusions) {
-        m_confusions = std::make_unique<ConfusionWindow>(m_paths, m_userId, m_printer);
+        m_confusions = std::make_unique<ConfusionWindow>(m_printer);
+        m_confusions->setSession(m_session.get());
         QObject::connect(m_confusions.get(), &ConfusionWindow::replayRequested, m_confusions.get(),
                          [this](const ArrangementLine &line) { openReplay(line); });
     }
@@ -107,7 +112,8 @@ ReplayWindow &ProgramWindows::replay()
 TForm8 &ProgramWindows::eraseConfirmation()
 {
     if (!m_eraseConfirmation) {
-        m_eraseConfirmation = std::make_unique<TForm8>(m_paths, m_userId);
+        m_eraseConfirmation = std::make_unique<TForm8>();
+        m_eraseConfirmation->setSession(m_session.get());
         m_eraseConfirmation->setCompletionMessage(&eraseDone());
     }
     return *m_eraseConfirmation;
@@ -168,7 +174,7 @@ void ProgramWindows::start()
         analysis();
         confusions();
         replay();
-        answer();
+        AnswerWindow();
     });
 }
 
@@ -176,8 +182,7 @@ bool ProgramWindows::claimTrainee(const QString &id)
 {
     if (m_session && m_session->id() == id)
         return true;
-    m_session = startTraineeSession(id, m_paths.relativeUserFile(id, QStringLiteral(".session")),
-                                    judgeForThisProgram(), m_login.get());
+    m_session = startTraineeSession(UserFiles(m_paths, id), judgeForThisProgram(), m_login.get());
     if (!m_session)
         return false;
     shareSession();
@@ -190,13 +195,20 @@ bool ProgramWindows::claimTrainee(const QString &id)
 
 void ProgramWindows::shareSession()
 {
-    pages().setSession(m_session.get());
-    eraseConfirmation().setSession(m_session.get());
+    // Windows not made yet are given the session when they are.
+    if (m_pages)
+        m_pages->setSession(m_session.get());
+    if (m_analysis)
+        m_analysis->setSession(m_session.get());
+    if (m_confusions)
+        m_confusions->setSession(m_session.get());
+    if (m_eraseConfirmation)
+        m_eraseConfirmation->setSession(m_session.get());
     if (m_exercise)
         m_exercise->setSession(m_session.get());
     // The answer window's options are the trainee's too: not remembered while read-only.
     if (!m_session->writable())
-        answer().stopRememberingOptions();
+        AnswerWindow().stopRememberingOptions();
 }
 
 void ProgramWindows::renewSession()
@@ -209,12 +221,12 @@ void ProgramWindows::renewSession()
                          QStringLiteral("QUELDO"), m_session->lostText());
 }
 
-void ProgramWindows::openExerciseWindow(const QString &id)
+void ProgramWindows::openExerciseWindow()
 {
-    if (m_exercise)
+    // The login claims the trainee before it says the trainee is in.
+    if (m_exercise || !m_session)
         return;
-    m_userId = id;
-    m_exercise = std::make_unique<TForm1>(m_paths, m_settings, m_random, m_userId);
+    m_exercise = std::make_unique<TForm1>(m_paths, m_settings, m_random, *m_session);
     QObject::connect(m_exercise.get(), &TForm1::settingsRequested, m_exercise.get(),
                      [this] { pages().exec(); });
     QObject::connect(m_exercise.get(), &TForm1::aboutRequested, m_exercise.get(),
@@ -229,23 +241,22 @@ void ProgramWindows::openExerciseWindow(const QString &id)
                      &TForm1::applySettingsDialog);
     m_pages->syncFromSettings();
     m_exercise->restoreRememberedPlacement();
-    m_exercise->setAnswerWindow(&answer());
+    m_exercise->setAnswerWindow(&AnswerWindow());
     m_exercise->setPrinter(&m_printer);
-    m_answer->setOptionsFile(m_paths.programUserFile(id, QStringLiteral(".opt")));
-    if (m_session)
-        shareSession();
+    m_answer->setOptionsFile(m_session->files().program(UserFile::AnswerOptions));
+    shareSession();
     m_exercise->show();
 }
 
 void ProgramWindows::askAbnormalKaryotype(const ScoredAbnormalCell &cell)
 {
     // A read-only session records nothing, so it is asked nothing either.
-    if (m_session && !m_session->writable())
+    if (!m_session || !m_session->writable())
         return;
     const QList<int> verdicts(cell.score.codes.begin(),
                               cell.score.codes.begin() + cell.score.placeCount);
     const QString error =
-        askKaryotype(m_exercise.get(), m_paths, m_userId, cell.karyotype,
+        askKaryotype(m_exercise.get(), m_session->files(), cell.karyotype,
                      ScoredArrangement(cell.problemNumber, verdicts, cell.elapsedSeconds));
     if (!error.isEmpty())
         QMessageBox::warning(m_exercise.get(), QStringLiteral("QUELDO"), error);
@@ -253,21 +264,21 @@ void ProgramWindows::askAbnormalKaryotype(const ScoredAbnormalCell &cell)
 
 void ProgramWindows::openGradeAnalysis()
 {
-    analysis().setProblemList(m_exercise->library().problemList());
+    analysis().setProblemList(m_exercise->library().ProblemList());
     m_analysis->exec();
 }
 
 void ProgramWindows::openConfusions()
 {
-    confusions().setProblemList(m_exercise->library().problemList());
+    confusions().setProblemList(m_exercise->library().ProblemList());
     m_confusions->exec();
 }
 
 void ProgramWindows::openReplay(const ArrangementLine &line)
 {
     const QString error = replay().showAttempt(
-        line, m_exercise->library().problemList().value(line.problemNumber - 1),
-        m_exercise->InOutPanel->OutputPanel->size(), answer());
+        line, m_exercise->library().ProblemList().value(line.problemNumber - 1),
+        m_exercise->karyogramSize(), AnswerWindow());
     if (!error.isEmpty()) {
         QMessageBox::warning(m_confusions.get(), QStringLiteral("再現"), error);
         return;
@@ -283,7 +294,7 @@ void ProgramWindows::openClassOverview()
         return;
     if (!m_classOverview)
         m_classOverview = std::make_unique<ClassOverviewWindow>(m_paths, m_printer);
-    m_classOverview->setProblemList(m_exercise->library().problemList());
+    m_classOverview->setProblemList(m_exercise->library().ProblemList());
     m_classOverview->exec();
 }
 

@@ -49,8 +49,6 @@ public:
 
     AppPaths &paths() { return m_paths; }
     const UserList &users() const { return m_users; }
-    /// The logged-in trainee; empty before the first login.
-    const QString &userId() const { return m_userId; }
     LiveSettings &settings() { return m_settings; }
     TPasswordDlg &login() { return *m_login; }
     TNewIDorNo &question() { return *m_question; }
@@ -70,7 +68,7 @@ public:
     PagePrinter &printer() { return m_printer; }
     /// Null until the first login.
     TForm1 *exercise() { return m_exercise.get(); }
-    TForm16 &answer();
+    TForm16 &AnswerWindow();
     /// The logged-in trainee's hold on their ID; null before the login.
     TraineeSession *session() { return m_session.get(); }
     /// Says this program is still there, and tells the trainee if another program has taken
@@ -78,7 +76,7 @@ public:
     void renewSession();
 
 private:
-    void openExerciseWindow(const QString &id);
+    void openExerciseWindow();
     /// After the first scoring of an abnormal cell: its karyotype asked and the attempt kept.
     void askAbnormalKaryotype(const ScoredAbnormalCell &cell);
     bool claimTrainee(const QString &id);
@@ -90,7 +88,6 @@ private:
 
     AppPaths m_paths;
     UserList m_users;
-    QString m_userId;
     std::unique_ptr<TraineeSession> m_session;
     std::unique_ptr<QTimer> m_renewal;
     LiveSettings m_settings;

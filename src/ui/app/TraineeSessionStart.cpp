@@ -19,10 +19,10 @@ void tell(const QStringList &lines, QWidget *parent)
 
 } // namespace
 
-std::unique_ptr<TraineeSession> startTraineeSession(const QString &id, const QString &lockPath,
-                                                    TraineeLockJudge judge, QWidget *parent)
+std::unique_ptr<TraineeSession> startTraineeSession(const UserFiles &files, TraineeLockJudge judge,
+                                                    QWidget *parent)
 {
-    auto session = std::make_unique<TraineeSession>(id, lockPath, std::move(judge));
+    auto session = std::make_unique<TraineeSession>(files, std::move(judge));
     const TraineeSession::Claim claim = session->claim();
     if (!claim.error.isEmpty()) {
         // A folder this program cannot write to: nothing of the trainee's can be saved anyway,

@@ -1,6 +1,7 @@
 #include "ui/exercise/KaryotypeQuestionStep.h"
 
 #include "core/app/AppPaths.h"
+#include "core/app/UserFiles.h"
 #include "core/board/AbnormalProblemLoader.h"
 #include "core/exercise/AnswerViewOptions.h"
 #include "core/karyotype/BandNames.h"
@@ -22,11 +23,10 @@ constexpr qint64 MostKaryotypeFileBytes = 64 * 1024;
 
 } // namespace
 
-QString askKaryotype(QWidget *parent, const AppPaths &paths, const QString &userId,
-                     const Karyotype &expected, const ScoredArrangement &scored,
-                     const QDateTime &now)
+QString askKaryotype(QWidget *parent, const UserFiles &files, const Karyotype &expected,
+                     const ScoredArrangement &scored, const QDateTime &now)
 {
-    const QString optionsPath = paths.relativeUserFile(userId, QStringLiteral(".opt"));
+    const QString optionsPath = files.relative(UserFile::AnswerOptions);
     const bool choices = AnswerViewOptionsFile::read(optionsPath).options.karyotypeChoices;
     KaryotypeDialog dialog(KaryotypeQuestion(expected), scored.verdicts, choices, parent);
     dialog.exec();
@@ -51,8 +51,8 @@ QString askKaryotype(QWidget *parent, const AppPaths &paths, const QString &user
     attempt.written = answer.written;
     attempt.parts = answer.score.parts;
     QString rejectedNote;
-    const QString error = AbnormalAttemptsFile::append(
-        paths.relativeUserFile(userId, QStringLiteral(".kry")), attempt, &rejectedNote);
+    const QString error = AbnormalAttemptsFile::append(files.relative(UserFile::AbnormalAttempts),
+                                                       attempt, &rejectedNote);
     errors << rejectedNote << error;
     errors.removeAll(QString());
     return errors.join(u'\n');
@@ -70,7 +70,8 @@ void askKaryotypeIfAbnormal(QWidget *parent, const AppPaths &paths, const QStrin
                                       ? readProblemKaryotype(bytes.bytes, BandNames::embedded())
                                       : ProblemKaryotype{{}, {}, bytes.error};
     const QString error =
-        read.ok() ? askKaryotype(parent, paths, userId, read.karyotype, scored) : read.error;
+        read.ok() ? askKaryotype(parent, UserFiles(paths, userId), read.karyotype, scored)
+                  : read.error;
     if (!error.isEmpty())
         QMessageBox::warning(parent, QStringLiteral("QUELDO"), error);
 }

@@ -11,6 +11,7 @@ class QWidget;
 namespace queldo {
 
 class AppPaths;
+class UserFiles;
 
 /// A first scoring, as the karyotype question needs it.
 struct ScoredArrangement
@@ -34,10 +35,10 @@ struct ScoredArrangement
 
 /// After the first scoring of an abnormal cell: asks its karyotype (KaryotypeDialog, typed or
 /// from lists as the trainee last chose), and appends the attempt with the answer and its part
-/// scores to the trainee's abnormal attempts file (ID.kry). Returns why the attempt could not be
-/// kept, or an empty string.
-QString askKaryotype(QWidget *parent, const AppPaths &paths, const QString &userId,
-                     const Karyotype &expected, const ScoredArrangement &scored,
+/// scores to the trainee's abnormal attempts file. Returns why the attempt could not be kept, or
+/// an empty string.
+QString askKaryotype(QWidget *parent, const UserFiles &files, const Karyotype &expected,
+                     const ScoredArrangement &scored,
                      const QDateTime &now = QDateTime::currentDateTime());
 
 /// The same for the problem folder `problemFolder` of the problem library when it carries a

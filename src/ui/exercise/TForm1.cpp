@@ -28,16 +28,10 @@
 
 namespace queldo {
 
-namespace {
-
-// The window's place and size, per trainee, beside their other files.
-const QString WindowFile = QStringLiteral(".win");
-
-} // namespace
-
-TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, const QString &userId,
-               QWidget *parent)
-    : QMainWindow(parent), UserId(userId), m_paths(paths), m_settings(settings), m_random(random)
+TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random,
+               const TraineeSession &session, QWidget *parent)
+    : QMainWindow(parent), UserId(session.id()), m_paths(paths), m_files(session.files()),
+      m_settings(settings), m_random(random)
 {
     todayText = [] { return resultsDateText(QDate::currentDate()); };
     openInBrowser = [](const QUrl &page) { return QDesktopServices::openUrl(page); };
@@ -58,11 +52,11 @@ TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, con
     applyFlow();
     nameControlsForScreenReaders(this, {{QStringLiteral("ListBox3"), QStringLiteral("問題番号")}});
 
-    m_saving = std::make_unique<AttemptSaving>(
-        this, m_paths.relativeUserFile(UserId, QStringLiteral(".kek")),
-        m_paths.relativeUserFile(UserId, QStringLiteral(".arr")));
+    m_saving = std::make_unique<AttemptSaving>(this, m_files.relative(UserFile::Results),
+                                               m_files.relative(UserFile::Arrangements));
     m_placement = new ExerciseWindowPlacement(this);
     new WindowWheel(this, InOutPanel);
+    setSession(&session);
 }
 
 TForm1::~TForm1()
@@ -301,8 +295,8 @@ AnswerSheetJob TForm1::answerSheetJob()
     return {UserId,
             m_flow.ElapsedSeconds,
             InOutPanel,
-            m_paths.relativeUserFile(UserId, QStringLiteral(".kek")),
-            m_paths.programUserFolder(UserId),
+            m_files.relative(UserFile::Results),
+            m_files.programFolder(),
             todayText(),
             [this](const QString &text) { showMessage(text); },
             [this](const QString &text) { showError(text); }};
@@ -360,9 +354,14 @@ void TForm1::Button1Click()
                                 m_flow.ElapsedSeconds, ArrangementFile::arrangementOf(board())});
 }
 
+QSize TForm1::karyogramSize() const
+{
+    return InOutPanel->OutputPanel->size();
+}
+
 void TForm1::restoreRememberedPlacement()
 {
-    m_placement->restoreFrom(m_paths.relativeUserFile(UserId, WindowFile));
+    m_placement->restoreFrom(m_files.relative(UserFile::WindowPlacement));
 }
 
 void TForm1::setSession(const TraineeSession *session)
@@ -379,7 +378,7 @@ void TForm1::closeEvent(QCloseEvent *event)
         return;
     }
     if (!UserId.isEmpty() && m_saving->writable())
-        m_placement->saveTo(m_paths.relativeUserFile(UserId, WindowFile));
+        m_placement->saveTo(m_files.relative(UserFile::WindowPlacement));
     event->accept();
     QCoreApplication::quit();
 }

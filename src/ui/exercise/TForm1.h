@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/app/UserFiles.h"
 #include "core/board/ProblemLibrary.h"
 #include "core/exercise/ExerciseFlow.h"
 #include "core/exercise/ScoredAbnormalCell.h"
@@ -41,9 +42,9 @@ class TForm1 : public QMainWindow
 {
     Q_OBJECT
 public:
-    /// userId: the logged-in trainee, whose files the window writes.
-    TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random, const QString &userId,
-           QWidget *parent = nullptr);
+    /// session: the logged-in trainee, whose files the window writes; it outlives the window.
+    TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random,
+           const TraineeSession &session, QWidget *parent = nullptr);
     ~TForm1() override;
 
     BoardState &board() { return InOutPanel->board(); }
@@ -51,9 +52,11 @@ public:
     const ExerciseFlow &flow() const { return m_flow; }
     const ProblemLibrary &library() const { return m_library; }
     QString currentProblemName() const;
+    /// The trainee's karyogram as it stands on the screen, which a replay of an attempt matches.
+    QSize karyogramSize() const;
 
     /// The trainee working here; their files are named after it.
-    const QString &UserId;
+    const QString UserId;
     /// Today's date as the results file writes it; replaceable so tests can fix the day.
     std::function<QString()> todayText;
     /// Hands a page to the desktop's browser; false when none could be started. Replaceable so
@@ -69,7 +72,7 @@ public:
 
     /// The correct-answer window, made once at start-up and shown over this window's spread.
     void setAnswerWindow(TForm16 *window) { m_answer = window; }
-    TForm16 *answerWindow() const { return m_answer; }
+    TForm16 *AnswerWindow() const { return m_answer; }
     /// Prepares the answer window for the problem on the board, exactly as 正解表示 does, and
     /// shows it over the spread. The buttons are not touched.
     void showAnswerWindow();
@@ -79,8 +82,7 @@ public:
     AnswerSheetJob answerSheetJob();
     /// The program's one current printer, which the printer setup changes for every printout.
     void setPrinter(PagePrinter *printer);
-    /// The trainee's session: read-only, nothing is recorded or remembered. Called again when
-    /// the session changes.
+    /// Called again when the session changes: read-only, nothing is recorded or remembered.
     void setSession(const TraineeSession *session);
     /// First scorings not yet wholly saved, and how the trainee is told about them.
     AttemptSaving &attemptSaving() { return *m_saving; }
@@ -152,6 +154,7 @@ private:
     void showMessage(const QString &message);
 
     AppPaths &m_paths;
+    UserFiles m_files;
     LiveSettings &m_settings;
     PieceRandom &m_random;
     ProblemLibrary m_library;

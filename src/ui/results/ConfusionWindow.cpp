@@ -1,6 +1,6 @@
 #include "ui/results/ConfusionWindow.h"
 
-#include "core/app/AppPaths.h"
+#include "core/app/TraineeSession.h"
 #include "core/board/ProblemFolder.h"
 #include "core/results/ConfusionReading.h"
 #include "ui/common/PagePrinter.h"
@@ -24,9 +24,8 @@
 
 namespace queldo {
 
-ConfusionWindow::ConfusionWindow(AppPaths &paths, const QString &userId, PagePrinter &printer,
-                                 QWidget *parent)
-    : QDialog(parent), m_paths(paths), m_userId(userId), m_printer(printer)
+ConfusionWindow::ConfusionWindow(PagePrinter &printer, QWidget *parent)
+    : QDialog(parent), m_printer(printer)
 {
     setObjectName(QStringLiteral("ConfusionWindow"));
     setWindowTitle(QStringLiteral("取り違え"));
@@ -149,10 +148,14 @@ void ConfusionWindow::refresh()
 {
     // The list lets go of the old attempts before they are replaced.
     m_attemptModel->clear();
+    // Opened only after the login: before it there are no attempts to read.
+    if (!m_session)
+        return;
     // Counted as the files are read; of the arrangements only where each lies is kept.
-    m_data = readConfusions(m_paths.relativeUserFile(m_userId, QStringLiteral(".kek")),
-                            m_paths.relativeUserFile(m_userId, QStringLiteral(".arr")),
-                            m_problemList, TodayDate(currentDate(), QLocale()));
+    const UserFiles &files = m_session->files();
+    m_data =
+        readConfusions(files.relative(UserFile::Results), files.relative(UserFile::Arrangements),
+                       m_problemList, TodayDate(currentDate(), QLocale()));
     m_attemptModel->setAttempts(&m_data.attempts, int(m_problemList.size()),
                                 palette().brush(QPalette::Disabled, QPalette::Text));
     if (m_attemptModel->rowCount() > 0)
@@ -187,7 +190,7 @@ void ConfusionWindow::replayChosenAttempt()
         return;
     }
     const ReplayLine replay = readAttemptArrangement(
-        m_paths.relativeUserFile(m_userId, QStringLiteral(".arr")), m_data, attempt);
+        m_session->files().relative(UserFile::Arrangements), m_data, attempt);
     if (!replay.error.isEmpty()) {
         QMessageBox::warning(this, windowTitle(), replay.error);
         return;
@@ -206,8 +209,9 @@ void ConfusionWindow::paintPage(QPainter &painter, const QRect &area) const
     painter.setPen(Qt::black);
     painter.drawText(QRect(area.left(), area.top(), area.width(), line), Qt::AlignLeft,
                      QStringLiteral("%1さんの取り違え (%2)")
-                         .arg(m_userId, TodayButton->isChecked() ? QStringLiteral("本日")
-                                                                 : QStringLiteral("すべての試行")));
+                         .arg(m_session ? m_session->id() : QString(),
+                              TodayButton->isChecked() ? QStringLiteral("本日")
+                                                       : QStringLiteral("すべての試行")));
     const int side = std::max(0, std::min(area.width(), area.height() - 10 * line));
     paintConfusionHeatMap(painter, QRectF(area.left(), area.top() + 2 * line, side, side),
                           shownTable());
@@ -231,8 +235,10 @@ void ConfusionWindow::PrintButtonClick()
 {
     // Drawn at the page's own resolution rather than as a picture of the screen, so that the
     // counts stay sharp on paper.
+    if (!m_session)
+        return;
     const PrintOutcome outcome =
-        m_printer.print(QStringLiteral("QUELDO"), m_paths.programUserFolder(m_userId),
+        m_printer.print(QStringLiteral("QUELDO"), m_session->files().programFolder(),
                         QStringLiteral("取り違え"), [this](QPainter &painter, QSize page) {
                             const int margin = page.width() / 20;
                             paintPage(painter, QRect(margin, margin, page.width() - 2 * margin,

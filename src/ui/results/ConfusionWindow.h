@@ -17,10 +17,10 @@ class QVBoxLayout;
 
 namespace queldo {
 
-class AppPaths;
 class AttemptListModel;
 class ConfusionHeatMap;
 class PagePrinter;
+class TraineeSession;
 
 /// "取り違え": which chromosomes the trainee puts in which places, as a heat map and in words,
 /// over today's attempts or all of them, and the list of past attempts, any of which can be
@@ -31,13 +31,13 @@ class ConfusionWindow : public QDialog
 {
     Q_OBJECT
 public:
-    /// userId: the logged-in trainee (empty until the first login).
-    ConfusionWindow(AppPaths &paths, const QString &userId, PagePrinter &printer,
-                    QWidget *parent = nullptr);
+    explicit ConfusionWindow(PagePrinter &printer, QWidget *parent = nullptr);
     ~ConfusionWindow() override;
 
     /// The installed problems' folder names, in list order: a record's problem number indexes it.
     void setProblemList(const QStringList &problemList) { m_problemList = problemList; }
+    /// The logged-in trainee, whose attempts are shown; none until the login.
+    void setSession(const TraineeSession *session) { m_session = session; }
     /// Today, for today's attempts; replaceable so tests can fix the day.
     std::function<QDate()> currentDate;
 
@@ -80,8 +80,7 @@ private:
     void showTable();
     QTreeView *makeAttemptList();
 
-    AppPaths &m_paths;
-    const QString &m_userId;
+    const TraineeSession *m_session = nullptr;
     PagePrinter &m_printer;
     QStringList m_problemList;
     ConfusionData m_data;

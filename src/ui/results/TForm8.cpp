@@ -1,6 +1,5 @@
 #include "ui/results/TForm8.h"
 
-#include "core/app/AppPaths.h"
 #include "core/app/TraineeSession.h"
 #include "core/results/AbnormalAttemptsFile.h"
 #include "core/results/ArrangementFile.h"
@@ -15,8 +14,7 @@
 
 namespace queldo {
 
-TForm8::TForm8(AppPaths &paths, const QString &userId, QWidget *parent)
-    : QDialog(parent), m_paths(paths), m_userId(userId)
+TForm8::TForm8(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("成績消去"));
@@ -62,26 +60,31 @@ void TForm8::setVisible(bool visible)
 
 void TForm8::Button1Click()
 {
-    if (m_session && !m_session->writable()) {
+    // Nobody logged in has no grades to erase.
+    if (!m_session) {
+        reject();
+        return;
+    }
+    if (!m_session->writable()) {
         EraseFailedMessage(m_session->readOnlyRefusal(QStringLiteral("成績は消去できません")), this)
             .exec();
         return;
     }
     // The attempts at abnormal cells are grades too. They go first: should that fail, nothing
     // is erased yet and the message that every grade is still there holds.
-    QString error =
-        AbnormalAttemptsFile::reset(m_paths.programUserFile(m_userId, QStringLiteral(".kry")));
+    const UserFiles &files = m_session->files();
+    QString error = AbnormalAttemptsFile::reset(files.program(UserFile::AbnormalAttempts));
     // The header alone, written aside and renamed over the old file: a failure leaves every
     // grade in place.
     if (error.isEmpty())
-        error = ResultsFile::create(m_paths.programUserFile(m_userId, QStringLiteral(".kek")));
+        error = ResultsFile::create(files.program(UserFile::Results));
     if (!error.isEmpty()) {
         EraseFailedMessage(error, this).exec();
         return;
     }
     // What lay where goes with the grades. Should this write fail, the next first record (number
     // 0) starts the file afresh anyway, and no old line is ever matched to a new record.
-    ArrangementFile::reset(m_paths.programUserFile(m_userId, QStringLiteral(".arr")));
+    ArrangementFile::reset(files.program(UserFile::Arrangements));
     if (m_completion)
         m_completion->exec();
     accept();

@@ -7,7 +7,6 @@ class QPushButton;
 
 namespace queldo {
 
-class AppPaths;
 class TForm10;
 class TraineeSession;
 
@@ -18,13 +17,12 @@ class TForm8 : public QDialog
 {
     Q_OBJECT
 public:
-    /// userId: the logged-in trainee (empty until the first login).
-    TForm8(AppPaths &paths, const QString &userId, QWidget *parent = nullptr);
+    explicit TForm8(QWidget *parent = nullptr);
     /// The message shown after erasing, made after this window.
     void setCompletionMessage(TForm10 *completion) { m_completion = completion; }
     /// Each showing starts on "キャンセル": Enter alone never erases.
     void setVisible(bool visible) override;
-    /// The trainee's session: while it is read-only, nothing is erased.
+    /// The logged-in trainee, whose grades are erased; while read-only, nothing is erased.
     void setSession(const TraineeSession *session) { m_session = session; }
 
     void Button1Click();
@@ -36,8 +34,6 @@ public:
     QPushButton *Button2 = nullptr; // キャンセル
 
 private:
-    AppPaths &m_paths;
-    const QString &m_userId;
     TForm10 *m_completion = nullptr;
     const TraineeSession *m_session = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "ui/results/TOKBottomDlg.h"
 
-#include "core/app/AppPaths.h"
+#include "core/app/TraineeSession.h"
 #include "core/results/GradeStatistics.h"
 #include "core/results/GradeWindowLayout.h"
 #include "core/results/LineChartPoints.h"
@@ -59,10 +59,8 @@ QLabel *makeReportLabel(QWidget *parent, const char *name, QPoint at)
 
 } // namespace
 
-TOKBottomDlg::TOKBottomDlg(AppPaths &paths, const QString &userId, PagePrinter &printer,
-                           QWidget *parent)
-    : QDialog(parent), currentDate([] { return QDate::currentDate(); }), m_paths(paths),
-      m_userId(userId), m_printer(printer)
+TOKBottomDlg::TOKBottomDlg(PagePrinter &printer, QWidget *parent)
+    : QDialog(parent), currentDate([] { return QDate::currentDate(); }), m_printer(printer)
 {
     setObjectName(QStringLiteral("OKBottomDlg"));
     setWindowTitle(QStringLiteral("成績"));
@@ -198,18 +196,21 @@ void TOKBottomDlg::showEvent(QShowEvent *event)
 
 void TOKBottomDlg::FormShow()
 {
-    AbnormalPanel->refresh(m_paths.relativeUserFile(m_userId, QStringLiteral(".kry")),
-                           Bevel1->x() - 8);
+    // Opened only after the login: before it there are no grades to read.
+    if (!m_session)
+        return;
+    const UserFiles &files = m_session->files();
+    AbnormalPanel->refresh(files.relative(UserFile::AbnormalAttempts), Bevel1->x() - 8);
     // fillCharts() clears the series on either road below, just before their axes change.
     arrangeCharts();
 
-    Label1->setText(m_userId + QStringLiteral("さんの成績"));
+    Label1->setText(m_session->id() + QStringLiteral("さんの成績"));
     Label1->adjustSize();
 
     // Read a block at a time: a history of any length costs the figures, not the file.
     QString error;
     const GradeStatistics statistics =
-        gradeStatisticsOfFile(m_paths.relativeUserFile(m_userId, QStringLiteral(".kek")),
+        gradeStatisticsOfFile(files.relative(UserFile::Results),
                               TodayDate(currentDate(), QLocale::system()), m_problemList, &error);
     if (!error.isEmpty())
         showNotice(error);
@@ -319,12 +320,14 @@ QImage TOKBottomDlg::reportPicture()
 
 void TOKBottomDlg::GradeReportPrint()
 {
+    if (!m_session)
+        return;
     const QImage picture = reportPicture();
     // The picture stays on the clipboard for pasting elsewhere.
     QGuiApplication::clipboard()->setImage(picture);
 
     const PrintOutcome outcome = m_printer.print(
-        QStringLiteral("QUELDO"), m_paths.programUserFolder(m_userId), QStringLiteral("成績"),
+        QStringLiteral("QUELDO"), m_session->files().programFolder(), QStringLiteral("成績"),
         [&picture](QPainter &painter, QSize page) {
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
             painter.drawImage(gradeReportPictureRect(page.width(), picture.size()), picture);

@@ -17,9 +17,9 @@ class QPushButton;
 namespace queldo {
 
 class AbnormalSection;
-class AppPaths;
 class PagePrinter;
 class TForm8;
+class TraineeSession;
 struct GradeStatistics;
 
 /// The grade analysis window: three charts of the trainee's history on the left, today's and
@@ -30,13 +30,13 @@ class TOKBottomDlg : public QDialog
 {
     Q_OBJECT
 public:
-    /// userId: the logged-in trainee (empty until the first login).
-    TOKBottomDlg(AppPaths &paths, const QString &userId, PagePrinter &printer,
-                 QWidget *parent = nullptr);
+    explicit TOKBottomDlg(PagePrinter &printer, QWidget *parent = nullptr);
     ~TOKBottomDlg() override;
 
     /// The installed problems' folder names, in list order: a record's problem number indexes it.
     void setProblemList(const QStringList &problemList) { m_problemList = problemList; }
+    /// The logged-in trainee, whose grades are shown; none until the login.
+    void setSession(const TraineeSession *session) { m_session = session; }
     /// The erase confirmation, made after this window.
     void setEraseConfirmation(TForm8 *confirmation) { m_eraseConfirmation = confirmation; }
     /// Today, for the records of today; replaceable so tests can fix the day.
@@ -86,8 +86,7 @@ private:
     void fillCharts(const GradeStatistics &statistics);
     void showNotice(const QString &text);
 
-    AppPaths &m_paths;
-    const QString &m_userId;
+    const TraineeSession *m_session = nullptr;
     PagePrinter &m_printer;
     QStringList m_problemList;
     TForm8 *m_eraseConfirmation = nullptr;

@@ -1,5 +1,7 @@
 #include "ui/results/TraineeViewer.h"
 
+#include "core/app/TraineeLockFile.h"
+#include "core/app/TraineeSession.h"
 #include "ui/results/ConfusionWindow.h"
 #include "ui/results/TOKBottomDlg.h"
 
@@ -19,8 +21,8 @@ void takeOut(QWidget *control)
 } // namespace
 
 TraineeViewer::TraineeViewer(AppPaths &paths, PagePrinter &printer, QWidget *parent)
-    : m_grades(std::make_unique<TOKBottomDlg>(paths, m_id, printer, parent)),
-      m_confusions(std::make_unique<ConfusionWindow>(paths, m_id, printer, parent))
+    : m_paths(paths), m_grades(std::make_unique<TOKBottomDlg>(printer, parent)),
+      m_confusions(std::make_unique<ConfusionWindow>(printer, parent))
 {
     takeOut(m_grades->Button1); // 印刷
     takeOut(m_grades->Button2); // 成績クリア
@@ -40,15 +42,25 @@ void TraineeViewer::setProblemList(const QStringList &problemList)
     m_confusions->setProblemList(problemList);
 }
 
+void TraineeViewer::look(const QString &id)
+{
+    // The teacher only looks: the trainee is not claimed, and nothing of theirs may be written.
+    auto session = std::make_unique<TraineeSession>(UserFiles(m_paths, id), judgeForThisProgram());
+    session->openReadOnly({});
+    m_grades->setSession(session.get());
+    m_confusions->setSession(session.get());
+    m_session = std::move(session);
+}
+
 void TraineeViewer::showGrades(const QString &id)
 {
-    m_id = id;
+    look(id);
     m_grades->exec();
 }
 
 void TraineeViewer::showConfusions(const QString &id)
 {
-    m_id = id;
+    look(id);
     m_confusions->exec();
 }
 

@@ -13,6 +13,7 @@ class AppPaths;
 class ConfusionWindow;
 class PagePrinter;
 class TOKBottomDlg;
+class TraineeSession;
 
 /// A trainee's 成績 and 取り違え windows for the teacher, read-only: they are given no erase
 /// confirmation, and erasing, printing (which saves into the trainee's folder where there is no
@@ -34,8 +35,11 @@ public:
     ConfusionWindow &confusions() { return *m_confusions; }
 
 private:
-    // The windows read the ID through a reference: it lives here, as long as they do.
-    QString m_id;
+    void look(const QString &id);
+
+    AppPaths &m_paths;
+    // Declared before the windows, which hold it: they go first.
+    std::unique_ptr<TraineeSession> m_session;
     std::unique_ptr<TOKBottomDlg> m_grades;
     std::unique_ptr<ConfusionWindow> m_confusions;
 };

@@ -64,9 +64,8 @@ QLineEdit *passwordEdit(QWidget *page, const char *name, int y)
 
 } // namespace
 
-TPagesDlg::TPagesDlg(AppPaths &paths, LiveSettings &settings, const QString &userId,
-                     QWidget *parent)
-    : QDialog(parent), m_paths(paths), m_settings(settings), m_userId(userId)
+TPagesDlg::TPagesDlg(AppPaths &paths, LiveSettings &settings, QWidget *parent)
+    : QDialog(parent), m_paths(paths), m_settings(settings)
 {
     setObjectName(QStringLiteral("PagesDlg"));
     setWindowTitle(QStringLiteral("設定"));
@@ -275,16 +274,16 @@ void TPagesDlg::Button3Click()
         Password->setFocus();
         return;
     }
-    if (m_userId.isEmpty()) {
+    if (!m_session) {
         reportFailure(QStringLiteral("ログインしていないため、パスワードを変更できません。"));
         return;
     }
-    if (m_session && !m_session->writable()) {
+    if (!m_session->writable()) {
         reportFailure(m_session->readOnlyRefusal(QStringLiteral("パスワードは変更できません")));
         return;
     }
     const QString error =
-        writePasswordFile(m_paths.programUserFile(m_userId, QStringLiteral(".pas")), password);
+        writePasswordFile(m_session->files().program(UserFile::Password), password);
     if (!error.isEmpty()) {
         reportFailure(
             QStringLiteral("パスワードを変更できませんでした。以前のパスワードのままです。\n") +
@@ -301,11 +300,11 @@ void TPagesDlg::OKBtnClick()
     // written; only then is the file written.
     emit settingsApplied();
     m_settings.EffectiveScale = m_settings.okScale();
-    if (m_userId.isEmpty()) {
+    if (!m_session) {
         reportFailure(QStringLiteral("ログインしていないため、設定を保存できません。"));
         return;
     }
-    if (m_session && !m_session->writable()) {
+    if (!m_session->writable()) {
         // The settings hold for this run all the same.
         QMessageBox::information(this, QStringLiteral("設定"),
                                  m_session->readOnlyRefusal(
@@ -316,9 +315,8 @@ void TPagesDlg::OKBtnClick()
     const StoredSettings stored{m_settings.referenceMode, m_settings.alignmentMode,
                                 m_settings.CustomScale, m_settings.EffectiveScale,
                                 m_settings.trackBarPosition};
-    const QString error =
-        SettingsFile::write(m_paths.relativeUserFile(m_userId, QStringLiteral(".set")),
-                            SettingsFile::dialogBytes(stored));
+    const QString error = SettingsFile::write(m_session->files().relative(UserFile::Settings),
+                                              SettingsFile::dialogBytes(stored));
     if (!error.isEmpty()) {
         // The dialog stays open, so the trainee can try again; the saved file is untouched.
         reportFailure(error);

@@ -28,9 +28,7 @@ class TPagesDlg : public QDialog
     Q_OBJECT
 public:
     /// Reads the size preview's sample from the Images folder.
-    /// userId: the logged-in trainee, empty until the login; the dialog reads it when it saves.
-    TPagesDlg(AppPaths &paths, LiveSettings &settings, const QString &userId,
-              QWidget *parent = nullptr);
+    TPagesDlg(AppPaths &paths, LiveSettings &settings, QWidget *parent = nullptr);
     /// Showing the dialog again leaves Enter on OK, whichever button was clicked last.
     void setVisible(bool visible) override;
     ~TPagesDlg() override;
@@ -38,7 +36,8 @@ public:
     /// Shows the live settings in the controls without changing them (after the login applied a
     /// settings file, or after the board or the menu changed them behind the dialog's back).
     void syncFromSettings();
-    /// The trainee's session: while it is read-only, nothing is saved.
+    /// The logged-in trainee, whose files the dialog saves; none until the login, and nothing
+    /// saved while read-only.
     void setSession(const TraineeSession *session) { m_session = session; }
 
     void TrackBar1Change();
@@ -90,7 +89,6 @@ private:
 
     AppPaths &m_paths;
     LiveSettings &m_settings;
-    const QString &m_userId;
     const TraineeSession *m_session = nullptr;
     Bgr24Image m_sample;
     TForm14 *m_mismatch = nullptr;

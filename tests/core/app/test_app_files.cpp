@@ -1,6 +1,7 @@
 #include "core/app/AppPaths.h"
 #include "core/app/PasswordFile.h"
 #include "core/app/SingleInstanceLock.h"
+#include "core/app/UserFiles.h"
 #include "core/app/UserList.h"
 #include "core/app/WindowMemory.h"
 #include "core/text/Cp932Text.h"
@@ -44,6 +45,39 @@ private slots:
         const QString program = paths.programUserFile("Taro", ".pas");
         QCOMPARE(QFileInfo(relative).canonicalFilePath(), QFileInfo(program).canonicalFilePath());
         QVERIFY(QFileInfo::exists(program));
+    }
+
+    void userFilesInBothForms_data()
+    {
+        QTest::addColumn<UserFile>("file");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("results") << UserFile::Results << "Taro.kek";
+        QTest::newRow("arrangements") << UserFile::Arrangements << "Taro.arr";
+        QTest::newRow("abnormal attempts") << UserFile::AbnormalAttempts << "Taro.kry";
+        QTest::newRow("settings") << UserFile::Settings << "Taro.set";
+        QTest::newRow("password") << UserFile::Password << "Taro.pas";
+        QTest::newRow("answer options") << UserFile::AnswerOptions << "Taro.opt";
+        QTest::newRow("window") << UserFile::WindowPlacement << "Taro.win";
+        QTest::newRow("session") << UserFile::SessionMark << "Taro.session";
+    }
+
+    /// Started elsewhere than the program folder, the two forms name two installations' files.
+    void userFilesInBothForms()
+    {
+        QFETCH(UserFile, file);
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        QDir root(dir.path());
+        root.mkpath("program");
+        root.mkpath("start/Images");
+        AppPaths paths(root.filePath("program"), root.filePath("start"));
+        paths.enterImagesFolder();
+        const UserFiles files(paths, "Taro");
+        QCOMPARE(files.id(), "Taro");
+        QCOMPARE(userFileName("Taro", file), name);
+        QCOMPARE(files.relative(file), root.filePath("start/Result/Taro/") + name);
+        QCOMPARE(files.program(file), root.filePath("program/Result/Taro/") + name);
+        QCOMPARE(files.programFolder(), root.filePath("program/Result/Taro"));
     }
 
     void startFolderWithoutImagesKeepsItsOwnResult()

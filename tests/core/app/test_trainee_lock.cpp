@@ -1,3 +1,4 @@
+#include "core/app/AppPaths.h"
 #include "core/app/TraineeLock.h"
 #include "core/app/TraineeLockFile.h"
 #include "core/app/TraineeSession.h"
@@ -33,6 +34,17 @@ TraineeLockJudge judgeAt(const QDateTime &now, const QByteArray &tag = "00000000
     return TraineeLockJudge(
         {"pc-12", 777, tag}, [now] { return now; }, [](qint64 pid) { return pid == 4242; });
 }
+
+/// A program folder with Taro's user folder, where Taro's session file goes.
+struct TaroFolder
+{
+    QTemporaryDir dir;
+    AppPaths paths{dir.path(), dir.path()};
+    UserFiles files{paths, QStringLiteral("Taro")};
+    QString folder() const { return dir.filePath("Result/Taro"); }
+    QString path() const { return dir.filePath("Result/Taro/Taro.session"); }
+    TaroFolder() { QDir(dir.path()).mkpath("Result/Taro"); }
+};
 
 void writeBytes(const QString &path, const QByteArray &bytes)
 {
@@ -134,7 +146,8 @@ private slots:
 
     void inUseNamesComputerAndTime()
     {
-        TraineeSession session("kensyu07", "/nowhere/kensyu07.session", judgeAt(Now));
+        const AppPaths nowhere("/nowhere", "/nowhere");
+        TraineeSession session(UserFiles(nowhere, "kensyu07"), judgeAt(Now));
         const TraineeLockInfo info{"PC-30", 5,
                                    QDateTime::fromString("2026-12-11T08:05:00Z", Qt::ISODate), Now,
                                    "00000000000000aa"};
@@ -155,17 +168,16 @@ private slots:
     /// The session file on disk: made, kept to its holder, taken over, let go.
     void sessionOnDisk()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("Taro.session");
+        const TaroFolder taro;
+        const QString path = taro.path();
         QDateTime now = Now;
         const auto clock = [&now] { return now; };
         {
-            TraineeSession first("Taro", path,
+            TraineeSession first(taro.files,
                                  TraineeLockJudge({"pc-12", 4242, "000000000000000a"}, clock,
                                                   [](qint64 pid) { return pid == 4242; }));
-            TraineeSession second("Taro", path,
-                                  TraineeLockJudge({"pc-30", 9, "000000000000000b"}, clock,
-                                                   [](qint64) { return true; }));
+            TraineeSession second(taro.files, TraineeLockJudge({"pc-30", 9, "000000000000000b"},
+                                                               clock, [](qint64) { return true; }));
             QVERIFY(first.claim().taken);
             QVERIFY(first.claim().taken); // logging in again holds it still
             const TraineeSession::Claim refused = second.claim();
@@ -194,18 +206,18 @@ private slots:
             QCOMPARE(parseTraineeLock(readBytes(path))->tag, "000000000000000b");
         }
         QVERIFY(!QFile::exists(path)); // the holder's end removes it
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(QDir(taro.folder()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
     void hostileFileTakenOverWithoutFollowing()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("Taro.session");
-        const QString decoy = dir.filePath("decoy.txt");
+        const TaroFolder taro;
+        const QString path = taro.path();
+        const QString decoy = taro.dir.filePath("decoy.txt");
         writeBytes(decoy, "keep me\r\n");
         QVERIFY(QFile::link(decoy, path));
         {
-            TraineeSession session("Taro", path, judgeAt(Now));
+            TraineeSession session(taro.files, judgeAt(Now));
             const TraineeSession::Claim claim = session.claim();
             QVERIFY(claim.taken);
             QCOMPARE(claim.decision.reason, StaleReason::Link);
@@ -213,14 +225,14 @@ private slots:
             QCOMPARE(readBytes(decoy), QByteArray("keep me\r\n"));
         }
         writeBytes(path, "garbage");
-        TraineeSession damaged("Taro", path, judgeAt(Now));
+        TraineeSession damaged(taro.files, judgeAt(Now));
         QCOMPARE(damaged.claim().decision.reason, StaleReason::Damaged);
         QVERIFY(parseTraineeLock(readBytes(path)));
 
         // A folder in its place cannot be taken over: read-only is all that is left.
-        QTemporaryDir other;
-        QVERIFY(QDir(other.path()).mkdir("Taro.session"));
-        TraineeSession blocked("Taro", other.filePath("Taro.session"), judgeAt(Now));
+        const TaroFolder other;
+        QVERIFY(QDir(other.folder()).mkdir("Taro.session"));
+        TraineeSession blocked(other.files, judgeAt(Now));
         const TraineeSession::Claim claim = blocked.claim();
         QVERIFY(!claim.taken);
         QCOMPARE(claim.decision.verdict, LockVerdict::Unusable);
@@ -229,8 +241,8 @@ private slots:
     /// Two programs logging in with the same ID at the same moment: exactly one gets it.
     void twoProcessesOneHolder()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("Taro.session");
+        const TaroFolder taro;
+        const QString path = taro.path();
         for (int round = 0; round < 20; ++round) {
             int start[2];
             int claimed[2];
@@ -248,7 +260,7 @@ private slots:
                     char byte = 0;
                     if (::read(start[0], &byte, 1) != 0) // the end of the pipe is the signal
                         ::_exit(3);
-                    TraineeSession session("Taro", path, judgeForThisProgram());
+                    TraineeSession session(taro.files, judgeForThisProgram());
                     const bool taken = session.claim().taken;
                     // Held until both have tried, however slowly the other was started.
                     if (::write(claimed[1], "x", 1) != 1 || ::read(done[0], &byte, 1) != 0)

@@ -192,7 +192,7 @@ private slots:
             images.mkdir(QString::fromUtf8(name));
         QFile(images.filePath(QStringLiteral("異常女性染色体核型no13"))).open(QIODevice::WriteOnly);
         const ProblemLibrary library = ProblemLibrary::probe(images);
-        QCOMPARE(library.problemList(),
+        QCOMPARE(library.ProblemList(),
                  (QStringList{knownProblemNames()[3], "異常女性染色体核型no11",
                               "異常男性染色体核型no12", "異常男性染色体核型no100"}));
         QCOMPARE(library.numberTexts().last(), QStringLiteral("004"));

@@ -33,7 +33,7 @@ private slots:
             QDir(dir.path()).mkdir(names[i]);
         QDir(dir.path()).mkdir("正常男性染色体核型no99"); // never looked for
         const ProblemLibrary library = ProblemLibrary::probe(QDir(dir.path()));
-        QCOMPARE(library.problemList(), (QStringList{names[1], names[4], names[8]}));
+        QCOMPARE(library.ProblemList(), (QStringList{names[1], names[4], names[8]}));
         QCOMPARE(library.numberTexts(), (QStringList{"001", "002", "003"}));
         QCOMPARE(library.problemOrder()[2], 2);
         QCOMPARE(library.problemOrder()[3], -1);

@@ -307,7 +307,7 @@ private slots:
         QVERIFY2(generator.run(), qPrintable(generator.errorString()));
         const ProblemLibrary library = ProblemLibrary::probe(QDir(dir.path()));
         QCOMPARE(library.count(), 24); // the ten normal problems first
-        for (const QString &name : library.problemList().mid(10)) {
+        for (const QString &name : library.ProblemList().mid(10)) {
             const LoadProblemResult loaded = loadProblemOfAnyKind(QDir(dir.path()), name);
             QVERIFY2(loaded.ok(), qPrintable(loaded.error));
             const CellKey &key = loaded.problem.key;

@@ -66,7 +66,7 @@ private slots:
                                    &windows.pages(),      &windows.analysis(),
                                    &windows.confusions(), &windows.question(),
                                    &windows.newId(),      &windows.eraseConfirmation(),
-                                   &windows.eraseDone(),  &windows.answer()};
+                                   &windows.eraseDone(),  &windows.AnswerWindow()};
         QStringList names;
         for (QWidget *window : all)
             names << spokenNames(window);

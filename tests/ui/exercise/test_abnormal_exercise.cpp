@@ -1,4 +1,5 @@
 #include "ProblemFixture.h"
+#include "TraineeFixture.h"
 #include "core/app/AppPaths.h"
 #include "core/board/ProblemFolder.h"
 #include "core/board/SeededRandom.h"
@@ -31,6 +32,7 @@ struct Window
     SeededRandom random{7};
     LiveSettings settings;
     QString userId = QStringLiteral("u");
+    std::unique_ptr<TraineeSession> session;
     std::unique_ptr<TForm1> form;
     TForm16 answer;
     QList<ScoredAbnormalCell> scored;
@@ -48,7 +50,8 @@ struct Window
         QDir(dir.path()).mkpath("Result/u");
         ResultsFile::create(dir.filePath("Result/u/u.kek"));
         settings.alignmentMode = true; // dropped pieces stand upright
-        form = std::make_unique<TForm1>(*paths, settings, random, userId);
+        session = loggedInTrainee(*paths, userId);
+        form = std::make_unique<TForm1>(*paths, settings, random, *session);
         form->setAnswerWindow(&answer);
         QObject::connect(form.get(), &TForm1::abnormalCellScored,
                          [this](const ScoredAbnormalCell &attempt) { scored << attempt; });

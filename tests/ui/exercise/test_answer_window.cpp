@@ -114,20 +114,20 @@ private slots:
         write("u.opt", "ideogram=1\r\n");
 
         ProgramWindows windows(dir.path(), dir.path(), 3);
-        QVERIFY(!windows.answer().isVisible());
+        QVERIFY(!windows.AnswerWindow().isVisible());
         windows.start();
         windows.login().ID->setText("u");
         windows.login().Password->setText("pw");
         windows.login().OKBtn->click();
         QVERIFY(windows.exercise());
-        QCOMPARE(windows.exercise()->answerWindow(), &windows.answer());
-        QVERIFY(windows.answer().IdeogramBox->isChecked());
+        QCOMPARE(windows.exercise()->AnswerWindow(), &windows.AnswerWindow());
+        QVERIFY(windows.AnswerWindow().IdeogramBox->isChecked());
         // Shown inside the exercise window when the program ends: each window goes once.
         TForm1 &form = *windows.exercise();
         for (QPushButton *button : {form.Button2, form.Button4, form.Button1, form.Button5})
             button->click();
-        QVERIFY(windows.answer().isVisible());
-        QVERIFY(form.isAncestorOf(&windows.answer()));
+        QVERIFY(windows.AnswerWindow().isVisible());
+        QVERIFY(form.isAncestorOf(&windows.AnswerWindow()));
     }
 
     void geometryForAWideSpread()

@@ -1,5 +1,6 @@
 #include "ModalAnswer.h"
 #include "ProblemFixture.h"
+#include "TraineeFixture.h"
 #include "core/app/AppPaths.h"
 #include "core/board/ChromosomeBitmapOps.h"
 #include "core/board/ProblemLibrary.h"
@@ -37,6 +38,7 @@ struct Window
     SeededRandom random{5};
     LiveSettings settings;
     QString userId = QStringLiteral("u");
+    std::unique_ptr<TraineeSession> session;
     std::unique_ptr<TForm1> form;
 
     explicit Window(int problems = 2)
@@ -49,7 +51,8 @@ struct Window
         paths->enterImagesFolder();
         QDir(dir.path()).mkpath("Result/u");
         ResultsFile::create(dir.filePath("Result/u/u.kek"));
-        form = std::make_unique<TForm1>(*paths, settings, random, userId);
+        session = loggedInTrainee(*paths, userId);
+        form = std::make_unique<TForm1>(*paths, settings, random, *session);
         form->todayText = [] { return QStringLiteral("2026/12/10"); };
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -402,7 +405,7 @@ private slots:
         w.form->setGeometry(40, 50, 700, 500);
         w.form->close();
         QVERIFY(QFile::exists(w.dir.filePath("Result/u/u.win")));
-        TForm1 again(*w.paths, w.settings, w.random, w.userId);
+        TForm1 again(*w.paths, w.settings, w.random, *w.session);
         again.restoreRememberedPlacement();
         QCOMPARE(again.normalGeometry(), QRect(40, 50, 700, 500));
         // The screen is under 1024 pixels high: maximised, whatever the trainee left.
@@ -634,7 +637,7 @@ private slots:
     {
         Window w(0);
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        TForm1 plain(*w.paths, w.settings, w.random, w.userId);
+        TForm1 plain(*w.paths, w.settings, w.random, *w.session);
         QLocale::setDefault(QLocale::system());
         QCOMPARE(plain.todayText(), QDate::currentDate().toString(u"yyyy/MM/dd"));
     }

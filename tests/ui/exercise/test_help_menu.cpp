@@ -1,4 +1,5 @@
 #include "ModalAnswer.h"
+#include "TraineeFixture.h"
 #include "core/app/AppPaths.h"
 #include "core/board/SeededRandom.h"
 #include "core/settings/LiveSettings.h"
@@ -25,6 +26,7 @@ struct HelpFixture
     SeededRandom random{5};
     LiveSettings settings;
     QString userId = QStringLiteral("u");
+    std::unique_ptr<TraineeSession> session;
     std::unique_ptr<TForm1> form;
     QList<QUrl> browserPages;
     bool browserStarts = false;
@@ -42,7 +44,8 @@ struct HelpFixture
         QDir(dir.path()).mkpath(QStringLiteral("Images"));
         paths = std::make_unique<AppPaths>(dir.path(), dir.path());
         paths->enterImagesFolder();
-        form = std::make_unique<TForm1>(*paths, settings, random, userId);
+        session = loggedInTrainee(*paths, userId);
+        form = std::make_unique<TForm1>(*paths, settings, random, *session);
         form->openInBrowser = [this](const QUrl &page) {
             browserPages << page;
             return browserStarts;

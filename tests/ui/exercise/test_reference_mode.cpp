@@ -28,7 +28,8 @@ private slots:
     void menuEntryAndCheckBoxKeptEqual()
     {
         ExerciseFixture f;
-        TPagesDlg pages(*f.paths, f.settings, f.userId);
+        TPagesDlg pages(*f.paths, f.settings);
+        pages.setSession(f.session.get());
         TForm1 &form = *f.form;
         QVERIFY(!form.N1->isChecked());
         form.N1->trigger();

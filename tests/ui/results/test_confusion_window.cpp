@@ -1,4 +1,5 @@
 #include "ModalAnswer.h"
+#include "TraineeFixture.h"
 #include "core/app/AppPaths.h"
 #include "core/results/ArrangementFile.h"
 #include "core/results/ResultsFile.h"
@@ -42,6 +43,7 @@ struct History
     QTemporaryDir dir;
     AppPaths paths{dir.path(), dir.path()};
     QString userId = QStringLiteral("u");
+    std::unique_ptr<TraineeSession> session = loggedInTrainee(paths, userId);
     PagePrinter printer{PagePrinter::Destination::PdfOnly};
 
     History()
@@ -95,7 +97,8 @@ private slots:
         h.add(QStringLiteral("2026/12/09"), 1, swapped(16, 18)); // 9 and 10 swapped
         h.add(QStringLiteral("2026/12/10"), 1, swapped(17, 19));
         h.add(QStringLiteral("2026/12/10"), 2, swapped(0, 4), false); // no arrangement kept
-        ConfusionWindow w(h.paths, h.userId, h.printer);
+        ConfusionWindow w(h.printer);
+        w.setSession(h.session.get());
         w.setProblemList({QStringLiteral("male01"), QStringLiteral("male02")});
         w.currentDate = [] { return QDate(2026, 12, 10); };
         w.show();
@@ -125,7 +128,8 @@ private slots:
     {
         History h;
         h.add(QStringLiteral("2026/12/10"), 1, swapped(9, 10));
-        ConfusionWindow w(h.paths, h.userId, h.printer);
+        ConfusionWindow w(h.printer);
+        w.setSession(h.session.get());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.size(), QSize(980, 620));
@@ -143,7 +147,8 @@ private slots:
         History h;
         h.add(QStringLiteral("2026/12/10"), 1, swapped(16, 18));
         h.add(QStringLiteral("2026/12/10"), 2, sorted()); // problem 2 is no longer installed
-        ConfusionWindow w(h.paths, h.userId, h.printer);
+        ConfusionWindow w(h.printer);
+        w.setSession(h.session.get());
         w.setProblemList({QStringLiteral("male01")});
         QSignalSpy replays(&w, &ConfusionWindow::replayRequested);
         w.show();
@@ -190,7 +195,8 @@ private slots:
             QVERIFY(kekFile.open(QIODevice::WriteOnly) && kekFile.write(kek) == kek.size());
             QVERIFY(arrFile.open(QIODevice::Append) && arrFile.write(arr) == arr.size());
         }
-        ConfusionWindow w(h.paths, h.userId, h.printer);
+        ConfusionWindow w(h.printer);
+        w.setSession(h.session.get());
         w.setProblemList({QStringLiteral("male01")});
         QSignalSpy replays(&w, &ConfusionWindow::replayRequested);
         w.show();
@@ -247,7 +253,8 @@ private slots:
     {
         History h;
         h.add(QStringLiteral("2026/12/10"), 1, swapped(16, 18));
-        ConfusionWindow w(h.paths, h.userId, h.printer);
+        ConfusionWindow w(h.printer);
+        w.setSession(h.session.get());
         w.setProblemList({QStringLiteral("male01")});
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -277,7 +284,8 @@ private slots:
     {
         History h;
         h.add(QStringLiteral("2026/12/10"), 1, swapped(16, 18), false);
-        ConfusionWindow w(h.paths, h.userId, h.printer);
+        ConfusionWindow w(h.printer);
+        w.setSession(h.session.get());
         w.setProblemList({QStringLiteral("male01")});
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));

@@ -1,6 +1,7 @@
 // The grade analysis window and the erasing of all grades, driven as a trainee drives them.
 #include "ModalAnswer.h"
 #include "ProblemFixture.h"
+#include "TraineeFixture.h"
 
 #include "core/app/AppPaths.h"
 #include "core/board/ProblemFolder.h"
@@ -159,6 +160,7 @@ struct Fixture
     QTemporaryDir dir;
     AppPaths paths{dir.path(), dir.path()};
     QString userId = Trainee;
+    std::unique_ptr<TraineeSession> session = loggedInTrainee(paths, userId);
     PagePrinter printer{PagePrinter::Destination::PdfOnly};
     std::unique_ptr<TOKBottomDlg> window;
     std::unique_ptr<TForm8> confirmation;
@@ -169,8 +171,10 @@ struct Fixture
         QDir(dir.path()).mkpath(QStringLiteral("Images"));
         QDir(dir.path()).mkpath(QStringLiteral("Result/") + Trainee);
         paths.enterImagesFolder();
-        window = std::make_unique<TOKBottomDlg>(paths, userId, printer);
-        confirmation = std::make_unique<TForm8>(paths, userId);
+        window = std::make_unique<TOKBottomDlg>(printer);
+        window->setSession(session.get());
+        confirmation = std::make_unique<TForm8>();
+        confirmation->setSession(session.get());
         done = std::make_unique<TForm10>();
         confirmation->setCompletionMessage(done.get());
         window->setEraseConfirmation(confirmation.get());
@@ -763,8 +767,8 @@ private slots:
               }},
              {"queldo::ReplayWindow",
               [&](QWidget *) {
-                  answerInReplay = windows.answer().isVisible() &&
-                                   windows.replay().isAncestorOf(&windows.answer());
+                  answerInReplay = windows.AnswerWindow().isVisible() &&
+                                   windows.replay().isAncestorOf(&windows.AnswerWindow());
                   const auto &places = windows.replay().Attempt->board().SlotContents;
                   std::copy_n(places.begin(), replayed.size(), replayed.begin());
                   windows.replay().reject();
@@ -777,7 +781,7 @@ private slots:
         QCOMPARE(caption, QStringLiteral("取り違え"));
         QCOMPARE(listed, 2);
         QVERIFY(answerInReplay);
-        QVERIFY(!windows.answer().isVisible());
+        QVERIFY(!windows.AnswerWindow().isVisible());
         std::array<int, 46> empty;
         empty.fill(-1); // nothing was placed in either attempt
         QCOMPARE(replayed, empty);

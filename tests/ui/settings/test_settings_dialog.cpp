@@ -7,6 +7,7 @@
 #include "ui/settings/TPagesDlg.h"
 
 #include "ModalAnswer.h"
+#include "TraineeFixture.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -38,6 +39,7 @@ struct Fixture
     AppPaths paths{dir.path(), dir.path()};
     LiveSettings settings;
     QString userId = QStringLiteral("u");
+    std::unique_ptr<TraineeSession> session;
     std::unique_ptr<TPagesDlg> dialog;
 
     explicit Fixture(Sample sample = Sample::Present)
@@ -57,7 +59,9 @@ struct Fixture
                 file.write("BM this is not a bitmap");
         }
         paths.enterImagesFolder();
-        dialog = std::make_unique<TPagesDlg>(paths, settings, userId);
+        session = test::loggedInTrainee(paths, userId);
+        dialog = std::make_unique<TPagesDlg>(paths, settings);
+        dialog->setSession(session.get());
     }
 
     QString userFile(const char *extension) const
