@@ -267,7 +267,7 @@ void ProgramWindows::openReplay(const ArrangementLine &line)
 {
     const QString error = replay().showAttempt(
         line, m_exercise->library().problemList().value(line.problemNumber - 1),
-        m_exercise->InOutPanel->OutputPanel->size(), answer());
+        m_exercise->boardView().OutputPanel->size(), answer());
     if (!error.isEmpty()) {
         QMessageBox::warning(m_confusions.get(), QStringLiteral("再現"), error);
         return;
