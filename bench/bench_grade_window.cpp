@@ -149,7 +149,7 @@ double openAnalysis(Program &p)
     QElapsedTimer clock;
     PaintStop stop(&p.windows->analysis(), clock);
     clock.start();
-    p.windows->exercise()->Button3->click();
+    p.windows->exercise()->findChild<QPushButton *>(QStringLiteral("Button3"))->click();
     return stop.seconds;
 }
 

@@ -222,7 +222,7 @@ void startProgram(Program &p)
     p.windows.reset();
     p.windows = bench::loggedIn(p.dir.path(), Trainee, QStringLiteral("pw"));
     // A problem on the board for the answer window, not started: 成績分析 stays possible.
-    p.windows->exercise()->Button2->click();
+    p.windows->exercise()->findChild<QPushButton *>(QStringLiteral("Button2"))->click();
 }
 
 std::map<int, std::unique_ptr<Program>> programs;
@@ -311,7 +311,10 @@ double openConfusions(Program &p)
     // Over the grade analysis, as the trainee reaches it; only 取り違え is timed.
     double seconds = -1;
     timeToPaint(
-        "queldo::TOKBottomDlg", [&] { p.windows->exercise()->Button3->click(); },
+        "queldo::TOKBottomDlg",
+        [&] {
+            p.windows->exercise()->findChild<QPushButton *>(QStringLiteral("Button3"))->click();
+        },
         [&](QWidget *analysis) {
             seconds = timeToPaint(
                 "queldo::ConfusionWindow", [&] { p.windows->analysis().ConfusionButton->click(); },
@@ -324,7 +327,11 @@ double openConfusions(Program &p)
 double openAnalysis(Program &p)
 {
     return timeToPaint(
-        "queldo::TOKBottomDlg", [&] { p.windows->exercise()->Button3->click(); }, rejectWindow);
+        "queldo::TOKBottomDlg",
+        [&] {
+            p.windows->exercise()->findChild<QPushButton *>(QStringLiteral("Button3"))->click();
+        },
+        rejectWindow);
 }
 
 double openReplay(Program &p, const ArrangementLine &line)
@@ -343,9 +350,9 @@ double openAnswer(Program &p)
         "queldo::TForm16",
         [&] {
             p.windows->AnswerWindow().prepare(
-                form.InOutPanel->InputPanel->size(), form.InOutPanel->problem().SourceBitmap,
-                p.windows->settings().EffectiveScale, form.InOutPanel->isFemaleProblem());
-            p.windows->AnswerWindow().showOver(form.InOutPanel->InputPanel);
+                form.boardView().InputPanel->size(), form.boardView().problem().SourceBitmap,
+                p.windows->settings().EffectiveScale, form.boardView().isFemaleProblem());
+            p.windows->AnswerWindow().showOver(form.boardView().InputPanel);
         },
         [&](QWidget *) { p.windows->AnswerWindow().close(); });
 }
@@ -353,7 +360,9 @@ double openAnswer(Program &p)
 double openSettings(Program &p)
 {
     return timeToPaint(
-        "queldo::TPagesDlg", [&] { p.windows->exercise()->Setting1->trigger(); }, rejectWindow);
+        "queldo::TPagesDlg",
+        [&] { p.windows->exercise()->findChild<QAction *>(QStringLiteral("Setting1"))->trigger(); },
+        rejectWindow);
 }
 
 double openExercise(Program &p)
@@ -366,7 +375,7 @@ double openExercise(Program &p)
     p.windows->login().Password->setText(QStringLiteral("pw"));
     const double seconds = timeToPaint(
         "queldo::TForm1", [&] { p.windows->login().OKBtn->click(); }, [](QWidget *) {});
-    p.windows->exercise()->Button2->click();
+    p.windows->exercise()->findChild<QPushButton *>(QStringLiteral("Button2"))->click();
     return seconds;
 }
 

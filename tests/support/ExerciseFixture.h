@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ExerciseControls.h"
 #include "ProblemFixture.h"
 #include "TraineeFixture.h"
 #include "core/app/AppPaths.h"
@@ -23,7 +24,8 @@
 namespace queldo::test {
 
 /// The exercise window as the program makes it at login, with its answer window, over a program
-/// folder holding three problems (two female, one male) and the trainee "u".
+/// folder holding the first `problems` of the known problems (by default three: two female, one
+/// male) and the trainee "u".
 struct ExerciseFixture
 {
     QTemporaryDir dir;
@@ -35,10 +37,10 @@ struct ExerciseFixture
     TForm16 answer;
     std::unique_ptr<TForm1> form;
 
-    ExerciseFixture()
+    explicit ExerciseFixture(int problems = 3)
     {
         QDir(dir.path()).mkpath(QStringLiteral("Images"));
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < problems; ++i)
             writeProblemFolder(dir.filePath(QStringLiteral("Images")), knownProblemNames()[i],
                                {60, 14, quint32(i + 1)});
         paths = std::make_unique<AppPaths>(dir.path(), dir.path());
@@ -54,16 +56,18 @@ struct ExerciseFixture
             qWarning("the exercise window was not shown");
     }
 
+    ExerciseControls ui() const { return ExerciseControls(*form); }
+
     void clickList(int row)
     {
-        QListWidget *list = form->ListBox3;
+        QListWidget *list = ui().ListBox3;
         const QRect rect = list->visualItemRect(list->item(row));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     }
     /// The list entry of the first female or male problem.
     int rowOf(bool female) const
     {
-        for (int row = 0; row < form->ListBox3->count(); ++row) {
+        for (int row = 0; row < ui().ListBox3->count(); ++row) {
             const QString name = form->library().nameAtPosition(row).value_or(QString());
             if (IsFemaleProblem(name) == female)
                 return row;
@@ -74,20 +78,20 @@ struct ExerciseFixture
     void started(int row)
     {
         clickList(row);
-        QTest::mouseClick(form->Button4, Qt::LeftButton);
+        QTest::mouseClick(ui().Button4, Qt::LeftButton);
     }
     /// Deals, starts and scores: the answer can be shown.
     void scored(int row)
     {
         started(row);
-        QTest::mouseClick(form->Button1, Qt::LeftButton);
+        QTest::mouseClick(ui().Button1, Qt::LeftButton);
     }
-    void showAnswer() { QTest::mouseClick(form->Button5, Qt::LeftButton); }
+    void showAnswer() { QTest::mouseClick(ui().Button5, Qt::LeftButton); }
 
     /// Press on a piece, move past the drag distance, release over a point of target.
     void drag(int piece, QWidget *target, QPoint at)
     {
-        PieceImage *image = form->InOutPanel->pieces[std::size_t(piece)];
+        PieceImage *image = ui().InOutPanel->pieces[std::size_t(piece)];
         const QPoint start = image->rect().center();
         QTest::mousePress(image, Qt::LeftButton, {}, start);
         QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(12, 12)),
@@ -102,7 +106,7 @@ struct ExerciseFixture
     /// Drops a piece into a place of the trainee's karyogram.
     void place(int piece, int slot)
     {
-        drag(piece, form->InOutPanel->placePanels[std::size_t(slot)], QPoint(10, 10));
+        drag(piece, ui().InOutPanel->placePanels[std::size_t(slot)], QPoint(10, 10));
     }
 };
 

@@ -13,7 +13,28 @@ void ExerciseFlow::resetClock()
     label58 = QStringLiteral("0");
 }
 
-void ExerciseFlow::nextProblem(int position, BoardState &board)
+bool ExerciseFlow::offers(FlowEvent event) const
+{
+    switch (event) {
+    case FlowEvent::ChooseProblem:
+    case FlowEvent::Reset:
+        return true;
+    case FlowEvent::StartOrPause:
+        return m_state == ExerciseState::Ready || m_state == ExerciseState::Running ||
+               m_state == ExerciseState::Paused;
+    case FlowEvent::Score:
+        return m_state == ExerciseState::Running || m_state == ExerciseState::Paused ||
+               m_state == ExerciseState::Scored || m_state == ExerciseState::Correcting;
+    case FlowEvent::ShowAnswer:
+        return m_state == ExerciseState::Scored || m_state == ExerciseState::Correcting;
+    case FlowEvent::End:
+        // Not a state of its own: an answer seen earlier leaves it on through later choices.
+        return button6.enabled;
+    }
+    return false;
+}
+
+FlowEffect ExerciseFlow::nextProblem(int position, BoardState &board)
 {
     // The movable flag stays as it was; only dragging stops.
     board.dragAutomatic = false;
@@ -26,9 +47,11 @@ void ExerciseFlow::nextProblem(int position, BoardState &board)
     CurrentPosition = position;
     listSelection = position;
     button2.caption = QStringLiteral("次の問題");
+    m_state = ExerciseState::Ready;
+    return FlowEffect::DealProblem;
 }
 
-void ExerciseFlow::listProblem(int position, BoardState &board)
+FlowEffect ExerciseFlow::listProblem(int position, BoardState &board)
 {
     board.PiecesMovable = 0;
     board.dragAutomatic = false;
@@ -41,6 +64,8 @@ void ExerciseFlow::listProblem(int position, BoardState &board)
     listSelection = position;
     button2.caption = QStringLiteral("次の問題");
     ScoringCount = 0;
+    m_state = ExerciseState::Ready;
+    return FlowEffect::DealProblem;
 }
 
 void ExerciseFlow::problemLoadFailed()
@@ -48,10 +73,13 @@ void ExerciseFlow::problemLoadFailed()
     button1.enabled = false;
     button4.enabled = false;
     button5.enabled = false;
+    m_state = ExerciseState::Idle;
 }
 
-void ExerciseFlow::startOrPause(BoardState &board)
+FlowEffect ExerciseFlow::startOrPause(BoardState &board)
 {
+    if (!offers(FlowEvent::StartOrPause))
+        return FlowEffect::Refused;
     button1.enabled = true;
     button2.enabled = true;
     button3.enabled = false;
@@ -63,13 +91,16 @@ void ExerciseFlow::startOrPause(BoardState &board)
         timerActive = true;
         button4.caption = QStringLiteral("一時停止");
         ClockRunning = 1;
-    } else {
-        board.PiecesMovable = 0;
-        board.dragAutomatic = false;
-        timerActive = false;
-        button4.caption = QStringLiteral("再スタート");
-        ClockRunning = 0;
+        m_state = ExerciseState::Running;
+        return FlowEffect::ClockStarted;
     }
+    board.PiecesMovable = 0;
+    board.dragAutomatic = false;
+    timerActive = false;
+    button4.caption = QStringLiteral("再スタート");
+    ClockRunning = 0;
+    m_state = ExerciseState::Paused;
+    return FlowEffect::ClockPaused;
 }
 
 void ExerciseFlow::tick()
@@ -84,8 +115,10 @@ void ExerciseFlow::tick()
     }
 }
 
-void ExerciseFlow::endExercise()
+FlowEffect ExerciseFlow::endExercise()
 {
+    if (!offers(FlowEvent::End))
+        return FlowEffect::Refused;
     ScoringCount = 0;
     button1 = {false, QStringLiteral("採点")};
     button3.enabled = true;
@@ -95,9 +128,11 @@ void ExerciseFlow::endExercise()
     listSelection = -1;
     resetClock();
     button2.caption = QStringLiteral("次の問題");
+    m_state = ExerciseState::Idle;
+    return FlowEffect::ClearBoard;
 }
 
-void ExerciseFlow::reset()
+FlowEffect ExerciseFlow::reset()
 {
     // The board is empty and hidden: scoring it would record a 0/46 attempt for a problem the
     // trainee never saw, starting would run the clock over nothing, and the correct answer would
@@ -111,10 +146,14 @@ void ExerciseFlow::reset()
     button4.caption = QStringLiteral("スタート");
     timerActive = false;
     ElapsedSeconds = 0;
+    m_state = ExerciseState::Idle;
+    return FlowEffect::ClearBoard;
 }
 
-bool ExerciseFlow::score(int correctCount, BoardState &board, int chromosomes)
+FlowEffect ExerciseFlow::score(int correctCount, BoardState &board, int chromosomes)
 {
+    if (!offers(FlowEvent::Score))
+        return FlowEffect::Refused;
     const QString rate = QStringLiteral("正答率：%1/%2").arg(correctCount).arg(chromosomes);
     if (ScoringCount == 0) {
         ScoringCount = 1;
@@ -129,23 +168,29 @@ bool ExerciseFlow::score(int correctCount, BoardState &board, int chromosomes)
         board.dragAutomatic = false;
         timerActive = false;
         button1.caption = rate + QStringLiteral("\n 継続して修正しますか?");
-        return true;
+        m_state = ExerciseState::Scored;
+        return FlowEffect::RecordAttempt;
     }
     ScoringCount += 1;
     ClockShown = 1;
     board.PiecesMovable = 1;
     board.dragAutomatic = true;
     button1.caption = rate + QStringLiteral("\n 修正中 \n(%1回目)").arg(ScoringCount - 1);
-    return false;
+    m_state = ExerciseState::Correcting;
+    return FlowEffect::Correction;
 }
 
-void ExerciseFlow::showAnswer()
+FlowEffect ExerciseFlow::showAnswer()
 {
+    if (!offers(FlowEvent::ShowAnswer))
+        return FlowEffect::Refused;
     // Seeing the answer ends scoring and correction: the next problem is the way on.
     button1.enabled = false;
     ScoringCount = 0;
     button5 = {false, QStringLiteral("正解表示")};
     button6.enabled = true;
+    m_state = ExerciseState::AnswerShown;
+    return FlowEffect::ShowAnswer;
 }
 
 } // namespace queldo

@@ -2,19 +2,20 @@
 
 #include "core/app/AppPaths.h"
 #include "core/app/TraineeSession.h"
-#include "core/board/AnyProblemLoader.h"
 #include "core/results/ResultsDate.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/app/HelpWindow.h"
 #include "ui/board/WindowWheel.h"
 #include "ui/common/AccessibleNames.h"
 #include "ui/common/PagePrinter.h"
-#include "ui/common/PrintOutcomeMessage.h"
+#include "ui/exercise/AnswerSheetCommand.h"
 #include "ui/exercise/AnswerSheetPrinting.h"
 #include "ui/exercise/AttemptSaving.h"
 #include "ui/exercise/CommandColumn.h"
-#include "ui/exercise/ExerciseWindowPlacement.h"
+#include "ui/exercise/ExerciseRecords.h"
+#include "ui/exercise/ProblemDealing.h"
 #include "ui/exercise/ProblemListInput.h"
+#include "ui/exercise/ScoredAttemptKeeping.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -43,7 +44,7 @@ TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random,
     createMenu();
 
     m_library = ProblemLibrary::probe(QDir(m_paths.imagesFolder()));
-    ListBox3->addItems(m_library.numberTexts());
+    m_column->ListBox3->addItems(m_library.numberTexts());
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -52,9 +53,7 @@ TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random,
     applyFlow();
     nameControlsForScreenReaders(this, {{QStringLiteral("ListBox3"), QStringLiteral("問題番号")}});
 
-    m_saving = std::make_unique<AttemptSaving>(this, m_files.relative(UserFile::Results),
-                                               m_files.relative(UserFile::Arrangements));
-    m_placement = new ExerciseWindowPlacement(this);
+    m_records = std::make_unique<ExerciseRecords>(this, m_files);
     new WindowWheel(this, InOutPanel);
     setSession(&session);
 }
@@ -68,29 +67,17 @@ TForm1::~TForm1()
 
 void TForm1::createCommandColumn()
 {
-    auto *column = new CommandColumn(centralWidget());
-    MenuPanel = column;
-    ListBox3 = column->ListBox3;
-    Panel5 = column->Panel5;
-    Label57 = column->Label57;
-    Label58 = column->Label58;
-    Label1 = column->Label1;
-    Button2 = column->Button2;
-    Button4 = column->Button4;
-    Button1 = column->Button1;
-    Button5 = column->Button5;
-    Button6 = column->Button6;
-    Button3 = column->Button3;
-    connect(ListBox3, &QListWidget::itemClicked, this, &TForm1::ListBox3Click);
+    m_column = new CommandColumn(centralWidget());
+    QListWidget *list = m_column->ListBox3;
+    connect(list, &QListWidget::itemClicked, this, &TForm1::ListBox3Click);
     // The arrow keys, and a press dragged along the list, choose a problem as a click does.
-    connect(new ProblemListInput(ListBox3), &ProblemListInput::chosen, this,
-            &TForm1::ListBox3Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
-    connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
+    connect(new ProblemListInput(list), &ProblemListInput::chosen, this, &TForm1::ListBox3Click);
+    connect(m_column->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(m_column->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(m_column->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(m_column->Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    connect(m_column->Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    connect(m_column->Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
 }
 
 void TForm1::createMenu()
@@ -104,30 +91,26 @@ void TForm1::createMenu()
         return a;
     };
     QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    New1 = action(file, "New1", QStringLiteral("リセット"), &TForm1::New1Click, Qt::Key_F1);
-    SaveAs1 =
-        action(file, "SaveAs1", QStringLiteral("成績分析"), &TForm1::Button3Click, Qt::Key_F12);
+    action(file, "New1", QStringLiteral("リセット"), &TForm1::New1Click, Qt::Key_F1);
+    action(file, "SaveAs1", QStringLiteral("成績分析"), &TForm1::Button3Click, Qt::Key_F12);
     file->addSeparator();
-    N4 = action(file, "N4", QStringLiteral("プリンタ設定..."), &TForm1::N4Click);
-    N3 = action(file, "N3", QStringLiteral("解答欄を印刷(A4のみ)"), &TForm1::N3Click);
+    action(file, "N4", QStringLiteral("プリンタ設定..."), &TForm1::N4Click);
+    action(file, "N3", QStringLiteral("解答欄を印刷(A4のみ)"), &TForm1::N3Click);
     file->addSeparator();
-    Exit1 = action(file, "Exit1", QStringLiteral("終了(&X)"), &TForm1::Exit1Click);
+    action(file, "Exit1", QStringLiteral("終了(&X)"), &TForm1::Exit1Click);
     QMenu *options = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
     N1 = action(options, "N1", QStringLiteral("参考モード"), &TForm1::N1Click, Qt::Key_F4);
     N1->setCheckable(true);
     // Made at login, after the trainee's settings became the live ones.
     N1->setChecked(m_settings.referenceMode);
     InOutPanel->setReferenceMode(m_settings.referenceMode);
-    Setting1 =
-        action(options, "Setting1", QStringLiteral("設定"), &TForm1::settingsRequested, Qt::Key_F8);
+    action(options, "Setting1", QStringLiteral("設定"), &TForm1::settingsRequested, Qt::Key_F8);
     action(menuBar()->addMenu(QStringLiteral("指導者")), "ClassOverview1",
            QStringLiteral("クラス一覧"), &TForm1::classOverviewRequested);
     QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     // F12 belongs to 成績分析, which comes first in the menu; here it is only shown.
-    Contents1 =
-        action(help, "Contents1", QStringLiteral("ヘルプ(&C)\tF12"), &TForm1::Contents1Click);
-    About1 =
-        action(help, "About1", QStringLiteral("バージョン情報(&A)..."), &TForm1::aboutRequested);
+    action(help, "Contents1", QStringLiteral("ヘルプ(&C)\tF12"), &TForm1::Contents1Click);
+    action(help, "About1", QStringLiteral("バージョン情報(&A)..."), &TForm1::aboutRequested);
 }
 
 QString TForm1::currentProblemName() const
@@ -137,7 +120,7 @@ QString TForm1::currentProblemName() const
 
 void TForm1::applyFlow()
 {
-    static_cast<CommandColumn *>(MenuPanel)->showFlow(m_flow);
+    m_column->showFlow(m_flow);
     if (m_flow.timerActive && !Timer1->isActive())
         Timer1->start();
     else if (!m_flow.timerActive)
@@ -146,27 +129,15 @@ void TForm1::applyFlow()
 
 bool TForm1::chooseProblem(int position)
 {
-    const auto name = m_library.nameAtPosition(position);
-    InOutPanel->emptyBoard();
-    LoadProblemResult loaded =
-        loadProblemOfAnyKind(QDir(m_paths.imagesFolder()), name.value_or(QString()));
-    if (!name || !loaded.ok()) {
-        // Nothing of a broken problem reaches the board: it stays empty until a problem loads.
-        InOutPanel->clearProblem();
-        m_flow.problemLoadFailed();
-        applyFlow();
-        showError(name ? loaded.error : QStringLiteral("問題が選ばれていません。"));
-        return false;
-    }
-    // The scale fits the places the problem's board has.
-    if (InOutPanel->sparePlaces() != loaded.problem.key.sparePlaces)
-        InOutPanel->setSparePlaces(loaded.problem.key.sparePlaces);
-    m_settings.applyScale(
-        computeScale(loaded.problem.SourceBitmap,
-                     InOutPanel->scaleInputs(m_settings.trackBarPosition, m_settings.CustomScale),
-                     loaded.problem.key));
-    InOutPanel->deal(std::move(loaded.problem), m_settings.EffectiveScale, m_random);
-    return true;
+    const QString error =
+        dealProblem(*InOutPanel, m_settings, m_random, QDir(m_paths.imagesFolder()),
+                    m_library.nameAtPosition(position));
+    if (error.isEmpty())
+        return true;
+    m_flow.problemLoadFailed();
+    applyFlow();
+    showError(error);
+    return false;
 }
 
 void TForm1::Button2Click()
@@ -195,8 +166,9 @@ void TForm1::Button3Click()
 
 void TForm1::ListBox3Click()
 {
-    const int position = ListBox3->currentRow();
-    if (position < 0 || !ListBox3->currentItem() || !ListBox3->currentItem()->isSelected()) {
+    const QListWidget *list = m_column->ListBox3;
+    const int position = list->currentRow();
+    if (position < 0 || !list->currentItem() || !list->currentItem()->isSelected()) {
         showError(QStringLiteral("問題番号を選んでください。"));
         return;
     }
@@ -208,7 +180,8 @@ void TForm1::ListBox3Click()
 
 void TForm1::Button4Click()
 {
-    m_flow.startOrPause(board());
+    if (m_flow.startOrPause(board()) == FlowEffect::Refused)
+        return;
     applyFlow();
     update();
 }
@@ -221,7 +194,8 @@ void TForm1::Timer1Timer()
 
 void TForm1::Button5Click()
 {
-    m_flow.showAnswer();
+    if (m_flow.showAnswer() == FlowEffect::Refused)
+        return;
     applyFlow();
     showAnswerWindow();
 }
@@ -240,7 +214,9 @@ void TForm1::closeAnswerWindow()
 
 void TForm1::Button6Click()
 {
-    if (!m_saving->mayLeave(QStringLiteral("記録せずに終了")))
+    // Asked before anything changes, so that staying leaves the exercise as it was.
+    if (!m_flow.offers(FlowEvent::End) ||
+        !attemptSaving().mayLeave(QStringLiteral("記録せずに終了")))
         return;
     closeAnswerWindow();
     m_flow.endExercise();
@@ -256,7 +232,7 @@ void TForm1::New1Click()
     InOutPanel->hidePieces();
     m_flow.reset();
     applyFlow();
-    Button2->setFocus();
+    m_column->Button2->setFocus();
 }
 
 void TForm1::Contents1Click()
@@ -277,17 +253,8 @@ void TForm1::N4Click()
 
 void TForm1::N3Click()
 {
-    if (!ListBox3->currentItem() || !ListBox3->currentItem()->isSelected()) {
-        showMessage(QStringLiteral("　問題を選択していないので印刷できません。　"));
-        return;
-    }
-    if (!m_printer)
-        return;
-    showAnswerWindow();
-    const std::optional<PrintOutcome> outcome = printAnswerSheet(*m_printer, answerSheetJob());
-    closeAnswerWindow();
-    if (outcome && PrintOutcomeMessage::needed(*outcome))
-        PrintOutcomeMessage(*outcome, this).exec();
+    const QListWidgetItem *chosen = m_column->ListBox3->currentItem();
+    printAnswerSheetFrom(*this, m_printer, chosen && chosen->isSelected());
 }
 
 AnswerSheetJob TForm1::answerSheetJob()
@@ -327,31 +294,19 @@ void TForm1::applySettingsDialog()
 void TForm1::Button1Click()
 {
     const CellScore score = scoreCell(board(), InOutPanel->cellKey());
-    const SlotCodes codes = score.normalCodes();
-    const bool first = m_flow.ScoringCount == 0;
-    if (first)
+    const FlowEffect effect = m_flow.score(score.correct, board(), score.chromosomes);
+    if (effect == FlowEffect::Refused)
+        return;
+    if (effect == FlowEffect::RecordAttempt)
         closeAnswerWindow();
-    m_flow.score(score.correct, board(), score.chromosomes);
     applyFlow();
     InOutPanel->showSlotResults(score, m_settings.referenceMode);
-    if (!first) {
-        m_saving->retryWaiting();
-        return;
-    }
-    if (const std::optional<Karyotype> &karyotype = InOutPanel->problem().karyotype) {
-        // An abnormal cell never goes into the results or arrangement files: the karyotype
-        // question that follows keeps it in a file of its own.
-        ScoredAbnormalCell cell =
-            scoredAbnormalCellOf(board(), InOutPanel->cellKey(), score, *karyotype);
-        cell.problemName = currentProblemName();
-        cell.problemNumber = m_library.problemNumber(m_flow.CurrentPosition);
-        cell.date = todayText();
-        cell.elapsedSeconds = m_flow.ElapsedSeconds;
-        emit abnormalCellScored(cell);
-        return;
-    }
-    m_saving->saveFirstScoring({todayText(), m_library.problemNumber(m_flow.CurrentPosition), codes,
-                                m_flow.ElapsedSeconds, ArrangementFile::arrangementOf(board())});
+    const std::optional<ScoredAbnormalCell> abnormal =
+        keepScoredAttempt(attemptSaving(), effect, *InOutPanel, score,
+                          {currentProblemName(), m_library.problemNumber(m_flow.CurrentPosition),
+                           todayText(), m_flow.ElapsedSeconds});
+    if (abnormal)
+        emit abnormalCellScored(*abnormal);
 }
 
 QSize TForm1::karyogramSize() const
@@ -361,24 +316,27 @@ QSize TForm1::karyogramSize() const
 
 void TForm1::restoreRememberedPlacement()
 {
-    m_placement->restoreFrom(m_files.relative(UserFile::WindowPlacement));
+    m_records->restorePlacement();
+}
+
+AttemptSaving &TForm1::attemptSaving()
+{
+    return m_records->saving();
 }
 
 void TForm1::setSession(const TraineeSession *session)
 {
-    m_saving->setSession(session);
+    m_records->setSession(session);
     setWindowTitle(session && !session->writable() ? QStringLiteral("QUELDO（読み取り専用）")
                                                    : QStringLiteral("QUELDO"));
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (!m_saving->mayLeave(QStringLiteral("記録せずに終了"))) {
+    if (!m_records->mayClose()) {
         event->ignore();
         return;
     }
-    if (!UserId.isEmpty() && m_saving->writable())
-        m_placement->saveTo(m_files.relative(UserFile::WindowPlacement));
     event->accept();
     QCoreApplication::quit();
 }
@@ -406,13 +364,13 @@ void TForm1::FormResize()
     in.windowWidth = frameGeometry().width();
     in.previousMenuWidth = m_menuWidth;
     in.sparePlaces = InOutPanel->sparePlaces();
-    static_cast<CommandColumn *>(MenuPanel)->fillClockSizes(in);
+    m_column->fillClockSizes(in);
     const BoardLayout l = computeBoardLayout(in);
     m_menuWidth = l.menuPanel.width();
 
     InOutPanel->setGeometry(l.inOutPanel);
     InOutPanel->applyLayout(l);
-    static_cast<CommandColumn *>(MenuPanel)->applyLayout(l);
+    m_column->applyLayout(l);
 }
 
 } // namespace queldo

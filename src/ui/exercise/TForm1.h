@@ -18,11 +18,7 @@
 #include <vector>
 
 class QAction;
-class QLabel;
 class QPainter;
-class QListWidget;
-class QListWidgetItem;
-class QPushButton;
 class QTimer;
 class QUrl;
 
@@ -30,11 +26,12 @@ namespace queldo {
 
 class AppPaths;
 class AttemptSaving;
+class CommandColumn;
 class TraineeSession;
 class HelpWindow;
 struct LiveSettings;
 class PieceRandom;
-class ExerciseWindowPlacement;
+class ExerciseRecords;
 
 /// The exercise window: the board on the left, the command column on the right, the menu.
 /// Its handlers read the controls, ask the core, and show what the core returns.
@@ -49,6 +46,8 @@ public:
 
     BoardState &board() { return InOutPanel->board(); }
     const BoardState &board() const { return InOutPanel->board(); }
+    /// The board as shown: the spread, the trainee's karyogram and the pieces.
+    BoardView &boardView() { return *InOutPanel; }
     const ExerciseFlow &flow() const { return m_flow; }
     const ProblemLibrary &library() const { return m_library; }
     QString currentProblemName() const;
@@ -85,31 +84,7 @@ public:
     /// Called again when the session changes: read-only, nothing is recorded or remembered.
     void setSession(const TraineeSession *session);
     /// First scorings not yet wholly saved, and how the trainee is told about them.
-    AttemptSaving &attemptSaving() { return *m_saving; }
-
-    BoardView *InOutPanel = nullptr;
-    QWidget *MenuPanel = nullptr;
-    QListWidget *ListBox3 = nullptr;
-    QWidget *Panel5 = nullptr;
-    QLabel *Label57 = nullptr;      // "時間:"
-    QLabel *Label58 = nullptr;      // the seconds
-    QLabel *Label1 = nullptr;       // "秒"
-    QPushButton *Button2 = nullptr; // 次の問題
-    QPushButton *Button4 = nullptr; // スタート / 一時停止 / 再スタート
-    QPushButton *Button1 = nullptr; // 採点
-    QPushButton *Button5 = nullptr; // 正解表示
-    QPushButton *Button6 = nullptr; // 終了
-    QPushButton *Button3 = nullptr; // 成績分析
-    QTimer *Timer1 = nullptr;
-    QAction *New1 = nullptr;      // リセット
-    QAction *SaveAs1 = nullptr;   // 成績分析
-    QAction *N4 = nullptr;        // プリンタ設定...
-    QAction *N3 = nullptr;        // 解答欄を印刷(A4のみ)
-    QAction *Exit1 = nullptr;     // 終了(&X)
-    QAction *N1 = nullptr;        // 参考モード
-    QAction *Setting1 = nullptr;  // 設定
-    QAction *Contents1 = nullptr; // ヘルプ(&C)
-    QAction *About1 = nullptr;    // バージョン情報(&A)...
+    AttemptSaving &attemptSaving();
 
     void Button1Click();
     void Button2Click();
@@ -153,6 +128,12 @@ private:
     void showError(const QString &message);
     void showMessage(const QString &message);
 
+    // Found by their object names from outside; the handlers above are how the window is used.
+    BoardView *InOutPanel = nullptr;
+    CommandColumn *m_column = nullptr;
+    QTimer *Timer1 = nullptr;
+    QAction *N1 = nullptr; // 参考モード, checked in step with the settings
+
     AppPaths &m_paths;
     UserFiles m_files;
     LiveSettings &m_settings;
@@ -163,8 +144,7 @@ private:
     HelpWindow *m_help = nullptr;
     PagePrinter *m_printer = nullptr;
     int m_menuWidth = 0;
-    ExerciseWindowPlacement *m_placement = nullptr;
-    std::unique_ptr<AttemptSaving> m_saving;
+    std::unique_ptr<ExerciseRecords> m_records;
 };
 
 } // namespace queldo

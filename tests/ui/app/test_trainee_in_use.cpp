@@ -1,5 +1,6 @@
 // Two programs on one program folder, the same trainee: the second is told who holds the ID and
 // chooses; a program that had gone is taken over from.
+#include "ExerciseControls.h"
 #include "LoginFixture.h"
 #include "ProblemFixture.h"
 
@@ -89,18 +90,19 @@ private slots:
         }
         QVERIFY(windows.exercise());
         TForm1 &form = *windows.exercise();
+        const ExerciseControls ui(form);
         QCOMPARE(form.windowTitle(), "QUELDO（読み取り専用）");
 
         // Scoring judges the board and says why nothing is recorded.
-        QTest::mouseClick(form.Button2, Qt::LeftButton);
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QTest::mouseClick(ui.Button2, Qt::LeftButton);
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
         {
             ModalAnswer told(ModalAnswer::defaultButton());
-            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            QTest::mouseClick(ui.Button1, Qt::LeftButton);
             QVERIFY(told.lines.join('\n').contains(
                 "読み取り専用で開いているため、成績は記録されません。"));
         }
-        QVERIFY(form.Button1->text().startsWith("正答率："));
+        QVERIFY(ui.Button1->text().startsWith("正答率："));
         QCOMPARE(ResultsFile::read(folder.stem + ".kek").records.size(), 0);
 
         // Settings hold for the run, and are not saved.

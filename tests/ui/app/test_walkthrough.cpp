@@ -1,5 +1,6 @@
 // A trainee's first day, through the real windows as the program wires them: a new ID, a login,
 // one exercise scored, the settings changed, and a second start that finds them kept.
+#include "ExerciseControls.h"
 #include "LoginFixture.h"
 #include "ProblemFixture.h"
 
@@ -73,15 +74,16 @@ private slots:
             QVERIFY(windows.exercise());
             QVERIFY(!windows.login().isVisible());
             TForm1 &form = *windows.exercise();
+            const ExerciseControls ui(form);
             QVERIFY(QTest::qWaitForWindowExposed(&form));
             QCOMPARE(form.UserId, Trainee);
 
             // Deal, start, place nothing and score: the attempt lands in the new results file.
-            QTest::mouseClick(form.Button2, Qt::LeftButton);
-            QVERIFY(form.Button4->isEnabled());
-            QTest::mouseClick(form.Button4, Qt::LeftButton);
+            QTest::mouseClick(ui.Button2, Qt::LeftButton);
+            QVERIFY(ui.Button4->isEnabled());
+            QTest::mouseClick(ui.Button4, Qt::LeftButton);
             form.Timer1Timer();
-            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            QTest::mouseClick(ui.Button1, Qt::LeftButton);
             const ResultsReadResult results = ResultsFile::read(stem + QStringLiteral(".kek"));
             QVERIFY(results.ok());
             QCOMPARE(int(results.records.size()), 1);
@@ -96,10 +98,10 @@ private slots:
                     pages->TrackBar1->setValue(12);
                     pages->OKBtn->click();
                 });
-                form.Setting1->trigger();
+                ui.Setting1->trigger();
                 QCOMPARE(settings.className, QStringLiteral("queldo::TPagesDlg"));
             }
-            QVERIFY(form.N1->isChecked());
+            QVERIFY(ui.N1->isChecked());
         }
 
         ProgramWindows again(dir.path(), dir.path(), 8);
@@ -107,7 +109,7 @@ private slots:
         again.login().ID->setText(Trainee);
         logIn(again, QStringLiteral("Kaku-46"));
         QVERIFY(again.exercise());
-        QVERIFY(again.exercise()->N1->isChecked());
+        QVERIFY(ExerciseControls(*again.exercise()).N1->isChecked());
         QVERIFY(again.settings().referenceMode);
         QCOMPARE(again.pages().TrackBar1->value(), 12);
         QCOMPARE(again.pages().Label4->text(), QStringLiteral("1.2倍"));

@@ -1,3 +1,4 @@
+#include "ExerciseControls.h"
 #include "ProblemFixture.h"
 #include "TraineeFixture.h"
 #include "core/app/AppPaths.h"
@@ -59,15 +60,17 @@ struct Window
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
+    ExerciseControls ui() const { return ExerciseControls(*form); }
+
     void clickList(int row)
     {
-        QListWidget *list = form->ListBox3;
+        QListWidget *list = ui().ListBox3;
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(row)).center());
     }
     void drag(int piece, QWidget *target)
     {
-        PieceImage *image = form->InOutPanel->pieces[std::size_t(piece)];
+        PieceImage *image = ui().InOutPanel->pieces[std::size_t(piece)];
         const QPoint start = image->rect().center();
         QTest::mousePress(image, Qt::LeftButton, {}, start);
         QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(12, 12)),
@@ -95,26 +98,27 @@ private slots:
     {
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         w.clickList(0);
-        const QRect normalPlace9 = form.InOutPanel->placePanels[9]->geometry();
+        const QRect normalPlace9 = ui.InOutPanel->placePanels[9]->geometry();
         QVERIFY(!w.panel("SparePanel1")->isVisible());
 
         w.clickList(1);
         QCOMPARE(form.currentProblemName(), Trisomy);
-        for (PieceImage *piece : form.InOutPanel->pieces)
+        for (PieceImage *piece : ui.InOutPanel->pieces)
             QVERIFY(piece->isVisible());
         for (const char *spare : {"SparePanel1", "SparePanel2", "SparePanel3", "SparePanel4"})
             QVERIFY(w.panel(spare)->isVisible());
-        QCOMPARE(w.panel("SparePanel4")->parentWidget(), form.InOutPanel->rowPanels[3]);
-        QVERIFY(form.InOutPanel->placePanels[9]->width() < normalPlace9.width());
+        QCOMPARE(w.panel("SparePanel4")->parentWidget(), ui.InOutPanel->rowPanels[3]);
+        QVERIFY(ui.InOutPanel->placePanels[9]->width() < normalPlace9.width());
 
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
         w.drag(42, w.panel("SparePanel4"));
-        w.drag(40, form.InOutPanel->placePanels[40]);
+        w.drag(40, ui.InOutPanel->placePanels[40]);
         w.drag(0, w.panel("SparePanel1")); // a 1 of a cell with two 1s
         QCOMPARE(form.board().SlotContents[49], 42);
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
-        QCOMPARE(form.Button1->text(), QStringLiteral("正答率：2/47\n 継続して修正しますか?"));
+        QTest::mouseClick(ui.Button1, Qt::LeftButton);
+        QCOMPARE(ui.Button1->text(), QStringLiteral("正答率：2/47\n 継続して修正しますか?"));
         QCOMPARE(w.panel("SparePanel4")->palette().color(QPalette::Window), QColor(0x66FFFF));
         QCOMPARE(w.panel("SparePanel1")->palette().color(QPalette::Window), QColor(0xFF6600));
         QCOMPARE(w.panel("SparePanel2")->palette().color(QPalette::Window), QColor(0x66FFFF));
@@ -134,11 +138,11 @@ private slots:
         QCOMPARE(int(ResultsFile::read(w.dir.filePath("Result/u/u.kek")).records.size()), 0);
         QVERIFY(!QFile::exists(w.dir.filePath("Result/u/u.arr")));
 
-        QTest::mouseClick(form.Button1, Qt::LeftButton); // a correction pass tells nothing new
+        QTest::mouseClick(ui.Button1, Qt::LeftButton); // a correction pass tells nothing new
         QCOMPARE(w.scored.size(), 1);
 
         // The answer puts the third 21 in the spare place of its row and names it.
-        QTest::mouseClick(form.Button5, Qt::LeftButton);
+        QTest::mouseClick(ui.Button5, Qt::LeftButton);
         QVERIFY(w.answer.isVisible());
         QVERIFY(w.answer.findChild<QWidget *>("SparePanel4")->isVisible());
         QCOMPARE(w.answer.findChild<QLabel *>("SpareLabel4")->text(), QStringLiteral("21"));
@@ -148,11 +152,11 @@ private slots:
         // A normal problem afterwards has today's board again.
         w.clickList(0);
         QVERIFY(!w.panel("SparePanel4")->isVisible());
-        QVERIFY(!form.InOutPanel->pieces[46]->isVisible());
-        QCOMPARE(form.InOutPanel->placePanels[9]->geometry(), normalPlace9);
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
-        QCOMPARE(form.Button1->text(), QStringLiteral("正答率：0/46\n 継続して修正しますか?"));
+        QVERIFY(!ui.InOutPanel->pieces[46]->isVisible());
+        QCOMPARE(ui.InOutPanel->placePanels[9]->geometry(), normalPlace9);
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
+        QTest::mouseClick(ui.Button1, Qt::LeftButton);
+        QCOMPARE(ui.Button1->text(), QStringLiteral("正答率：0/46\n 継続して修正しますか?"));
         QCOMPARE(int(ResultsFile::read(w.dir.filePath("Result/u/u.kek")).records.size()), 1);
         QCOMPARE(w.scored.size(), 1);
     }

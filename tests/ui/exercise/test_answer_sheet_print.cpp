@@ -88,16 +88,16 @@ private slots:
         if (!before.isEmpty()) {
             if (before == QLatin1String("reset")) {
                 f.started(0);
-                f.form->New1->trigger();
+                f.ui().New1->trigger();
             } else {
                 f.scored(0);
                 f.showAnswer();
-                QVERIFY(f.form->Button6->isEnabled());
-                QTest::mouseClick(f.form->Button6, Qt::LeftButton);
+                QVERIFY(f.ui().Button6->isEnabled());
+                QTest::mouseClick(f.ui().Button6, Qt::LeftButton);
             }
         }
         ModalAnswer answer(ModalAnswer::defaultButton());
-        f.form->N3->trigger();
+        f.ui().N3->trigger();
         QCOMPARE(answer.lines,
                  QStringList{QStringLiteral("　問題を選択していないので印刷できません。　")});
         QVERIFY(f.savedSheets().isEmpty());
@@ -120,11 +120,11 @@ private slots:
         std::optional<ModalAnswer> outcome;
         ModalAnswer printing([&](QWidget *modal) {
             answerShownWhilePrinting =
-                f.answer.isVisible() && f.answer.parentWidget() == f.form->InOutPanel->InputPanel;
+                f.answer.isVisible() && f.answer.parentWidget() == f.ui().InOutPanel->InputPanel;
             outcome.emplace(ModalAnswer::click("Button1"));
             ModalAnswer::defaultButton()(modal);
         });
-        f.form->N3->trigger();
+        f.ui().N3->trigger();
 
         QCOMPARE(printing.lines, QStringList{QStringLiteral("　印刷しています。　")});
         QVERIFY(answerShownWhilePrinting);
@@ -187,7 +187,7 @@ private slots:
         f.clickList(1);
         f.form->showAnswerWindow();
         QVERIFY(f.answer.isVisible());
-        const QSize area(f.form->InOutPanel->width() - 5, f.form->InOutPanel->height());
+        const QSize area(f.ui().InOutPanel->width() - 5, f.ui().InOutPanel->height());
         RecordingPaintDevice device(page, dpi);
         {
             QPainter painter(&device);
@@ -239,7 +239,7 @@ private slots:
                 dialog->reject();
             }
         });
-        f.form->N4->trigger();
+        f.ui().N4->trigger();
         QCOMPARE(answer.className, QStringLiteral("QPrintDialog"));
         QCOMPARE(shown, &f.printer.printer());
         // The setup's button keeps the choice; it prints nothing, so it does not say it does.

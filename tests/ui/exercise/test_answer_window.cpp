@@ -29,10 +29,11 @@ struct Window : ExerciseFixture
 
 QString enabledButtons(const TForm1 &form)
 {
+    const ExerciseControls ui(form);
     // In column order 2 4 1 5 6 3: upper case when enabled.
     QString s;
     for (const QPushButton *b :
-         {form.Button2, form.Button4, form.Button1, form.Button5, form.Button6, form.Button3})
+         {ui.Button2, ui.Button4, ui.Button1, ui.Button5, ui.Button6, ui.Button3})
         s += b->isEnabled() ? QLatin1Char('E') : QLatin1Char('d');
     return s;
 }
@@ -124,7 +125,8 @@ private slots:
         QVERIFY(windows.AnswerWindow().IdeogramBox->isChecked());
         // Shown inside the exercise window when the program ends: each window goes once.
         TForm1 &form = *windows.exercise();
-        for (QPushButton *button : {form.Button2, form.Button4, form.Button1, form.Button5})
+        const ExerciseControls ui(form);
+        for (QPushButton *button : {ui.Button2, ui.Button4, ui.Button1, ui.Button5})
             button->click();
         QVERIFY(windows.AnswerWindow().isVisible());
         QVERIFY(form.isAncestorOf(&windows.AnswerWindow()));
@@ -255,30 +257,31 @@ private slots:
     {
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         w.clickList(w.rowOf(false));
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
         // Piece 5 turned upside down on the board.
         QContextMenuEvent context(QContextMenuEvent::Mouse, QPoint(2, 2),
-                                  form.InOutPanel->pieces[5]->mapToGlobal(QPoint(2, 2)));
-        QApplication::sendEvent(form.InOutPanel->pieces[5], &context);
+                                  ui.InOutPanel->pieces[5]->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(ui.InOutPanel->pieces[5], &context);
         const int steps = (12 - form.board().RotationStep[5] + 24) % 24;
         for (int i = 0; i < steps; ++i) {
             QWheelEvent wheel(QPointF(5, 5), QPointF(form.mapToGlobal(QPoint(5, 5))), {},
                               QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(form.ListBox3, &wheel);
+            QApplication::sendEvent(ui.ListBox3, &wheel);
         }
         QCOMPARE(form.board().RotationStep[5], 12);
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QTest::mouseClick(ui.Button1, Qt::LeftButton);
         w.showAnswer();
 
         TForm16 &answer = w.answer;
         QVERIFY(answer.isVisible());
-        QCOMPARE(answer.parentWidget(), form.InOutPanel->InputPanel);
+        QCOMPARE(answer.parentWidget(), ui.InOutPanel->InputPanel);
         QCOMPARE(answer.pos(), QPoint(0, 0));
-        QCOMPARE(answer.width(), form.InOutPanel->InputPanel->width() - 20);
-        QCOMPARE(answer.height(), form.InOutPanel->InputPanel->height());
+        QCOMPARE(answer.width(), ui.InOutPanel->InputPanel->width() - 20);
+        QCOMPARE(answer.height(), ui.InOutPanel->InputPanel->height());
         QCOMPARE(answer.placeLabels[45]->text(), QStringLiteral("Y"));
-        const SourceBitmaps &sources = form.InOutPanel->problem().SourceBitmap;
+        const SourceBitmaps &sources = ui.InOutPanel->problem().SourceBitmap;
         const QImage upright = renderUpright(sources[5], w.settings.EffectiveScale);
         QCOMPARE(shown(answer.images[5]), shown(upright));
         QVERIFY(form.board().piecePicture[5] != upright);
@@ -289,12 +292,12 @@ private slots:
 
         // The exercise window made smaller: the answer follows its spread, every chromosome
         // still whole in its place.
-        const int spreadWidth = form.InOutPanel->InputPanel->width();
+        const int spreadWidth = ui.InOutPanel->InputPanel->width();
         form.setWindowState(Qt::WindowNoState);
         form.resize(form.width() - 160, form.height() - 120);
-        QVERIFY(form.InOutPanel->InputPanel->width() < spreadWidth);
-        QCOMPARE(answer.width(), form.InOutPanel->InputPanel->width() - 20);
-        QCOMPARE(answer.height(), form.InOutPanel->InputPanel->height());
+        QVERIFY(ui.InOutPanel->InputPanel->width() < spreadWidth);
+        QCOMPARE(answer.width(), ui.InOutPanel->InputPanel->width() - 20);
+        QCOMPARE(answer.height(), ui.InOutPanel->InputPanel->height());
         for (int k = 0; k < PieceCount; ++k)
             QVERIFY(answer.placePanels[std::size_t(k)]->rect().contains(
                 answer.images[std::size_t(k)]->geometry()));
@@ -304,12 +307,13 @@ private slots:
     {
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         w.scored(0);
-        QTest::mouseClick(form.Button1, Qt::LeftButton); // correcting: pieces move again
+        QTest::mouseClick(ui.Button1, Qt::LeftButton); // correcting: pieces move again
         w.showAnswer();
-        QWidget *spread = form.InOutPanel->InputPanel;
+        QWidget *spread = ui.InOutPanel->InputPanel;
         // Dropped on the strip of the spread the answer leaves free, the piece is redrawn there.
-        PieceImage *piece = form.InOutPanel->pieces[3];
+        PieceImage *piece = ui.InOutPanel->pieces[3];
         const QPoint start = piece->rect().center();
         press(piece, start);
         moveTo(piece, start + QPoint(12, 12));
@@ -326,18 +330,19 @@ private slots:
     {
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         w.scored(0);
-        QTest::mouseClick(form.Button1, Qt::LeftButton); // correcting
+        QTest::mouseClick(ui.Button1, Qt::LeftButton); // correcting
         QCOMPARE(enabledButtons(form), QStringLiteral("EdEEdE"));
         w.showAnswer();
         QCOMPARE(enabledButtons(form), QStringLiteral("EdddEE"));
         QCOMPARE(form.flow().ScoringCount, 0);
-        QCOMPARE(form.Button5->text(), QStringLiteral("正解表示"));
+        QCOMPARE(ui.Button5->text(), QStringLiteral("正解表示"));
 
-        QTest::mouseClick(form.Button2, Qt::LeftButton);
+        QTest::mouseClick(ui.Button2, Qt::LeftButton);
         QVERIFY(!w.answer.isVisible());
         QCOMPARE(enabledButtons(form), QStringLiteral("EEddEE"));
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
         QCOMPARE(enabledButtons(form), QStringLiteral("EEEdEd"));
     }
 
@@ -356,6 +361,7 @@ private slots:
         QFETCH(QString, action);
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         bool shownWhenAnalysisOpened = true;
         QObject::connect(&form, &TForm1::gradeAnalysisRequested,
                          [&] { shownWhenAnalysisOpened = w.answer.isVisible(); });
@@ -365,7 +371,7 @@ private slots:
         if (action == "list")
             w.clickList(1);
         else if (action == "SaveAs1")
-            form.SaveAs1->trigger();
+            ui.SaveAs1->trigger();
         else if (action == "CloseBox")
             QTest::mouseClick(w.answer.closeBox(), Qt::LeftButton);
         else
@@ -384,7 +390,7 @@ private slots:
         w.scored(0);
         const int row = w.form->flow().CurrentPosition;
         const QImage before =
-            renderUpright(w.form->InOutPanel->problem().SourceBitmap[7], w.settings.EffectiveScale);
+            renderUpright(w.ui().InOutPanel->problem().SourceBitmap[7], w.settings.EffectiveScale);
         QFile changed(w.imageFile(row, 7));
         QVERIFY(changed.open(QIODevice::WriteOnly));
         changed.write("BM not a bitmap any more");
@@ -450,9 +456,9 @@ private slots:
                  (w.answer.placePanels[3]->width() - w.answer.images[3]->width()) / 2);
         // Once is enough.
         w.answer.close();
-        QTest::mouseClick(w.form->Button2, Qt::LeftButton);
-        QTest::mouseClick(w.form->Button4, Qt::LeftButton);
-        QTest::mouseClick(w.form->Button1, Qt::LeftButton);
+        QTest::mouseClick(w.ui().Button2, Qt::LeftButton);
+        QTest::mouseClick(w.ui().Button4, Qt::LeftButton);
+        QTest::mouseClick(w.ui().Button1, Qt::LeftButton);
         ModalAnswer again(ModalAnswer::defaultButton());
         w.showAnswer();
         QTest::qWait(50);
@@ -478,7 +484,7 @@ private slots:
         press(caption, {300, 8});
         moveTo(caption, {300 + 5000, 8 + 5000});
         release(caption, {300 + 5000, 8 + 5000});
-        const QSize spread = w.form->InOutPanel->InputPanel->size();
+        const QSize spread = w.ui().InOutPanel->InputPanel->size();
         QVERIFY(answer.x() <= spread.width() - 40);
         QVERIFY(answer.y() <= spread.height() - answer.captionHeight());
         press(caption, {300, 8});

@@ -1,3 +1,4 @@
+#include "ExerciseFixture.h"
 #include "ModalAnswer.h"
 #include "ProblemFixture.h"
 #include "TraineeFixture.h"
@@ -31,58 +32,17 @@ using namespace queldo::test;
 
 namespace {
 
-struct Window
+/// The shared exercise window over the first two known problems (both female), and the wheel
+/// turned over it.
+struct Window : ExerciseFixture
 {
-    QTemporaryDir dir;
-    std::unique_ptr<AppPaths> paths;
-    SeededRandom random{5};
-    LiveSettings settings;
-    QString userId = QStringLiteral("u");
-    std::unique_ptr<TraineeSession> session;
-    std::unique_ptr<TForm1> form;
+    explicit Window(int problems = 2) : ExerciseFixture(problems) {}
 
-    explicit Window(int problems = 2)
-    {
-        QDir(dir.path()).mkpath("Images");
-        for (int i = 0; i < problems; ++i)
-            writeProblemFolder(dir.filePath("Images"), knownProblemNames()[i],
-                               {60, 14, quint32(i + 1)});
-        paths = std::make_unique<AppPaths>(dir.path(), dir.path());
-        paths->enterImagesFolder();
-        QDir(dir.path()).mkpath("Result/u");
-        ResultsFile::create(dir.filePath("Result/u/u.kek"));
-        session = loggedInTrainee(*paths, userId);
-        form = std::make_unique<TForm1>(*paths, settings, random, *session);
-        form->todayText = [] { return QStringLiteral("2026/12/10"); };
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    }
-    void clickList(int row)
-    {
-        QListWidget *list = form->ListBox3;
-        const QRect rect = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-    }
-    /// Press on a piece, move past the drag distance, release over a point of target.
-    void drag(int piece, QWidget *target, QPoint at)
-    {
-        PieceImage *image = form->InOutPanel->pieces[piece];
-        const QPoint start = image->rect().center();
-        QTest::mousePress(image, Qt::LeftButton, {}, start);
-        QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(12, 12)),
-                         QPointF(image->mapToGlobal(start + QPoint(12, 12))), Qt::NoButton,
-                         Qt::LeftButton, {});
-        QApplication::sendEvent(image, &move);
-        const QPoint global = target->mapToGlobal(at);
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(image->mapFromGlobal(global)),
-                            QPointF(global), Qt::LeftButton, Qt::NoButton, {});
-        QApplication::sendEvent(image, &release);
-    }
     void wheel(int delta, int horizontal = 0)
     {
         QWheelEvent event(QPointF(5, 5), QPointF(form->mapToGlobal(QPoint(5, 5))), {},
                           QPoint(horizontal, delta), Qt::NoButton, {}, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(form->ListBox3, &event);
+        QApplication::sendEvent(ui().ListBox3, &event);
     }
 };
 
@@ -99,80 +59,82 @@ private slots:
             w.form->findChildren<QWidget *>(QRegularExpression("^Panel(1[0-9]|[2-4][0-9]|5[0-5])$"))
                 .size(),
             46);
-        QCOMPARE(w.form->InOutPanel->InputPanel->height(), w.form->InOutPanel->height() / 2);
-        QCOMPARE(w.form->Button5->x(), w.form->Button1->width());
-        QCOMPARE(w.form->InOutPanel->placePanels[9]->x() +
-                     w.form->InOutPanel->placePanels[9]->width(),
-                 w.form->InOutPanel->rowPanels[0]->width() - 2);
+        QCOMPARE(w.ui().InOutPanel->InputPanel->height(), w.ui().InOutPanel->height() / 2);
+        QCOMPARE(w.ui().Button5->x(), w.ui().Button1->width());
+        QCOMPARE(w.ui().InOutPanel->placePanels[9]->x() +
+                     w.ui().InOutPanel->placePanels[9]->width(),
+                 w.ui().InOutPanel->rowPanels[0]->width() - 2);
     }
 
     void dealDragWheelAndBack()
     {
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         w.clickList(1);
         QCOMPARE(form.currentProblemName(), knownProblemNames()[1]);
         // A normal cell's 46 pieces; the board's last one is for a cell of 47.
-        for (PieceImage *piece : std::span(form.InOutPanel->pieces).first(46)) {
+        for (PieceImage *piece : std::span(ui.InOutPanel->pieces).first(46)) {
             QVERIFY(piece->isVisible());
-            QCOMPARE(piece->parentWidget(), form.InOutPanel->InputPanel);
+            QCOMPARE(piece->parentWidget(), ui.InOutPanel->InputPanel);
         }
-        QVERIFY(!form.InOutPanel->pieces[46]->isVisible());
-        QVERIFY(form.Button4->isEnabled());
+        QVERIFY(!ui.InOutPanel->pieces[46]->isVisible());
+        QVERIFY(ui.Button4->isEnabled());
 
         // Before スタート nothing can be dragged.
-        w.drag(10, form.InOutPanel->placePanels[10], QPoint(20, 20));
+        w.drag(10, ui.InOutPanel->placePanels[10], QPoint(20, 20));
         QCOMPARE(form.board().SlotContents[10], -1);
 
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
-        QCOMPARE(form.Button4->text(), QStringLiteral("一時停止"));
-        w.drag(10, form.InOutPanel->placePanels[10], QPoint(20, 20));
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
+        QCOMPARE(ui.Button4->text(), QStringLiteral("一時停止"));
+        w.drag(10, ui.InOutPanel->placePanels[10], QPoint(20, 20));
         QCOMPARE(form.board().SlotContents[10], 10);
-        QCOMPARE(form.InOutPanel->pieces[10]->parentWidget(), form.InOutPanel->placePanels[10]);
+        QCOMPARE(ui.InOutPanel->pieces[10]->parentWidget(), ui.InOutPanel->placePanels[10]);
 
         // Occupied: refused, nothing moves.
-        w.drag(11, form.InOutPanel->placePanels[10], QPoint(20, 20));
+        w.drag(11, ui.InOutPanel->placePanels[10], QPoint(20, 20));
         QCOMPARE(form.board().SlotContents[10], 10);
-        QCOMPARE(form.InOutPanel->pieces[11]->parentWidget(), form.InOutPanel->InputPanel);
+        QCOMPARE(ui.InOutPanel->pieces[11]->parentWidget(), ui.InOutPanel->InputPanel);
 
         // Right-click, then one wheel notch turns it by a step.
         const int step = form.board().RotationStep[10];
         QContextMenuEvent context(QContextMenuEvent::Mouse, QPoint(2, 2),
-                                  form.InOutPanel->pieces[10]->mapToGlobal(QPoint(2, 2)));
-        QApplication::sendEvent(form.InOutPanel->pieces[10], &context);
+                                  ui.InOutPanel->pieces[10]->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(ui.InOutPanel->pieces[10], &context);
         QCOMPARE(form.board().SelectedPiece, 10);
         w.wheel(0, 120); // a tilt or a horizontal wheel turns nothing
         QCOMPARE(form.board().RotationStep[10], step);
         w.wheel(120);
         QCOMPARE(form.board().RotationStep[10], (step + 1) % 24);
-        QCOMPARE(form.InOutPanel->pieces[10]->size(), form.board().piecePicture[10].size());
+        QCOMPARE(ui.InOutPanel->pieces[10]->size(), form.board().piecePicture[10].size());
 
-        w.drag(10, form.InOutPanel->InputPanel, QPoint(100, 60));
+        w.drag(10, ui.InOutPanel->InputPanel, QPoint(100, 60));
         QCOMPARE(form.board().SlotContents[10], -1);
-        QCOMPARE(form.InOutPanel->pieces[10]->parentWidget(), form.InOutPanel->InputPanel);
-        QCOMPARE(form.InOutPanel->pieces[10]->x() + form.InOutPanel->pieces[10]->width() / 2, 100);
-        QCOMPARE(form.InOutPanel->pieces[10]->y() + form.InOutPanel->pieces[10]->height() / 2, 60);
+        QCOMPARE(ui.InOutPanel->pieces[10]->parentWidget(), ui.InOutPanel->InputPanel);
+        QCOMPARE(ui.InOutPanel->pieces[10]->x() + ui.InOutPanel->pieces[10]->width() / 2, 100);
+        QCOMPARE(ui.InOutPanel->pieces[10]->y() + ui.InOutPanel->pieces[10]->height() / 2, 60);
     }
 
     void clockAndButtons()
     {
         Window w;
         TForm1 &form = *w.form;
-        QVERIFY(!form.Button4->isEnabled());
-        QTest::mouseClick(form.Button2, Qt::LeftButton);
-        QVERIFY(form.Button4->isEnabled());
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
-        QVERIFY(form.Timer1->isActive());
+        const ExerciseControls ui(form);
+        QVERIFY(!ui.Button4->isEnabled());
+        QTest::mouseClick(ui.Button2, Qt::LeftButton);
+        QVERIFY(ui.Button4->isEnabled());
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
+        QVERIFY(ui.Timer1->isActive());
         form.Timer1Timer();
         form.Timer1Timer();
-        QCOMPARE(form.Label58->text(), QStringLiteral("2"));
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
-        QCOMPARE(form.Button4->text(), QStringLiteral("再スタート"));
-        QVERIFY(!form.Timer1->isActive());
-        QTest::mouseClick(form.Button2, Qt::LeftButton);
-        QCOMPARE(form.Label58->text(), QStringLiteral("0"));
-        form.New1->trigger();
-        for (PieceImage *piece : form.InOutPanel->pieces)
+        QCOMPARE(ui.Label58->text(), QStringLiteral("2"));
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
+        QCOMPARE(ui.Button4->text(), QStringLiteral("再スタート"));
+        QVERIFY(!ui.Timer1->isActive());
+        QTest::mouseClick(ui.Button2, Qt::LeftButton);
+        QCOMPARE(ui.Label58->text(), QStringLiteral("0"));
+        ui.New1->trigger();
+        for (PieceImage *piece : ui.InOutPanel->pieces)
             QVERIFY(!piece->isVisible());
     }
 
@@ -180,32 +142,34 @@ private slots:
     {
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         w.clickList(0);
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
-        form.New1->trigger();
-        QVERIFY(!form.Button1->isEnabled());
-        QVERIFY(!form.Button4->isEnabled());
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
+        ui.New1->trigger();
+        QVERIFY(!ui.Button1->isEnabled());
+        QVERIFY(!ui.Button4->isEnabled());
+        QTest::mouseClick(ui.Button1, Qt::LeftButton);
         QCOMPARE(int(ResultsFile::read(w.dir.filePath("Result/u/u.kek")).records.size()), 0);
         w.clickList(1);
-        QVERIFY(form.Button4->isEnabled());
+        QVERIFY(ui.Button4->isEnabled());
     }
 
     void arrowKeysInTheNumberListDealTheProblem()
     {
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         w.clickList(0);
         QCOMPARE(form.currentProblemName(), knownProblemNames()[0]);
-        const QImage first = form.InOutPanel->pieces[0]->picture();
-        form.ListBox3->setFocus();
-        QTest::keyClick(form.ListBox3, Qt::Key_Down);
-        QCOMPARE(form.ListBox3->currentRow(), 1);
+        const QImage first = ui.InOutPanel->pieces[0]->picture();
+        ui.ListBox3->setFocus();
+        QTest::keyClick(ui.ListBox3, Qt::Key_Down);
+        QCOMPARE(ui.ListBox3->currentRow(), 1);
         QCOMPARE(form.currentProblemName(), knownProblemNames()[1]);
-        QVERIFY(form.InOutPanel->pieces[0]->picture() != first);
+        QVERIFY(ui.InOutPanel->pieces[0]->picture() != first);
         form.Timer1Timer(); // the clock keeps the highlight where the keys put it
-        QCOMPARE(form.ListBox3->currentRow(), 1);
-        QTest::keyClick(form.ListBox3, Qt::Key_Up);
+        QCOMPARE(ui.ListBox3->currentRow(), 1);
+        QTest::keyClick(ui.ListBox3, Qt::Key_Up);
         QCOMPARE(form.currentProblemName(), knownProblemNames()[0]);
     }
 
@@ -215,8 +179,9 @@ private slots:
         // highlight moved, so the board must follow it.
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         w.clickList(0);
-        QListWidget *list = form.ListBox3;
+        QListWidget *list = ui.ListBox3;
         QWidget *viewport = list->viewport();
         const QPoint pressed = list->visualItemRect(list->item(0)).center();
         const QPoint released = list->visualItemRect(list->item(1)).center();
@@ -234,16 +199,17 @@ private slots:
     {
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         w.clickList(0);
         int checked = 0;
-        for (PieceImage *piece : form.InOutPanel->pieces) {
+        for (PieceImage *piece : ui.InOutPanel->pieces) {
             const QImage &shown = piece->screenPicture();
             for (int y = 0; y < shown.height(); y += 3) {
                 for (int x = 0; x < shown.width(); x += 3) {
                     if (qAlpha(shown.pixel(x, y)) != 0 || piece->mask().contains(QPoint(x, y)))
                         continue;
-                    const QPoint at = piece->mapTo(form.InOutPanel->InputPanel, QPoint(x, y));
-                    QVERIFY(form.InOutPanel->InputPanel->childAt(at) != piece);
+                    const QPoint at = piece->mapTo(ui.InOutPanel->InputPanel, QPoint(x, y));
+                    QVERIFY(ui.InOutPanel->InputPanel->childAt(at) != piece);
                     ++checked;
                 }
             }
@@ -255,9 +221,10 @@ private slots:
     {
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         w.clickList(0);
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
-        PieceImage *image = form.InOutPanel->pieces[3];
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
+        PieceImage *image = ui.InOutPanel->pieces[3];
         const QPoint start = image->rect().center();
         QTest::mousePress(image, Qt::LeftButton, {}, start);
         for (const QPoint step : {QPoint(12, 12), QPoint(40, 30)}) {
@@ -266,7 +233,7 @@ private slots:
                              Qt::LeftButton, {});
             QApplication::sendEvent(image, &move);
         }
-        QLabel *drag = form.InOutPanel->dragImage();
+        QLabel *drag = ui.InOutPanel->dragImage();
         QVERIFY(drag && drag->isVisible());
         QCOMPARE(drag->size(), image->size());
         QCOMPARE(drag->pos() + QPoint(drag->width() / 2, drag->height() / 2),
@@ -286,11 +253,12 @@ private slots:
     {
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         w.clickList(0);
-        PieceImage *image = form.InOutPanel->pieces[5];
+        PieceImage *image = ui.InOutPanel->pieces[5];
         const QPoint inside = image->mask().boundingRect().center();
         QTest::mousePress(image, Qt::MiddleButton, {}, inside);
-        QLabel *loupe = form.InOutPanel->loupe();
+        QLabel *loupe = ui.InOutPanel->loupe();
         QVERIFY(loupe && loupe->isVisible());
         // Piece 5 of the fixture is 14 x 56: enlarged to a readable size, within the window.
         const QSize shown = loupe->pixmap().size();
@@ -305,14 +273,15 @@ private slots:
     {
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         w.clickList(0);
-        PieceImage *image = form.InOutPanel->pieces[5];
+        PieceImage *image = ui.InOutPanel->pieces[5];
         image->raise();
         QCursor::setPos(image->mapToGlobal(image->mask().boundingRect().center()));
         if (QApplication::widgetAt(QCursor::pos()) != image)
             QSKIP("this platform does not move the pointer");
         QTest::keyPress(&form, Qt::Key_Control);
-        QLabel *loupe = form.InOutPanel->loupe();
+        QLabel *loupe = ui.InOutPanel->loupe();
         QVERIFY(loupe && loupe->isVisible());
         QCOMPARE(loupe->property("piece").toInt(), 5);
         // Ctrl and an arrow key set the loupe's brightness, the board left alone.
@@ -350,7 +319,8 @@ private slots:
         QFETCH(int, ideograms);
         Window w;
         TForm1 &form = *w.form;
-        BoardView &board = *form.InOutPanel;
+        const ExerciseControls ui(form);
+        BoardView &board = *ui.InOutPanel;
         QWidget *panel = board.placePanels[std::size_t(place)];
         // Before any problem is dealt the places show what belongs there already.
         QTest::mousePress(panel, Qt::MiddleButton, {}, QPoint(3, 3));
@@ -359,7 +329,7 @@ private slots:
         QVERIFY(!board.loupe()->isVisible());
 
         w.clickList(0);
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
         if (lying >= 0)
             w.drag(lying, panel, QPoint(20, 20));
         // Ctrl held while the pointer moves over the place, away from any piece in it.
@@ -425,31 +395,33 @@ private slots:
     {
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         w.clickList(0);
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
-        w.drag(14, form.InOutPanel->placePanels[12], QPoint(20, 20));
-        QCOMPARE(form.InOutPanel->placeLabels[12]->text(), QStringLiteral("7"));
-        form.N1->trigger();
-        QCOMPARE(form.InOutPanel->placeLabels[12]->text(), QStringLiteral("7  8"));
-        form.N1->trigger();
-        QCOMPARE(form.InOutPanel->placeLabels[12]->text(), QStringLiteral("7"));
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
+        w.drag(14, ui.InOutPanel->placePanels[12], QPoint(20, 20));
+        QCOMPARE(ui.InOutPanel->placeLabels[12]->text(), QStringLiteral("7"));
+        ui.N1->trigger();
+        QCOMPARE(ui.InOutPanel->placeLabels[12]->text(), QStringLiteral("7  8"));
+        ui.N1->trigger();
+        QCOMPARE(ui.InOutPanel->placeLabels[12]->text(), QStringLiteral("7"));
     }
 
     void scoringRecordsOnceAndCorrectionsDoNot()
     {
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         w.clickList(0);
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
         form.Timer1Timer();
-        w.drag(0, form.InOutPanel->placePanels[0], QPoint(20, 20));
-        w.drag(14, form.InOutPanel->placePanels[12], QPoint(20, 20));
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        w.drag(0, ui.InOutPanel->placePanels[0], QPoint(20, 20));
+        w.drag(14, ui.InOutPanel->placePanels[12], QPoint(20, 20));
+        QTest::mouseClick(ui.Button1, Qt::LeftButton);
         const int correct =
             form.board().RotationStep[0] <= 2 || form.board().RotationStep[0] >= 21 ? 1 : 0;
-        QCOMPARE(form.Button1->text(),
+        QCOMPARE(ui.Button1->text(),
                  QStringLiteral("正答率：%1/46\n 継続して修正しますか?").arg(correct));
-        QCOMPARE(form.InOutPanel->placePanels[12]->palette().color(QPalette::Window),
+        QCOMPARE(ui.InOutPanel->placePanels[12]->palette().color(QPalette::Window),
                  QColor(0xFF6600));
 
         ResultsReadResult read = ResultsFile::read(w.dir.filePath("Result/u/u.kek"));
@@ -478,15 +450,15 @@ private slots:
         QCOMPARE(placed.lines[0].places[12].piece, 14);
         QCOMPARE(placed.lines[0].places[1].piece, -1);
 
-        w.drag(1, form.InOutPanel->placePanels[1], QPoint(20, 20));
-        QTest::mouseClick(form.Button1, Qt::LeftButton); // a correction pass
-        QVERIFY(form.Button1->text().endsWith(QStringLiteral("(1回目)")));
+        w.drag(1, ui.InOutPanel->placePanels[1], QPoint(20, 20));
+        QTest::mouseClick(ui.Button1, Qt::LeftButton); // a correction pass
+        QVERIFY(ui.Button1->text().endsWith(QStringLiteral("(1回目)")));
         QCOMPARE(int(ResultsFile::read(w.dir.filePath("Result/u/u.kek")).records.size()), 1);
         QCOMPARE(ArrangementFile::read(arr).lines.size(), std::size_t(1));
 
         w.clickList(1);
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
+        QTest::mouseClick(ui.Button1, Qt::LeftButton);
         read = ResultsFile::read(w.dir.filePath("Result/u/u.kek"));
         QCOMPARE(int(read.records.size()), 2);
         QCOMPARE(read.records[1].fields[0], QStringLiteral("1"));
@@ -501,17 +473,18 @@ private slots:
     {
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         // Small enough for both karyograms to keep their size on the screen.
         form.setWindowState(Qt::WindowNoState);
         form.setGeometry(0, 0, 760, 600);
         w.clickList(1);
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
-        w.drag(0, form.InOutPanel->placePanels[0], QPoint(20, 20));
-        w.drag(14, form.InOutPanel->placePanels[12], QPoint(20, 20)); // a 8 where a 7 belongs
-        w.drag(45, form.InOutPanel->placePanels[44], QPoint(20, 20));
-        w.drag(30, form.InOutPanel->placePanels[31], QPoint(20, 20));
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
-        QWidget *scored = form.InOutPanel->OutputPanel;
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
+        w.drag(0, ui.InOutPanel->placePanels[0], QPoint(20, 20));
+        w.drag(14, ui.InOutPanel->placePanels[12], QPoint(20, 20)); // a 8 where a 7 belongs
+        w.drag(45, ui.InOutPanel->placePanels[44], QPoint(20, 20));
+        w.drag(30, ui.InOutPanel->placePanels[31], QPoint(20, 20));
+        QTest::mouseClick(ui.Button1, Qt::LeftButton);
+        QWidget *scored = ui.InOutPanel->OutputPanel;
         const QImage asScored = scored->grab().toImage();
 
         const auto read = ArrangementFile::read(w.dir.filePath("Result/u/u.arr"));
@@ -572,10 +545,11 @@ private slots:
     {
         Window w; // maximised on the 800 x 800 offscreen screen
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         w.clickList(1);
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
-        const QSize scored = form.InOutPanel->OutputPanel->size();
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
+        QTest::mouseClick(ui.Button1, Qt::LeftButton);
+        const QSize scored = ui.InOutPanel->OutputPanel->size();
         QVERIFY(2 * scored.height() > 800 - 60);
         const auto read = ArrangementFile::read(w.dir.filePath("Result/u/u.arr"));
         QCOMPARE(read.lines.size(), std::size_t(1));
@@ -607,18 +581,19 @@ private slots:
         installProgramFonts();
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         form.resize(size);
         w.clickList(0);
-        QTest::mouseClick(form.Button4, Qt::LeftButton);
-        auto *button = qobject_cast<WrappingButton *>(form.Button1);
+        QTest::mouseClick(ui.Button4, Qt::LeftButton);
+        auto *button = qobject_cast<WrappingButton *>(ui.Button1);
         QVERIFY(button);
         for (int pass = 0; pass < 3; ++pass) {
-            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            QTest::mouseClick(ui.Button1, Qt::LeftButton);
             const FittedCaption caption = button->fittedCaption();
             const QFontMetrics metrics(caption.font);
             const QRect box = button->captionRect();
             QVERIFY(box.width() < 120); // the caption would not fit on one line
-            QCOMPARE(caption.lines.join(QString()), form.Button1->text().remove('\n'));
+            QCOMPARE(caption.lines.join(QString()), ui.Button1->text().remove('\n'));
             // Broken between words only: the score and each phrase whole on its line.
             static const QRegularExpression word(QStringLiteral(
                 "^ ?(正答率：\\d+/46|継続して|修正しますか\\?|継続して修正しますか\\?|"
@@ -646,6 +621,7 @@ private slots:
     {
         Window w;
         TForm1 &form = *w.form;
+        const ExerciseControls ui(form);
         QFile file(w.dir.filePath("Result/u/u.kek"));
         QVERIFY(file.open(QIODevice::Append));
         file.write("0,2026/12/09,001,\x81\r\n"); // a byte code page 932 cannot read
@@ -654,8 +630,8 @@ private slots:
         for (int problem = 0; problem < 2; ++problem) {
             ModalAnswer answer(ModalAnswer::defaultButton());
             w.clickList(problem);
-            QTest::mouseClick(form.Button4, Qt::LeftButton);
-            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            QTest::mouseClick(ui.Button4, Qt::LeftButton);
+            QTest::mouseClick(ui.Button1, Qt::LeftButton);
             messages += answer.className.isEmpty() ? 0 : 1;
         }
         QCOMPARE(messages, 1);
@@ -678,9 +654,9 @@ private slots:
         });
         w.clickList(0);
         QVERIFY(shown.contains("20-1.bmp"));
-        for (PieceImage *piece : w.form->InOutPanel->pieces)
+        for (PieceImage *piece : w.ui().InOutPanel->pieces)
             QVERIFY(!piece->isVisible());
-        QVERIFY(!w.form->Button4->isEnabled());
+        QVERIFY(!w.ui().Button4->isEnabled());
     }
 
     void noProblemInstalledSaysSo()
@@ -693,9 +669,9 @@ private slots:
                 box->accept();
             }
         });
-        QTest::mouseClick(w.form->Button2, Qt::LeftButton);
+        QTest::mouseClick(w.ui().Button2, Qt::LeftButton);
         QVERIFY(shown.contains(QStringLiteral("問題")));
-        QVERIFY(!w.form->Button4->isEnabled());
+        QVERIFY(!w.ui().Button4->isEnabled());
     }
 };
 

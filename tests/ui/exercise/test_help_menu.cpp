@@ -1,3 +1,4 @@
+#include "ExerciseControls.h"
 #include "ModalAnswer.h"
 #include "TraineeFixture.h"
 #include "core/app/AppPaths.h"
@@ -30,6 +31,8 @@ struct HelpFixture
     std::unique_ptr<TForm1> form;
     QList<QUrl> browserPages;
     bool browserStarts = false;
+
+    ExerciseControls ui() const { return ExerciseControls(*form); }
 
     explicit HelpFixture(bool withHelp = true)
     {
@@ -83,7 +86,7 @@ private slots:
     {
         HelpFixture f;
         f.browserStarts = true;
-        f.form->Contents1->trigger();
+        f.ui().Contents1->trigger();
         QCOMPARE(f.browserPages, QList<QUrl>{f.helpPage()});
         QVERIFY(!f.form->helpWindow());
     }
@@ -91,7 +94,7 @@ private slots:
     void withoutBrowserTheProgramShowsItWithPicturesAndLinks()
     {
         HelpFixture f;
-        f.form->Contents1->trigger();
+        f.ui().Contents1->trigger();
         QCOMPARE(f.browserPages.size(), 1);
         HelpWindow *help = f.form->helpWindow();
         QVERIFY(help);
@@ -127,7 +130,7 @@ private slots:
 
         // The menu again brings the same window back, on the first page.
         help->close();
-        f.form->Contents1->trigger();
+        f.ui().Contents1->trigger();
         QCOMPARE(f.form->helpWindow(), help);
         QVERIFY(help->isVisible());
         QCOMPARE(help->pos(), moved);
@@ -137,7 +140,7 @@ private slots:
     {
         HelpFixture f(false);
         ModalAnswer answer(ModalAnswer::click("Button1"));
-        f.form->Contents1->trigger();
+        f.ui().Contents1->trigger();
         QCOMPARE(answer.className, QStringLiteral("queldo::HelpMissingMessage"));
         QVERIFY2(answer.lines.join(u'\n').contains(
                      QDir::toNativeSeparators(f.dir.filePath("QUELDOHelp.html"))),

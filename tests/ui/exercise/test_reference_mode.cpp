@@ -12,11 +12,13 @@ namespace {
 
 QString label(const TForm1 &form, int place)
 {
-    return form.InOutPanel->placeLabels[std::size_t(place)]->text();
+    const ExerciseControls ui(form);
+    return ui.InOutPanel->placeLabels[std::size_t(place)]->text();
 }
 QColor colour(const TForm1 &form, int place)
 {
-    return form.InOutPanel->placePanels[std::size_t(place)]->palette().color(QPalette::Window);
+    const ExerciseControls ui(form);
+    return ui.InOutPanel->placePanels[std::size_t(place)]->palette().color(QPalette::Window);
 }
 
 } // namespace
@@ -31,14 +33,15 @@ private slots:
         TPagesDlg pages(*f.paths, f.settings);
         pages.setSession(f.session.get());
         TForm1 &form = *f.form;
-        QVERIFY(!form.N1->isChecked());
-        form.N1->trigger();
+        const ExerciseControls ui(form);
+        QVERIFY(!ui.N1->isChecked());
+        ui.N1->trigger();
         pages.syncFromSettings();
-        QVERIFY(form.N1->isChecked());
+        QVERIFY(ui.N1->isChecked());
         QVERIFY(pages.Cheat->isChecked());
-        form.N1->trigger(); // twice: back where it was
+        ui.N1->trigger(); // twice: back where it was
         pages.syncFromSettings();
-        QVERIFY(!form.N1->isChecked());
+        QVERIFY(!ui.N1->isChecked());
         QVERIFY(!pages.Cheat->isChecked());
     }
 
@@ -63,7 +66,8 @@ private slots:
         QFETCH(QString, label);
         ExerciseFixture f;
         TForm1 &form = *f.form;
-        form.N1->trigger();
+        const ExerciseControls ui(form);
+        ui.N1->trigger();
         f.started(f.rowOf(female));
         // An empty board reads plainly in reference mode too.
         QCOMPARE(::label(form, 45), QStringLiteral("XY"));
@@ -71,14 +75,14 @@ private slots:
         f.place(piece, place);
         QCOMPARE(form.board().SlotContents[std::size_t(place)], piece);
         QCOMPARE(::label(form, place), label);
-        QCOMPARE(form.InOutPanel->placeLabels[std::size_t(place)]->pos(), QPoint(2, 2));
+        QCOMPARE(ui.InOutPanel->placeLabels[std::size_t(place)]->pos(), QPoint(2, 2));
         // Off: plain place names, "X" and "XY" on the sex-chromosome places whatever lies there.
-        form.N1->trigger();
+        ui.N1->trigger();
         QCOMPARE(::label(form, place), place == 44   ? QStringLiteral("X")
                                        : place == 45 ? QStringLiteral("XY")
                                                      : QString::number(place / 2 + 1));
         // On again: every place at once, not only those changed since.
-        form.N1->trigger();
+        ui.N1->trigger();
         QCOMPARE(::label(form, place), label);
     }
 
@@ -86,22 +90,23 @@ private slots:
     {
         ExerciseFixture f;
         TForm1 &form = *f.form;
+        const ExerciseControls ui(form);
         f.started(f.rowOf(false));
         f.place(20, 14); // chromosome 11 in a place of 8: wrong
         f.place(44, 45); // the X in the XY place of a male cell: wrong
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
-        QTest::mouseClick(form.Button1, Qt::LeftButton); // correcting
+        QTest::mouseClick(ui.Button1, Qt::LeftButton);
+        QTest::mouseClick(ui.Button1, Qt::LeftButton); // correcting
         QCOMPARE(colour(form, 14), QColor(0xFF6600));
         QCOMPARE(::label(form, 45), QStringLiteral("XY"));
         QCOMPARE(colour(form, 0), QColor(0xFF6600)); // empty
 
-        form.N1->trigger();
+        ui.N1->trigger();
         QCOMPARE(::label(form, 14), QStringLiteral("8  11"));
         QCOMPARE(::label(form, 45), QStringLiteral("XY  X"));
         QCOMPARE(::label(form, 0), QStringLiteral("1"));
         QCOMPARE(colour(form, 14), QColor(0xFF6600));
         QCOMPARE(colour(form, 45), QColor(0xFF6600));
-        form.N1->trigger();
+        ui.N1->trigger();
         QCOMPARE(::label(form, 14), QStringLiteral("8"));
         QCOMPARE(::label(form, 45), QStringLiteral("XY"));
         QCOMPARE(colour(form, 14), QColor(0xFF6600));
@@ -111,14 +116,15 @@ private slots:
     {
         ExerciseFixture f;
         TForm1 &form = *f.form;
+        const ExerciseControls ui(form);
         f.started(f.rowOf(true));
         // The dialog's check box changed and the dialog closed without OK.
         f.settings.referenceMode = true;
         f.place(20, 14);
         QCOMPARE(::label(form, 14), QStringLiteral("8"));
-        QVERIFY(!form.N1->isChecked());
+        QVERIFY(!ui.N1->isChecked());
         // Scoring reads the check box: the wrong chromosome is named.
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QTest::mouseClick(ui.Button1, Qt::LeftButton);
         QCOMPARE(::label(form, 14), QStringLiteral("8 × 11"));
     }
 };

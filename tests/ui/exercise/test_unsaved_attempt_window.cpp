@@ -47,7 +47,7 @@ private slots:
             if (press == 0)
                 w.scored(0);
             else
-                QTest::mouseClick(w.form->Button1, Qt::LeftButton); // tried again, still failing
+                QTest::mouseClick(w.ui().Button1, Qt::LeftButton); // tried again, still failing
             QVERIFY(later.lines.join('\n').contains("成績を記録できませんでした。"));
         }
         QCOMPARE(w.form->attemptSaving().unsaved().unsavedRecords(), 1);
@@ -59,10 +59,10 @@ private slots:
         broken.mend();
         {
             ModalAnswer none(ModalAnswer::closeBox());
-            QTest::mouseClick(w.form->Button1, Qt::LeftButton);
+            QTest::mouseClick(w.ui().Button1, Qt::LeftButton);
             QVERIFY(none.className.isEmpty());
         }
-        QVERIFY(w.form->Button1->text().endsWith("(2回目)"));
+        QVERIFY(w.ui().Button1->text().endsWith("(2回目)"));
         QVERIFY(w.form->attemptSaving().unsaved().empty());
         const ResultsReadResult read = ResultsFile::read(kek);
         QCOMPARE(read.records.size(), 1);
@@ -70,7 +70,7 @@ private slots:
         const auto placed = ArrangementFile::read(w.dir.filePath("Result/u/u.arr"));
         QCOMPARE(placed.lines.size(), std::size_t(1));
         QCOMPARE(placed.lines[0].places[0].piece, -1);
-        QTest::mouseClick(w.form->Button1, Qt::LeftButton);
+        QTest::mouseClick(w.ui().Button1, Qt::LeftButton);
         QCOMPARE(ResultsFile::read(kek).records.size(), 1);
     }
 
@@ -115,11 +115,11 @@ private slots:
         w.showAnswer();
         {
             ModalAnswer stay(ModalAnswer::click("StayButton"));
-            QTest::mouseClick(w.form->Button6, Qt::LeftButton);
+            QTest::mouseClick(w.ui().Button6, Qt::LeftButton);
             QCOMPARE(stay.className, "QMessageBox");
             QVERIFY(stay.lines.join('\n').contains("記録できていない採点が 1 件あります。"));
         }
-        QVERIFY(w.form->Button6->isEnabled());
+        QVERIFY(w.ui().Button6->isEnabled());
 
         const QByteArray buttonName = button.toLatin1(); // outlives the answer that names it
         ModalAnswer answer(ModalAnswer::click(buttonName.constData()));

@@ -1,4 +1,5 @@
 // The grade analysis window and the erasing of all grades, driven as a trainee drives them.
+#include "ExerciseControls.h"
 #include "ModalAnswer.h"
 #include "ProblemFixture.h"
 #include "TraineeFixture.h"
@@ -722,12 +723,13 @@ private slots:
         windows.login().OKBtn->click();
         QVERIFY(windows.exercise());
         TForm1 &form = *windows.exercise();
+        const ExerciseControls ui(form);
 
-        const auto scoreNextProblem = [&form] {
-            QTest::mouseClick(form.Button2, Qt::LeftButton);
-            QTest::mouseClick(form.Button4, Qt::LeftButton);
+        const auto scoreNextProblem = [&form, &ui] {
+            QTest::mouseClick(ui.Button2, Qt::LeftButton);
+            QTest::mouseClick(ui.Button4, Qt::LeftButton);
             form.Timer1Timer();
-            QTest::mouseClick(form.Button1, Qt::LeftButton);
+            QTest::mouseClick(ui.Button1, Qt::LeftButton);
         };
         const auto openedShows = [&](const std::function<void()> &open) {
             Shown shown;
@@ -741,11 +743,11 @@ private slots:
             return script.finished() && modal ? shown.attempts : -1;
         };
 
-        QCOMPARE(openedShows([&] { form.Button3->click(); }), 0);
+        QCOMPARE(openedShows([&] { ui.Button3->click(); }), 0);
         scoreNextProblem();
-        QCOMPARE(openedShows([&] { form.Button3->click(); }), 1);
+        QCOMPARE(openedShows([&] { ui.Button3->click(); }), 1);
         scoreNextProblem();
-        QCOMPARE(openedShows([&] { form.SaveAs1->trigger(); }), 2);
+        QCOMPARE(openedShows([&] { ui.SaveAs1->trigger(); }), 2);
         QCOMPARE(windows.analysis().Series1->count(), 2);
         QCOMPARE(windows.analysis().Label1->text(), QStringLiteral("kensa01さんの成績"));
 
@@ -776,7 +778,7 @@ private slots:
              {"queldo::ConfusionWindow",
               [&](QWidget *) { windows.confusions().CloseButton->click(); }},
              {"queldo::TOKBottomDlg", [&](QWidget *) { windows.analysis().OKBtn->click(); }}});
-        form.Button3->click();
+        ui.Button3->click();
         QVERIFY(script.finished());
         QCOMPARE(caption, QStringLiteral("取り違え"));
         QCOMPARE(listed, 2);
