@@ -530,7 +530,8 @@ GradeStatistics gradeStatisticsOfFile(const QString &path, const TodayDate &toda
         [&](qsizetype lineNumber) {
             if (lineNumber > 1)
                 tally.addUnreadableLine();
-        });
+        },
+        256 << 10);
     return tally.finish(error->isEmpty());
 }
 
