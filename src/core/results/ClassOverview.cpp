@@ -5,6 +5,7 @@
 #include "core/results/ArrangementFile.h"
 #include "core/results/GradeStatistics.h"
 #include "core/results/ResultsFile.h"
+#include "core/results/ResultsRecordLayout.h"
 #include "core/text/InPlaceAppend.h"
 #include "core/text/RegularFile.h"
 
@@ -132,8 +133,8 @@ void summarise(TraineeSummary &summary, const ResultsReadResult &read,
     // The last attempt the statistics could count: a damaged line after it has no usable date.
     const ResultsRecords &records = read.records;
     for (qsizetype r = records.size() - 1; r >= 0; --r) {
-        if (records.fieldCount(r) == 50) {
-            summary.lastDate = records.field(r, 1).toString();
+        if (records.fieldCount(r) == ResultsRecordLayout::FieldCount) {
+            summary.lastDate = records.field(r, ResultsRecordLayout::DateField).toString();
             summary.lastDay = dateOf(summary.lastDate, locale);
             break;
         }

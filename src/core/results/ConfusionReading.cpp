@@ -1,6 +1,7 @@
 #include "core/results/ConfusionReading.h"
 
 #include "core/results/ResultsBlocks.h"
+#include "core/results/ResultsRecordLayout.h"
 #include "core/text/Cp932Text.h"
 #include "core/text/InPlaceAppend.h"
 #include "core/text/LineBlocks.h"
@@ -14,40 +15,7 @@ namespace queldo {
 
 namespace {
 
-constexpr int RecordFields = 50;
-
-// Nearly every line as this program writes it: ASCII, fields separated by commas alone, so that
-// the reading rule comes down to splitting at the commas.
-bool isPlain(QByteArrayView line)
-{
-    for (char c : line)
-        if (uchar(c) >= 0x80 || uchar(c) <= 0x20 || c == '"')
-            return false;
-    return true;
-}
-
-// A field read as QString::toInt() reads the fields a plain line can hold.
-std::optional<int> integerOf(const char *s, qsizetype n)
-{
-    qsizetype i = 0;
-    const bool negative = n > 0 && s[0] == '-';
-    if (n > 0 && (s[0] == '-' || s[0] == '+'))
-        ++i;
-    if (i == n)
-        return std::nullopt;
-    qint64 value = 0;
-    for (; i < n; ++i) {
-        if (s[i] < '0' || s[i] > '9')
-            return std::nullopt;
-        value = value * 10 + (s[i] - '0');
-        if (value > qint64(1) << 31)
-            return std::nullopt;
-    }
-    value = negative ? -value : value;
-    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
-        return std::nullopt;
-    return int(value);
-}
+using namespace ResultsRecordLayout;
 
 // The attempts of the results file, as matchAttempts() lists its records; a date repeated from
 // the record before shares its text.
@@ -59,44 +27,29 @@ public:
 
     void addLine(QByteArrayView line, qsizetype lineNumber)
     {
-        if (isPlain(line))
-            addPlain(line, lineNumber);
-        else
+        const PlainLine form = m_fields.split(line);
+        if (form == PlainLine::Other) {
             addOther(line, lineNumber);
+            return;
+        }
+        lastRecordNumber = lineNumber - 2;
+        if (form == PlainLine::Record)
+            addPlain(lineNumber);
     }
 
 private:
-    void addPlain(QByteArrayView line, qsizetype lineNumber)
+    PlainFields m_fields;
+
+    void addPlain(qsizetype lineNumber)
     {
-        lastRecordNumber = lineNumber - 2;
-        std::array<qsizetype, RecordFields + 1> start{};
-        int fields = 1;
-        for (qsizetype i = 0; i < line.size(); ++i) {
-            if (line[i] != ',')
-                continue;
-            if (fields == RecordFields)
-                return;
-            start[std::size_t(fields++)] = i + 1;
-        }
-        if (fields != RecordFields)
-            return;
-        start[RecordFields] = line.size() + 1;
-        const char *s = line.data();
-        const auto field = [&](int j) {
-            return std::pair{s + start[std::size_t(j)],
-                             start[std::size_t(j) + 1] - 1 - start[std::size_t(j)]};
-        };
-        const auto [ps, pn] = field(2);
-        const auto problem = integerOf(ps, pn);
+        const PlainFields &fields = m_fields;
+        const auto problem = fields.integer(ProblemField);
         if (!problem)
             return;
         int correct = 0;
-        for (int j = 3; j < 3 + SlotCount; ++j) {
-            const auto [fs, fn] = field(j);
-            correct += fn == 1 && fs[0] == '1';
-        }
-        const auto [ds, dn] = field(1);
-        const QLatin1StringView date(ds, dn);
+        for (int s = 0; s < SlotCount; ++s)
+            correct += fields.length(placeField(s)) == 1 && *fields.at(placeField(s)) == '1';
+        const QLatin1StringView date(fields.at(DateField), fields.length(DateField));
         if (m_lastDate != date)
             m_lastDate = date;
         attempts.push_back({int(lineNumber - 2), m_lastDate, *problem, correct, -1});
@@ -109,17 +62,18 @@ private:
         if (read.records.isEmpty())
             return; // not code page 932: not a record, though it kept its number
         lastRecordNumber = lineNumber - 2;
-        if (read.records.fieldCount(0) != RecordFields)
+        if (read.records.fieldCount(0) != FieldCount)
             return;
         const ResultsRecords::Fields fields = read.records.fields(0);
         bool ok = false;
-        const int problem = fields[2].toInt(&ok);
+        const int problem = fields[ProblemField].toInt(&ok);
         if (!ok)
             return;
         int correct = 0;
         for (int s = 0; s < SlotCount; ++s)
-            correct += fields[3 + s] == u"1";
-        attempts.push_back({int(lineNumber - 2), fields[1].toString(), problem, correct, -1});
+            correct += fields[placeField(s)] == u"1";
+        attempts.push_back(
+            {int(lineNumber - 2), fields[DateField].toString(), problem, correct, -1});
     }
 
     QString m_lastDate;

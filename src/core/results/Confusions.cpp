@@ -3,6 +3,7 @@
 #include "core/board/AnswerKey.h"
 #include "core/board/ChromosomeId.h"
 #include "core/board/ProblemFolder.h"
+#include "core/results/ResultsRecordLayout.h"
 
 #include <algorithm>
 
@@ -131,23 +132,24 @@ std::vector<AttemptEntry> matchAttempts(const ResultsRecords &records,
     std::vector<AttemptEntry> attempts;
     attempts.reserve(std::size_t(records.size()));
     for (qsizetype r = 0; r < records.size(); ++r) {
-        if (records.fieldCount(r) != 50)
+        if (records.fieldCount(r) != ResultsRecordLayout::FieldCount)
             continue;
         const ResultsRecords::Fields fields = records.fields(r);
+        const QStringView date = fields[ResultsRecordLayout::DateField];
         AttemptEntry entry;
         // The header is line 1, so the record on line l had l - 2 records before it.
         entry.recordNumber = int(records.lineNumber(r) - 2);
-        entry.date = fields[1].toString();
+        entry.date = date.toString();
         bool ok = false;
-        entry.problemNumber = fields[2].toInt(&ok);
+        entry.problemNumber = fields[ResultsRecordLayout::ProblemField].toInt(&ok);
         if (!ok)
             continue;
         for (int s = 0; s < SlotCount; ++s)
-            entry.correctCount += fields[3 + s] == u"1";
+            entry.correctCount += fields[ResultsRecordLayout::placeField(s)] == u"1";
         if (std::size_t(entry.recordNumber) < byNumber.size()) {
             const int i = byNumber[std::size_t(entry.recordNumber)];
             if (i >= 0 && lines[std::size_t(i)].problemNumber == entry.problemNumber &&
-                sameText(fields[1], lines[std::size_t(i)].date))
+                sameText(date, lines[std::size_t(i)].date))
                 entry.arrangement = i;
         }
         attempts.push_back(std::move(entry));

@@ -4,6 +4,7 @@
 #include "core/board/Karyogram.h"
 #include "core/board/ProblemFolder.h"
 #include "core/results/ResultsBlocks.h"
+#include "core/results/ResultsRecordLayout.h"
 #include "core/text/Cp932Text.h"
 
 #include <QFileInfo>
@@ -21,14 +22,9 @@
 
 namespace queldo {
 
-namespace {
+using namespace ResultsRecordLayout;
 
-constexpr int FieldCount = 50;
-constexpr int FirstSlotField = 3;
-constexpr int XField = 47;  // the place labelled X
-constexpr int XYField = 48; // the place labelled XY: a second X in a female cell, Y in a male one
-constexpr int ProblemField = 2;
-constexpr int SecondsField = 49;
+namespace {
 
 std::optional<int> integerValue(QStringView text)
 {
@@ -64,7 +60,7 @@ struct CheckedRecord
     int problem = 0;
     int seconds = 0;
 
-    bool text1At(int field) const { return text1 >> (field - FirstSlotField) & 1; }
+    bool text1At(int field) const { return text1 >> (field - FirstPlaceField) & 1; }
     // The two places of pair k (fields 2k+1 and 2k+2) as two bits.
     static unsigned pair(quint64 mask, int k) { return unsigned(mask >> (2 * k - 2)) & 3; }
     static int pairCount(quint64 mask, int k)
@@ -97,9 +93,9 @@ std::optional<CheckedRecord> check(const ResultsRecords::Fields &fields)
         return std::nullopt;
     CheckedRecord checked;
     for (int s = 0; s < SlotCount; ++s) {
-        const char16_t *text = fields.text + fields.start[FirstSlotField + s];
+        const char16_t *text = fields.text + fields.start[placeField(s)];
         const qsizetype length =
-            qsizetype(fields.start[FirstSlotField + s + 1] - fields.start[FirstSlotField + s]);
+            qsizetype(fields.start[placeField(s) + 1] - fields.start[placeField(s)]);
         int value;
         if (!slotValue(text, length, &value))
             return std::nullopt;
@@ -115,74 +111,30 @@ std::optional<CheckedRecord> check(const ResultsRecords::Fields &fields)
     return checked;
 }
 
-// A line as this program writes it (ASCII, fields separated by commas alone) is checked straight
-// from its bytes; the reading rule comes down to splitting it at its commas.
-bool isPlain(QByteArrayView line)
-{
-    for (char c : line)
-        if (uchar(c) >= 0x80 || uchar(c) <= 0x20 || c == '"')
-            return false;
-    return true;
-}
-
-struct PlainFields
-{
-    const char *text;
-    std::array<qsizetype, FieldCount + 1> start; // field j is [start[j], start[j + 1] - 1)
-    const char *at(int j) const { return text + start[std::size_t(j)]; }
-    qsizetype length(int j) const { return start[std::size_t(j) + 1] - 1 - start[std::size_t(j)]; }
-};
-
-// Nothing when the line does not hold exactly the fields of a record.
-std::optional<PlainFields> splitPlain(QByteArrayView line)
-{
-    PlainFields fields{line.data(), {}};
-    int count = 1;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line[i] != ',')
-            continue;
-        if (count == FieldCount)
-            return std::nullopt;
-        fields.start[std::size_t(count++)] = i + 1;
-    }
-    if (count != FieldCount)
-        return std::nullopt;
-    fields.start[FieldCount] = line.size() + 1;
-    return fields;
-}
-
-std::optional<int> plainInteger(const char *s, qsizetype n)
-{
-    QChar wide[16];
-    if (n > 16)
-        return integerValue(QString::fromLatin1(s, n)); // leading zeros, say
-    for (qsizetype i = 0; i < n; ++i)
-        wide[i] = QLatin1Char(s[i]);
-    return integerValue(QStringView(wide, n));
-}
-
 std::optional<CheckedRecord> checkPlain(const PlainFields &fields)
 {
     CheckedRecord checked;
+    // Nearly always every place holds one digit; then its text is "1" exactly when its value is.
+    bool digits = true;
+    quint64 ones = 0;
     for (int s = 0; s < SlotCount; ++s) {
-        const char *text = fields.at(FirstSlotField + s);
-        const qsizetype length = fields.length(FirstSlotField + s);
-        int value;
-        if (length == 1 && text[0] >= '0' && text[0] <= '9') {
-            value = text[0] - '0';
-        } else if (length == 2 && text[0] == '-' && text[1] >= '0' && text[1] <= '9') {
-            value = -(text[1] - '0');
-        } else {
-            const auto parsed = plainInteger(text, length);
-            if (!parsed)
-                return std::nullopt;
-            value = *parsed;
-        }
-        checked.value1 |= quint64(value == 1) << s;
-        checked.text1 |= quint64(length == 1 && text[0] == '1') << s;
+        const char c = *fields.at(placeField(s));
+        digits &= fields.length(placeField(s)) == 1 && c >= '0' && c <= '9';
+        ones |= quint64(c == '1') << s;
     }
-    const auto problem = plainInteger(fields.at(ProblemField), fields.length(ProblemField));
-    const auto seconds = plainInteger(fields.at(SecondsField), fields.length(SecondsField));
+    if (digits) {
+        checked.text1 = checked.value1 = ones;
+    } else {
+        for (int s = 0; s < SlotCount; ++s) {
+            const auto value = fields.integer(placeField(s));
+            if (!value)
+                return std::nullopt;
+            checked.value1 |= quint64(*value == 1) << s;
+            checked.text1 |= quint64(fields[placeField(s)] == "1") << s;
+        }
+    }
+    const auto problem = fields.integer(ProblemField);
+    const auto seconds = fields.integer(SecondsField);
     if (!problem || !seconds)
         return std::nullopt;
     checked.problem = *problem;
@@ -473,28 +425,29 @@ void GradeTally::add(const ResultsReadResult &part)
         if (!checked)
             ++m->stats.linesLeftOut;
         else
-            m->take(*checked, fields[ProblemField], isRecordOfToday(fields[1], m->today));
+            m->take(*checked, fields[ProblemField], isRecordOfToday(fields[DateField], m->today));
     }
 }
 
 void GradeTally::addLines(QByteArrayView lines, qsizetype linesBefore)
 {
     qsizetype lineNumber = linesBefore;
+    PlainFields fields;
     forEachLine(lines, [&](QByteArrayView line) {
         if (++lineNumber == 1)
             return;
-        if (!isPlain(line)) {
+        const PlainLine form = fields.split(line);
+        if (form == PlainLine::Other) {
             add(ResultsFile::parseLines(line, lineNumber - 1));
             return;
         }
-        const auto fields = splitPlain(line);
-        const auto checked = fields ? checkPlain(*fields) : std::nullopt;
+        const auto checked = form == PlainLine::Record ? checkPlain(fields) : std::nullopt;
         if (!checked) {
             ++m->stats.linesLeftOut;
             return;
         }
-        const QLatin1StringView date(fields->at(1), fields->length(1));
-        m->take(*checked, QLatin1StringView(fields->at(ProblemField), fields->length(ProblemField)),
+        const QLatin1StringView date(fields.at(DateField), fields.length(DateField));
+        m->take(*checked, QLatin1StringView(fields.at(ProblemField), fields.length(ProblemField)),
                 m->today.written == date || m->today.localised == date);
     });
 }
@@ -557,7 +510,8 @@ GradeStatistics gradeStatisticsOfFile(const QString &path, const TodayDate &toda
         [&](qsizetype lineNumber) {
             if (lineNumber > 1)
                 tally.addUnreadableLine();
-        });
+        },
+        256 << 10);
     return tally.finish(error->isEmpty());
 }
 

@@ -2,6 +2,7 @@
 #include "core/results/ResultsBlocks.h"
 
 #include "core/board/ProblemFolder.h"
+#include "core/results/ResultsRecordLayout.h"
 #include "core/text/Cp932Text.h"
 #include "core/text/InPlaceAppend.h"
 #include "core/text/RegularFile.h"
@@ -205,12 +206,14 @@ QString create(const QString &path)
 QString recordLine(int recordsBefore, const QString &dateText, int problemNumber,
                    const SlotCodes &codes, int elapsedSeconds)
 {
-    QStringList fields;
-    fields.reserve(50);
-    fields << QString::number(recordsBefore) << dateText << problemNumberText(problemNumber);
-    for (int code : codes)
-        fields << QString::number(code);
-    fields << QString::number(elapsedSeconds);
+    using namespace ResultsRecordLayout;
+    QStringList fields(FieldCount);
+    fields[NumberField] = QString::number(recordsBefore);
+    fields[DateField] = dateText;
+    fields[ProblemField] = problemNumberText(problemNumber);
+    for (int s = 0; s < SlotCount; ++s)
+        fields[placeField(s)] = QString::number(codes[std::size_t(s)]);
+    fields[SecondsField] = QString::number(elapsedSeconds);
     return joinFields(fields);
 }
 

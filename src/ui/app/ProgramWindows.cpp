@@ -42,9 +42,7 @@ ProgramWindows::ProgramWindows(const QString &programFolder, const QString &star
     m_paths.enterImagesFolder();
 
     m_login = std::make_unique<TPasswordDlg>(m_paths, m_settings, m_users);
-    m_question = std::make_unique<TNewIDorNo>(m_login.get());
-    m_newId = std::make_unique<TNewID>(m_paths, m_users, *m_login, m_login.get());
-    m_login->setNewIdWindows(m_question.get(), m_newId.get());
+    m_login->makeNewIdWindows = [this] { makeNewIdWindows(); };
     m_login->claimTrainee = [this](const QString &id) {
         if (!claimTrainee(id))
             return TPasswordDlg::TraineeAccess::Cancelled;
@@ -54,6 +52,27 @@ ProgramWindows::ProgramWindows(const QString &programFolder, const QString &star
     QObject::connect(m_login.get(), &TPasswordDlg::quitRequested, qApp, &QApplication::quit);
     QObject::connect(m_login.get(), &TPasswordDlg::loggedIn, m_login.get(),
                      [this] { openExerciseWindow(); });
+}
+
+void ProgramWindows::makeNewIdWindows()
+{
+    if (m_question)
+        return;
+    m_question = std::make_unique<TNewIDorNo>(m_login.get());
+    m_newId = std::make_unique<TNewID>(m_paths, m_users, *m_login, m_login.get());
+    m_login->setNewIdWindows(m_question.get(), m_newId.get());
+}
+
+TNewIDorNo &ProgramWindows::question()
+{
+    makeNewIdWindows();
+    return *m_question;
+}
+
+TNewID &ProgramWindows::newId()
+{
+    makeNewIdWindows();
+    return *m_newId;
 }
 
 TForm16 &ProgramWindows::AnswerWindow()
@@ -169,6 +188,7 @@ void ProgramWindows::start()
     // The other windows are made while the trainee types the ID, not before the login window
     // shows: a first opening then costs no more than any later one.
     new AfterFirstPaint(m_login.get(), [this] {
+        makeNewIdWindows();
         pages();
         about();
         analysis();

@@ -51,8 +51,9 @@ public:
     const UserList &users() const { return m_users; }
     LiveSettings &settings() { return m_settings; }
     TPasswordDlg &login() { return *m_login; }
-    TNewIDorNo &question() { return *m_question; }
-    TNewID &newId() { return *m_newId; }
+    // The new-ID windows are made once the login window is painted, or at their first use.
+    TNewIDorNo &question();
+    TNewID &newId();
     // Made at their first use rather than at start-up, so that the login window comes up
     // without waiting for windows a trainee may never open; then kept like the others.
     TPagesDlg &pages();
@@ -81,6 +82,7 @@ private:
     void askAbnormalKaryotype(const ScoredAbnormalCell &cell);
     bool claimTrainee(const QString &id);
     void shareSession();
+    void makeNewIdWindows();
     void openGradeAnalysis();
     void openConfusions();
     void openReplay(const ArrangementLine &line);

@@ -130,6 +130,8 @@ void TPasswordDlg::OKBtnClick()
 
 void TPasswordDlg::Button1Click()
 {
+    if (!m_newId && makeNewIdWindows)
+        makeNewIdWindows();
     if (m_newId) {
         m_newId->show();
         m_newId->activateWindow();
@@ -194,6 +196,8 @@ void TPasswordDlg::reject()
 void TPasswordDlg::askForNewId()
 {
     hide();
+    if (!m_question && makeNewIdWindows)
+        makeNewIdWindows();
     // Whatever the answer, this login attempt is over. The close box counts as "いいえ", so the
     // trainee is never left without a window.
     const bool create = m_question && m_question->exec() == QDialog::Accepted;

@@ -31,6 +31,8 @@ public:
 
     /// The question for an unknown ID and the new-ID dialog, created after this dialog.
     void setNewIdWindows(TNewIDorNo *question, TNewID *newId);
+    /// Called before the new-ID windows are needed while none have been set: it sets them.
+    std::function<void()> makeNewIdWindows;
 
     void OKBtnClick();
     void Button1Click();

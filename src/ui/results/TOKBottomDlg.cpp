@@ -21,6 +21,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGraphicsLayout>
 #include <QGuiApplication>
@@ -207,11 +208,25 @@ void TOKBottomDlg::FormShow()
     Label1->setText(m_session->id() + QStringLiteral("さんの成績"));
     Label1->adjustSize();
 
+    // Taken before the file is read: an append racing the reading is read again next time.
+    const QString path = files.relative(UserFile::Results);
+    const QFileInfo file(path);
+    Sources sources{path,
+                    file.exists() ? file.size() : -1,
+                    file.lastModified().toMSecsSinceEpoch(),
+                    currentDate(),
+                    m_problemList,
+                    !AbnormalPanel->isHidden()};
+    if (sources.size >= 0 && sources == m_shown)
+        return;
+    m_shown = {};
+
     // Read a block at a time: a history of any length costs the figures, not the file.
     QString error;
-    const GradeStatistics statistics =
-        gradeStatisticsOfFile(files.relative(UserFile::Results),
-                              TodayDate(currentDate(), QLocale::system()), m_problemList, &error);
+    const GradeStatistics statistics = gradeStatisticsOfFile(
+        path, TodayDate(sources.today, QLocale::system()), m_problemList, &error);
+    if (error.isEmpty())
+        m_shown = std::move(sources);
     if (!error.isEmpty())
         showNotice(error);
     else if (statistics.linesLeftOut > 0)

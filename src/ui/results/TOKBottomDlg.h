@@ -23,7 +23,8 @@ class TraineeSession;
 struct GradeStatistics;
 
 /// The grade analysis window: three charts of the trainee's history on the left, today's and
-/// all-time advice on the right, computed afresh from the results file at every showing. Opened
+/// all-time advice on the right, computed afresh from the results file whenever it has changed
+/// since the last showing (or the day, the installed problems or the room for the charts). Opened
 /// modally with exec(), which also runs the erasing of all grades: the window steps aside for the
 /// confirmation and comes back, showing the file as it then is.
 class TOKBottomDlg : public QDialog
@@ -87,6 +88,19 @@ private:
     void showNotice(const QString &text);
 
     const TraineeSession *m_session = nullptr;
+    // What the figures on show were computed from: a showing with the same sources leaves them.
+    // The file's size and time tell an append or a rewrite, as the class overview's do.
+    struct Sources
+    {
+        QString path;
+        qint64 size = -1;
+        qint64 modified = 0;
+        QDate today;
+        QStringList problems;
+        bool abnormalSection = false;
+        bool operator==(const Sources &) const = default;
+    };
+    Sources m_shown;
     PagePrinter &m_printer;
     QStringList m_problemList;
     TForm8 *m_eraseConfirmation = nullptr;

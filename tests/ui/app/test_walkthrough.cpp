@@ -34,6 +34,35 @@ class TestWalkthrough : public QObject
 {
     Q_OBJECT
 private slots:
+    // A trainee quick enough to ask for a new ID before the login window is painted still gets
+    // the new-ID windows, which the program otherwise makes only after that paint.
+    void newIdBeforeTheLoginIsPainted_data()
+    {
+        QTest::addColumn<bool>("byButton");
+        QTest::newRow("ID作成") << true;
+        QTest::newRow("an unknown ID") << false;
+    }
+    void newIdBeforeTheLoginIsPainted()
+    {
+        QFETCH(bool, byButton);
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath(QStringLiteral("Images"));
+        QDir(dir.path()).mkpath(QStringLiteral("Result"));
+        ProgramWindows windows(dir.path(), dir.path(), 7);
+        windows.start();
+        windows.login().ID->setText(Trainee);
+        if (byButton) {
+            windows.login().Button1->click();
+            QCOMPARE(windows.newId().ID->text(), Trainee);
+        } else {
+            ModalAnswer yes(ModalAnswer::click("OKBtn"));
+            windows.login().OKBtn->click();
+            QCOMPARE(yes.className, QStringLiteral("queldo::TNewIDorNo"));
+        }
+        QVERIFY(windows.newId().isVisible());
+        QVERIFY(!windows.login().isVisible());
+    }
+
     void newTraineeScoresAndFindsSettingsKeptAfterARestart()
     {
         QTemporaryDir dir;

@@ -331,6 +331,60 @@ private slots:
         QVERIFY(!w.NoticeLabel->isVisible());
     }
 
+    // A later showing reads the file again only when something the figures come from changed,
+    // and then shows the change.
+    void laterShowingFollowsWhatChanged_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("attempts");
+        QTest::addColumn<double>("firstSeconds");
+        QTest::addColumn<QString>("todayStart");
+        const QString weak = QStringLiteral("○本日の苦手染色体");
+        QTest::newRow("nothing") << "nothing" << 3 << 400.0 << weak;
+        QTest::newRow("a record appended") << "append" << 4 << 400.0 << weak;
+        QTest::newRow("rewritten to the same size") << "rewrite" << 3 << 500.0 << weak;
+        QTest::newRow("the next day") << "day" << 3 << 400.0 << QStringLiteral("〇本日の成績");
+        // With the problem's sex unknown today's misses are the autosomes' alone.
+        QTest::newRow("problems uninstalled") << "problems" << 3 << 400.0 << weak;
+    }
+    void laterShowingFollowsWhatChanged()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, attempts);
+        QFETCH(double, firstSeconds);
+        QFETCH(QString, todayStart);
+        Fixture f;
+        f.writeResults(fileOf(History));
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        const QString before = f.window->Label6->text();
+        f.window->hide();
+
+        QFile file(f.resultsPath());
+        const QDateTime written = QFileInfo(file).lastModified();
+        if (change == "append") {
+            QVERIFY(file.open(QIODevice::Append));
+            file.write(record(Today, 2, {}, 200).toLatin1() + "\r\n");
+            file.close();
+        } else if (change == "rewrite") {
+            f.writeResults(fileOf({record(Yesterday, 2, {13}, 500), History[1], History[2]}));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(written.addSecs(2), QFileDevice::FileModificationTime));
+            file.close();
+        } else if (change == "day") {
+            f.window->currentDate = [] { return QDate(2026, 12, 11); };
+        } else if (change == "problems") {
+            f.window->setProblemList({});
+        }
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        const TOKBottomDlg &w = *f.window;
+        QCOMPARE(w.Series2->count(), attempts);
+        QCOMPARE(w.Series1->at(0).y(), firstSeconds);
+        QVERIFY2(w.Label6->text().startsWith(todayStart), qPrintable(w.Label6->text()));
+        QCOMPARE(w.Label6->text() == before, change == "nothing" || change == "rewrite");
+    }
+
     void longestReportsFitTheirFrames()
     {
         // Seven chromosomes tied (a list that overflows onto a third line) and an X missed, today
