@@ -88,29 +88,99 @@ std::optional<ArrangementLine> lineFromFields(FieldAt &&fieldAt, QString date)
     return line;
 }
 
-// Nearly every line is plain ASCII separated by commas alone, as this program writes it; it is
-// read straight from the bytes.
-std::optional<ArrangementLine> parsePlainLine(QByteArrayView bytes)
+// The fields of a line as this program writes nearly every one: plain ASCII separated by commas
+// alone, read straight from the bytes in one pass, each field as it comes.
+class PlainFields
 {
-    std::array<qsizetype, FieldCount + 1> start{};
-    int fields = 1;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != ',')
-            continue;
-        if (fields == FieldCount)
-            return std::nullopt;
-        start[std::size_t(fields++)] = i + 1;
+public:
+    explicit PlainFields(QByteArrayView bytes)
+        : m_p(bytes.data()), m_end(bytes.data() + bytes.size())
+    {
     }
-    if (fields != FieldCount)
-        return std::nullopt;
-    const char *s = bytes.data();
-    auto fieldAt = [&](int j) {
-        const qsizetype begin = start[std::size_t(j)];
-        const qsizetype end = j + 1 < FieldCount ? start[std::size_t(j) + 1] - 1 : bytes.size();
-        return std::pair{s + begin, end - begin};
-    };
-    auto [ds, dn] = fieldAt(1);
-    return lineFromFields<char>(fieldAt, QString::fromLatin1(ds, dn));
+
+    // The next field as a decimal integer within [low, high]; false when it is not one.
+    bool number(int low, int high, int &value)
+    {
+        if (m_ended)
+            return false;
+        const char *s = m_p;
+        const bool negative = s < m_end && *s == '-';
+        if (negative)
+            ++s;
+        const char *const digits = s;
+        int v = 0;
+        for (; s < m_end && *s >= '0' && *s <= '9'; ++s) {
+            if (s - digits == 9)
+                return false;
+            v = v * 10 + (*s - '0');
+        }
+        if (s == digits || !endField(s))
+            return false;
+        value = negative ? -v : v;
+        return value >= low && value <= high;
+    }
+
+    // The next field as text, which must be plain and not empty.
+    bool text(QByteArrayView &field)
+    {
+        if (m_ended)
+            return false;
+        const char *s = m_p;
+        for (; s < m_end && *s != ','; ++s)
+            if (uchar(*s) >= 0x80 || uchar(*s) <= 0x20 || *s == '"')
+                return false;
+        field = QByteArrayView(m_p, s - m_p);
+        return !field.isEmpty() && endField(s);
+    }
+
+    bool atEnd() const { return m_ended; }
+
+private:
+    bool endField(const char *s)
+    {
+        if (s == m_end) {
+            m_ended = true;
+            return true;
+        }
+        if (*s != ',')
+            return false;
+        m_p = s + 1;
+        return true;
+    }
+
+    const char *m_p;
+    const char *const m_end;
+    bool m_ended = false;
+};
+
+// Reads a plain line into line, whose date is kept when the bytes are those it was made from
+// (dateBytes): a history has a few attempts a day. False when the line is not plain or damaged.
+bool readPlainLine(QByteArrayView bytes, ArrangementLine &line, QByteArray &dateBytes)
+{
+    PlainFields fields(bytes);
+    QByteArrayView date;
+    if (!fields.number(0, 999999999, line.recordNumber) || !fields.text(date) ||
+        !fields.number(1, 999999999, line.problemNumber))
+        return false;
+    std::uint64_t seen = 0;
+    for (PlacedPiece &placed : line.places) {
+        if (!fields.number(-1, PieceCount - 1, placed.piece) ||
+            !fields.number(0, RotationStepCount - 1, placed.rotationStep))
+            return false;
+        if (placed.piece >= 0) {
+            const std::uint64_t bit = std::uint64_t(1) << placed.piece;
+            if (seen & bit)
+                return false;
+            seen |= bit;
+        }
+    }
+    if (!fields.atEnd())
+        return false;
+    if (date != dateBytes) {
+        dateBytes = date.toByteArray();
+        line.date = QString::fromLatin1(date);
+    }
+    return true;
 }
 
 // Anything else (a quoted date, blanks, other characters) goes by the results file's reading
@@ -257,16 +327,29 @@ QString reset(const QString &path)
                            : QStringLiteral("配置の記録を消去できませんでした。\n") + error;
 }
 
+const ArrangementLine *LineReader::read(QByteArrayView bytes)
+{
+    if (readPlainLine(bytes, m_line, m_dateBytes))
+        return &m_line;
+    if (!needsFullRule(bytes))
+        return nullptr;
+    m_dateBytes.clear();
+    m_text.resize(std::size_t(bytes.size()));
+    const qsizetype length = Cp932Decoder().decode(bytes, m_text.data());
+    if (length < 0)
+        return nullptr;
+    std::optional<ArrangementLine> line = parseOtherLine(QString::fromUtf16(m_text.data(), length));
+    if (!line)
+        return nullptr;
+    m_line = std::move(*line);
+    return &m_line;
+}
+
 std::optional<ArrangementLine> parseLine(QByteArrayView line)
 {
-    if (!needsFullRule(line))
-        return parsePlainLine(line);
-    Cp932Decoder decoder;
-    std::vector<char16_t> text(std::size_t(line.size()));
-    const qsizetype length = decoder.decode(line, text.data());
-    if (length < 0)
-        return std::nullopt;
-    return parseOtherLine(QString::fromUtf16(text.data(), length));
+    LineReader reader;
+    const ArrangementLine *read = reader.read(line);
+    return read ? std::optional(*read) : std::nullopt;
 }
 
 bool isHeaderLine(QByteArrayView line)
@@ -281,39 +364,20 @@ ReadResult parse(QByteArrayView bytes)
         result.error = unreadable(QStringLiteral("ファイルが大きすぎます。"));
         return result;
     }
-    Cp932Decoder decoder;
-    std::vector<char16_t> scratch;
+    LineReader reader;
     qsizetype lineNumber = 0;
     try {
         // A line is about 250 bytes; reserving from the size avoids regrowing a long history.
         result.lines.reserve(std::size_t(bytes.size() / 200));
         forEachLine(bytes, [&](QByteArrayView line) {
-            ++lineNumber;
-            std::optional<ArrangementLine> parsed;
-            if (!needsFullRule(line)) {
-                parsed = parsePlainLine(line);
+            if (++lineNumber == 1) {
+                if (!isHeaderLine(line))
+                    result.damagedLines.push_back(1);
+            } else if (const ArrangementLine *read = reader.read(line)) {
+                result.lines.push_back(*read);
             } else {
-                scratch.resize(std::size_t(line.size()));
-                const qsizetype length = decoder.decode(line, scratch.data());
-                if (length >= 0) {
-                    const auto text = QString::fromUtf16(scratch.data(), length);
-                    if (lineNumber == 1) {
-                        if (text != ArrangementHeader)
-                            result.damagedLines.push_back(1);
-                        return;
-                    }
-                    parsed = parseOtherLine(text);
-                }
-            }
-            if (lineNumber == 1) {
-                // The header always holds non-ASCII text, so it never comes this way.
-                result.damagedLines.push_back(1);
-                return;
-            }
-            if (parsed)
-                result.lines.push_back(std::move(*parsed));
-            else
                 result.damagedLines.push_back(lineNumber);
+            }
         });
     } catch (const std::bad_alloc &) {
         ReadResult failed;
@@ -332,8 +396,13 @@ ReadResult read(const QString &path)
         failed.error = unreadable(file.error);
         return failed;
     }
-    // What an interrupted append had begun to write was never reported as saved.
-    file.bytes.truncate(qsizetype(finishedLength(path, file.bytes.size())));
+    // What an interrupted append had begun to write was never reported as saved, and a line
+    // still without its line end may be one being appended this moment: counted whole or not
+    // at all.
+    qsizetype end = qsizetype(finishedLength(path, file.bytes.size()));
+    while (end > 0 && file.bytes[end - 1] != '\n' && file.bytes[end - 1] != '\r')
+        --end;
+    file.bytes.truncate(end);
     return parse(file.bytes);
 }
 

@@ -71,6 +71,20 @@ struct ReadResult
     bool ok() const { return error.isEmpty(); }
 };
 
+/// Reads the lines after the header one at a time into a line it keeps, for a reader that counts
+/// them as they come and keeps none: nothing is allocated for a line but a new day's date.
+class LineReader
+{
+public:
+    /// One line without its line end; nullptr when it is damaged. Valid until the next read.
+    const ArrangementLine *read(QByteArrayView bytes);
+
+private:
+    ArrangementLine m_line;
+    QByteArray m_dateBytes; ///< what m_line.date was read from
+    std::vector<char16_t> m_text;
+};
+
 /// One line after the header, without its line end; nothing when it is damaged.
 std::optional<ArrangementLine> parseLine(QByteArrayView line);
 /// Whether a first line is the header.
@@ -78,6 +92,7 @@ bool isHeaderLine(QByteArrayView line);
 
 /// Reads every line after the header; a plain function of bytes.
 ReadResult parse(QByteArrayView bytes);
+/// Reads the file but for a last line without its line end, which may be still being written.
 ReadResult read(const QString &path);
 
 } // namespace ArrangementFile

@@ -6,6 +6,7 @@
 #include "core/results/GradeStatistics.h"
 #include "core/results/ResultsFile.h"
 #include "core/results/ResultsRecordLayout.h"
+#include "core/text/Cp932Text.h"
 #include "core/text/InPlaceAppend.h"
 #include "core/text/RegularFile.h"
 
@@ -18,6 +19,7 @@
 #include <atomic>
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <thread>
 
 namespace queldo {
@@ -94,8 +96,8 @@ QDate dateOf(const QString &text, const QLocale &locale)
     return written.isValid() ? written : locale.toDate(text, QLocale::ShortFormat);
 }
 
-void summarise(TraineeSummary &summary, const ResultsReadResult &read,
-               const GradeStatistics &statistics, const QLocale &locale)
+void summarise(TraineeSummary &summary, const QString &lastDate, const GradeStatistics &statistics,
+               const QLocale &locale)
 {
     const auto &accuracy = statistics.accuracyPerAttempt;
     summary.attempts = int(accuracy.size());
@@ -130,44 +132,134 @@ void summarise(TraineeSummary &summary, const ResultsReadResult &read,
     pairs.resize(std::min<std::size_t>(pairs.size(), MostMissedCount));
     summary.mostMissed = pairs;
 
-    // The last attempt the statistics could count: a damaged line after it has no usable date.
-    const ResultsRecords &records = read.records;
-    for (qsizetype r = records.size() - 1; r >= 0; --r) {
-        if (records.fieldCount(r) == ResultsRecordLayout::FieldCount) {
-            summary.lastDate = records.field(r, ResultsRecordLayout::DateField).toString();
-            summary.lastDay = dateOf(summary.lastDate, locale);
-            break;
-        }
-    }
+    summary.lastDate = lastDate;
+    summary.lastDay = dateOf(lastDate, locale);
 }
 
-void countClassConfusions(ClassConfusions &out, const ResultsReadResult &results,
+// What the overview takes of each results record beside the grade statistics: the key its
+// arrangement line is matched by, as matchAttempts() pairs them (a record read whole with a
+// problem number), and the date of the last one.
+class RecordScan
+{
+public:
+    struct Key
+    {
+        int problemNumber = 0;
+        QString date; ///< shared with the records before it of the same day
+        bool attempt = false;
+    };
+    std::vector<Key> keys; ///< by record number
+    int attempts = 0;
+    QString lastDate;
+
+    void addLine(QByteArrayView line, qsizetype lineNumber)
+    {
+        // The header is line 1, so the record on line l had l - 2 records before it; unreadable
+        // lines keep their numbers.
+        const auto number = std::size_t(lineNumber - 2);
+        namespace Layout = ResultsRecordLayout;
+        switch (m_fields.split(line)) {
+        case Layout::PlainLine::Record:
+            add(number, QLatin1StringView(m_fields[Layout::DateField]),
+                m_fields.integer(Layout::ProblemField));
+            return;
+        case Layout::PlainLine::NotRecord:
+            return;
+        case Layout::PlainLine::Other:
+            break;
+        }
+        const ResultsReadResult read = ResultsFile::parseLines(line, lineNumber - 1);
+        if (!read.records.isEmpty() && read.records.fieldCount(0) == Layout::FieldCount) {
+            bool ok = false;
+            const int problem = read.records.field(0, Layout::ProblemField).toInt(&ok);
+            add(number, read.records.field(0, Layout::DateField),
+                ok ? std::optional(problem) : std::nullopt);
+        }
+    }
+
+private:
+    ResultsRecordLayout::PlainFields m_fields;
+
+    static QString textOf(QLatin1StringView text) { return QString(text); }
+    static QString textOf(QStringView text) { return text.toString(); }
+    template <typename Text> void add(std::size_t number, Text date, std::optional<int> problem)
+    {
+        if (lastDate != date)
+            lastDate = textOf(date);
+        if (!problem)
+            return;
+        if (number >= keys.size())
+            keys.resize(number + 1);
+        keys[number] = {*problem, lastDate, true};
+        ++attempts;
+    }
+};
+
+// Counts a trainee's confusions while the arrangement lines are read, a line at a time and in
+// place: a long history is never held line by line. A line is counted as soon as it matches its
+// record; should a later line of the same number come, the last one wins, as it does for the
+// trainee, and the earlier one is taken out again.
+void countClassConfusions(ClassConfusions &out, const RecordScan &records,
                           const QString &arrangementPath, const QStringList &problemList,
                           const OverviewDay &day, const TodayDate &today)
 {
-    ArrangementFile::ReadResult arrangements;
+    const std::vector<RecordScan::Key> &keys = records.keys;
+    out.withoutArrangement = records.attempts;
     const FinishedFile file = readFinished(arrangementPath);
     // Without its arrangements a trainee's attempts still count everywhere but in the tables.
-    if (file.link)
-        arrangements.error = QStringLiteral("配置ファイルがリンクのため読みません");
-    else if (file.missing)
-        arrangements.error = QStringLiteral("配置ファイルがありません");
-    else if (!file.error.isEmpty())
-        arrangements.error = file.error;
-    else
-        arrangements = ArrangementFile::parse(file.bytes);
-    ConfusionData data = gatherConfusions(results, std::move(arrangements), problemList, today);
-    out.today = data.counts.today;
-    out.all = data.counts.all;
-    out.withoutArrangement = data.withoutArrangement;
-    out.uninstalledProblems = data.counts.uninstalledProblems;
+    if (file.link || file.missing || !file.error.isEmpty())
+        return;
 
+    const InstalledSexes sexes(problemList);
     const WeekDates week(day);
-    std::vector<ArrangementLine> weekLines;
-    for (const AttemptEntry &attempt : data.attempts)
-        if (attempt.arrangement >= 0 && week.contains(attempt.date))
-            weekLines.push_back(std::move(data.lines[std::size_t(attempt.arrangement)]));
-    out.week = countConfusions(weekLines, InstalledSexes(problemList), today).all;
+    ConfusionCounts counts;
+    ConfusionCounts weekCounts;
+    QString weekDate;
+    bool inWeek = false;
+    const auto add = [&](const ArrangementLine &line, int step) {
+        countArrangement(counts, line, sexes, today, step);
+        // A date holds for a few attempts in a row: looked up once for them.
+        if (line.date != weekDate) {
+            weekDate = line.date;
+            inWeek = week.contains(line.date);
+        }
+        if (inWeek)
+            countArrangement(weekCounts, line, sexes, today, step);
+    };
+
+    const QByteArrayView bytes(file.bytes);
+    std::vector<qsizetype> counted(keys.size(), -1); // where each number's counted line begins
+    ArrangementFile::LineReader reader;
+    ArrangementFile::LineReader earlierReader;
+    qsizetype lineNumber = 0;
+    forEachLine(bytes, [&](QByteArrayView text) {
+        if (++lineNumber == 1)
+            return; // the header
+        const ArrangementLine *line = reader.read(text);
+        if (!line || std::size_t(line->recordNumber) >= keys.size())
+            return; // damaged, or no record of this history can carry it
+        const auto number = std::size_t(line->recordNumber);
+        if (counted[number] >= 0) {
+            qsizetype end = counted[number];
+            while (bytes[end] != '\r' && bytes[end] != '\n')
+                ++end; // the bytes end with a line end
+            if (const ArrangementLine *taken =
+                    earlierReader.read(bytes.sliced(counted[number], end - counted[number])))
+                add(*taken, -1);
+            counted[number] = -1;
+            ++out.withoutArrangement;
+        }
+        const RecordScan::Key &key = keys[number];
+        if (!key.attempt || key.problemNumber != line->problemNumber || key.date != line->date)
+            return;
+        add(*line, 1);
+        counted[number] = text.data() - bytes.data();
+        --out.withoutArrangement;
+    });
+    out.today = counts.today;
+    out.all = counts.all;
+    out.week = weekCounts.all;
+    out.uninstalledProblems = counts.uninstalledProblems;
 }
 
 void addClassConfusions(ClassConfusions &sum, const ClassConfusions &one)
@@ -236,20 +328,27 @@ TraineeReading readTrainee(const QString &resultFolder, const QString &name,
         summary.note = QStringLiteral("成績ファイルがありません");
         return reading;
     }
-    const ResultsReadResult read = results.error.isEmpty()
-                                       ? ResultsFile::parse(results.bytes)
-                                       : ResultsReadResult{{}, {}, results.error};
-    if (!read.ok()) {
+    if (!results.error.isEmpty()) {
         summary.state = TraineeFolderState::Unreadable;
-        summary.note = read.error;
+        summary.note = results.error;
         return reading;
     }
+    // Straight from the bytes, as the grade analysis reads them, and the keys of the records in a
+    // second look at the same bytes: nothing is held record by record.
     const TodayDate today(day.today, day.locale);
-    summarise(summary, read, GradeStatistics::compute(read, today, problemList), day.locale);
-    countClassConfusions(
-        reading.confusions, read,
-        AppPaths::resolveCaseInsensitive(folder, {userFileName(name, UserFile::Arrangements)}),
-        problemList, day, today);
+    GradeTally tally(today, problemList);
+    tally.reserve(results.bytes.size() / 110);
+    tally.addLines(results.bytes, 0);
+    RecordScan records;
+    qsizetype lineNumber = 0;
+    forEachLine(results.bytes, [&](QByteArrayView line) {
+        if (++lineNumber > 1)
+            records.addLine(line, lineNumber);
+    });
+    summarise(summary, records.lastDate, tally.finish(true), day.locale);
+    countClassConfusions(reading.confusions, records,
+                         AppPaths::resolveCaseInsensitive(folder, {userFileName(name, UserFile::Arrangements)}),
+                         problemList, day, today);
     return reading;
 }
 

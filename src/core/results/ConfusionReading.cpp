@@ -134,13 +134,18 @@ ConfusionData readConfusions(const QString &resultsPath, const QString &arrangem
         byNumber[std::size_t(data.attempts[a].recordNumber)] = int(a);
     const InstalledSexes sexes(problemList);
     std::vector<qint64> superseded;
+    ArrangementFile::LineReader reader;
+    qint64 length = 0;
     const auto addLine = [&](QByteArrayView bytes, qsizetype lineNumber, qint64 offset) {
         if (lineNumber == 1) {
             if (!ArrangementFile::isHeaderLine(bytes))
                 data.damagedLines.push_back(1);
             return;
         }
-        const std::optional<ArrangementLine> line = ArrangementFile::parseLine(bytes);
+        // A line still without its line end may be one being appended this moment.
+        if (offset + bytes.size() == length)
+            return;
+        const ArrangementLine *line = reader.read(bytes);
         if (!line) {
             data.damagedLines.push_back(lineNumber);
             return;
@@ -164,8 +169,9 @@ ConfusionData readConfusions(const QString &resultsPath, const QString &arrangem
     const QString error = forEachLineBlock(
         arrangementPath,
         [&](qint64 size) {
-            return size > ResultsFile::MaxBlockReadBytes ? 0
-                                                         : finishedLength(arrangementPath, size);
+            length =
+                size > ResultsFile::MaxBlockReadBytes ? 0 : finishedLength(arrangementPath, size);
+            return length;
         },
         [&](QByteArrayView run, qsizetype linesBefore, qint64 offset) {
             qsizetype lineNumber = linesBefore;

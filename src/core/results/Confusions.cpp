@@ -27,12 +27,17 @@ int placedClass(int piece, bool female)
 
 void count(ConfusionTable &table, const Arrangement &places, bool female, int step)
 {
+    // Made once: a long history counts tens of thousands of places.
+    static const CellKey femaleKey = CellKey::normal(true);
+    static const CellKey maleKey = CellKey::normal(false);
+    const CellKey &key = female ? femaleKey : maleKey;
     table.attempts += step;
     for (int place = 0; place < SlotCount; ++place) {
         const PlacedPiece &placed = places[std::size_t(place)];
         const int wanted = wantedClass(place, female);
         // The verdict is scoring's own, so that what counts as upright agrees with the grades.
-        if (slotVerdict(place, placed.piece, placed.rotationStep, female) == SlotTurnedTooFar)
+        if (!isUpright(placed.rotationStep) &&
+            slotVerdict(place, placed.piece, placed.rotationStep, key) == SlotTurnedTooFar)
             table.turned[std::size_t(wanted - 1)] += step;
         else
             table.cell(wanted, placedClass(placed.piece, female)) += step;

@@ -1,8 +1,11 @@
 #include "ui/results/ConfusionHeatMap.h"
 
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
 
 namespace queldo {
 
@@ -19,7 +22,75 @@ QString axisName(int classNumber)
     return QString::number(classNumber);
 }
 
+// Where the cells lie in an area: two label bands of a cell's size (the captions above and to the
+// left, then the class names), the cells filling the rest and staying square.
+struct HeatMapGrid
+{
+    double cell;
+    QPointF origin;
+    explicit HeatMapGrid(const QRectF &area)
+        : cell(std::max(1.0, std::min(area.width() / (ConfusionColumns + 2),
+                                      area.height() / (ConfusionRows + 2)))),
+          origin(area.left() + 2 * cell, area.top() + 2 * cell)
+    {
+    }
+    QRectF box(int wanted, int placed) const
+    {
+        return {origin.x() + (placed - 1) * cell, origin.y() + (wanted - 1) * cell, cell, cell};
+    }
+};
+
+// Draws a count that fits its cell: whole at the cell's font or a little smaller, else shortened
+// the Japanese way (千, 万, 億), so that a class's large counts never spill into their neighbours.
+void drawCount(QPainter &painter, const QRectF &box, int count)
+{
+    const QFont base = painter.font();
+    const double room = box.width() * 0.85;
+    QFont font;
+    const auto fits = [&](const QString &text, double scale) {
+        font = base;
+        font.setPixelSize(std::max(5, int(base.pixelSize() * scale)));
+        return QFontMetricsF(font).horizontalAdvance(text) <= room;
+    };
+    QString text = QString::number(count);
+    if (!fits(text, 1.0) && !fits(text, 0.8)) {
+        text = heatMapCountText(count);
+        if (!fits(text, 1.0) && !fits(text, 0.8))
+            fits(text, 0.65); // as small as stays legible
+    }
+    painter.setFont(font);
+    painter.drawText(box, Qt::AlignCenter, text);
+    painter.setFont(base);
+}
+
 } // namespace
+
+QString heatMapCountText(int count)
+{
+    const auto shortened = [](double value, const QString &unit) {
+        // Cut, never rounded up: "9.9万" is still under 10万. One decimal while under ten.
+        return (value < 10 ? QString::number(std::floor(value * 10) / 10, 'g', 2)
+                           : QString::number(int(value))) +
+               unit;
+    };
+    if (count >= 100000000)
+        return shortened(count / 1e8, QStringLiteral("億"));
+    if (count >= 10000)
+        return shortened(count / 1e4, QStringLiteral("万"));
+    if (count >= 1000)
+        return shortened(count / 1e3, QStringLiteral("千"));
+    return QString::number(count);
+}
+
+QString heatMapCellTip(const ConfusionTable &table, const QRectF &area, const QPointF &at)
+{
+    const HeatMapGrid grid(area);
+    const int placed = int(std::floor((at.x() - grid.origin.x()) / grid.cell)) + 1;
+    const int wanted = int(std::floor((at.y() - grid.origin.y()) / grid.cell)) + 1;
+    if (wanted < 1 || wanted > ConfusionRows || placed < 1 || placed > ConfusionColumns)
+        return {};
+    return confusionSentence({wanted, placed, table.cell(wanted, placed)});
+}
 
 void paintConfusionHeatMap(QPainter &painter, const QRectF &area, const ConfusionTable &table)
 {
@@ -27,11 +98,9 @@ void paintConfusionHeatMap(QPainter &painter, const QRectF &area, const Confusio
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.fillRect(area, Qt::white);
 
-    // Two label bands of a cell's size: the captions above and to the left, then the class
-    // names; the cells fill the rest and stay square.
-    const double cell = std::max(
-        1.0, std::min(area.width() / (ConfusionColumns + 2), area.height() / (ConfusionRows + 2)));
-    const QPointF origin(area.left() + 2 * cell, area.top() + 2 * cell);
+    const HeatMapGrid grid(area);
+    const double cell = grid.cell;
+    const QPointF origin = grid.origin;
     QFont font = painter.font();
     font.setPixelSize(std::max(6, int(cell * 0.45)));
     painter.setFont(font);
@@ -60,7 +129,7 @@ void paintConfusionHeatMap(QPainter &painter, const QRectF &area, const Confusio
         painter.drawText(QRectF(origin.x() - cell, y, cell, cell), Qt::AlignCenter,
                          axisName(wanted));
         for (int placed = 1; placed <= ConfusionColumns; ++placed) {
-            const QRectF box(origin.x() + (placed - 1) * cell, y, cell, cell);
+            const QRectF box = grid.box(wanted, placed);
             const int count = table.cell(wanted, placed);
             QColor fill;
             if (placed == wanted) {
@@ -77,7 +146,7 @@ void paintConfusionHeatMap(QPainter &painter, const QRectF &area, const Confusio
             painter.drawRect(box);
             if (count > 0) {
                 painter.setPen(fill.lightness() < 110 ? Qt::white : Qt::black);
-                painter.drawText(box, Qt::AlignCenter, QString::number(count));
+                drawCount(painter, box, count);
             }
         }
     }
@@ -101,6 +170,21 @@ void ConfusionHeatMap::setTable(const ConfusionTable &table)
 {
     m_table = table;
     update();
+}
+
+bool ConfusionHeatMap::event(QEvent *event)
+{
+    // The exact figure of a cell whose count is shown shortened, or any other.
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString tip = heatMapCellTip(m_table, rect(), help->pos());
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, this);
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void ConfusionHeatMap::paintEvent(QPaintEvent *)

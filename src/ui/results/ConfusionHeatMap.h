@@ -13,6 +13,11 @@ namespace queldo {
 /// (the right class) marked grey. Shared by the window and its printout.
 void paintConfusionHeatMap(QPainter &painter, const QRectF &area, const ConfusionTable &table);
 
+/// A count as a cell shows it when it is too wide to show whole: "1.2千", "35万", "2.1億".
+QString heatMapCountText(int count);
+/// What the cell under `at` counts, in words with its exact figure; empty off the cells.
+QString heatMapCellTip(const ConfusionTable &table, const QRectF &area, const QPointF &at);
+
 /// The heat map as a control.
 class ConfusionHeatMap : public QWidget
 {
@@ -23,6 +28,7 @@ public:
     const ConfusionTable &table() const { return m_table; }
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

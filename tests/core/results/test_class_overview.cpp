@@ -7,6 +7,7 @@
 #include "core/results/ArrangementFile.h"
 #include "core/results/ClassOverview.h"
 #include "core/results/ClassOverviewText.h"
+#include "core/results/ConfusionReading.h"
 #include "core/results/ResultsFile.h"
 #include "core/text/Cp932Text.h"
 
@@ -138,6 +139,71 @@ private slots:
         QCOMPARE(c.all.cell(9, 9), 6); // aoki's six places of 9 less two swaps, and beppu's two
         QCOMPARE(confusionSummary(c.all).section(QLatin1Char('\n'), 0, 0),
                  QStringLiteral("9番の位置に10番: 2回"));
+    }
+
+    // The class's tables count a trainee's attempts as the trainee's own 取り違え counts them, on
+    // a history with every oddity the two files can hold.
+    void confusionsAsTheTraineeCountsThem()
+    {
+        const QString today = QStringLiteral("2026/12/10");
+        const QString monday = QStringLiteral("2026/12/07");
+        const QString spaced = QStringLiteral("2026 12 10");
+        std::array<int, 46> right;
+        right.fill(1);
+        Arrangement sorted, swapped, turned;
+        for (int s = 0; s < 46; ++s)
+            sorted[std::size_t(s)] = {s, 0};
+        swapped = turned = sorted;
+        std::swap(swapped[16].piece, swapped[18].piece);
+        turned[3].rotationStep = 9;
+
+        QByteArray kek = *encodeCp932(ResultsHeader) + "\r\n";
+        const auto record = [&](int number, const QString &date, int problem) {
+            kek += ResultsFile::recordLine(number, date, problem, right, 30).toLatin1() + "\r\n";
+        };
+        record(0, today, 1);
+        record(1, monday, 2);
+        kek += "broken line\r\n";
+        record(3, today, 2);
+        record(4, spaced, 1);
+        record(5, today, 9); // a problem no longer installed
+        record(6, today, 1);
+        QByteArray arr = *encodeCp932(ArrangementHeader) + "\r\n";
+        const auto line = [&](const Arrangement &places, int problem, const QString &date,
+                              int number) {
+            arr += ArrangementFile::lineText({number, date, problem, places}).toLatin1() + "\r\n";
+        };
+        line(swapped, 1, today, 0);
+        line(sorted, 2, monday, 1);
+        arr += "damaged\r\n";
+        line(turned, 1, today, 3); // not record 3's problem
+        line(swapped, 1, spaced, 4);
+        line(sorted, 9, today, 5);
+        line(turned, 2, monday, 1); // replaces the first line of record 1
+        line(swapped, 1, today, 6);
+        line(sorted, 1, today, 6); // replaces it, then is replaced itself
+        line(turned, 1, today, 6);
+        line(sorted, 1, today, 40); // no such record
+
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkpath(dir.filePath("chiba")));
+        QVERIFY(writeBytes(dir.filePath("chiba/chiba.kek"), kek));
+        QVERIFY(writeBytes(dir.filePath("chiba/chiba.arr"), arr));
+        const ClassConfusions c = readClassOverview(dir.path(), Problems, Day).confusions;
+        const ConfusionData own =
+            readConfusions(dir.filePath("chiba/chiba.kek"), dir.filePath("chiba/chiba.arr"),
+                           Problems, TodayDate(Day.today, Day.locale));
+        QCOMPARE(c.all.counts, own.counts.all.counts);
+        QCOMPARE(c.all.turned, own.counts.all.turned);
+        QCOMPARE(c.today.counts, own.counts.today.counts);
+        QCOMPARE(c.today.turned, own.counts.today.turned);
+        QCOMPARE(c.all.attempts, 4);
+        QCOMPARE(c.today.attempts, 2);
+        QCOMPARE(c.week.attempts, 3);  // the spaced date is no day of the week
+        QCOMPARE(c.week.turned[1], 2); // place 4 (a 2) turned on Monday and today
+        QCOMPARE(c.week.cell(9, 10), 1);
+        QCOMPARE(c.uninstalledProblems, 1);
+        QCOMPARE(c.withoutArrangement, 1);
     }
 
     void refreshReadsWhatChanged()

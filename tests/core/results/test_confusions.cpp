@@ -231,6 +231,45 @@ private slots:
         QVERIFY(!QFile::exists(unfinishedAppendNotePath(arr)));
     }
 
+    // A trainee may be scoring while the file is read: a last line without its line end may be
+    // half-written, so it is left out whole, never counted nor taken for a damaged line.
+    void lineStillBeingWrittenIsLeftOut_data()
+    {
+        QTest::addColumn<QByteArray>("end");
+        QTest::addColumn<int>("cut"); // bytes of the last line not written yet
+        QTest::addColumn<int>("counted");
+        QTest::newRow("CR LF") << QByteArray("\r\n") << 0 << 2;
+        QTest::newRow("CR alone") << QByteArray("\r") << 0 << 2;
+        QTest::newRow("no line end") << QByteArray() << 0 << 1;
+        QTest::newRow("half a line") << QByteArray() << 30 << 1;
+    }
+    void lineStillBeingWrittenIsLeftOut()
+    {
+        QFETCH(QByteArray, end);
+        QFETCH(int, cut);
+        QFETCH(int, counted);
+        QByteArray kek = *encodeCp932(ResultsHeader) + "\r\n";
+        QByteArray arr = arrangementHeader();
+        for (int r = 0; r < 2; ++r) {
+            kek += ResultsFile::recordLine(r, Today, 1, codesAll(1), 30).toLatin1() + "\r\n";
+            arr += ArrangementFile::lineText(attempt(sorted(), 1, Today, r)).toLatin1();
+            arr += r == 0 ? QByteArray("\r\n") : end;
+        }
+        QTemporaryDir dir;
+        const QString kekPath = dir.filePath(QStringLiteral("a.kek"));
+        const QString arrPath = dir.filePath(QStringLiteral("a.arr"));
+        QVERIFY(writeBytes(kekPath, kek));
+        QVERIFY(writeBytes(arrPath, arr.chopped(cut)));
+
+        const ArrangementFile::ReadResult whole = ArrangementFile::read(arrPath);
+        QCOMPARE(whole.lines.size(), std::size_t(counted));
+        QVERIFY(whole.damagedLines.empty());
+        const ConfusionData read = readConfusions(kekPath, arrPath, Problems, TodayDate(Today));
+        QCOMPARE(read.counts.all.attempts, counted);
+        QCOMPARE(read.withoutArrangement, 2 - counted);
+        QVERIFY(read.damagedLines.empty());
+    }
+
     void tableOfHandMadeAttempts()
     {
         Arrangement swap = sorted();

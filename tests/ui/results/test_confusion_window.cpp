@@ -8,7 +8,9 @@
 #include "ui/results/ConfusionWindow.h"
 
 #include <QDir>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -122,6 +124,56 @@ private slots:
                  QStringLiteral("9番の位置に10番: 1回\n10番の位置に9番: 1回"));
         w.AllButton->click();
         QCOMPARE(w.HeatMap->table().attempts, 2);
+    }
+
+    void largeCountsAreShortened_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("under a thousand") << 999 << "999";
+        QTest::newRow("a thousand") << 1000 << "1千";
+        QTest::newRow("cut, not rounded") << 9999 << "9.9千";
+        QTest::newRow("ten thousand and more") << 12345 << "1.2万";
+        QTest::newRow("tens of 万") << 100000 << "10万";
+        QTest::newRow("hundreds of 万") << 2345678 << "234万";
+        QTest::newRow("億") << 123456789 << "1.2億";
+    }
+    void largeCountsAreShortened()
+    {
+        QFETCH(int, count);
+        QFETCH(QString, text);
+        QCOMPARE(heatMapCountText(count), text);
+    }
+
+    // A class's counts run to millions: every figure is shown whole inside its cell (drawing
+    // clips it to the cell, so one too wide would lose its first and last digits and touch both
+    // sides), and the cell's tooltip gives it exactly.
+    void largeCountsFitTheirCells()
+    {
+        ConfusionTable table;
+        table.cell(9, 10) = 1234567;
+        QImage image(540, 520, QImage::Format_RGB32); // cells of 20 pixels from (40, 40)
+        QPainter painter(&image);
+        paintConfusionHeatMap(painter, image.rect(), table);
+        painter.end();
+        const QRect box(40 + 9 * 20, 40 + 8 * 20, 20, 20); // 9 wanted, 10 placed
+        const QRgb fill = image.pixel(box.left() + 1, box.top() + 1);
+        int ink = 0;
+        for (int y = box.top() + 1; y < box.bottom(); ++y) {
+            ink +=
+                image.pixel(box.left() + 3, y) != fill || image.pixel(box.right() - 2, y) != fill;
+            for (int x = box.left() + 3; x < box.right() - 2; ++x)
+                ink += image.pixel(x, y) != fill;
+        }
+        QVERIFY(ink > 0);
+        for (int y = box.top() + 1; y < box.bottom(); ++y) {
+            QCOMPARE(image.pixel(box.left() + 1, y), fill);
+            QCOMPARE(image.pixel(box.right() - 1, y), fill);
+        }
+
+        QCOMPARE(heatMapCellTip(table, image.rect(), QPointF(230, 210)),
+                 QStringLiteral("9番の位置に10番: 1234567回"));
+        QCOMPARE(heatMapCellTip(table, image.rect(), QPointF(10, 210)), QString());
     }
 
     void madeSmallerItsMapFollows()
