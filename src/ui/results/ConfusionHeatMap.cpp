@@ -1,5 +1,6 @@
 #include "ui/results/ConfusionHeatMap.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <algorithm>
@@ -17,6 +18,25 @@ QString axisName(int classNumber)
     if (classNumber == ClassY)
         return QStringLiteral("Y");
     return QString::number(classNumber);
+}
+
+// A long history counts in thousands on the diagonal: such a count is drawn smaller rather
+// than over its neighbours' cells.
+void drawCount(QPainter &painter, const QRectF &box, int count)
+{
+    const QString text = QString::number(count);
+    const QFont font = painter.font();
+    const double room = box.width() - 6;
+    const double width = QFontMetricsF(font).horizontalAdvance(text);
+    if (width <= room || font.pixelSize() <= 0) {
+        painter.drawText(box, Qt::AlignCenter, text);
+        return;
+    }
+    QFont smaller = font;
+    smaller.setPixelSize(std::max(1, int(font.pixelSize() * room / width)));
+    painter.setFont(smaller);
+    painter.drawText(box, Qt::AlignCenter, text);
+    painter.setFont(font);
 }
 
 } // namespace
@@ -77,7 +97,7 @@ void paintConfusionHeatMap(QPainter &painter, const QRectF &area, const Confusio
             painter.drawRect(box);
             if (count > 0) {
                 painter.setPen(fill.lightness() < 110 ? Qt::white : Qt::black);
-                painter.drawText(box, Qt::AlignCenter, QString::number(count));
+                drawCount(painter, box, count);
             }
         }
     }
