@@ -10,7 +10,7 @@ namespace queldo {
 namespace {
 
 // The chromosome's own pixels (fully opaque) spread from black to white, then the trainee's
-// tone; the rim and the background keep their levels. A picture of one level is not spread.
+// tone; the background stays transparent. A picture of one level is not spread.
 void stretchLevels(QImage &argb, LoupeTone tone)
 {
     int darkest = 255, lightest = 0;
@@ -32,11 +32,21 @@ void stretchLevels(QImage &argb, LoupeTone tone)
         const int stretched = (v - darkest) * 255 / (lightest - darkest);
         return std::clamp(int((stretched - 128) * gain) + 128 + 16 * tone.brightness, 0, 255);
     };
+    // The soft rim is spread as the level it shows over white: left as it was, it stood out as
+    // a grey outline beside the body's lightest parts, which the spread turns white.
+    const auto rimLevel = [&](int colour, int alpha) {
+        const int seen = 255 - (255 - colour) * alpha / 255;
+        return std::clamp(255 - (255 - level(seen)) * 255 / alpha, 0, 255);
+    };
     for (int y = 0; y < argb.height(); ++y) {
         auto *row = reinterpret_cast<QRgb *>(argb.scanLine(y));
         for (int x = 0; x < argb.width(); ++x) {
-            if (qAlpha(row[x]) == 255)
+            const int alpha = qAlpha(row[x]);
+            if (alpha == 255)
                 row[x] = qRgb(level(qRed(row[x])), level(qGreen(row[x])), level(qBlue(row[x])));
+            else if (alpha > 0)
+                row[x] = qRgba(rimLevel(qRed(row[x]), alpha), rimLevel(qGreen(row[x]), alpha),
+                               rimLevel(qBlue(row[x]), alpha), alpha);
         }
     }
 }

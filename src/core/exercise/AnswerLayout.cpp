@@ -81,29 +81,35 @@ double fitAllInPlaces(std::span<const QSize> pictures, std::span<const QSize> pl
     return factor;
 }
 
-PairEnlargement enlargePair(QSize area, int top, QSize first, QSize second)
+PairEnlargement enlargeGroup(QSize area, int top, const QList<QSize> &pictures)
 {
     PairEnlargement out;
-    const int tallest = std::max(first.height(), second.height());
-    const int wide = first.width() + second.width();
+    const auto count = std::size_t(std::min<qsizetype>(pictures.size(), MostOfAClass));
+    int tallest = 0;
+    int wide = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        tallest = std::max(tallest, pictures[qsizetype(i)].height());
+        wide += std::max(0, pictures[qsizetype(i)].width());
+    }
     if (tallest <= 0 || wide <= 0)
         return out;
     const int room = area.height() - top - PairMargin;
-    const int fixedWidth = 2 * PairMargin + 2 * IdeogramGap + PairGap;
+    const int fixedWidth = 2 * PairMargin + int(count) * IdeogramGap + int(count - 1) * PairGap;
     // The ideograms take at most 3/5 of their pictures' widths.
     const double byWidth = double(area.width() - fixedWidth) / (wide * 1.6);
     out.factor = std::clamp(std::min(double(room) / tallest, byWidth), 0.0, MostEnlarged);
-    const std::array<QSize, 2> given{first, second};
-    std::array<QSize, 2> sizes{};
-    int groupWidth = PairGap;
-    for (std::size_t i = 0; i < 2; ++i) {
-        sizes[i] = QSize(int(given[i].width() * out.factor), int(given[i].height() * out.factor));
-        groupWidth += sizes[i].width() + IdeogramGap + largeIdeogramWidth(sizes[i].width());
+    std::array<QSize, MostOfAClass> sizes{};
+    int groupWidth = -PairGap;
+    for (std::size_t i = 0; i < count; ++i) {
+        const QSize given = pictures[qsizetype(i)];
+        sizes[i] = QSize(int(given.width() * out.factor), int(given.height() * out.factor));
+        groupWidth +=
+            PairGap + sizes[i].width() + IdeogramGap + largeIdeogramWidth(sizes[i].width());
     }
     const int groupHeight = int(tallest * out.factor);
     int left = std::max(0, (area.width() - groupWidth) / 2);
     const int groupTop = top + std::max(0, (room - groupHeight) / 2);
-    for (std::size_t i = 0; i < 2; ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         out.pictures[i] = QRect(QPoint(left, groupTop), sizes[i]);
         left += sizes[i].width() + IdeogramGap;
         out.ideograms[i] =
@@ -111,6 +117,11 @@ PairEnlargement enlargePair(QSize area, int top, QSize first, QSize second)
         left += out.ideograms[i].width() + PairGap;
     }
     return out;
+}
+
+PairEnlargement enlargePair(QSize area, int top, QSize first, QSize second)
+{
+    return enlargeGroup(area, top, {first, second});
 }
 
 double contentScale(QSize laidOutFor, QSize now)

@@ -3,6 +3,7 @@
 #include "core/board/CellKey.h"
 #include "core/board/Karyogram.h"
 
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -63,18 +64,24 @@ struct AnswerPicturePlacement
 AnswerPicturePlacement placeWithIdeogram(QSize place, QSize picture, int ideogramLeft,
                                          int ideogramWidth);
 
-/// One pair of the answer shown large, each chromosome with its ideogram on its right.
+/// The most chromosomes of one class a cell may show: a pair and a third (a trisomy).
+inline constexpr int MostOfAClass = 3;
+
+/// One pair of the answer shown large, each chromosome with its ideogram on its right; a
+/// trisomy's third chromosome after them.
 struct PairEnlargement
 {
-    double factor = 0; ///< by which both photographed pictures are enlarged
-    std::array<QRect, 2> pictures{};
-    std::array<QRect, 2> ideograms{}; ///< the room each ideogram may take, as high as its picture
+    double factor = 0; ///< by which all the photographed pictures are enlarged
+    std::array<QRect, MostOfAClass> pictures{};
+    /// the room each ideogram may take, as high as its picture
+    std::array<QRect, MostOfAClass> ideograms{};
 };
 
-/// The two pictures (at their photographed size) enlarged alike, as much as the area below top
-/// allows and at most twelve times, the pair centred in it side by side. Each ideogram is given
-/// room a little over half its picture's width, at most LargeIdeogramWidth.
+/// The pictures (at their photographed size, at most MostOfAClass) enlarged alike, as much as
+/// the area below top allows and at most twelve times, centred in it side by side. Each
+/// ideogram is given room a little over half its picture's width, at most LargeIdeogramWidth.
 inline constexpr int LargeIdeogramWidth = 48;
+PairEnlargement enlargeGroup(QSize area, int top, const QList<QSize> &pictures);
 PairEnlargement enlargePair(QSize area, int top, QSize first, QSize second);
 
 } // namespace queldo

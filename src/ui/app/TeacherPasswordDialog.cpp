@@ -29,10 +29,18 @@ TeacherPasswordDialog::TeacherPasswordDialog(const QString &path, QWidget *paren
     Password = new QLineEdit(this);
     Password->setObjectName(QStringLiteral("Password"));
     setPasswordEcho(Password);
+    // Made before the buttons, so that Tab goes from the password to its repetition.
+    if (m_setting) {
+        Again = new QLineEdit(this);
+        Again->setObjectName(QStringLiteral("Again"));
+        setPasswordEcho(Again);
+    }
     Message = new QLabel(this);
     Message->setObjectName(QStringLiteral("Message"));
     Message->setStyleSheet(QStringLiteral("color: #CC0000;"));
     Message->setWordWrap(true);
+    // Takes room only when it has something to say: empty, it left a gap above the buttons.
+    Message->hide();
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
     OKBtn->setDefault(true);
@@ -41,12 +49,8 @@ TeacherPasswordDialog::TeacherPasswordDialog(const QString &path, QWidget *paren
 
     auto *fields = new QFormLayout;
     fields->addRow(QStringLiteral("パスワード"), Password);
-    if (m_setting) {
-        Again = new QLineEdit(this);
-        Again->setObjectName(QStringLiteral("Again"));
-        setPasswordEcho(Again);
+    if (Again)
         fields->addRow(QStringLiteral("もう一度"), Again);
-    }
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(OKBtn);
@@ -93,6 +97,7 @@ void TeacherPasswordDialog::OKBtnClick()
 void TeacherPasswordDialog::showMessage(const QString &text)
 {
     Message->setText(text);
+    Message->setVisible(!text.isEmpty());
     adjustSize();
 }
 

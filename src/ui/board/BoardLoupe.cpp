@@ -130,12 +130,17 @@ void BoardView::showLoupeUnder(QPoint globalPos)
 
 void BoardView::showPlaceLoupe(int place, QPoint globalPos)
 {
-    if (place < 0 || place >= SlotCount)
+    if (place < 0 || place >= MostPlaces)
         return;
     // A place holding a chromosome shows that chromosome, wherever in the place the pointer is.
     if (const int piece = m_board.SlotContents[std::size_t(place)];
         piece >= 0 && !m_problem.SourceBitmap[std::size_t(piece)].isNull()) {
         showLoupe(piece, globalPos);
+        return;
+    }
+    // An empty spare place is for a chromosome of any class of its row: no one ideogram to show.
+    if (place >= SlotCount) {
+        hideLoupe();
         return;
     }
     makeLoupe();

@@ -3,10 +3,10 @@
 #include "core/board/ChromosomeId.h"
 #include "core/board/Ideogram.h"
 #include "core/board/PieceDisplay.h"
-#include "core/exercise/AnswerLayout.h"
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QStringList>
 
 namespace queldo {
 
@@ -18,14 +18,34 @@ int firstPlaceOfPair(int place)
     return std::clamp(place, 0, SlotCount - 1) / 2 * 2;
 }
 
-QString pairHeading(int first, bool female)
+// The places shown for the pair whose first place is given: its two, then any spare place
+// holding a third of it.
+QList<int> placesOfPair(int first, const AnswerPlaceSources &sources)
+{
+    QList<int> places{first, first + 1};
+    for (int place = SlotCount; place < MostPlaces && places.size() < MostOfAClass; ++place) {
+        if (sources.pairOf[std::size_t(place)] == first)
+            places << place;
+    }
+    return places;
+}
+
+QString pairHeading(int first, const QList<int> &places, const AnswerPlaceSources &sources,
+                    bool female)
 {
     const QString hint = QStringLiteral("　（←→: 前後の対　Esc・クリック: 戻る）");
-    if (first == XPlace)
-        return QStringLiteral("性染色体 X・%1")
-                   .arg(female ? QStringLiteral("X") : QStringLiteral("Y")) +
-               hint;
-    return QStringLiteral("%1番染色体").arg(pairClass(first)) + hint;
+    if (first != XPlace)
+        return QStringLiteral("%1番染色体").arg(pairClass(first)) + hint;
+    // The sex chromosomes as the cell has them: X・Y, X・X, or with a third, X・X・Y.
+    QStringList names;
+    for (int place : places) {
+        const int chromosome = sources.chromosome[std::size_t(place)];
+        if (chromosome >= 0)
+            names << ChromosomeId::name(chromosome);
+    }
+    if (names.isEmpty())
+        names << QStringLiteral("X") << (female ? QStringLiteral("X") : QStringLiteral("Y"));
+    return QStringLiteral("性染色体 ") + names.join(QStringLiteral("・")) + hint;
 }
 
 } // namespace
@@ -41,7 +61,7 @@ AnswerPairView::AnswerPairView(QWidget *parent) : QWidget(parent)
     Heading = new QLabel(this);
     Heading->setObjectName(QStringLiteral("PairHeading"));
     Heading->move(8, 6);
-    for (std::size_t i = 0; i < 2; ++i) {
+    for (std::size_t i = 0; i < MostOfAClass; ++i) {
         pictures[i] = new QLabel(this);
         pictures[i]->setObjectName(QStringLiteral("PairPicture%1").arg(i));
         ideograms[i] = new QLabel(this);
@@ -50,9 +70,14 @@ AnswerPairView::AnswerPairView(QWidget *parent) : QWidget(parent)
     hide();
 }
 
-void AnswerPairView::showPair(int place, const std::array<Bgr24Image, PieceCount> &sources,
-                              bool female, const BandTable *table)
+void AnswerPairView::showPair(int place, const AnswerPlaceSources &sources, bool female,
+                              const BandTable *table)
 {
+    if (place >= SlotCount) {
+        if (place >= MostPlaces || sources.pairOf[std::size_t(place)] < 0)
+            return;
+        place = sources.pairOf[std::size_t(place)];
+    }
     m_sources = &sources;
     m_female = female;
     m_table = table;
@@ -73,16 +98,21 @@ void AnswerPairView::refit()
 
 void AnswerPairView::draw()
 {
-    Heading->setText(pairHeading(m_place, m_female));
+    const QList<int> places = placesOfPair(m_place, *m_sources);
+    Heading->setText(pairHeading(m_place, places, *m_sources, m_female));
     Heading->adjustSize();
-    std::array<QImage, 2> photographed;
-    for (std::size_t i = 0; i < 2; ++i)
-        photographed[i] = readablePicture((*m_sources)[std::size_t(m_place) + i], 0);
-    const PairEnlargement at = enlargePair(size(), Heading->geometry().bottom() + 8,
-                                           photographed[0].size(), photographed[1].size());
-    for (std::size_t i = 0; i < 2; ++i) {
+    std::array<QImage, MostOfAClass> photographed;
+    QList<QSize> sizes;
+    for (std::size_t i = 0; i < std::size_t(places.size()); ++i) {
+        photographed[i] =
+            readablePicture(m_sources->pictures[std::size_t(places[qsizetype(i)])], 0);
+        sizes << photographed[i].size();
+    }
+    const PairEnlargement at = enlargeGroup(size(), Heading->geometry().bottom() + 8, sizes);
+    for (std::size_t i = 0; i < MostOfAClass; ++i) {
         ideograms[i]->hide();
-        if (at.pictures[i].isEmpty() || photographed[i].isNull()) {
+        if (i >= std::size_t(places.size()) || at.pictures[i].isEmpty() ||
+            photographed[i].isNull()) {
             pictures[i]->hide();
             continue;
         }
@@ -93,9 +123,9 @@ void AnswerPairView::draw()
         pictures[i]->setPixmap(QPixmap::fromImage(large));
         pictures[i]->setGeometry(at.pictures[i]);
         pictures[i]->show();
-        if (!m_table)
+        const int chromosome = m_sources->chromosome[std::size_t(places[qsizetype(i)])];
+        if (!m_table || chromosome < 0)
             continue;
-        const int chromosome = ChromosomeId::ofPiece(m_place + int(i), m_female);
         const ChromosomeSpan span =
             findChromosomeSpan(large, centromereSearchFor(*m_table, chromosome));
         if (!span.found)

@@ -95,9 +95,15 @@ void TForm16::prepare(QSize spread, const std::array<Bgr24Image, MostPieces> &So
             m_pieceInPlace[std::size_t(answer[std::size_t(piece)])] = piece;
     }
     // The pair view keeps these while it shows, and steps through the places with the keys.
-    for (std::size_t k = 0; k < m_pairSources.size(); ++k) {
+    for (std::size_t k = 0; k < MostPlaces; ++k) {
         const int piece = m_pieceInPlace[k];
-        m_pairSources[k] = piece >= 0 ? m_sources[std::size_t(piece)] : Bgr24Image();
+        const bool lying = piece >= 0 && piece < cell.pieceCount;
+        m_pairSources.pictures[k] = lying ? m_sources[std::size_t(piece)] : Bgr24Image();
+        m_pairSources.chromosome[k] = lying ? cell.chromosome[std::size_t(piece)] : -1;
+        // A spare place's chromosome is shown with the pair of its class.
+        const int chromosomeClass = lying ? cell.classOf(piece) : 0;
+        m_pairSources.pairOf[k] =
+            k >= std::size_t(SlotCount) && chromosomeClass > 0 ? (chromosomeClass - 1) * 2 : -1;
     }
     m_laidOutFor = QSize();
     PairView->hide();
@@ -150,9 +156,7 @@ void TForm16::layOutContent()
 
 void TForm16::showPairLarge(int place)
 {
-    // The pair view knows the 46 places of a normal karyogram; the spare places of an abnormal
-    // one have no pair to show.
-    if (place < 0 || place >= SlotCount)
+    if (place < 0 || place >= m_cell.placeCount())
         return;
     PairView->showPair(place, m_pairSources, m_cell.female, bandTable());
 }

@@ -7,6 +7,7 @@
 #include "core/board/Karyogram.h"
 #include "core/exercise/AnswerViewOptions.h"
 #include "ui/common/InnerWindow.h"
+#include "ui/exercise/AnswerPairView.h"
 
 #include <QImage>
 
@@ -18,7 +19,6 @@ class QLabel;
 
 namespace queldo {
 
-class AnswerPairView;
 class BoardView;
 
 /// The correct-answer window (正解表示): the 46 chromosomes of the current cell, upright, each in
@@ -88,7 +88,7 @@ private:
     QSize m_contentSize; ///< OutputPanel's size the content was last laid out for
     CellKey m_cell = CellKey::normal(false);
     std::array<int, MostPlaces> m_pieceInPlace{};
-    std::array<Bgr24Image, PieceCount> m_pairSources; ///< the picture of each of the 46 places
+    AnswerPlaceSources m_pairSources; ///< what each place holds, for showing a pair large
     QString m_optionsFile;
     AnswerViewOptions m_options;
     std::optional<BandTable> m_table;

@@ -1,6 +1,7 @@
 #include "ui/results/ConfusionHeatMap.h"
 
 #include <QHelpEvent>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QToolTip>
 

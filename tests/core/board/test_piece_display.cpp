@@ -148,6 +148,32 @@ private slots:
         QVERIFY(darkestOf(loupePicture(source, 0, 500, {0, -2})) >= 60);
     }
 
+    void aSoftRimShowsNoOutlineWhenEnlarged()
+    {
+        // Bands of 120 and 160 between a rim of 215 on each side, on white.
+        Bgr24Image source(6, 20);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 6; ++x)
+                for (int c = 0; c < 3; ++c)
+                    source.row(y)[3 * x + c] =
+                        std::uint8_t(x == 0 || x == 5   ? 255
+                                     : x == 1 || x == 4 ? 215
+                                                        : (y % 2 ? 120 : 160));
+        const QImage readable = readablePicture(source, 0);
+        const auto overWhite = [&](int x, int y) {
+            const QRgb c = readable.pixel(x, y);
+            return 255 - (255 - qGray(c)) * qAlpha(c) / 255;
+        };
+        int lightestBody = 0;
+        for (int y = 0; y < 19; ++y)
+            lightestBody = std::max(lightestBody, overWhite(2, y));
+        // The rim is no darker than the lightest of the bands it borders.
+        for (int y = 0; y < 19; ++y) {
+            QVERIFY2(overWhite(1, y) >= lightestBody,
+                     qPrintable(QStringLiteral("%1 < %2").arg(overWhite(1, y)).arg(lightestBody)));
+        }
+    }
+
     void nearGreyPhotographsAreDrawnGrey_data()
     {
         QTest::addColumn<int>("blue");

@@ -7,6 +7,7 @@
 #include "core/results/ResultsFile.h"
 #include "core/settings/LiveSettings.h"
 #include "ui/board/PieceImage.h"
+#include "ui/exercise/AnswerPairView.h"
 #include "ui/exercise/TForm1.h"
 #include "ui/exercise/TForm16.h"
 
@@ -159,6 +160,53 @@ private slots:
         QCOMPARE(ui.Button1->text(), QStringLiteral("正答率：0/46\n 継続して修正しますか?"));
         QCOMPARE(int(ResultsFile::read(w.dir.filePath("Result/u/u.kek")).records.size()), 1);
         QCOMPARE(w.scored.size(), 1);
+    }
+
+    // The third 21 is seen large as the others are: under the loupe in its spare place, and
+    // beside its pair in the answer, from either place of the pair or from its own.
+    void aTrisomysThirdIsShownLargeWithItsPair()
+    {
+        Window w;
+        TForm1 &form = *w.form;
+        w.clickList(1);
+        QTest::mouseClick(form.Button4, Qt::LeftButton);
+        QWidget *spare = w.panel("SparePanel4");
+        w.drag(42, spare);
+        const auto ctrlOver = [](QWidget *place) {
+            const QPoint at(2, place->height() - 3);
+            QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(place->mapToGlobal(at)),
+                             Qt::NoButton, Qt::NoButton, Qt::ControlModifier);
+            QApplication::sendEvent(place, &move);
+        };
+        ctrlOver(spare);
+        QLabel *loupe = form.InOutPanel->loupe();
+        QVERIFY(loupe && loupe->isVisible());
+        QCOMPARE(loupe->property("piece").toInt(), 42);
+        // An empty spare place takes any class of its row: there is no one ideogram to show.
+        ctrlOver(w.panel("SparePanel1"));
+        QVERIFY(!loupe->isVisible());
+
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QTest::mouseClick(form.Button5, Qt::LeftButton);
+        AnswerPairView *view = w.answer.PairView;
+        for (QWidget *place : {w.answer.placePanels[41], w.answer.placePanels[49]}) {
+            QTest::mouseClick(place, Qt::LeftButton, {}, QPoint(2, 30));
+            QVERIFY(view->isVisible());
+            QCOMPARE(view->pair(), 40);
+            QVERIFY(view->Heading->text().startsWith(QStringLiteral("21番染色体")));
+            for (QLabel *picture : view->pictures)
+                QVERIFY(picture->isVisible());
+            QVERIFY(view->pictures[2]->x() > view->pictures[1]->geometry().right());
+            QVERIFY(view->rect().contains(view->pictures[2]->geometry()));
+            QTest::keyClick(view, Qt::Key_Escape);
+        }
+        // A pair without a third shows two; an empty spare place shows nothing.
+        QTest::mouseClick(w.answer.placePanels[0], Qt::LeftButton, {}, QPoint(2, 30));
+        QVERIFY(view->pictures[1]->isVisible());
+        QVERIFY(!view->pictures[2]->isVisible());
+        QTest::keyClick(view, Qt::Key_Escape);
+        QTest::mouseClick(w.answer.placePanels[46], Qt::LeftButton, {}, QPoint(2, 30));
+        QVERIFY(!view->isVisible());
     }
 };
 

@@ -256,6 +256,8 @@ private slots:
         {
             TeacherPasswordDialog first(path);
             QVERIFY(first.setsPassword());
+            // Typed as a trainee would: Tab from the password to its repetition.
+            QCOMPARE(first.Password->nextInFocusChain(), first.Again);
             first.Password->setText("kyoushi");
             first.Again->setText("kyoushj");
             first.OKBtnClick();

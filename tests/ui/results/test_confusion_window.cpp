@@ -176,6 +176,37 @@ private slots:
         QCOMPARE(heatMapCellTip(table, image.rect(), QPointF(10, 210)), QString());
     }
 
+    // Thousands on the diagonal of a long history are drawn whole, not cut at their cell's
+    // edges, at the window's size and at a smaller one.
+    void aLargeCountIsDrawnWhole_data()
+    {
+        QTest::addColumn<int>("cell");
+        QTest::newRow("cells of 20 pixels") << 20;
+        QTest::newRow("cells of 12 pixels") << 12;
+    }
+    void aLargeCountIsDrawnWhole()
+    {
+        QFETCH(int, cell);
+        ConfusionTable table;
+        table.cell(1, 1) = 8888;
+        QImage map(27 * cell, 26 * cell, QImage::Format_RGB32);
+        QPainter painter(&map);
+        paintConfusionHeatMap(painter, QRectF(map.rect()), table);
+        painter.end();
+        // The first class's cell: no digit reaches the columns just inside its outline.
+        int atEdges = 0;
+        int inside = 0;
+        for (int y = 2 * cell + 3; y < 3 * cell - 3; ++y) {
+            for (int x = 2 * cell + 2; x < 3 * cell - 1; ++x) {
+                const bool dark = qGray(map.pixel(x, y)) < 160;
+                inside += dark;
+                atEdges += dark && (x == 2 * cell + 2 || x == 3 * cell - 2);
+            }
+        }
+        QVERIFY(inside > 0);
+        QCOMPARE(atEdges, 0);
+    }
+
     void madeSmallerItsMapFollows()
     {
         History h;
