@@ -46,7 +46,7 @@ struct HeatMapGrid
 void drawCount(QPainter &painter, const QRectF &box, int count)
 {
     const QFont base = painter.font();
-    const double room = box.width() * 0.85;
+    const double room = std::min(box.width() * 0.85, box.width() - 6);
     QFont font;
     const auto fits = [&](const QString &text, double scale) {
         font = base;
@@ -56,8 +56,11 @@ void drawCount(QPainter &painter, const QRectF &box, int count)
     QString text = QString::number(count);
     if (!fits(text, 1.0) && !fits(text, 0.8)) {
         text = heatMapCountText(count);
-        if (!fits(text, 1.0) && !fits(text, 0.8))
-            fits(text, 0.65); // as small as stays legible
+        if (!fits(text, 1.0) && !fits(text, 0.8) && !fits(text, 0.65)) {
+            // A map drawn very small: smaller still, rather than over the neighbours.
+            const double width = QFontMetricsF(font).horizontalAdvance(text);
+            font.setPixelSize(std::max(1, int(font.pixelSize() * room / width)));
+        }
     }
     painter.setFont(font);
     painter.drawText(box, Qt::AlignCenter, text);

@@ -167,7 +167,7 @@ private slots:
     void aTrisomysThirdIsShownLargeWithItsPair()
     {
         Window w;
-        TForm1 &form = *w.form;
+        const ExerciseControls form(*w.form);
         w.clickList(1);
         QTest::mouseClick(form.Button4, Qt::LeftButton);
         QWidget *spare = w.panel("SparePanel4");
