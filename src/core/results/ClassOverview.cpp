@@ -346,9 +346,10 @@ TraineeReading readTrainee(const QString &resultFolder, const QString &name,
             records.addLine(line, lineNumber);
     });
     summarise(summary, records.lastDate, tally.finish(true), day.locale);
-    countClassConfusions(reading.confusions, records,
-                         AppPaths::resolveCaseInsensitive(folder, {userFileName(name, UserFile::Arrangements)}),
-                         problemList, day, today);
+    countClassConfusions(
+        reading.confusions, records,
+        AppPaths::resolveCaseInsensitive(folder, {userFileName(name, UserFile::Arrangements)}),
+        problemList, day, today);
     return reading;
 }
 

@@ -1,7 +1,7 @@
 #include "ui/results/ConfusionHeatMap.h"
 
-#include <QHelpEvent>
 #include <QFontMetricsF>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QToolTip>
 
