@@ -13,9 +13,14 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    if (args.isEmpty() || args.size() > 4) {
-        std::fprintf(stderr,
-                     "usage: queldo_classgen <Result folder> [trainees] [attempts] [seed]\n");
+    const char *usage = "usage: queldo_classgen <Result folder> [trainees] [attempts] [seed]\n";
+    if (args.value(0) == QStringLiteral("-h") || args.value(0) == QStringLiteral("--help")) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    // No option is known but help: "--seed 3" written out of habit must not become a folder.
+    if (args.isEmpty() || args.size() > 4 || args[0].startsWith(u'-')) {
+        std::fputs(usage, stderr);
         return 2;
     }
     classgen::ClassOptions options;
