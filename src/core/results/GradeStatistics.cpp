@@ -28,26 +28,7 @@ namespace {
 
 std::optional<int> integerValue(QStringView text)
 {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    bool negative = false;
-    if (i < n && (text[i] == u'-' || text[i] == u'+'))
-        negative = text[i++] == u'-';
-    if (i == n)
-        return std::nullopt;
-    qint64 value = 0;
-    for (; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-        value = value * 10 + (c - u'0');
-        if (value > qint64(1) << 31)
-            return std::nullopt;
-    }
-    value = negative ? -value : value;
-    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
-        return std::nullopt;
-    return int(value);
+    return wholeNumber(text.utf16(), text.size());
 }
 
 // One record's figures, once its fields have been checked. Places are read two ways because the

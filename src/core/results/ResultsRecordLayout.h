@@ -39,6 +39,31 @@ enum class PlainLine {
     Other,     ///< bytes a plain split cannot judge (not ASCII, blanks, quotes): the general rule
 };
 
+/// Text as a whole number the way QString::toInt() reads the characters a record can hold: an
+/// optional sign, then digits only, within int. Nothing otherwise. For bytes and for UTF-16 alike,
+/// so that a plain line and one read by the general rule give the same figures.
+template <typename Char> std::optional<int> wholeNumber(const Char *s, qsizetype n)
+{
+    qsizetype i = 0;
+    const bool negative = n > 0 && s[0] == Char('-');
+    if (n > 0 && (s[0] == Char('-') || s[0] == Char('+')))
+        ++i;
+    if (i == n)
+        return std::nullopt;
+    qint64 value = 0;
+    for (; i < n; ++i) {
+        if (s[i] < Char('0') || s[i] > Char('9'))
+            return std::nullopt;
+        value = value * 10 + (s[i] - Char('0'));
+        if (value > qint64(1) << 31)
+            return std::nullopt;
+    }
+    value = negative ? -value : value;
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(value);
+}
+
 /// The fields of a line as this program writes it: ASCII without blanks, control characters or
 /// quotes, fields separated by commas alone. Nearly every line is one, and for them the file's
 /// reading rule comes down to splitting at the commas, done here in one pass over the bytes.
@@ -52,31 +77,8 @@ struct PlainFields
     qsizetype length(int j) const { return start[std::size_t(j) + 1] - 1 - start[std::size_t(j)]; }
     QByteArrayView operator[](int j) const { return QByteArrayView(at(j), length(j)); }
 
-    /// Field j as a whole number the way QString::toInt() reads the characters a plain line can
-    /// hold: an optional sign, then digits only, within int. Nothing otherwise.
-    std::optional<int> integer(int j) const
-    {
-        const char *s = at(j);
-        const qsizetype n = length(j);
-        qsizetype i = 0;
-        const bool negative = n > 0 && s[0] == '-';
-        if (n > 0 && (s[0] == '-' || s[0] == '+'))
-            ++i;
-        if (i == n)
-            return std::nullopt;
-        qint64 value = 0;
-        for (; i < n; ++i) {
-            if (s[i] < '0' || s[i] > '9')
-                return std::nullopt;
-            value = value * 10 + (s[i] - '0');
-            if (value > qint64(1) << 31)
-                return std::nullopt;
-        }
-        value = negative ? -value : value;
-        if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
-            return std::nullopt;
-        return int(value);
-    }
+    /// Field j as a whole number, read as wholeNumber() reads it.
+    std::optional<int> integer(int j) const { return wholeNumber(at(j), length(j)); }
 
     /// Splits line, which stays where it lies while these fields are used. start is only written
     /// as far as the line goes: a long history splits millions of lines.
