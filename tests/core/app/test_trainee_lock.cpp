@@ -170,7 +170,11 @@ private slots:
     {
         const TaroFolder taro;
         const QString path = taro.path();
-        QDateTime now = Now;
+        // The judge also reads the file's own date, which the file system sets from the real
+        // clock: the made-up clock starts there, or the file would look fresh or silent by the day
+        // the test runs.
+        const QDateTime start = QDateTime::currentDateTimeUtc();
+        QDateTime now = start;
         const auto clock = [&now] { return now; };
         {
             TraineeSession first(taro.files,
@@ -186,17 +190,17 @@ private slots:
             QCOMPARE(refused.decision.holder->host, "pc-12");
 
             // Renewals keep it fresh past the time a silent holder would lose it.
-            now = Now.addSecs(9 * 60);
+            now = start.addSecs(9 * 60);
             QCOMPARE(first.renew(), TraineeSession::Renewal::Renewed);
             // Removed by hand: nobody else holds it, so the next renewal makes it again.
             QVERIFY(QFile::remove(path));
             QCOMPARE(first.renew(), TraineeSession::Renewal::Renewed);
             QCOMPARE(parseTraineeLock(readBytes(path))->tag, "000000000000000a");
-            now = Now.addSecs(18 * 60);
+            now = start.addSecs(18 * 60);
             QCOMPARE(second.claim().decision.verdict, LockVerdict::InUse);
 
             // Then the first falls silent: taken over, and it learns so at its next renewal.
-            now = Now.addSecs(29 * 60);
+            now = start.addSecs(29 * 60);
             const TraineeSession::Claim taken = second.claim();
             QVERIFY(taken.taken);
             QCOMPARE(taken.decision.reason, StaleReason::NotRenewed);
