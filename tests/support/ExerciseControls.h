@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Controls.h"
 #include "ui/board/BoardView.h"
 #include "ui/exercise/TForm1.h"
 
@@ -16,16 +17,19 @@ namespace queldo::test {
 struct ExerciseControls
 {
     explicit ExerciseControls(const TForm1 &form)
-        : InOutPanel(find<BoardView>(form, "InOutPanel")),
-          ListBox3(find<QListWidget>(form, "ListBox3")), Label57(find<QLabel>(form, "Label57")),
-          Label58(find<QLabel>(form, "Label58")), Label1(find<QLabel>(form, "Label1")),
-          Button1(find<QPushButton>(form, "Button1")), Button2(find<QPushButton>(form, "Button2")),
-          Button3(find<QPushButton>(form, "Button3")), Button4(find<QPushButton>(form, "Button4")),
-          Button5(find<QPushButton>(form, "Button5")), Button6(find<QPushButton>(form, "Button6")),
-          Timer1(find<QTimer>(form, "Timer1")), New1(find<QAction>(form, "New1")),
-          SaveAs1(find<QAction>(form, "SaveAs1")), N4(find<QAction>(form, "N4")),
-          N3(find<QAction>(form, "N3")), N1(find<QAction>(form, "N1")),
-          Setting1(find<QAction>(form, "Setting1")), Contents1(find<QAction>(form, "Contents1"))
+        : InOutPanel(control<BoardView>(form, "InOutPanel")),
+          ListBox3(control<QListWidget>(form, "ListBox3")),
+          Label57(control<QLabel>(form, "Label57")), Label58(control<QLabel>(form, "Label58")),
+          Label1(control<QLabel>(form, "Label1")), Button1(control<QPushButton>(form, "Button1")),
+          Button2(control<QPushButton>(form, "Button2")),
+          Button3(control<QPushButton>(form, "Button3")),
+          Button4(control<QPushButton>(form, "Button4")),
+          Button5(control<QPushButton>(form, "Button5")),
+          Button6(control<QPushButton>(form, "Button6")), Timer1(control<QTimer>(form, "Timer1")),
+          New1(control<QAction>(form, "New1")), SaveAs1(control<QAction>(form, "SaveAs1")),
+          N4(control<QAction>(form, "N4")), N3(control<QAction>(form, "N3")),
+          N1(control<QAction>(form, "N1")), Setting1(control<QAction>(form, "Setting1")),
+          Contents1(control<QAction>(form, "Contents1"))
     {
     }
 
@@ -48,15 +52,6 @@ struct ExerciseControls
     QAction *N1;        // 参考モード
     QAction *Setting1;  // 設定
     QAction *Contents1; // ヘルプ(&C)
-
-private:
-    template <typename T> static T *find(const TForm1 &form, const char *name)
-    {
-        T *found = form.findChild<T *>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("the exercise window has no %s", name);
-        return found;
-    }
 };
 
 } // namespace queldo::test
