@@ -350,9 +350,9 @@ double openAnswer(Program &p)
         "queldo::TForm16",
         [&] {
             p.windows->AnswerWindow().prepare(
-                form.boardView().InputPanel->size(), form.boardView().problem().SourceBitmap,
+                form.boardView().spread()->size(), form.boardView().problem().SourceBitmap,
                 p.windows->settings().EffectiveScale, form.boardView().isFemaleProblem());
-            p.windows->AnswerWindow().showOver(form.boardView().InputPanel);
+            p.windows->AnswerWindow().showOver(form.boardView().spread());
         },
         [&](QWidget *) { p.windows->AnswerWindow().close(); });
 }
