@@ -542,14 +542,16 @@ private slots:
             {"queldo::TForm8",
              [&](QWidget *modal) {
                  hiddenDuringQuestion = !f.window->isVisible();
-                 questionTexts = {f.confirmation->Label1->text(), f.confirmation->Label2->text(),
+                 questionTexts = {control<QLabel>(*f.confirmation, "Label1")->text(),
+                                  control<QLabel>(*f.confirmation, "Label2")->text(),
                                   f.confirmation->windowTitle()};
                  confirm(modal);
              }},
         };
         if (acknowledge)
             steps.append({"queldo::TForm10", [&](QWidget *modal) {
-                              doneTexts = {f.done->Label1->text(), f.done->windowTitle()};
+                              doneTexts = {control<QLabel>(*f.done, "Label1")->text(),
+                                           f.done->windowTitle()};
                               acknowledge(modal);
                           }});
         steps.append({"queldo::TOKBottomDlg", [&](QWidget *) {
@@ -825,7 +827,8 @@ private slots:
               [&](QWidget *) {
                   answerInReplay = windows.AnswerWindow().isVisible() &&
                                    windows.replay().isAncestorOf(&windows.AnswerWindow());
-                  const auto &places = windows.replay().Attempt->board().SlotContents;
+                  const auto &places =
+                      control<BoardView>(windows.replay(), "Attempt")->board().SlotContents;
                   std::copy_n(places.begin(), replayed.size(), replayed.begin());
                   windows.replay().reject();
               }},
