@@ -317,7 +317,12 @@ double openConfusions(Program &p)
         },
         [&](QWidget *analysis) {
             seconds = timeToPaint(
-                "queldo::ConfusionWindow", [&] { p.windows->analysis().ConfusionButton->click(); },
+                "queldo::ConfusionWindow",
+                [&] {
+                    p.windows->analysis()
+                        .findChild<QPushButton *>(QStringLiteral("ConfusionButton"))
+                        ->click();
+                },
                 rejectWindow);
             rejectWindow(analysis);
         });

@@ -1,5 +1,7 @@
 #include "ClassOverviewControls.h"
+#include "ConfusionControls.h"
 #include "FileBytes.h"
+#include "GradeWindowControls.h"
 #include "ModalAnswer.h"
 #include "classgenerator.h"
 #include "core/app/AppPaths.h"
@@ -216,18 +218,22 @@ private slots:
         ModalAnswer grades([&](QWidget *modal) {
             auto *dlg = qobject_cast<TOKBottomDlg *>(modal);
             QVERIFY(dlg);
-            QCOMPARE(dlg->Label1->text(), QStringLiteral("研修生03さんの成績"));
-            QVERIFY(!dlg->Button2->isVisible() && !dlg->Button2->isEnabled());
-            QVERIFY(!dlg->Button1->isVisible());
+            const GradeWindowControls grades(*dlg);
+            QCOMPARE(grades.Label1->text(), QStringLiteral("研修生03さんの成績"));
+            QVERIFY(!grades.Button2->isVisible() && !grades.Button2->isEnabled());
+            QVERIFY(!grades.Button1->isVisible());
             QTimer::singleShot(0, [&] {
                 auto *c = qobject_cast<ConfusionWindow *>(QApplication::activeModalWidget());
-                confusionsShown = c && c->data().attempts.size() > 0 &&
-                                  !c->ReplayButton->isVisible() && !c->PrintButton->isVisible();
-                if (c)
-                    c->CloseButton->click();
-                dlg->OKBtn->click();
+                if (c) {
+                    const ConfusionControls confusions(*c);
+                    confusionsShown = c->data().attempts.size() > 0 &&
+                                      !confusions.ReplayButton->isVisible() &&
+                                      !confusions.PrintButton->isVisible();
+                    confusions.CloseButton->click();
+                }
+                grades.OKBtn->click();
             });
-            dlg->ConfusionButton->click();
+            grades.ConfusionButton->click();
         });
         ui.GradesButton->click();
         QVERIFY(confusionsShown);
