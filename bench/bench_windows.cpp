@@ -317,7 +317,12 @@ double openConfusions(Program &p)
         },
         [&](QWidget *analysis) {
             seconds = timeToPaint(
-                "queldo::ConfusionWindow", [&] { p.windows->analysis().ConfusionButton->click(); },
+                "queldo::ConfusionWindow",
+                [&] {
+                    p.windows->analysis()
+                        .findChild<QPushButton *>(QStringLiteral("ConfusionButton"))
+                        ->click();
+                },
                 rejectWindow);
             rejectWindow(analysis);
         });
@@ -350,9 +355,9 @@ double openAnswer(Program &p)
         "queldo::TForm16",
         [&] {
             p.windows->AnswerWindow().prepare(
-                form.boardView().InputPanel->size(), form.boardView().problem().SourceBitmap,
+                form.boardView().spread()->size(), form.boardView().problem().SourceBitmap,
                 p.windows->settings().EffectiveScale, form.boardView().isFemaleProblem());
-            p.windows->AnswerWindow().showOver(form.boardView().InputPanel);
+            p.windows->AnswerWindow().showOver(form.boardView().spread());
         },
         [&](QWidget *) { p.windows->AnswerWindow().close(); });
 }
