@@ -59,7 +59,7 @@ QVariant AttemptListModel::data(const QModelIndex &index, int role) const
         }
     }
     if (role == Qt::ForegroundRole && index.column() == 0 &&
-        !replayRefusal(*attempt, m_installedProblems).isEmpty())
+        !canReplay(*attempt, m_installedProblems))
         return m_dimmed;
     return {};
 }
@@ -70,6 +70,26 @@ QVariant AttemptListModel::headerData(int section, Qt::Orientation orientation, 
         return {};
     static const char16_t *const titles[] = {u"試行No", u"日時", u"問題", u"正答数"};
     return section >= 0 && section < 4 ? QString::fromUtf16(titles[section]) : QVariant();
+}
+
+} // namespace queldo
+
+namespace queldo {
+
+QSize AttemptListDelegate::sizeHint(const QStyleOptionViewItem &option,
+                                    const QModelIndex &index) const
+{
+    if (option.font != m_font || m_sizes.size() > 4096) {
+        m_sizes.clear();
+        m_font = option.font;
+    }
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const auto known = m_sizes.constFind(text);
+    if (known != m_sizes.constEnd())
+        return *known;
+    const QSize size = QStyledItemDelegate::sizeHint(option, index);
+    m_sizes.insert(text, size);
+    return size;
 }
 
 } // namespace queldo

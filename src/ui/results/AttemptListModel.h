@@ -4,6 +4,9 @@
 
 #include <QAbstractTableModel>
 #include <QBrush>
+#include <QFont>
+#include <QHash>
+#include <QStyledItemDelegate>
 
 #include <vector>
 
@@ -38,6 +41,21 @@ private:
     const std::vector<AttemptEntry> *m_attempts = nullptr;
     int m_installedProblems = 0;
     QBrush m_dimmed;
+};
+
+/// The list's cells, each text measured once: the columns are sized to the rows in view at every
+/// layout pass while the window opens, and measuring a text the style's way costs more than
+/// drawing it. The list's cells hold nothing but their text, so the text alone decides the size.
+class AttemptListDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+private:
+    mutable QHash<QString, QSize> m_sizes; // for m_font
+    mutable QFont m_font;
 };
 
 } // namespace queldo

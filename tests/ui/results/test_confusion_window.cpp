@@ -4,6 +4,7 @@
 #include "core/results/ArrangementFile.h"
 #include "core/results/ResultsFile.h"
 #include "ui/common/PagePrinter.h"
+#include "ui/results/AttemptListModel.h"
 #include "ui/results/ConfusionHeatMap.h"
 #include "ui/results/ConfusionWindow.h"
 
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStyledItemDelegate>
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
@@ -330,6 +332,34 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.AttemptList->model()->rowCount(), 3000);
         QCOMPARE(w.HeatMap->table().attempts, 101);
+    }
+
+    // The list measures each text once; the sizes must stay the style's own, also once the font
+    // has changed under texts it has measured before.
+    void theListMeasuresItsCellsAsTheStyleDoes()
+    {
+        const std::vector<AttemptEntry> attempts{{0, QStringLiteral("2026/12/10"), 1, 46, 0},
+                                                 {1, QStringLiteral("2026/12/10"), 12, 3, -1},
+                                                 {12345, QStringLiteral("2026/12/11"), 1, 40, 1}};
+        AttemptListModel model;
+        model.setAttempts(&attempts, 2, QBrush(Qt::gray));
+        QTreeView view;
+        view.setModel(&model);
+        AttemptListDelegate remembering;
+        QStyledItemDelegate stock;
+        QStyleOptionViewItem option;
+        option.initFrom(&view);
+        for (int pixels : {12, 30, 12}) {
+            option.font.setPixelSize(pixels);
+            for (int row = 0; row < model.rowCount(); ++row)
+                for (int column = 0; column < model.columnCount(); ++column) {
+                    const QModelIndex index = model.index(row, column);
+                    QCOMPARE(remembering.sizeHint(option, index), stock.sizeHint(option, index));
+                }
+        }
+        // Newest first: 12345 is wider than 0.
+        QVERIFY(stock.sizeHint(option, model.index(0, 0)).width() >
+                stock.sizeHint(option, model.index(2, 0)).width());
     }
 
     void printsThePageAsAPdfWithoutAPrinter()
