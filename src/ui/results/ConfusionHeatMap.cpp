@@ -238,17 +238,32 @@ void paintConfusionHeatMap(QPainter &painter, const QRectF &area, const Confusio
         }
     }
     // The grid as whole lines over the filled cells: an outline stroked cell by cell cost more
-    // than all the rest of the map.
-    std::vector<QLineF> lines;
-    lines.reserve(ConfusionColumns + ConfusionRows + 2);
+    // than all the rest of the map. On the screen the lines are filled as the pixels the pen
+    // would cover, which is cheaper still.
     const double right = origin.x() + ConfusionColumns * cell;
     const double bottom = origin.y() + ConfusionRows * cell;
-    for (int k = 0; k <= ConfusionColumns; ++k)
-        lines.emplace_back(origin.x() + k * cell, origin.y(), origin.x() + k * cell, bottom);
-    for (int k = 0; k <= ConfusionRows; ++k)
-        lines.emplace_back(origin.x(), origin.y() + k * cell, right, origin.y() + k * cell);
-    painter.setPen(QColor(0xB0, 0xB0, 0xB0));
-    painter.drawLines(lines.data(), int(lines.size()));
+    const QColor gridColour(0xB0, 0xB0, 0xB0);
+    if (painter.paintEngine()->type() == QPaintEngine::Raster &&
+        painter.transform().type() <= QTransform::TxTranslate) {
+        const auto pixel = [](double at) { return int(std::floor(at)); };
+        for (int k = 0; k <= ConfusionColumns; ++k)
+            painter.fillRect(QRect(pixel(origin.x() + k * cell), pixel(origin.y()), 1,
+                                   pixel(bottom) - pixel(origin.y()) + 1),
+                             gridColour);
+        for (int k = 0; k <= ConfusionRows; ++k)
+            painter.fillRect(QRect(pixel(origin.x()), pixel(origin.y() + k * cell),
+                                   pixel(right) - pixel(origin.x()) + 1, 1),
+                             gridColour);
+    } else {
+        std::vector<QLineF> lines;
+        lines.reserve(ConfusionColumns + ConfusionRows + 2);
+        for (int k = 0; k <= ConfusionColumns; ++k)
+            lines.emplace_back(origin.x() + k * cell, origin.y(), origin.x() + k * cell, bottom);
+        for (int k = 0; k <= ConfusionRows; ++k)
+            lines.emplace_back(origin.x(), origin.y() + k * cell, right, origin.y() + k * cell);
+        painter.setPen(gridColour);
+        painter.drawLines(lines.data(), int(lines.size()));
+    }
     // The diagonal: a dark outline on every right-class cell.
     QPen diagonal(QColor(0x40, 0x40, 0x40));
     diagonal.setWidthF(std::max(1.0, cell / 10));
