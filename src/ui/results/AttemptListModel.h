@@ -6,6 +6,7 @@
 #include <QBrush>
 #include <QFont>
 #include <QHash>
+#include <QStaticText>
 #include <QStyledItemDelegate>
 
 #include <vector>
@@ -52,9 +53,21 @@ class AttemptListDelegate : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    /// As the style paints a cell, with its text shaped once.
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
 
 private:
-    mutable QHash<QString, QSize> m_sizes; // for m_font
+    void useFont(const QFont &font) const;
+
+    struct ShapedText
+    {
+        QStaticText text;
+        double width = -1;
+        double height = -1;
+    };
+    mutable QHash<QString, QSize> m_sizes;      // for m_font
+    mutable QHash<QString, ShapedText> m_texts; // for m_font
     mutable QFont m_font;
 };
 

@@ -334,9 +334,9 @@ private slots:
         QCOMPARE(w.HeatMap->table().attempts, 101);
     }
 
-    // The list measures each text once; the sizes must stay the style's own, also once the font
-    // has changed under texts it has measured before.
-    void theListMeasuresItsCellsAsTheStyleDoes()
+    // The list measures and shapes each text once; the sizes and pictures must stay the style's
+    // own, also once the font has changed under texts it has measured before.
+    void theListMeasuresAndPaintsItsCellsAsTheStyleDoes()
     {
         const std::vector<AttemptEntry> attempts{{0, QStringLiteral("2026/12/10"), 1, 46, 0},
                                                  {1, QStringLiteral("2026/12/10"), 12, 3, -1},
@@ -360,6 +360,32 @@ private slots:
         // Newest first: 12345 is wider than 0.
         QVERIFY(stock.sizeHint(option, model.index(0, 0)).width() >
                 stock.sizeHint(option, model.index(2, 0)).width());
+
+        // Painted as the style paints them: plain, dimmed (row 1), chosen, in a window in the
+        // back, and too narrow for the text.
+        option.widget = &view;
+        option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter; // as a view lays out a cell
+        const auto painted = [&](const QStyledItemDelegate &delegate, const QModelIndex &index) {
+            QImage image(option.rect.size(), QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            delegate.paint(&painter, option, index);
+            return image;
+        };
+        const QStyle::State states[] = {QStyle::State_Enabled | QStyle::State_Active,
+                                        QStyle::State_Enabled | QStyle::State_Active |
+                                            QStyle::State_Selected,
+                                        QStyle::State_Enabled | QStyle::State_Selected};
+        for (const QRect &rect : {QRect(0, 0, 140, 22), QRect(0, 0, 24, 22)})
+            for (QStyle::State state : states) {
+                option.rect = rect;
+                option.state = state;
+                for (int row = 0; row < model.rowCount(); ++row)
+                    for (int column = 0; column < model.columnCount(); ++column) {
+                        const QModelIndex index = model.index(row, column);
+                        QCOMPARE(painted(remembering, index), painted(stock, index));
+                    }
+            }
     }
 
     void printsThePageAsAPdfWithoutAPrinter()
