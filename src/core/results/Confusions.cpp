@@ -237,6 +237,12 @@ QString replayRefusal(const AttemptEntry &attempt, int installedProblems)
     return {};
 }
 
+bool canReplay(const AttemptEntry &attempt, int installedProblems)
+{
+    return attempt.problemNumber >= 1 && attempt.problemNumber <= installedProblems &&
+           attempt.arrangement >= 0;
+}
+
 QColor heatColour(int count, int largest)
 {
     if (count <= 0 || largest <= 0)

@@ -134,6 +134,9 @@ QString confusionSummary(const ConfusionTable &table);
 QString confusionNotices(const ConfusionData &data);
 /// Why an attempt cannot be replayed; empty when it can.
 QString replayRefusal(const AttemptEntry &attempt, int installedProblems);
+/// Whether replayRefusal() is empty, without making the message: the list asks for every row
+/// it draws.
+bool canReplay(const AttemptEntry &attempt, int installedProblems);
 
 /// The colour of a heat-map cell: white for nothing, deepening towards red up to `largest`.
 QColor heatColour(int count, int largest);

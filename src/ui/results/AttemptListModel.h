@@ -4,6 +4,10 @@
 
 #include <QAbstractTableModel>
 #include <QBrush>
+#include <QFont>
+#include <QHash>
+#include <QStaticText>
+#include <QStyledItemDelegate>
 
 #include <vector>
 
@@ -38,6 +42,33 @@ private:
     const std::vector<AttemptEntry> *m_attempts = nullptr;
     int m_installedProblems = 0;
     QBrush m_dimmed;
+};
+
+/// The list's cells, each text measured once: the columns are sized to the rows in view at every
+/// layout pass while the window opens, and measuring a text the style's way costs more than
+/// drawing it. The list's cells hold nothing but their text, so the text alone decides the size.
+class AttemptListDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    /// As the style paints a cell, with its text shaped once.
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
+
+private:
+    void useFont(const QFont &font) const;
+
+    struct ShapedText
+    {
+        QStaticText text;
+        double width = -1;
+        double height = -1;
+    };
+    mutable QHash<QString, QSize> m_sizes;      // for m_font
+    mutable QHash<QString, ShapedText> m_texts; // for m_font
+    mutable QFont m_font;
 };
 
 } // namespace queldo

@@ -1,12 +1,16 @@
 #include "ui/results/ConfusionHeatMap.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QHelpEvent>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QStaticText>
 #include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace queldo {
 
@@ -41,29 +45,109 @@ struct HeatMapGrid
     }
 };
 
+// The map's texts shaped once per font and kept from one painting to the next: shaping a text
+// costs more than drawing it, and the class names and most counts come back at every opening.
+// Only for raster painting: a printer's page lays its text out at its own resolution.
+class ShapedTexts
+{
+public:
+    static ShapedTexts &shared()
+    {
+        static ShapedTexts texts;
+        return texts;
+    }
+
+    double width(const QFont &font, const QString &text)
+    {
+        Entry &entry = find(font, text);
+        if (entry.width < 0)
+            entry.width = QFontMetricsF(font).horizontalAdvance(text);
+        return entry.width;
+    }
+
+    // As drawText() with Qt::AlignCenter draws a line of text, from the shaped text.
+    void drawCentred(QPainter &painter, const QRectF &box, const QString &text)
+    {
+        if (painter.paintEngine()->type() != QPaintEngine::Raster) {
+            painter.drawText(box, Qt::AlignCenter, text);
+            return;
+        }
+        const QFont &font = painter.font();
+        Entry &entry = find(font, text);
+        if (entry.width < 0)
+            entry.width = QFontMetricsF(font).horizontalAdvance(text);
+        if (entry.height < 0)
+            entry.height = QFontMetricsF(font).height();
+        // drawText() cuts a text larger than its box to the box, as on a map drawn very small.
+        if (entry.width > box.width() || entry.height > box.height()) {
+            painter.drawText(box, Qt::AlignCenter, text);
+            return;
+        }
+        if (!entry.prepared) {
+            entry.shaped.setTextFormat(Qt::PlainText);
+            entry.shaped.setText(text);
+            entry.shaped.prepare(QTransform(), font);
+            entry.prepared = true;
+        }
+        painter.drawStaticText(QPointF(box.x() + (box.width() - entry.width) / 2,
+                                       box.y() + (box.height() - entry.height) / 2),
+                               entry.shaped);
+    }
+
+private:
+    struct Entry
+    {
+        QStaticText shaped;
+        double width = -1;
+        double height = -1;
+        bool prepared = false;
+    };
+    struct Key
+    {
+        QFont font;
+        QString text;
+        bool operator==(const Key &other) const { return text == other.text && font == other.font; }
+    };
+    friend size_t qHash(const Key &key, size_t seed)
+    {
+        return qHashMulti(seed, key.font, key.text);
+    }
+
+    Entry &find(const QFont &font, const QString &text)
+    {
+        // A map drawn at many sizes over a long day: a bound on what is kept.
+        if (m_entries.size() > 4000)
+            m_entries.clear();
+        return m_entries[Key{font, text}];
+    }
+
+    QHash<Key, Entry> m_entries;
+};
+
 // Draws a count that fits its cell: whole at the cell's font or a little smaller, else shortened
 // the Japanese way (千, 万, 億), so that a class's large counts never spill into their neighbours.
 void drawCount(QPainter &painter, const QRectF &box, int count)
 {
+    ShapedTexts &texts = ShapedTexts::shared();
     const QFont base = painter.font();
     const double room = std::min(box.width() * 0.85, box.width() - 6);
     QFont font;
     const auto fits = [&](const QString &text, double scale) {
         font = base;
         font.setPixelSize(std::max(5, int(base.pixelSize() * scale)));
-        return QFontMetricsF(font).horizontalAdvance(text) <= room;
+        return texts.width(font, text) <= room;
     };
     QString text = QString::number(count);
     if (!fits(text, 1.0) && !fits(text, 0.8)) {
         text = heatMapCountText(count);
         if (!fits(text, 1.0) && !fits(text, 0.8) && !fits(text, 0.65)) {
             // A map drawn very small: smaller still, rather than over the neighbours.
-            const double width = QFontMetricsF(font).horizontalAdvance(text);
+            const double width = texts.width(font, text);
             font.setPixelSize(std::max(1, int(font.pixelSize() * room / width)));
         }
     }
     painter.setFont(font);
-    painter.drawText(box, Qt::AlignCenter, text);
+    texts.drawCentred(painter, box, text);
     painter.setFont(base);
 }
 
@@ -125,13 +209,14 @@ void paintConfusionHeatMap(QPainter &painter, const QRectF &area, const Confusio
         largestEmpty = std::max(largestEmpty, table.cell(wanted, EmptyColumn));
 
     for (int placed = 1; placed <= ConfusionColumns; ++placed)
-        painter.drawText(QRectF(origin.x() + (placed - 1) * cell, origin.y() - cell, cell, cell),
-                         Qt::AlignCenter, axisName(placed));
+        ShapedTexts::shared().drawCentred(
+            painter, QRectF(origin.x() + (placed - 1) * cell, origin.y() - cell, cell, cell),
+            axisName(placed));
     for (int wanted = 1; wanted <= ConfusionRows; ++wanted) {
         const double y = origin.y() + (wanted - 1) * cell;
         painter.setPen(Qt::black);
-        painter.drawText(QRectF(origin.x() - cell, y, cell, cell), Qt::AlignCenter,
-                         axisName(wanted));
+        ShapedTexts::shared().drawCentred(painter, QRectF(origin.x() - cell, y, cell, cell),
+                                          axisName(wanted));
         for (int placed = 1; placed <= ConfusionColumns; ++placed) {
             const QRectF box = grid.box(wanted, placed);
             const int count = table.cell(wanted, placed);
@@ -146,13 +231,38 @@ void paintConfusionHeatMap(QPainter &painter, const QRectF &area, const Confusio
                 fill = heatColour(count, largest);
             }
             painter.fillRect(box, fill);
-            painter.setPen(QColor(0xB0, 0xB0, 0xB0));
-            painter.drawRect(box);
             if (count > 0) {
                 painter.setPen(fill.lightness() < 110 ? Qt::white : Qt::black);
                 drawCount(painter, box, count);
             }
         }
+    }
+    // The grid as whole lines over the filled cells: an outline stroked cell by cell cost more
+    // than all the rest of the map. On the screen the lines are filled as the pixels the pen
+    // would cover, which is cheaper still.
+    const double right = origin.x() + ConfusionColumns * cell;
+    const double bottom = origin.y() + ConfusionRows * cell;
+    const QColor gridColour(0xB0, 0xB0, 0xB0);
+    if (painter.paintEngine()->type() == QPaintEngine::Raster &&
+        painter.transform().type() <= QTransform::TxTranslate) {
+        const auto pixel = [](double at) { return int(std::floor(at)); };
+        for (int k = 0; k <= ConfusionColumns; ++k)
+            painter.fillRect(QRect(pixel(origin.x() + k * cell), pixel(origin.y()), 1,
+                                   pixel(bottom) - pixel(origin.y()) + 1),
+                             gridColour);
+        for (int k = 0; k <= ConfusionRows; ++k)
+            painter.fillRect(QRect(pixel(origin.x()), pixel(origin.y() + k * cell),
+                                   pixel(right) - pixel(origin.x()) + 1, 1),
+                             gridColour);
+    } else {
+        std::vector<QLineF> lines;
+        lines.reserve(ConfusionColumns + ConfusionRows + 2);
+        for (int k = 0; k <= ConfusionColumns; ++k)
+            lines.emplace_back(origin.x() + k * cell, origin.y(), origin.x() + k * cell, bottom);
+        for (int k = 0; k <= ConfusionRows; ++k)
+            lines.emplace_back(origin.x(), origin.y() + k * cell, right, origin.y() + k * cell);
+        painter.setPen(gridColour);
+        painter.drawLines(lines.data(), int(lines.size()));
     }
     // The diagonal: a dark outline on every right-class cell.
     QPen diagonal(QColor(0x40, 0x40, 0x40));

@@ -103,6 +103,7 @@ QTreeView *ConfusionWindow::makeAttemptList()
     list->setUniformRowHeights(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setModel(m_attemptModel);
+    list->setItemDelegate(new AttemptListDelegate(list));
     list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     list->header()->setResizeContentsPrecision(0);
     list->setAccessibleName(QStringLiteral("試行の一覧"));

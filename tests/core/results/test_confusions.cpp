@@ -397,6 +397,9 @@ private slots:
         unrecorded.arrangement = -1;
         QCOMPARE(replayRefusal(unrecorded, 2),
                  QStringLiteral("この試行は配置の記録がないため再現できません。"));
+        QVERIFY(canReplay(data.attempts[0], 2));
+        QVERIFY(!canReplay(data.attempts[1], 2));
+        QVERIFY(!canReplay(unrecorded, 2));
     }
 
     // Read from the files, counting as the arrangement file is read and keeping only where each

@@ -5,6 +5,7 @@
 #include "core/results/ArrangementFile.h"
 #include "core/results/ResultsFile.h"
 #include "ui/common/PagePrinter.h"
+#include "ui/results/AttemptListModel.h"
 #include "ui/results/ConfusionHeatMap.h"
 #include "ui/results/ConfusionWindow.h"
 
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStyledItemDelegate>
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
@@ -336,6 +338,60 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(ui.AttemptList->model()->rowCount(), 3000);
         QCOMPARE(ui.HeatMap->table().attempts, 101);
+    }
+
+    // The list measures and shapes each text once; the sizes and pictures must stay the style's
+    // own, also once the font has changed under texts it has measured before.
+    void theListMeasuresAndPaintsItsCellsAsTheStyleDoes()
+    {
+        const std::vector<AttemptEntry> attempts{{0, QStringLiteral("2026/12/10"), 1, 46, 0},
+                                                 {1, QStringLiteral("2026/12/10"), 12, 3, -1},
+                                                 {12345, QStringLiteral("2026/12/11"), 1, 40, 1}};
+        AttemptListModel model;
+        model.setAttempts(&attempts, 2, QBrush(Qt::gray));
+        QTreeView view;
+        view.setModel(&model);
+        AttemptListDelegate remembering;
+        QStyledItemDelegate stock;
+        QStyleOptionViewItem option;
+        option.initFrom(&view);
+        for (int pixels : {12, 30, 12}) {
+            option.font.setPixelSize(pixels);
+            for (int row = 0; row < model.rowCount(); ++row)
+                for (int column = 0; column < model.columnCount(); ++column) {
+                    const QModelIndex index = model.index(row, column);
+                    QCOMPARE(remembering.sizeHint(option, index), stock.sizeHint(option, index));
+                }
+        }
+        // Newest first: 12345 is wider than 0.
+        QVERIFY(stock.sizeHint(option, model.index(0, 0)).width() >
+                stock.sizeHint(option, model.index(2, 0)).width());
+
+        // Painted as the style paints them: plain, dimmed (row 1), chosen, in a window in the
+        // back, and too narrow for the text.
+        option.widget = &view;
+        option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter; // as a view lays out a cell
+        const auto painted = [&](const QStyledItemDelegate &delegate, const QModelIndex &index) {
+            QImage image(option.rect.size(), QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            delegate.paint(&painter, option, index);
+            return image;
+        };
+        const QStyle::State states[] = {QStyle::State_Enabled | QStyle::State_Active,
+                                        QStyle::State_Enabled | QStyle::State_Active |
+                                            QStyle::State_Selected,
+                                        QStyle::State_Enabled | QStyle::State_Selected};
+        for (const QRect &rect : {QRect(0, 0, 140, 22), QRect(0, 0, 24, 22)})
+            for (QStyle::State state : states) {
+                option.rect = rect;
+                option.state = state;
+                for (int row = 0; row < model.rowCount(); ++row)
+                    for (int column = 0; column < model.columnCount(); ++column) {
+                        const QModelIndex index = model.index(row, column);
+                        QCOMPARE(painted(remembering, index), painted(stock, index));
+                    }
+            }
     }
 
     void printsThePageAsAPdfWithoutAPrinter()
