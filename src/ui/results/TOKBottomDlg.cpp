@@ -176,6 +176,10 @@ void TOKBottomDlg::arrangeCharts()
     Chart1->setGeometry(rects.accuracy);
     Chart3->setGeometry(rects.pairs);
     Chart2->setGeometry(rects.times);
+    // A hidden view hands its size to its chart only when it shows: the chart takes it now, so
+    // that figures filled in while hidden are laid out for the size they are shown at, once.
+    for (QChartView *chart : {Chart1, Chart3, Chart2})
+        chart->chart()->resize(chart->size());
 }
 
 int TOKBottomDlg::exec()
