@@ -4,7 +4,8 @@
 // the click to the end of the window's first paint; beside it, in the same run on the same
 // files, the peer: reading the files the window reads. Benchmarks are named "<attempts>/<what>":
 //   confusions     取り違え opened over the grade analysis, as the trainee opens it
-//   analysisFirst  成績分析 at the first opening after a login (the login is not timed)
+//   analysisFirst  成績分析 at the first opening after a login, clicked a moment after the
+//                  exercise window shows (the login and the moment are not timed)
 //   analysis       成績分析 at a later opening
 //   replay         再現 of the newest attempt
 //   answer         正解表示 in the exercise window
