@@ -126,12 +126,48 @@ public:
         group(routine, data, {prefix}, ours, peer, goal);
     }
 
+    /// ours against peer, each named in full: a ratio across cases ("0/analysis" against
+    /// "10000/readResults").
+    void named(const std::string &routine, const std::string &data, const std::string &ours,
+               const std::string &peer, Goal goal = {})
+    {
+        line(routine, data, ours + " / " + peer, m_times.seconds(ours) / m_times.seconds(peer),
+             goal);
+    }
+
+    /// The part of ours that grows with the data: (prefix/ours - base/ours) / prefix/peer. Never
+    /// held to a goal: it is what the goals' ratios would be without the fixed cost.
+    void share(const std::string &routine, const std::string &data, const std::string &prefix,
+               const std::string &base, const std::string &ours, const std::string &peer)
+    {
+        const double grown =
+            m_times.seconds(prefix + "/" + ours) - m_times.seconds(base + "/" + ours);
+        line(routine, data, "(" + ours + " - " + base + "/" + ours + ") / " + peer,
+             grown / m_times.seconds(prefix + "/" + peer), {});
+    }
+
     /// A line copied under the table.
     static void info(const std::string &text) { std::printf("info\t%s\n", text.c_str()); }
 
     bool anyMissed() const { return m_missed; }
 
 private:
+    void line(const std::string &routine, const std::string &data, const std::string &what,
+              double r, Goal goal)
+    {
+        if (std::isnan(r))
+            return;
+        const bool hasGoal = !std::isnan(goal.geomean) || !std::isnan(goal.worst);
+        const bool met = !(r > goal.geomean) && !(r > goal.worst);
+        if (hasGoal && !met)
+            m_missed = true;
+        std::printf("ratio\t%s\t%s\t%s\t%.3f\t%.3f\t-\t1\t%s\t%s\n", routine.c_str(), data.c_str(),
+                    what.c_str(), r, r, goalText(goal).c_str(),
+                    !hasGoal ? "-"
+                    : met    ? "met"
+                             : "MISSED");
+    }
+
     static std::string goalText(Goal goal)
     {
         char text[64] = "-";

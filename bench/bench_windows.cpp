@@ -1,16 +1,21 @@
 // Every window of the program opened offscreen through the program's own windows, on histories
-// of 1,000, 10,000 and 100,000 attempts (results and arrangement files made here), timed from
+// of 1,000, 10,000 and 100,000 attempts (results and arrangement files made here), and over an
+// empty history ("0", the header alone) for the fixed cost of showing each window, timed from
 // the click to the end of the window's first paint; beside it, in the same run on the same
 // files, the peer: reading the files the window reads. Benchmarks are named "<attempts>/<what>":
 //   confusions     取り違え opened over the grade analysis, as the trainee opens it
-//   analysisFirst  成績分析 at the first opening after a login (the login is not timed)
+//   analysisFirst  成績分析 at the first opening after a login, clicked a moment after the
+//                  exercise window shows (the login and the moment are not timed)
 //   analysis       成績分析 at a later opening
 //   replay         再現 of the newest attempt
 //   answer         正解表示 in the exercise window
 //   settings       設定
-//   exercise       the exercise window from the login's OK
+//   exercise       the exercise window from the moment the password is accepted (the claiming
+//                  of the trainee, the settings and the window itself) to its first paint
 //   readResults    ResultsFile::read of the results file
 //   readBoth       the results file and the arrangement file read
+// and "login/passwordCheck", the check of the typed password against its stored salted hash,
+// the login's deliberate cost, timed alone;
 // and "1GiB/analysis", 成績分析 on a results file of 1 GiB of records, beside "1GiB/readFile",
 // reading that file's bytes a block at a time, with the peak memory while the window opens.
 // and, once, "start/login": a process of the program started until its login window is painted,
@@ -24,6 +29,7 @@
 #include "ProblemFixture.h"
 #include "RatioTable.h"
 
+#include "core/app/PasswordFile.h"
 #include "core/board/ProblemFolder.h"
 #include "core/results/ArrangementFile.h"
 #include "core/results/ResultsDate.h"
@@ -66,6 +72,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,6 +81,8 @@ using namespace queldo;
 namespace {
 
 const int Sizes[] = {1000, 10000, 100000};
+// The history of no attempts: what showing a window costs whatever the history.
+const int Empty = 0;
 const QString Trainee = QStringLiteral("bench");
 const int Problems = 3; // installed with their pictures; the history names ten
 
@@ -131,6 +140,9 @@ public:
         qApp->installEventFilter(this);
     }
     ~FirstPaint() override { qApp->removeEventFilter(this); }
+
+    /// Starts the time again, for a span that begins inside the trigger.
+    void restartClock() { m_clock.restart(); }
 
     /// Seconds from the trigger to the painted window, or -1 when it was not painted within
     /// twenty seconds. close: how the window goes away again.
@@ -207,9 +219,11 @@ struct Program
     int attempts = 0;
 
     QString problem(int number) const { return knownProblemNames().value(number - 1); }
-    ArrangementLine newestReplayable() const
+    std::optional<ArrangementLine> newestReplayable() const
     {
         const auto lines = ArrangementFile::read(stem + QStringLiteral(".arr")).lines;
+        if (lines.empty())
+            return std::nullopt;
         for (auto it = lines.rbegin(); it != lines.rend(); ++it)
             if (it->problemNumber <= Problems)
                 return *it;
@@ -223,6 +237,16 @@ void startProgram(Program &p)
     p.windows = bench::loggedIn(p.dir.path(), Trainee, QStringLiteral("pw"));
     // A problem on the board for the answer window, not started: 成績分析 stays possible.
     p.windows->exercise()->findChild<QPushButton *>(QStringLiteral("Button2"))->click();
+}
+
+// A trainee's first click after the login comes once the exercise window is on the screen and
+// looked at, by when the program has done what it does while it waits.
+void settleAfterLogin()
+{
+    QElapsedTimer shown;
+    shown.start();
+    while (shown.elapsed() < 300)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
 std::map<int, std::unique_ptr<Program>> programs;
@@ -339,10 +363,12 @@ double openAnalysis(Program &p)
         rejectWindow);
 }
 
-double openReplay(Program &p, const ArrangementLine &line)
+double openReplay(Program &p, const std::optional<ArrangementLine> &line)
 {
+    if (!line)
+        return -1;
     return timeToPaint(
-        "queldo::ReplayWindow", [&] { emit p.windows->confusions().replayRequested(line); },
+        "queldo::ReplayWindow", [&] { emit p.windows->confusions().replayRequested(*line); },
         rejectWindow);
 }
 
@@ -376,12 +402,41 @@ double openExercise(Program &p)
     p.windows = std::make_unique<ProgramWindows>(p.dir.path(), p.dir.path(), 1);
     p.windows->start();
     bench::waitAtTheLogin();
-    p.windows->login().ID->setText(Trainee);
-    p.windows->login().Password->setText(QStringLiteral("pw"));
-    const double seconds = timeToPaint(
-        "queldo::TForm1", [&] { p.windows->login().OKBtn->click(); }, [](QWidget *) {});
+    TPasswordDlg &login = p.windows->login();
+    login.ID->setText(Trainee);
+    login.Password->setText(QStringLiteral("pw"));
+    // The trainee is claimed right after the password is accepted: the time starts there, the
+    // password check before it being timed on its own.
+    FirstPaint paint("queldo::TForm1");
+    const auto claim = login.claimTrainee;
+    login.claimTrainee = [&paint, claim](const QString &id) {
+        paint.restartClock();
+        return claim(id);
+    };
+    const double seconds = paint.run([&] { login.OKBtn->click(); }, [](QWidget *) {});
+    login.claimTrainee = claim;
     p.windows->exercise()->findChild<QPushButton *>(QStringLiteral("Button2"))->click();
     return seconds;
+}
+
+// The stored line is a hash once the trainee has logged in (the files are written with the
+// password in plain text, as an older installation left them, and the first login stores it
+// hashed): a plain line would time a string comparison.
+std::optional<HashCost> storedHashCost(Program &p)
+{
+    return hashCost(readPasswordFile(p.stem + QStringLiteral(".pas")).line);
+}
+
+double checkPassword(Program &p)
+{
+    const StoredPassword stored = readPasswordFile(p.stem + QStringLiteral(".pas"));
+    if (!hashCost(stored.line))
+        return -1;
+    QElapsedTimer clock;
+    clock.start();
+    const bool matches = passwordMatches(stored.line, QStringLiteral("pw"));
+    const double seconds = double(clock.nsecsElapsed()) / 1e9;
+    return matches ? seconds : -1;
 }
 
 double readResults(Program &p)
@@ -513,6 +568,25 @@ void resetPeak()
 
 void registerAll(const QString &startFolder)
 {
+    // Over an empty history, the windows that show it; a replay has no attempt to show.
+    {
+        const int n = Empty;
+        const std::string c = caseOf(n) + "/";
+        const auto on = [n](double (*fn)(Program &)) {
+            return [n, fn] { return fn(programFor(n)); };
+        };
+        add(c + "confusions", 5, on(openConfusions));
+        add(c + "analysisFirst", 5, [n] {
+            Program &p = programFor(n);
+            startProgram(p);
+            settleAfterLogin();
+            return openAnalysis(p);
+        });
+        add(c + "analysis", 5, on(openAnalysis));
+        add(c + "answer", 5, on(openAnswer));
+        add(c + "settings", 5, on(openSettings));
+        add(c + "exercise", 5, on(openExercise));
+    }
     for (int n : Sizes) {
         const int iterations = n >= 100000 ? 2 : 5;
         const std::string c = caseOf(n) + "/";
@@ -523,6 +597,7 @@ void registerAll(const QString &startFolder)
         add(c + "analysisFirst", iterations, [n] {
             Program &p = programFor(n);
             startProgram(p);
+            settleAfterLogin();
             return openAnalysis(p);
         });
         add(c + "analysis", iterations, on(openAnalysis));
@@ -536,6 +611,7 @@ void registerAll(const QString &startFolder)
         add(c + "readResults", iterations, on(readResults));
         add(c + "readBoth", iterations, on(readBoth));
     }
+    add("login/passwordCheck", 5, [] { return checkPassword(programFor(Sizes[0])); });
     add("1GiB/analysis", 1, [] {
         // A new program each time: a later showing of the same file would not read it again.
         Program &p = longHistory(qint64(1) << 30);
@@ -560,7 +636,7 @@ void registerAll(const QString &startFolder)
 void measureMemory(int attempts, bench::RatioTable &table, bool &missed)
 {
     Program &p = programFor(attempts);
-    const ArrangementLine line = p.newestReplayable();
+    const std::optional<ArrangementLine> line = p.newestReplayable();
     startProgram(p);
     QApplication::processEvents();
     const double before = residentMb();
@@ -617,9 +693,23 @@ bool printTable(const bench::MedianReporter &times)
     for (int n : Sizes) {
         const std::string data = std::to_string(n) + " attempts";
         const bench::Goal goal = n == 10000 ? twice : bench::Goal{};
-        table.pair("取り違え opening", data, caseOf(n), "confusions", "readBoth", goal);
-        table.pair("成績分析 first opening", data, caseOf(n), "analysisFirst", "readResults", goal);
-        table.pair("成績分析 later opening", data, caseOf(n), "analysis", "readResults", goal);
+        // Beside each window's row, informative: the same window over an empty history, against
+        // the same reading, and what the history adds to the window, against the reading.
+        const struct
+        {
+            const char *window;
+            const char *name;
+            const char *reading;
+        } rows[] = {{"取り違え opening", "confusions", "readBoth"},
+                    {"成績分析 first opening", "analysisFirst", "readResults"},
+                    {"成績分析 later opening", "analysis", "readResults"}};
+        for (const auto &row : rows) {
+            table.pair(row.window, data, caseOf(n), row.name, row.reading, goal);
+            table.named(std::string(row.window) + ", empty history (fixed cost)", data,
+                        caseOf(Empty) + "/" + row.name, caseOf(n) + "/" + row.reading);
+            table.share(std::string(row.window) + ", the history's share", data, caseOf(n),
+                        caseOf(Empty), row.name, row.reading);
+        }
     }
     table.pair("login window painted", "program start", "start", "login", "plainDialog",
                {NAN, 1.5});
@@ -635,6 +725,21 @@ bool printTable(const bench::MedianReporter &times)
     bool missed = table.anyMissed();
     const char *windows[] = {"confusions", "analysisFirst", "analysis", "replay",
                              "answer",     "settings",      "exercise"};
+    {
+        std::string line = "windows over an empty history:";
+        for (const char *w : windows) {
+            const double ms = times.seconds(caseOf(Empty) + "/" + w) * 1e3;
+            if (!std::isnan(ms)) {
+                std::snprintf(text, sizeof text, " %s %.1f ms,", w, ms);
+                line += text;
+            }
+        }
+        if (line.back() == ',') {
+            line.pop_back();
+            table.info(line +
+                       " (the fixed cost of showing each window; a replay needs an attempt)");
+        }
+    }
     for (int n : Sizes) {
         std::string line = "windows " + std::to_string(n) + " attempts:";
         const double limit = n >= 100000 ? 300 : 100;
@@ -653,12 +758,25 @@ bool printTable(const bench::MedianReporter &times)
         line += text;
         table.info(line);
     }
+    if (const std::optional<HashCost> cost = storedHashCost(programFor(Sizes[0]))) {
+        std::snprintf(text, sizeof text,
+                      "password check %.1f ms, part of the login and not of the exercise window: "
+                      "argon2id at m=%llu KiB, t=%llu, p=%llu, a deliberately slow salted hash",
+                      times.seconds("login/passwordCheck") * 1e3,
+                      static_cast<unsigned long long>(cost->memoryKiB),
+                      static_cast<unsigned long long>(cost->passes),
+                      static_cast<unsigned long long>(cost->lanes));
+        table.info(text);
+    }
     std::snprintf(text, sizeof text, "login window painted %.1f ms, a plain dialog %.1f ms",
                   times.seconds("start/login") * 1e3, times.seconds("start/plainDialog") * 1e3);
     table.info(text);
 
+    // A run filtered to some benchmarks (a profile of one window) measures no memory where it
+    // opened no window.
     for (int n : Sizes)
-        measureMemory(n, table, missed);
+        if (!std::isnan(times.seconds(caseOf(n) + "/analysis")))
+            measureMemory(n, table, missed);
     if (!std::isnan(longHistoryPeakMb)) {
         std::snprintf(text, sizeof text,
                       "memory 成績分析 on a %.0f MB results file: peak %.0f MB above the memory "

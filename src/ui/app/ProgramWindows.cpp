@@ -266,6 +266,12 @@ void ProgramWindows::openExerciseWindow()
     m_answer->setOptionsFile(m_session->files().program(UserFile::AnswerOptions));
     shareSession();
     m_exercise->show();
+    // While the trainee looks at the board, the grades are read and the analysis filled: its
+    // first opening then only shows it.
+    new AfterFirstPaint(m_exercise.get(), [this] {
+        analysis().setProblemList(m_exercise->library().ProblemList());
+        m_analysis->prepare();
+    });
 }
 
 void ProgramWindows::askAbnormalKaryotype(const ScoredAbnormalCell &cell)

@@ -2,6 +2,7 @@
 
 #include "core/app/TraineeSession.h"
 #include "core/results/GradeStatistics.h"
+#include "core/results/GradeStatisticsInBackground.h"
 #include "core/results/GradeWindowLayout.h"
 #include "core/results/LineChartPoints.h"
 #include "core/results/ResultsDate.h"
@@ -61,7 +62,8 @@ QLabel *makeReportLabel(QWidget *parent, const char *name, QPoint at)
 } // namespace
 
 TOKBottomDlg::TOKBottomDlg(PagePrinter &printer, QWidget *parent)
-    : QDialog(parent), currentDate([] { return QDate::currentDate(); }), m_printer(printer)
+    : QDialog(parent), currentDate([] { return QDate::currentDate(); }), m_printer(printer),
+      m_background(std::make_unique<GradeStatisticsInBackground>())
 {
     setObjectName(QStringLiteral("OKBottomDlg"));
     setWindowTitle(QStringLiteral("成績"));
@@ -174,6 +176,10 @@ void TOKBottomDlg::arrangeCharts()
     Chart1->setGeometry(rects.accuracy);
     Chart3->setGeometry(rects.pairs);
     Chart2->setGeometry(rects.times);
+    // A hidden view hands its size to its chart only when it shows: the chart takes it now, so
+    // that figures filled in while hidden are laid out for the size they are shown at, once.
+    for (QChartView *chart : {Chart1, Chart3, Chart2})
+        chart->chart()->resize(chart->size());
 }
 
 int TOKBottomDlg::exec()
@@ -200,6 +206,47 @@ void TOKBottomDlg::FormShow()
     // Opened only after the login: before it there are no grades to read.
     if (!m_session)
         return;
+    Sources sources = currentSources();
+    if (sources.size >= 0 && sources == m_shown)
+        return;
+    // Figures being computed in the background from these very sources are waited for rather
+    // than computed a second time.
+    if (m_background->pending() && sources == m_preparing) {
+        const GradeStatisticsInBackground::Figures figures = m_background->take();
+        showFigures(std::move(sources), figures.statistics, figures.error);
+        return;
+    }
+    // Read a block at a time: a history of any length costs the figures, not the file.
+    const GradeStatisticsInBackground::Figures figures = gradeFiguresOfFile(
+        sources.path, TodayDate(sources.today, QLocale::system()), m_problemList);
+    showFigures(std::move(sources), figures.statistics, figures.error);
+}
+
+void TOKBottomDlg::prepare()
+{
+    if (!m_session || isVisible() || m_background->pending())
+        return;
+    Sources sources = currentSources();
+    if (sources.size < 0 || sources == m_shown)
+        return;
+    m_preparing = sources;
+    m_background->start(sources.path, TodayDate(sources.today, QLocale::system()), m_problemList,
+                        this, [this] { fillPrepared(); });
+}
+
+void TOKBottomDlg::fillPrepared()
+{
+    // Taken by an opening meanwhile, or left for the next one while this one shows other figures.
+    if (!m_background->pending() || isVisible())
+        return;
+    const GradeStatisticsInBackground::Figures figures = m_background->take();
+    // A file that changed while it was read is read again at the opening.
+    if (currentSources() == m_preparing)
+        showFigures(std::move(m_preparing), figures.statistics, figures.error);
+}
+
+TOKBottomDlg::Sources TOKBottomDlg::currentSources()
+{
     const UserFiles &files = m_session->files();
     AbnormalPanel->refresh(files.relative(UserFile::AbnormalAttempts), Bevel1->x() - 8);
     // fillCharts() clears the series on either road below, just before their axes change.
@@ -211,20 +258,18 @@ void TOKBottomDlg::FormShow()
     // Taken before the file is read: an append racing the reading is read again next time.
     const QString path = files.relative(UserFile::Results);
     const QFileInfo file(path);
-    Sources sources{path,
-                    file.exists() ? file.size() : -1,
-                    file.lastModified().toMSecsSinceEpoch(),
-                    currentDate(),
-                    m_problemList,
-                    !AbnormalPanel->isHidden()};
-    if (sources.size >= 0 && sources == m_shown)
-        return;
-    m_shown = {};
+    return {path,
+            file.exists() ? file.size() : -1,
+            file.lastModified().toMSecsSinceEpoch(),
+            currentDate(),
+            m_problemList,
+            !AbnormalPanel->isHidden()};
+}
 
-    // Read a block at a time: a history of any length costs the figures, not the file.
-    QString error;
-    const GradeStatistics statistics = gradeStatisticsOfFile(
-        path, TodayDate(sources.today, QLocale::system()), m_problemList, &error);
+void TOKBottomDlg::showFigures(Sources sources, const GradeStatistics &statistics,
+                               const QString &error)
+{
+    m_shown = {};
     if (error.isEmpty())
         m_shown = std::move(sources);
     if (!error.isEmpty())

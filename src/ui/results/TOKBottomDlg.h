@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QBarSeries;
 class QBarSet;
@@ -17,6 +18,7 @@ class QLineSeries;
 namespace queldo {
 
 class AbnormalSection;
+class GradeStatisticsInBackground;
 class PagePrinter;
 class TForm8;
 class TraineeSession;
@@ -44,6 +46,10 @@ public:
     std::function<QDate()> currentDate;
 
     int exec() override;
+
+    /// Reads the trainee's grades on a worker thread and fills the hidden window with them, so
+    /// that opening it over the same file only shows it. For a quiet moment after the login.
+    void prepare();
 
     void FormShow();
     void Button1Click();
@@ -97,6 +103,7 @@ private:
     void arrangeCharts();
     void fillCharts(const GradeStatistics &statistics);
     void showNotice(const QString &text);
+    void fillPrepared();
 
     const TraineeSession *m_session = nullptr;
     // What the figures on show were computed from: a showing with the same sources leaves them.
@@ -111,11 +118,18 @@ private:
         bool abnormalSection = false;
         bool operator==(const Sources &) const = default;
     };
+    Sources currentSources();
+    void showFigures(Sources sources, const GradeStatistics &statistics, const QString &error);
     Sources m_shown;
+    // What the figures computed in the background are computed from.
+    Sources m_preparing;
     PagePrinter &m_printer;
     QStringList m_problemList;
     TForm8 *m_eraseConfirmation = nullptr;
     bool m_eraseRequested = false;
+    // Last, so that it goes first: a computation still running is waited for while the window
+    // it reports to is whole.
+    std::unique_ptr<GradeStatisticsInBackground> m_background;
 };
 
 } // namespace queldo

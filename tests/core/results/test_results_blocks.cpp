@@ -1,4 +1,5 @@
 #include "core/results/GradeStatistics.h"
+#include "core/results/GradeStatisticsInBackground.h"
 #include "core/results/ResultsBlocks.h"
 #include "core/results/ResultsFile.h"
 #include "core/text/Cp932Text.h"
@@ -111,6 +112,49 @@ private slots:
         QCOMPARE(streamed.secondsPerAttempt, read.secondsPerAttempt);
         QCOMPARE(streamed.accuracyPerPair, read.accuracyPerPair);
         QCOMPARE(streamed.linesLeftOut, 2);
+    }
+
+    // Computed on a worker thread, the figures are those of the file read on the spot; the
+    // window asking is told on its own thread, and not at all once it is gone.
+    void figuresInTheBackground()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.kek"));
+        QByteArray bytes = *encodeCp932(ResultsHeader) + "\r\n";
+        for (int r = 0; r < 300; ++r)
+            bytes += recordText(r, r % 2 ? Today : QStringLiteral("2026/12/09"), 1 + r % 3, r % 5,
+                                100 + r)
+                         .toLatin1() +
+                     "\r\n";
+        writeFile(path, bytes);
+        QString error;
+        const GradeStatistics here =
+            gradeStatisticsOfFile(path, TodayDate(Today), Problems, &error);
+
+        GradeStatisticsInBackground background;
+        QObject window;
+        Qt::HANDLE toldOn = nullptr;
+        background.start(path, TodayDate(Today), Problems, &window,
+                         [&] { toldOn = QThread::currentThreadId(); });
+        QVERIFY(background.pending());
+        QTRY_VERIFY(toldOn != nullptr);
+        QCOMPARE(toldOn, QThread::currentThreadId());
+        const GradeStatisticsInBackground::Figures figures = background.take();
+        QVERIFY(!background.pending());
+        QVERIFY(figures.error.isEmpty());
+        QCOMPARE(figures.statistics.TodayReport, here.TodayReport);
+        QCOMPARE(figures.statistics.OverallReport, here.OverallReport);
+        QCOMPARE(figures.statistics.accuracyPerAttempt, here.accuracyPerAttempt);
+        QCOMPARE(figures.statistics.secondsPerAttempt, here.secondsPerAttempt);
+
+        bool told = false;
+        auto gone = std::make_unique<QObject>();
+        background.start(dir.filePath(QStringLiteral("none.kek")), TodayDate(Today), Problems,
+                         gone.get(), [&] { told = true; });
+        gone.reset();
+        QVERIFY(background.take().error.startsWith(QStringLiteral("成績ファイルを読めません。")));
+        QCoreApplication::processEvents();
+        QVERIFY(!told);
     }
 
     void unreadableFileShowsNoFigures()

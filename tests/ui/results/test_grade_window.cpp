@@ -491,6 +491,53 @@ private slots:
         QVERIFY(differing(times, ui.Chart2->grab().toImage()) <= 16);
     }
 
+    // Filled while hidden after the login, the window shows what a window reading the file at
+    // its showing shows, to the pixel; a file changed since is read again at the showing.
+    void preparedWhileHiddenShowsAsReadAtTheShowing()
+    {
+        Fixture f;
+        QStringList lines;
+        QRandomGenerator random(5);
+        for (int r = 0; r < 3000; ++r)
+            lines << record(r % 7 ? Yesterday : Today, 1 + int(random.bounded(2)),
+                            {3 + int(random.bounded(46))}, 100 + int(random.bounded(800)));
+        f.writeResults(fileOf(lines));
+        TOKBottomDlg atShowing(f.printer);
+        atShowing.setSession(f.session.get());
+        atShowing.setProblemList(Problems);
+        atShowing.currentDate = f.window->currentDate;
+
+        // Found by name: the window keeps its controls to itself.
+        const auto accuracy = [&] {
+            return qobject_cast<QLineSeries *>(
+                f.window->findChild<QChartView *>(QStringLiteral("Chart1"))
+                    ->chart()
+                    ->series()
+                    .constFirst());
+        };
+        f.window->prepare();
+        QTRY_VERIFY(accuracy()->count() > 0);
+        QVERIFY(f.window->isHidden());
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        atShowing.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&atShowing));
+        QCOMPARE(f.window->grab().toImage(), atShowing.grab().toImage());
+        f.window->hide();
+
+        QFile file(f.resultsPath());
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(record(Today, 2, {}, 200).toLatin1() + "\r\n");
+        file.close();
+        f.window->prepare();
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        QCOMPARE(accuracy()->at(accuracy()->count() - 1).y(), 100.0);
+        QVERIFY(f.window->findChild<QLabel *>(QStringLiteral("Label2"))
+                    ->text()
+                    .contains(QStringLiteral("3001")));
+    }
+
     void unreadableLinesAreLeftOutAndNamedOnce()
     {
         Fixture f;
