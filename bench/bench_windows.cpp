@@ -24,6 +24,7 @@
 #include "ProblemFixture.h"
 #include "RatioTable.h"
 
+#include "core/app/TraineeSession.h"
 #include "core/board/ProblemFolder.h"
 #include "core/results/ArrangementFile.h"
 #include "core/results/ResultsDate.h"
@@ -349,9 +350,10 @@ double openAnswer(Program &p)
     return timeToPaint(
         "queldo::TForm16",
         [&] {
-            p.windows->AnswerWindow().prepare(
-                form.boardView().InputPanel->size(), form.boardView().problem().SourceBitmap,
-                p.windows->settings().EffectiveScale, form.boardView().isFemaleProblem());
+            p.windows->AnswerWindow().prepare(form.boardView().InputPanel->size(),
+                                              form.boardView().problem().SourceBitmap,
+                                              p.windows->session()->settings().EffectiveScale,
+                                              form.boardView().isFemaleProblem());
             p.windows->AnswerWindow().showOver(form.boardView().InputPanel);
         },
         [&](QWidget *) { p.windows->AnswerWindow().close(); });

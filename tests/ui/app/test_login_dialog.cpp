@@ -261,8 +261,8 @@ private slots:
         QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
         typeAndPressOk(*f.login, "Taro", "pw");
         QCOMPARE(loggedIn.count(), 1);
-        QVERIFY(f.settings.referenceMode);
-        QVERIFY(f.settings.alignmentMode);
+        QVERIFY(f.session->settings().referenceMode);
+        QVERIFY(f.session->settings().alignmentMode);
     }
 
     void settingsFileBecomesLive_data()
@@ -301,12 +301,14 @@ private slots:
         QFETCH(QString, caption);
         LoginFixture f;
         f.addUser("Taro", "pw\r\n", file);
-        f.settings.trackBarChange(startPosition);
         f.start();
+        // Another login of the same ID keeps its session, whatever its settings were then.
+        f.session = test::loggedInTrainee(f.paths, "Taro");
+        f.session->settings().trackBarChange(startPosition);
         QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
-        // The live settings are complete by the time the exercise window is told.
+        // The session's settings are complete by the time the exercise window is told.
         LiveSettings seen;
-        connect(f.login.get(), &TPasswordDlg::loggedIn, [&] { seen = f.settings; });
+        connect(f.login.get(), &TPasswordDlg::loggedIn, [&] { seen = f.session->settings(); });
 
         typeAndPressOk(*f.login, "Taro", "pw");
         QCOMPARE(loggedIn.count(), 1);

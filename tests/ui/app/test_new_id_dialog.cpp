@@ -123,10 +123,10 @@ private slots:
         f.login->Password->setText("Sakura");
         f.login->OKBtn->click();
         QCOMPARE(loggedIn.count(), 1);
-        QVERIFY(!f.settings.referenceMode);
-        QVERIFY(!f.settings.alignmentMode);
-        QCOMPARE(f.settings.trackBarPosition, 10);
-        QCOMPARE(f.settings.sizeCaption(), QStringLiteral("1.0倍"));
+        QVERIFY(!f.session->settings().referenceMode);
+        QVERIFY(!f.session->settings().alignmentMode);
+        QCOMPARE(f.session->settings().trackBarPosition, 10);
+        QCOMPARE(f.session->settings().sizeCaption(), QStringLiteral("1.0倍"));
     }
 
     void passwordsMustAgree_data()

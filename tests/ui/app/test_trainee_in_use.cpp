@@ -112,7 +112,7 @@ private slots:
             windows.pages().OKBtnClick();
             QVERIFY(told.lines.join('\n').contains("保存されません"));
         }
-        QVERIFY(windows.settings().referenceMode);
+        QVERIFY(windows.session()->settings().referenceMode);
         QCOMPARE(folder.read(".set"), QByteArray("0\r\n0\r\n0\r\n0.699999988079071\r\n"));
         QCOMPARE(folder.read(".pas"), QByteArray("pw\r\n"));
         QCOMPARE(folder.read(".session"), session);

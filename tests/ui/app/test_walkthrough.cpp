@@ -139,7 +139,7 @@ private slots:
         logIn(again, QStringLiteral("Kaku-46"));
         QVERIFY(again.exercise());
         QVERIFY(ExerciseControls(*again.exercise()).N1->isChecked());
-        QVERIFY(again.settings().referenceMode);
+        QVERIFY(again.session()->settings().referenceMode);
         QCOMPARE(again.pages().TrackBar1->value(), 12);
         QCOMPARE(again.pages().Label4->text(), QStringLiteral("1.2倍"));
         QCOMPARE(int(ResultsFile::read(stem + QStringLiteral(".kek")).records.size()), 1);

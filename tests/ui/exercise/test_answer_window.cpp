@@ -282,13 +282,13 @@ private slots:
         QCOMPARE(answer.height(), ui.InOutPanel->InputPanel->height());
         QCOMPARE(answer.placeLabels[45]->text(), QStringLiteral("Y"));
         const SourceBitmaps &sources = ui.InOutPanel->problem().SourceBitmap;
-        const QImage upright = renderUpright(sources[5], w.settings.EffectiveScale);
+        const QImage upright = renderUpright(sources[5], w.settings().EffectiveScale);
         QCOMPARE(shown(answer.images[5]), shown(upright));
         QVERIFY(form.board().piecePicture[5] != upright);
         // Every piece in the place of its own number.
         for (int k = 0; k < PieceCount; ++k)
             QCOMPARE(answer.images[std::size_t(k)]->size(),
-                     renderUpright(sources[std::size_t(k)], w.settings.EffectiveScale).size());
+                     renderUpright(sources[std::size_t(k)], w.settings().EffectiveScale).size());
 
         // The exercise window made smaller: the answer follows its spread, every chromosome
         // still whole in its place.
@@ -389,8 +389,8 @@ private slots:
         Window w;
         w.scored(0);
         const int row = w.form->flow().CurrentPosition;
-        const QImage before =
-            renderUpright(w.ui().InOutPanel->problem().SourceBitmap[7], w.settings.EffectiveScale);
+        const QImage before = renderUpright(w.ui().InOutPanel->problem().SourceBitmap[7],
+                                            w.settings().EffectiveScale);
         QFile changed(w.imageFile(row, 7));
         QVERIFY(changed.open(QIODevice::WriteOnly));
         changed.write("BM not a bitmap any more");

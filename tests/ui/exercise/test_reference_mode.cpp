@@ -30,7 +30,7 @@ private slots:
     void menuEntryAndCheckBoxKeptEqual()
     {
         ExerciseFixture f;
-        TPagesDlg pages(*f.paths, f.settings);
+        TPagesDlg pages(*f.paths);
         pages.setSession(f.session.get());
         TForm1 &form = *f.form;
         const ExerciseControls ui(form);
@@ -119,7 +119,7 @@ private slots:
         const ExerciseControls ui(form);
         f.started(f.rowOf(true));
         // The dialog's check box changed and the dialog closed without OK.
-        f.settings.referenceMode = true;
+        f.settings().referenceMode = true;
         f.place(20, 14);
         QCOMPARE(::label(form, 14), QStringLiteral("8"));
         QVERIFY(!ui.N1->isChecked());

@@ -37,7 +37,6 @@ struct Fixture
 {
     QTemporaryDir dir;
     AppPaths paths{dir.path(), dir.path()};
-    LiveSettings settings;
     QString userId = QStringLiteral("u");
     std::unique_ptr<TraineeSession> session;
     std::unique_ptr<TPagesDlg> dialog;
@@ -60,10 +59,12 @@ struct Fixture
         }
         paths.enterImagesFolder();
         session = test::loggedInTrainee(paths, userId);
-        dialog = std::make_unique<TPagesDlg>(paths, settings);
+        dialog = std::make_unique<TPagesDlg>(paths);
         dialog->setSession(session.get());
     }
 
+    /// The trainee's live settings, which the dialog edits.
+    LiveSettings &settings() { return session->settings(); }
     QString userFile(const char *extension) const
     {
         return dir.filePath(QStringLiteral("Result/u/u") + extension);
@@ -179,9 +180,9 @@ private slots:
         QTest::keyClick(d.TrackBar1, Qt::Key_Right);
         QCOMPARE(d.TrackBar1->value(), 13);
         QCOMPARE(d.Label4->text(), "1.3倍");
-        QCOMPARE(f.settings.CustomScale, 1);
-        QCOMPARE(f.settings.EffectiveScale, float(13 * double(0.7f) * 0.1));
-        QCOMPARE(d.Image2->size(), f.previewSizeAt(f.settings.EffectiveScale));
+        QCOMPARE(f.settings().CustomScale, 1);
+        QCOMPARE(f.settings().EffectiveScale, float(13 * double(0.7f) * 0.1));
+        QCOMPARE(d.Image2->size(), f.previewSizeAt(f.settings().EffectiveScale));
 
         QTest::keyClick(d.TrackBar1, Qt::Key_Left);
         QCOMPARE(d.TrackBar1->value(), 7);
@@ -195,8 +196,8 @@ private slots:
         QTest::keyClick(d.TrackBar1, Qt::Key_PageUp);
         QCOMPARE(d.TrackBar1->value(), 10);
         QCOMPARE(d.Label4->text(), "1.0倍");
-        QCOMPARE(f.settings.CustomScale, 0);
-        QCOMPARE(f.settings.EffectiveScale, 0.7f);
+        QCOMPARE(f.settings().CustomScale, 0);
+        QCOMPARE(f.settings().EffectiveScale, 0.7f);
     }
 
     void okWritesTheSettingsAndTellsTheExerciseWindow_data()
@@ -233,15 +234,15 @@ private slots:
         d.Cheat->setChecked(referenceMode);
         d.AnswerMode->setChecked(alignmentMode);
         // The boxes act at once: scoring and drops read them before OK.
-        QCOMPARE(f.settings.referenceMode, referenceMode);
-        QCOMPARE(f.settings.alignmentMode, alignmentMode);
+        QCOMPARE(f.settings().referenceMode, referenceMode);
+        QCOMPARE(f.settings().alignmentMode, alignmentMode);
 
         d.OKBtn->click();
         QCOMPARE(f.settingsBytes(), bytes);
         QCOMPARE(applied.count(), 1);
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QVERIFY(!d.isVisible());
-        QCOMPARE(SettingsFile::scaleText(f.settings.EffectiveScale),
+        QCOMPARE(SettingsFile::scaleText(f.settings().EffectiveScale),
                  QString::fromLatin1(bytes.split('\n').at(3).trimmed()));
     }
 
@@ -258,8 +259,8 @@ private slots:
         QCOMPARE(applied.count(), 0);
         QCOMPARE(d.result(), int(QDialog::Rejected));
         // ... while the live settings already follow the controls.
-        QCOMPARE(f.settings.trackBarPosition, 13);
-        QVERIFY(f.settings.referenceMode);
+        QCOMPARE(f.settings().trackBarPosition, 13);
+        QVERIFY(f.settings().referenceMode);
     }
 
     void escapeDoesNotCloseTheDialog()
@@ -440,28 +441,28 @@ private slots:
         Fixture f;
         TPagesDlg &d = *f.dialog;
         // The login, the board and the menu change the settings behind the dialog.
-        f.settings.referenceMode = true;
-        f.settings.alignmentMode = true;
-        f.settings.trackBarPosition = 12;
-        f.settings.CustomScale = 1;
-        f.settings.EffectiveScale = 0.5f;
+        f.settings().referenceMode = true;
+        f.settings().alignmentMode = true;
+        f.settings().trackBarPosition = 12;
+        f.settings().CustomScale = 1;
+        f.settings().EffectiveScale = 0.5f;
         d.syncFromSettings();
         QVERIFY(d.Cheat->isChecked());
         QVERIFY(d.AnswerMode->isChecked());
         QCOMPARE(d.TrackBar1->value(), 12);
         QCOMPARE(d.Label4->text(), "1.2倍");
-        QCOMPARE(f.settings.EffectiveScale, 0.5f); // shown, not recomputed
-        QCOMPARE(d.Image2->size(), f.previewSizeAt(f.settings.okScale()));
+        QCOMPARE(f.settings().EffectiveScale, 0.5f); // shown, not recomputed
+        QCOMPARE(d.Image2->size(), f.previewSizeAt(f.settings().okScale()));
 
-        f.settings.referenceMode = false;
-        f.settings.trackBarPosition = 10;
-        f.settings.CustomScale = 0;
+        f.settings().referenceMode = false;
+        f.settings().trackBarPosition = 10;
+        f.settings().CustomScale = 0;
         d.show();
         QVERIFY(!d.Cheat->isChecked());
         QCOMPARE(d.TrackBar1->value(), 10);
         QCOMPARE(d.Label4->text(), "1.0倍");
-        QCOMPARE(f.settings.EffectiveScale, 0.5f);
-        QCOMPARE(d.Image2->size(), f.previewSizeAt(f.settings.okScale()));
+        QCOMPARE(f.settings().EffectiveScale, 0.5f);
+        QCOMPARE(d.Image2->size(), f.previewSizeAt(f.settings().okScale()));
     }
 
     void reopeningKeepsThePreviewOfTheChosenSize()
@@ -473,7 +474,7 @@ private slots:
         const QSize chosen = d.Image2->size();
         d.close();
         // Later problems change the fit scale but not the chosen size.
-        f.settings.BaseScale = 0.35f;
+        f.settings().BaseScale = 0.35f;
         d.show();
         QCOMPARE(d.TrackBar1->value(), 13);
         QCOMPARE(d.Image2->size(), chosen);
