@@ -21,6 +21,7 @@
 // Under a real X server (QT_QPA_PLATFORM=xcb with DISPLAY set) painting costs more.
 
 #include "LoggedIn.h"
+#include "LoginControls.h"
 #include "ProblemFixture.h"
 #include "RatioTable.h"
 
@@ -373,10 +374,11 @@ double openExercise(Program &p)
     p.windows = std::make_unique<ProgramWindows>(p.dir.path(), p.dir.path(), 1);
     p.windows->start();
     bench::waitAtTheLogin();
-    p.windows->login().ID->setText(Trainee);
-    p.windows->login().Password->setText(QStringLiteral("pw"));
+    const test::LoginControls login(p.windows->login());
+    login.ID->setText(Trainee);
+    login.Password->setText(QStringLiteral("pw"));
     const double seconds = timeToPaint(
-        "queldo::TForm1", [&] { p.windows->login().OKBtn->click(); }, [](QWidget *) {});
+        "queldo::TForm1", [&] { login.OKBtn->click(); }, [](QWidget *) {});
     p.windows->exercise()->findChild<QPushButton *>(QStringLiteral("Button2"))->click();
     return seconds;
 }

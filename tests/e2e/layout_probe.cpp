@@ -111,8 +111,9 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     report(out, QStringLiteral("exercise"), &form);
     // Each page in turn: only the current page's controls are visible.
-    for (int page = 0; page < pages.PageControl1->count(); ++page) {
-        pages.PageControl1->setCurrentIndex(page);
+    auto *tabs = pages.findChild<QTabWidget *>(QStringLiteral("PageControl1"));
+    for (int page = 0; page < tabs->count(); ++page) {
+        tabs->setCurrentIndex(page);
         report(out, QStringLiteral("settings"), &pages);
     }
     report(out, QStringLiteral("analysis"), &analysis);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LoginControls.h"
 #include "ModalAnswer.h"
 #include "TraineeFixture.h"
 #include "core/app/AppPaths.h"
@@ -42,6 +43,10 @@ struct LoginFixture
         if (withResult)
             root.mkpath(QStringLiteral("Result"));
     }
+
+    LoginControls ui() const { return LoginControls(*login); }
+    NewIdControls newIdUi() const { return NewIdControls(*newId); }
+    QuestionControls questionUi() const { return QuestionControls(*question); }
 
     QString filePath(const QString &relative) const { return QDir(dir.path()).filePath(relative); }
 

@@ -131,16 +131,8 @@ void TPasswordDlg::Button1Click()
     if (!m_newId && makeNewIdWindows)
         makeNewIdWindows();
     if (m_newId) {
-        m_newId->show();
-        m_newId->activateWindow();
-        if (!ID->text().isEmpty()) {
-            m_newId->ID->setText(ID->text());
-            m_newId->Password->setFocus();
-            ID->clear();
-        } else {
-            m_newId->ID->clear();
-            m_newId->ID->setFocus();
-        }
+        m_newId->offerId(ID->text());
+        ID->clear();
     }
     hide();
 }

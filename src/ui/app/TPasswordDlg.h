@@ -49,14 +49,6 @@ public:
     /// password may be stored anew. Null (or unset) leaves the dialog up with the ID as typed.
     std::function<TraineeSession *(const QString &id)> claimTrainee;
 
-    QLabel *Label2 = nullptr; // ID入力
-    QLineEdit *ID = nullptr;
-    QLabel *Label1 = nullptr; // パスワードの入力, or what went wrong
-    QLineEdit *Password = nullptr;
-    QPushButton *OKBtn = nullptr;
-    QPushButton *CancelBtn = nullptr;
-    QPushButton *Button1 = nullptr; // ID作成
-
 signals:
     /// The password matched and the claimed session holds the trainee's settings. The dialog hides
     /// for good right after this returns.
@@ -69,6 +61,15 @@ protected:
     void reject() override;
 
 private:
+    // Found by their object names from outside; the functions above are how the window is used.
+    QLabel *Label2 = nullptr; // ID入力
+    QLineEdit *ID = nullptr;
+    QLabel *Label1 = nullptr; // パスワードの入力, or what went wrong
+    QLineEdit *Password = nullptr;
+    QPushButton *OKBtn = nullptr;
+    QPushButton *CancelBtn = nullptr;
+    QPushButton *Button1 = nullptr; // ID作成
+
     void askForNewId();
     /// Makes room for a two-line message above the password field, once.
     void raiseLabel();

@@ -49,6 +49,17 @@ public:
     /// Whether the sample picture for the size preview could be read.
     bool hasSample() const { return !m_sample.isNull(); }
 
+signals:
+    /// OK was pressed: the exercise window brings its menu entry and labels in line (also when
+    /// the file then cannot be written).
+    void settingsApplied();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    // Found by their object names from outside; the functions above are how the window is used.
     QTabWidget *PageControl1 = nullptr;
     QCheckBox *Cheat = nullptr; // 参考モード
     QLabel *Label1 = nullptr;
@@ -71,16 +82,6 @@ public:
     QLabel *Label11 = nullptr;      // confirms a password change
     QPushButton *OKBtn = nullptr;
 
-signals:
-    /// OK was pressed: the exercise window brings its menu entry and labels in line (also when
-    /// the file then cannot be written).
-    void settingsApplied();
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-
-private:
     void createModePage();
     void createSizePage();
     void createPasswordPage();

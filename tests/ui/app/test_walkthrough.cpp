@@ -3,6 +3,7 @@
 #include "ExerciseControls.h"
 #include "LoginFixture.h"
 #include "ProblemFixture.h"
+#include "SettingsControls.h"
 
 #include "core/board/ProblemLibrary.h"
 #include "core/results/ResultsFile.h"
@@ -24,8 +25,9 @@ const QString Trainee = QStringLiteral("新人01");
 
 void logIn(ProgramWindows &windows, const QString &password)
 {
-    windows.login().Password->setText(password);
-    windows.login().OKBtn->click();
+    const LoginControls loginUi(windows.login());
+    loginUi.Password->setText(password);
+    loginUi.OKBtn->click();
 }
 
 } // namespace
@@ -50,13 +52,13 @@ private slots:
         QDir(dir.path()).mkpath(QStringLiteral("Result"));
         ProgramWindows windows(dir.path(), dir.path(), 7);
         windows.start();
-        windows.login().ID->setText(Trainee);
+        LoginControls(windows.login()).ID->setText(Trainee);
         if (byButton) {
-            windows.login().Button1->click();
-            QCOMPARE(windows.newId().ID->text(), Trainee);
+            LoginControls(windows.login()).Button1->click();
+            QCOMPARE(NewIdControls(windows.newId()).ID->text(), Trainee);
         } else {
             ModalAnswer yes(ModalAnswer::click("OKBtn"));
-            windows.login().OKBtn->click();
+            LoginControls(windows.login()).OKBtn->click();
             QCOMPARE(yes.className, QStringLiteral("queldo::TNewIDorNo"));
         }
         QVERIFY(windows.newId().isVisible());
@@ -79,23 +81,24 @@ private slots:
             QVERIFY(!windows.exercise());
 
             // An unknown ID: yes to the question, then the new-ID dialog.
-            windows.login().ID->setText(Trainee);
+            LoginControls(windows.login()).ID->setText(Trainee);
             {
                 ModalAnswer yes(ModalAnswer::click("OKBtn"));
-                windows.login().OKBtn->click();
+                LoginControls(windows.login()).OKBtn->click();
                 QCOMPARE(yes.className, QStringLiteral("queldo::TNewIDorNo"));
             }
             QVERIFY(windows.newId().isVisible());
-            windows.newId().ID->setText(Trainee);
-            windows.newId().Password->setText(QStringLiteral("Kaku-46"));
-            windows.newId().rePassword->setText(QStringLiteral("Kaku-46"));
+            const NewIdControls newIdUi(windows.newId());
+            newIdUi.ID->setText(Trainee);
+            newIdUi.Password->setText(QStringLiteral("Kaku-46"));
+            newIdUi.rePassword->setText(QStringLiteral("Kaku-46"));
             {
                 ModalAnswer done(ModalAnswer::click("Button1"));
-                windows.newId().OKBtn->click();
+                NewIdControls(windows.newId()).OKBtn->click();
                 QCOMPARE(done.className, QStringLiteral("queldo::TNewIDComplete"));
             }
             QVERIFY(!windows.newId().isVisible());
-            QCOMPARE(windows.login().ID->text(), Trainee);
+            QCOMPARE(LoginControls(windows.login()).ID->text(), Trainee);
 
             logIn(windows, QStringLiteral("kaku-46")); // case matters
             QVERIFY(!windows.exercise());
@@ -123,9 +126,10 @@ private slots:
             {
                 ModalAnswer settings([](QWidget *modal) {
                     auto *pages = qobject_cast<TPagesDlg *>(modal);
-                    pages->Cheat->setChecked(true);
-                    pages->TrackBar1->setValue(12);
-                    pages->OKBtn->click();
+                    const SettingsControls settingsUi(*pages);
+                    settingsUi.Cheat->setChecked(true);
+                    settingsUi.TrackBar1->setValue(12);
+                    settingsUi.OKBtn->click();
                 });
                 ui.Setting1->trigger();
                 QCOMPARE(settings.className, QStringLiteral("queldo::TPagesDlg"));
@@ -135,13 +139,14 @@ private slots:
 
         ProgramWindows again(dir.path(), dir.path(), 8);
         again.start();
-        again.login().ID->setText(Trainee);
+        LoginControls(again.login()).ID->setText(Trainee);
         logIn(again, QStringLiteral("Kaku-46"));
         QVERIFY(again.exercise());
         QVERIFY(ExerciseControls(*again.exercise()).N1->isChecked());
         QVERIFY(again.session()->settings().referenceMode);
-        QCOMPARE(again.pages().TrackBar1->value(), 12);
-        QCOMPARE(again.pages().Label4->text(), QStringLiteral("1.2倍"));
+        const SettingsControls settingsUi(again.pages());
+        QCOMPARE(settingsUi.TrackBar1->value(), 12);
+        QCOMPARE(settingsUi.Label4->text(), QStringLiteral("1.2倍"));
         QCOMPARE(int(ResultsFile::read(stem + QStringLiteral(".kek")).records.size()), 1);
     }
 };

@@ -1,4 +1,5 @@
 #include "ExerciseFixture.h"
+#include "LoginControls.h"
 #include "ModalAnswer.h"
 #include "core/board/BandTable.h"
 #include "core/board/ChromosomeBitmapOps.h"
@@ -117,9 +118,10 @@ private slots:
         ProgramWindows windows(dir.path(), dir.path(), 3);
         QVERIFY(!windows.AnswerWindow().isVisible());
         windows.start();
-        windows.login().ID->setText("u");
-        windows.login().Password->setText("pw");
-        windows.login().OKBtn->click();
+        const LoginControls loginUi(windows.login());
+        loginUi.ID->setText("u");
+        loginUi.Password->setText("pw");
+        loginUi.OKBtn->click();
         QVERIFY(windows.exercise());
         QCOMPARE(windows.exercise()->AnswerWindow(), &windows.AnswerWindow());
         QVERIFY(windows.AnswerWindow().IdeogramBox->isChecked());

@@ -1,4 +1,5 @@
 #include "ExerciseFixture.h"
+#include "SettingsControls.h"
 #include "ui/settings/TPagesDlg.h"
 
 #include <QCheckBox>
@@ -38,11 +39,11 @@ private slots:
         ui.N1->trigger();
         pages.syncFromSettings();
         QVERIFY(ui.N1->isChecked());
-        QVERIFY(pages.Cheat->isChecked());
+        QVERIFY(SettingsControls(pages).Cheat->isChecked());
         ui.N1->trigger(); // twice: back where it was
         pages.syncFromSettings();
         QVERIFY(!ui.N1->isChecked());
-        QVERIFY(!pages.Cheat->isChecked());
+        QVERIFY(!SettingsControls(pages).Cheat->isChecked());
     }
 
     void labelsOfTheTable_data()

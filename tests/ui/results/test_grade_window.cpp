@@ -1,5 +1,6 @@
 // The grade analysis window and the erasing of all grades, driven as a trainee drives them.
 #include "ExerciseControls.h"
+#include "LoginControls.h"
 #include "ModalAnswer.h"
 #include "ProblemFixture.h"
 #include "TraineeFixture.h"
@@ -772,9 +773,10 @@ private slots:
 
         ProgramWindows windows(dir.path(), dir.path(), 5);
         windows.start();
-        windows.login().ID->setText(Trainee);
-        windows.login().Password->setText(QStringLiteral("pw"));
-        windows.login().OKBtn->click();
+        const LoginControls loginUi(windows.login());
+        loginUi.ID->setText(Trainee);
+        loginUi.Password->setText(QStringLiteral("pw"));
+        loginUi.OKBtn->click();
         QVERIFY(windows.exercise());
         TForm1 &form = *windows.exercise();
         const ExerciseControls ui(form);
