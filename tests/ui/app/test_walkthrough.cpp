@@ -5,6 +5,7 @@
 #include "ProblemFixture.h"
 #include "SettingsControls.h"
 
+#include "core/app/TraineeSession.h"
 #include "core/board/ProblemLibrary.h"
 #include "core/results/ResultsFile.h"
 #include "ui/app/ProgramWindows.h"
@@ -63,6 +64,41 @@ private slots:
         }
         QVERIFY(windows.newId().isVisible());
         QVERIFY(!windows.login().isVisible());
+    }
+
+    // A trainee logging in after another in the same run works with their own settings: the
+    // menu entry and the settings dialog follow them, OK saves to their file only.
+    void laterLoginOfAnotherIdBringsItsOwnSettings()
+    {
+        LoginFixture f;
+        const QByteArray taroSettings("1\r\n0\r\n0\r\n0.699999988079071\r\n");
+        f.addUser("Taro", "pw\r\n", taroSettings);
+        f.addUser("Hanako", "pw\r\n");
+        ProgramWindows windows(f.dir.path(), f.dir.path(), 7);
+        windows.start();
+        const LoginControls login(windows.login());
+        const auto logInAs = [&](const QString &id) {
+            login.ID->setText(id);
+            login.Password->setText("pw");
+            login.OKBtn->click();
+        };
+        logInAs("Taro");
+        QVERIFY(windows.exercise());
+        const ExerciseControls ui(*windows.exercise());
+        QVERIFY(ui.N1->isChecked());
+        QVERIFY(SettingsControls(windows.pages()).Cheat->isChecked());
+
+        windows.login().show();
+        logInAs("Hanako");
+        QCOMPARE(windows.session()->id(), "Hanako");
+        QVERIFY(!windows.session()->settings().referenceMode);
+        const SettingsControls settings(windows.pages());
+        windows.pages().show();
+        QVERIFY(!settings.Cheat->isChecked());
+        settings.OKBtn->click();
+        QVERIFY(!ui.N1->isChecked());
+        QCOMPARE(f.read("Result/Hanako/Hanako.set"), QByteArray("0\n0\n0\n0.699999988079071\r\n"));
+        QCOMPARE(f.read("Result/Taro/Taro.set"), taroSettings);
     }
 
     void newTraineeScoresAndFindsSettingsKeptAfterARestart()

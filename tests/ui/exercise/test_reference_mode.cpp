@@ -46,6 +46,28 @@ private slots:
         QVERIFY(!SettingsControls(pages).Cheat->isChecked());
     }
 
+    // A session given after the window was made brings its settings: the menu entry follows
+    // them and drops read them, not the first session's.
+    void laterSessionsSettingsRuleTheWindow()
+    {
+        ExerciseFixture f;
+        const ExerciseControls ui(*f.form);
+        const std::unique_ptr<TraineeSession> later = loggedInTrainee(*f.paths, "v");
+        later->settings().referenceMode = true;
+        later->settings().alignmentMode = true;
+        f.form->setSession(later.get());
+        f.form->applySettingsDialog();
+        QVERIFY(ui.N1->isChecked());
+        f.started(f.rowOf(true));
+        int piece = 0;
+        while (f.form->board().RotationStep[std::size_t(piece)] == 0)
+            ++piece;
+        f.place(piece, 14);
+        QCOMPARE(f.form->board().placeOf(piece), 14);
+        QCOMPARE(f.form->board().RotationStep[std::size_t(piece)], 0); // stood upright
+        f.form->setSession(f.session.get());
+    }
+
     void labelsOfTheTable_data()
     {
         QTest::addColumn<bool>("female");
