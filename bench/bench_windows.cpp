@@ -319,7 +319,12 @@ double openConfusions(Program &p)
         },
         [&](QWidget *analysis) {
             seconds = timeToPaint(
-                "queldo::ConfusionWindow", [&] { p.windows->analysis().ConfusionButton->click(); },
+                "queldo::ConfusionWindow",
+                [&] {
+                    p.windows->analysis()
+                        .findChild<QPushButton *>(QStringLiteral("ConfusionButton"))
+                        ->click();
+                },
                 rejectWindow);
             rejectWindow(analysis);
         });
@@ -351,11 +356,11 @@ double openAnswer(Program &p)
     return timeToPaint(
         "queldo::TForm16",
         [&] {
-            p.windows->AnswerWindow().prepare(form.boardView().InputPanel->size(),
+            p.windows->AnswerWindow().prepare(form.boardView().spread()->size(),
                                               form.boardView().problem().SourceBitmap,
                                               p.windows->session()->settings().EffectiveScale,
                                               form.boardView().isFemaleProblem());
-            p.windows->AnswerWindow().showOver(form.boardView().InputPanel);
+            p.windows->AnswerWindow().showOver(form.boardView().spread());
         },
         [&](QWidget *) { p.windows->AnswerWindow().close(); });
 }

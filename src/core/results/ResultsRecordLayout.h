@@ -25,8 +25,8 @@ constexpr int placeField(int slot)
     return FirstPlaceField + slot;
 }
 /// The place labelled X, and the one labelled XY: a second X in a female cell, Y in a male one.
-inline constexpr int XField = placeField(44);
-inline constexpr int XYField = placeField(45);
+inline constexpr int XField = placeField(XPlace);
+inline constexpr int XYField = placeField(XYPlace);
 /// The answer time in whole seconds.
 inline constexpr int SecondsField = placeField(SlotCount);
 /// A line with any other number of fields is not a record.

@@ -21,43 +21,43 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     setAttribute(Qt::WA_QuitOnClose, false);
     resize(860, 720);
 
-    browser = new QTextBrowser(this);
-    browser->setObjectName(QStringLiteral("HelpBrowser"));
-    browser->setOpenExternalLinks(true);
-    backButton = new QPushButton(QStringLiteral("戻る"), this);
-    backButton->setObjectName(QStringLiteral("HelpBack"));
-    forwardButton = new QPushButton(QStringLiteral("進む"), this);
-    forwardButton->setObjectName(QStringLiteral("HelpForward"));
-    homeButton = new QPushButton(QStringLiteral("目次"), this);
-    homeButton->setObjectName(QStringLiteral("HelpHome"));
-    backButton->setEnabled(false);
-    forwardButton->setEnabled(false);
+    HelpBrowser = new QTextBrowser(this);
+    HelpBrowser->setObjectName(QStringLiteral("HelpBrowser"));
+    HelpBrowser->setOpenExternalLinks(true);
+    HelpBack = new QPushButton(QStringLiteral("戻る"), this);
+    HelpBack->setObjectName(QStringLiteral("HelpBack"));
+    HelpForward = new QPushButton(QStringLiteral("進む"), this);
+    HelpForward->setObjectName(QStringLiteral("HelpForward"));
+    HelpHome = new QPushButton(QStringLiteral("目次"), this);
+    HelpHome->setObjectName(QStringLiteral("HelpHome"));
+    HelpBack->setEnabled(false);
+    HelpForward->setEnabled(false);
 
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(backButton);
-    buttons->addWidget(forwardButton);
-    buttons->addWidget(homeButton);
+    buttons->addWidget(HelpBack);
+    buttons->addWidget(HelpForward);
+    buttons->addWidget(HelpHome);
     buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
-    layout->addWidget(browser);
+    layout->addWidget(HelpBrowser);
 
-    connect(backButton, &QPushButton::clicked, browser, &QTextBrowser::backward);
-    connect(forwardButton, &QPushButton::clicked, browser, &QTextBrowser::forward);
-    connect(homeButton, &QPushButton::clicked, browser, &QTextBrowser::home);
-    connect(browser, &QTextBrowser::backwardAvailable, backButton, &QPushButton::setEnabled);
-    connect(browser, &QTextBrowser::forwardAvailable, forwardButton, &QPushButton::setEnabled);
-    connect(browser, &QTextBrowser::sourceChanged, this, [this] {
-        if (const QString title = browser->documentTitle(); !title.isEmpty())
+    connect(HelpBack, &QPushButton::clicked, HelpBrowser, &QTextBrowser::backward);
+    connect(HelpForward, &QPushButton::clicked, HelpBrowser, &QTextBrowser::forward);
+    connect(HelpHome, &QPushButton::clicked, HelpBrowser, &QTextBrowser::home);
+    connect(HelpBrowser, &QTextBrowser::backwardAvailable, HelpBack, &QPushButton::setEnabled);
+    connect(HelpBrowser, &QTextBrowser::forwardAvailable, HelpForward, &QPushButton::setEnabled);
+    connect(HelpBrowser, &QTextBrowser::sourceChanged, this, [this] {
+        if (const QString title = HelpBrowser->documentTitle(); !title.isEmpty())
             setWindowTitle(title);
     });
 }
 
 void HelpWindow::showPage(const QUrl &page)
 {
-    if (browser->source() != page) {
-        browser->clearHistory();
-        browser->setSource(page);
+    if (HelpBrowser->source() != page) {
+        HelpBrowser->clearHistory();
+        HelpBrowser->setSource(page);
     }
     show();
     raise();

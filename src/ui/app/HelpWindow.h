@@ -22,10 +22,12 @@ public:
     /// Shows the page of the local file and brings the window up.
     void showPage(const QUrl &page);
 
-    QTextBrowser *browser = nullptr;
-    QPushButton *backButton = nullptr;    // 戻る
-    QPushButton *forwardButton = nullptr; // 進む
-    QPushButton *homeButton = nullptr;    // 目次
+private:
+    // Found by their object names from outside.
+    QTextBrowser *HelpBrowser = nullptr;
+    QPushButton *HelpBack = nullptr;    // 戻る
+    QPushButton *HelpForward = nullptr; // 進む
+    QPushButton *HelpHome = nullptr;    // 目次
 };
 
 /// The trainees' help, from its folder (beside the program file, or where the package installs

@@ -78,9 +78,10 @@ public:
     /// Lays out the spread, rows and places as the window's layout says.
     void applyLayout(const BoardLayout &layout);
 
-    /// The spread (`InputPanel`) and the karyogram (`OutputPanel`) with its rows and places.
-    QWidget *InputPanel = nullptr;
-    QWidget *OutputPanel = nullptr;
+    /// The spread (`InputPanel`), where the answer window is shown over the pieces.
+    QWidget *spread() const { return InputPanel; }
+    /// The karyogram (`OutputPanel`) with its rows and places, as the trainee sees it.
+    QWidget *karyogram() const { return OutputPanel; }
     std::array<QWidget *, RowCount> rowPanels{}; // Panel1 .. Panel4
     /// Panel10 .. Panel55, then the spare places SparePanel1 .. SparePanel4.
     std::array<QWidget *, MostPlaces> placePanels{};
@@ -109,6 +110,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Found by their object names from outside, or through spread() and karyogram().
+    QWidget *InputPanel = nullptr;
+    QWidget *OutputPanel = nullptr;
+
     void showPiece(int piece);
     PlacementContext placementContext() const;
 

@@ -26,9 +26,10 @@ public:
     /// A message text broken at its line feeds, empty lines left out.
     static QStringList linesOf(const QString &text);
 
+private:
+    // Found by their object names from outside.
     QPushButton *Button1 = nullptr;
 
-private:
     QVBoxLayout *m_lineLayout = nullptr;
     QList<QLabel *> m_lines;
     QStringList m_texts;

@@ -58,9 +58,9 @@ AnswerPairView::AnswerPairView(QWidget *parent) : QWidget(parent)
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
     setFocusPolicy(Qt::StrongFocus);
-    Heading = new QLabel(this);
-    Heading->setObjectName(QStringLiteral("PairHeading"));
-    Heading->move(8, 6);
+    PairHeading = new QLabel(this);
+    PairHeading->setObjectName(QStringLiteral("PairHeading"));
+    PairHeading->move(8, 6);
     for (std::size_t i = 0; i < MostOfAClass; ++i) {
         pictures[i] = new QLabel(this);
         pictures[i]->setObjectName(QStringLiteral("PairPicture%1").arg(i));
@@ -99,8 +99,8 @@ void AnswerPairView::refit()
 void AnswerPairView::draw()
 {
     const QList<int> places = placesOfPair(m_place, *m_sources);
-    Heading->setText(pairHeading(m_place, places, *m_sources, m_female));
-    Heading->adjustSize();
+    PairHeading->setText(pairHeading(m_place, places, *m_sources, m_female));
+    PairHeading->adjustSize();
     std::array<QImage, MostOfAClass> photographed;
     QList<QSize> sizes;
     for (std::size_t i = 0; i < std::size_t(places.size()); ++i) {
@@ -108,7 +108,7 @@ void AnswerPairView::draw()
             readablePicture(m_sources->pictures[std::size_t(places[qsizetype(i)])], 0);
         sizes << photographed[i].size();
     }
-    const PairEnlargement at = enlargeGroup(size(), Heading->geometry().bottom() + 8, sizes);
+    const PairEnlargement at = enlargeGroup(size(), PairHeading->geometry().bottom() + 8, sizes);
     for (std::size_t i = 0; i < MostOfAClass; ++i) {
         ideograms[i]->hide();
         if (i >= std::size_t(places.size()) || at.pictures[i].isEmpty() ||

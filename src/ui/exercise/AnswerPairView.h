@@ -44,7 +44,6 @@ public:
     /// The first place of the pair shown.
     int pair() const { return m_place; }
 
-    QLabel *Heading = nullptr;
     std::array<QLabel *, MostOfAClass> pictures{};
     std::array<QLabel *, MostOfAClass> ideograms{};
 
@@ -53,6 +52,9 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
+    // Found by their object names from outside.
+    QLabel *PairHeading = nullptr;
+
     void draw();
 
     const AnswerPlaceSources *m_sources = nullptr;

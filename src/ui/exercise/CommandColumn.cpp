@@ -3,6 +3,7 @@
 #include "core/board/BoardLayout.h"
 #include "core/exercise/ExerciseFlow.h"
 #include "ui/common/WrappingButton.h"
+#include "ui/exercise/ProblemListInput.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -19,6 +20,10 @@ CommandColumn::CommandColumn(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("MenuPanel"));
     ListBox3 = new QListWidget(this);
     ListBox3->setObjectName(QStringLiteral("ListBox3"));
+    connect(ListBox3, &QListWidget::itemClicked, this, &CommandColumn::numberChosen);
+    // The arrow keys, and a press dragged along the list, choose a problem as a click does.
+    connect(new ProblemListInput(ListBox3), &ProblemListInput::chosen, this,
+            &CommandColumn::numberChosen);
     Panel5 = new QFrame(this);
     Panel5->setFrameShape(QFrame::Panel);
     Panel5->setFrameShadow(QFrame::Raised);
@@ -47,6 +52,12 @@ CommandColumn::CommandColumn(QWidget *parent) : QWidget(parent)
     Button5 = makeButton("Button5");
     Button6 = makeButton("Button6");
     Button3 = makeButton("Button3");
+    connect(Button1, &QPushButton::clicked, this, &CommandColumn::button1Clicked);
+    connect(Button2, &QPushButton::clicked, this, &CommandColumn::button2Clicked);
+    connect(Button3, &QPushButton::clicked, this, &CommandColumn::button3Clicked);
+    connect(Button4, &QPushButton::clicked, this, &CommandColumn::button4Clicked);
+    connect(Button5, &QPushButton::clicked, this, &CommandColumn::button5Clicked);
+    connect(Button6, &QPushButton::clicked, this, &CommandColumn::button6Clicked);
 
     // Enter presses the focused button, or 次の問題, the window's default button.
     auto *enter = new QShortcut(QKeySequence(Qt::Key_Return), this);
@@ -57,6 +68,23 @@ CommandColumn::CommandColumn(QWidget *parent) : QWidget(parent)
         else if (Button2->isEnabled())
             Button2->click();
     });
+}
+
+void CommandColumn::setNumbers(const QStringList &numbers)
+{
+    ListBox3->clear();
+    ListBox3->addItems(numbers);
+}
+
+int CommandColumn::chosenRow() const
+{
+    const QListWidgetItem *chosen = ListBox3->currentItem();
+    return chosen && chosen->isSelected() ? ListBox3->currentRow() : -1;
+}
+
+void CommandColumn::focusNextButton()
+{
+    Button2->setFocus();
 }
 
 void CommandColumn::showFlow(const ExerciseFlow &flow)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 
 class QFrame;
@@ -28,6 +29,25 @@ public:
     /// Puts the column and its controls where the layout says.
     void applyLayout(const BoardLayout &l);
 
+    /// The problem numbers the list offers, in order.
+    void setNumbers(const QStringList &numbers);
+    /// The list's row chosen now, or -1 when no number is chosen.
+    int chosenRow() const;
+    /// Puts the keyboard on 次の問題, where a fresh start begins.
+    void focusNextButton();
+
+signals:
+    /// A number was clicked, or chosen with the arrow keys or a press dragged along the list.
+    void numberChosen();
+    void button1Clicked(); // 採点
+    void button2Clicked(); // 次の問題
+    void button3Clicked(); // 成績分析
+    void button4Clicked(); // スタート / 一時停止 / 再スタート
+    void button5Clicked(); // 正解表示
+    void button6Clicked(); // 終了
+
+private:
+    // Found by their object names from outside.
     QListWidget *ListBox3 = nullptr;
     QFrame *Panel5 = nullptr;
     QLabel *Label57 = nullptr; // "時間:"

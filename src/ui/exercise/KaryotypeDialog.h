@@ -34,6 +34,9 @@ public:
 
     void AnswerButtonClick();
 
+private:
+    // Found by their object names from outside; answer() and choicesMode() are what callers
+    // read.
     QLabel *ArrangementLabel = nullptr;
     QLineEdit *KaryotypeEdit = nullptr;
     QWidget *SymbolRow = nullptr;
@@ -51,7 +54,6 @@ public:
     QPushButton *AnswerButton = nullptr; // 答え合わせ
     QPushButton *CloseButton = nullptr;  // 答えずに閉じる, then 閉じる
 
-private:
     QWidget *makeSymbolRow();
     QWidget *makeChoicesPanel();
     void setChoicesMode(bool on);

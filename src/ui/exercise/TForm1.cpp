@@ -14,17 +14,14 @@
 #include "ui/exercise/CommandColumn.h"
 #include "ui/exercise/ExerciseRecords.h"
 #include "ui/exercise/ProblemDealing.h"
-#include "ui/exercise/ProblemListInput.h"
 #include "ui/exercise/ScoredAttemptKeeping.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDesktopServices>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 
 namespace queldo {
@@ -44,7 +41,7 @@ TForm1::TForm1(AppPaths &paths, PieceRandom &random, TraineeSession &session, QW
     createMenu();
 
     m_library = ProblemLibrary::probe(QDir(m_paths.imagesFolder()));
-    m_column->ListBox3->addItems(m_library.numberTexts());
+    m_column->setNumbers(m_library.numberTexts());
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -68,16 +65,13 @@ TForm1::~TForm1()
 void TForm1::createCommandColumn()
 {
     m_column = new CommandColumn(centralWidget());
-    QListWidget *list = m_column->ListBox3;
-    connect(list, &QListWidget::itemClicked, this, &TForm1::ListBox3Click);
-    // The arrow keys, and a press dragged along the list, choose a problem as a click does.
-    connect(new ProblemListInput(list), &ProblemListInput::chosen, this, &TForm1::ListBox3Click);
-    connect(m_column->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(m_column->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
-    connect(m_column->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
-    connect(m_column->Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
-    connect(m_column->Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
-    connect(m_column->Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
+    connect(m_column, &CommandColumn::numberChosen, this, &TForm1::ListBox3Click);
+    connect(m_column, &CommandColumn::button1Clicked, this, &TForm1::Button1Click);
+    connect(m_column, &CommandColumn::button2Clicked, this, &TForm1::Button2Click);
+    connect(m_column, &CommandColumn::button3Clicked, this, &TForm1::Button3Click);
+    connect(m_column, &CommandColumn::button4Clicked, this, &TForm1::Button4Click);
+    connect(m_column, &CommandColumn::button5Clicked, this, &TForm1::Button5Click);
+    connect(m_column, &CommandColumn::button6Clicked, this, &TForm1::Button6Click);
 }
 
 void TForm1::createMenu()
@@ -166,9 +160,8 @@ void TForm1::Button3Click()
 
 void TForm1::ListBox3Click()
 {
-    const QListWidget *list = m_column->ListBox3;
-    const int position = list->currentRow();
-    if (position < 0 || !list->currentItem() || !list->currentItem()->isSelected()) {
+    const int position = m_column->chosenRow();
+    if (position < 0) {
         showError(QStringLiteral("問題番号を選んでください。"));
         return;
     }
@@ -232,7 +225,7 @@ void TForm1::New1Click()
     InOutPanel->hidePieces();
     m_flow.reset();
     applyFlow();
-    m_column->Button2->setFocus();
+    m_column->focusNextButton();
 }
 
 void TForm1::Contents1Click()
@@ -253,8 +246,7 @@ void TForm1::N4Click()
 
 void TForm1::N3Click()
 {
-    const QListWidgetItem *chosen = m_column->ListBox3->currentItem();
-    printAnswerSheetFrom(*this, m_printer, chosen && chosen->isSelected());
+    printAnswerSheetFrom(*this, m_printer, m_column->chosenRow() >= 0);
 }
 
 AnswerSheetJob TForm1::answerSheetJob()
@@ -311,7 +303,7 @@ void TForm1::Button1Click()
 
 QSize TForm1::karyogramSize() const
 {
-    return InOutPanel->OutputPanel->size();
+    return InOutPanel->karyogram()->size();
 }
 
 void TForm1::restoreRememberedPlacement()

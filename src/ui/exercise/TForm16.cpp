@@ -216,9 +216,8 @@ bool TForm16::eventFilter(QObject *watched, QEvent *event)
 
 void TForm16::showOverBoard(BoardView &board, float EffectiveScale)
 {
-    prepare(board.InputPanel->size(), board.problem().SourceBitmap, EffectiveScale,
-            board.cellKey());
-    showOver(board.InputPanel);
+    prepare(board.spread()->size(), board.problem().SourceBitmap, EffectiveScale, board.cellKey());
+    showOver(board.spread());
 }
 
 void TForm16::setOptionsFile(const QString &path)

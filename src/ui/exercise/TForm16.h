@@ -53,7 +53,6 @@ public:
     /// The band tables to draw ideograms from; the ones built into the program unless set.
     void useBandTable(const BandTable &table);
 
-    QWidget *OutputPanel = nullptr;
     std::array<QWidget *, RowCount> rowPanels{}; // Panel1 .. Panel4
     /// By place: Panel10 .. Panel55 and Label10 .. Label55 with the picture of place k in
     /// Image<k>, then the spare places SparePanel1 .. SparePanel4 with SpareLabel<n> and
@@ -62,8 +61,6 @@ public:
     std::array<QLabel *, MostPlaces> placeLabels{};
     std::array<QLabel *, MostPlaces> images{};
     std::array<QLabel *, MostPlaces> ideograms{}; // beside each image, when chosen
-    QCheckBox *IdeogramBox = nullptr;             // イデオグラム
-    AnswerPairView *PairView = nullptr;           // one pair large, over the karyogram
 
     /// Shows the pair of a place large over the karyogram, as a click on the place does.
     void showPairLarge(int place);
@@ -74,6 +71,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Found by their object names from outside.
+    QWidget *OutputPanel = nullptr;
+    QCheckBox *IdeogramBox = nullptr;   // イデオグラム
+    AnswerPairView *PairView = nullptr; // one pair large, over the karyogram
+
     void IdeogramBoxClick(bool on);
     /// Rows, places and pictures for the present size of OutputPanel.
     void layOutContent();

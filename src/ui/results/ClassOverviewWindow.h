@@ -63,6 +63,11 @@ public:
 
     TraineeViewer &viewer() { return *m_viewer; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // Found by their object names from outside.
     QPushButton *RefreshButton = nullptr;    // 更新
     QPushButton *CsvButton = nullptr;        // CSV保存
     QPushButton *PrintButton = nullptr;      // 印刷
@@ -78,10 +83,6 @@ public:
     QLabel *NoticeLabel = nullptr;  // what the tables leave out
     QLabel *CountLabel = nullptr;   // how many trainees, how many attempts
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
-private:
     void createControls();
     void showConfusions();
 

@@ -4,15 +4,15 @@
 
 #include <QDate>
 #include <QDialog>
+#include <QPushButton>
 #include <QStringList>
+#include <QTreeView>
 
 #include <functional>
 
 class QLabel;
 class QPainter;
-class QPushButton;
 class QRadioButton;
-class QTreeView;
 class QVBoxLayout;
 
 namespace queldo {
@@ -56,7 +56,19 @@ public:
     QImage printPicture(QSize size) const;
     /// Prints the page on the current printer, or saves it as a PDF file where there is none.
     void PrintButtonClick();
+    /// For a look that writes nothing: printing (which saves into the trainee's folder where
+    /// there is no printer) and replaying taken out, the list's double-click with them.
+    void takeOutWriting()
+    {
+        for (QPushButton *button : {PrintButton, ReplayButton}) {
+            button->setEnabled(false);
+            button->hide();
+        }
+        disconnect(AttemptList, &QTreeView::doubleClicked, this, nullptr);
+    }
 
+private:
+    // Found by their object names from outside.
     QRadioButton *TodayButton = nullptr; // 本日
     QRadioButton *AllButton = nullptr;   // すべての試行
     ConfusionHeatMap *HeatMap = nullptr;

@@ -58,11 +58,11 @@ void ReplayWindow::giveAnswerBack()
 {
     // The answer window belongs to the program, not to this window: it must never be deleted
     // with it.
-    if (Answer && isAncestorOf(Answer)) {
-        Answer->close();
-        Answer->setParent(nullptr);
+    if (m_answer && isAncestorOf(m_answer)) {
+        m_answer->close();
+        m_answer->setParent(nullptr);
     }
-    Answer = nullptr;
+    m_answer = nullptr;
     m_problem = {};
 }
 
@@ -104,7 +104,7 @@ QString ReplayWindow::showAttempt(const ArrangementLine &line, const QString &pr
 
     m_problem = std::move(loaded.problem);
     m_places = line.places;
-    Answer = &answer;
+    m_answer = &answer;
     // Each karyogram takes exactly the size asked for; the trainee may then make the window
     // smaller or larger, and both follow it.
     AnswerArea->resize(karyogram);
@@ -118,7 +118,7 @@ QString ReplayWindow::showAttempt(const ArrangementLine &line, const QString &pr
 
 void ReplayWindow::drawKaryograms()
 {
-    if (!Answer || m_problem.name.isEmpty() || !m_session)
+    if (!m_answer || m_problem.name.isEmpty() || !m_session)
         return;
     const QSize karyogram = Attempt->size();
     if (karyogram == m_drawnAt && AnswerArea->size() == m_answerDrawnAt)
@@ -132,9 +132,9 @@ void ReplayWindow::drawKaryograms()
         computeScale(m_problem.SourceBitmap,
                      Attempt->scaleInputs(settings.trackBarPosition, settings.CustomScale))
             .EffectiveScale;
-    Answer->prepare(AnswerArea->size(), m_problem.SourceBitmap, scale,
-                    IsFemaleProblem(m_problem.name));
-    Answer->showOver(AnswerArea);
+    m_answer->prepare(AnswerArea->size(), m_problem.SourceBitmap, scale,
+                      IsFemaleProblem(m_problem.name));
+    m_answer->showOver(AnswerArea);
     Attempt->showArrangement(m_problem, scale, m_places);
 }
 

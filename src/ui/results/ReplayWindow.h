@@ -40,15 +40,15 @@ public:
     /// Closing gives the correct-answer window back, hidden.
     void done(int result) override;
 
-    QLabel *Heading = nullptr;
-    QWidget *AnswerArea = nullptr; ///< where the correct-answer window stands
-    TForm16 *Answer = nullptr;     ///< the lent correct-answer window while shown
-    BoardView *Attempt = nullptr;
-
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Found by their object names from outside.
+    QLabel *Heading = nullptr;
+    QWidget *AnswerArea = nullptr; ///< where the correct-answer window stands
+    BoardView *Attempt = nullptr;
+
     void giveAnswerBack();
     /// Both karyograms for the sizes their areas have now; nothing when already drawn so.
     void drawKaryograms();
@@ -59,6 +59,7 @@ private:
     Arrangement m_places{};
     QSize m_drawnAt;
     QSize m_answerDrawnAt;
+    TForm16 *m_answer = nullptr; ///< the lent correct-answer window while shown
 };
 
 } // namespace queldo

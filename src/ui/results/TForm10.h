@@ -16,6 +16,8 @@ public:
 
     void Button1Click();
 
+private:
+    // Found by their object names from outside.
     QLabel *Label1 = nullptr;
     QPushButton *Button1 = nullptr; // OK
 };

@@ -28,12 +28,13 @@ public:
     void Button1Click();
     void Button2Click();
 
+private:
+    // Found by their object names from outside.
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
     QPushButton *Button1 = nullptr; // 消去
     QPushButton *Button2 = nullptr; // キャンセル
 
-private:
     TForm10 *m_completion = nullptr;
     const TraineeSession *m_session = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDialog>
+#include <QPushButton>
 #include <QStringList>
 
 #include <functional>
@@ -12,7 +13,6 @@ class QChartView;
 class QFrame;
 class QLabel;
 class QLineSeries;
-class QPushButton;
 
 namespace queldo {
 
@@ -53,7 +53,18 @@ public:
     void GradeReportPrint();
     /// The picture GradeReportPrint prints: the window with its frame and caption.
     QImage reportPicture();
+    /// For a look that writes nothing: 印刷 (which saves into the trainee's folder where there is
+    /// no printer) and 成績クリア taken out.
+    void takeOutWriting()
+    {
+        for (QPushButton *button : {Button1, Button2}) {
+            button->setEnabled(false);
+            button->hide();
+        }
+    }
 
+private:
+    // Found by their object names from outside; the series through their charts.
     QLabel *Label1 = nullptr;               // "<ID>さんの成績"
     QPushButton *Button1 = nullptr;         // 印刷
     QPushButton *OKBtn = nullptr;           // 閉じる

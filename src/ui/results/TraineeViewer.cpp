@@ -5,31 +5,14 @@
 #include "ui/results/ConfusionWindow.h"
 #include "ui/results/TOKBottomDlg.h"
 
-#include <QPushButton>
-#include <QTreeView>
-
 namespace queldo {
-
-namespace {
-
-void takeOut(QWidget *control)
-{
-    control->setEnabled(false);
-    control->hide();
-}
-
-} // namespace
 
 TraineeViewer::TraineeViewer(AppPaths &paths, PagePrinter &printer, QWidget *parent)
     : m_paths(paths), m_grades(std::make_unique<TOKBottomDlg>(printer, parent)),
       m_confusions(std::make_unique<ConfusionWindow>(printer, parent))
 {
-    takeOut(m_grades->Button1); // 印刷
-    takeOut(m_grades->Button2); // 成績クリア
-    takeOut(m_confusions->PrintButton);
-    takeOut(m_confusions->ReplayButton);
-    QObject::disconnect(m_confusions->AttemptList, &QTreeView::doubleClicked, m_confusions.get(),
-                        nullptr);
+    m_grades->takeOutWriting();
+    m_confusions->takeOutWriting();
     QObject::connect(m_grades.get(), &TOKBottomDlg::confusionsRequested, m_confusions.get(),
                      [this] { m_confusions->exec(); });
 }

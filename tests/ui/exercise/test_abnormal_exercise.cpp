@@ -187,12 +187,14 @@ private slots:
 
         QTest::mouseClick(form.Button1, Qt::LeftButton);
         QTest::mouseClick(form.Button5, Qt::LeftButton);
-        AnswerPairView *view = w.answer.PairView;
+        AnswerPairView *view = control<AnswerPairView>(w.answer, "PairView");
         for (QWidget *place : {w.answer.placePanels[41], w.answer.placePanels[49]}) {
             QTest::mouseClick(place, Qt::LeftButton, {}, QPoint(2, 30));
             QVERIFY(view->isVisible());
             QCOMPARE(view->pair(), 40);
-            QVERIFY(view->Heading->text().startsWith(QStringLiteral("21番染色体")));
+            QVERIFY(control<QLabel>(*view, "PairHeading")
+                        ->text()
+                        .startsWith(QStringLiteral("21番染色体")));
             for (QLabel *picture : view->pictures)
                 QVERIFY(picture->isVisible());
             QVERIFY(view->pictures[2]->x() > view->pictures[1]->geometry().right());

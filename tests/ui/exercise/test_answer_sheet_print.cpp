@@ -120,7 +120,7 @@ private slots:
         std::optional<ModalAnswer> outcome;
         ModalAnswer printing([&](QWidget *modal) {
             answerShownWhilePrinting =
-                f.answer.isVisible() && f.answer.parentWidget() == f.ui().InOutPanel->InputPanel;
+                f.answer.isVisible() && f.answer.parentWidget() == f.ui().InOutPanel->spread();
             outcome.emplace(ModalAnswer::click("Button1"));
             ModalAnswer::defaultButton()(modal);
         });

@@ -124,7 +124,7 @@ private slots:
         loginUi.OKBtn->click();
         QVERIFY(windows.exercise());
         QCOMPARE(windows.exercise()->AnswerWindow(), &windows.AnswerWindow());
-        QVERIFY(windows.AnswerWindow().IdeogramBox->isChecked());
+        QVERIFY(control<QCheckBox>(windows.AnswerWindow(), "IdeogramBox")->isChecked());
         // Shown inside the exercise window when the program ends: each window goes once.
         TForm1 &form = *windows.exercise();
         const ExerciseControls ui(form);
@@ -142,13 +142,13 @@ private slots:
         QCOMPARE(answer.size(), QSize(784, 352));
         // Inside its 5-pixel frame the karyogram is 774 wide: ten places of 77 in row 1, the
         // last widened to 79 to end 2 pixels short of the row's right edge.
-        QCOMPARE(answer.OutputPanel->width(), 774);
+        QCOMPARE(control<QWidget>(answer, "OutputPanel")->width(), 774);
         QCOMPARE(answer.placePanels[8]->geometry(),
                  QRect(616, 0, 77, answer.rowPanels[0]->height()));
         QCOMPARE(answer.placePanels[9]->x(), 693);
         QCOMPARE(answer.placePanels[9]->width(), 79);
         QCOMPARE(answer.placePanels[23]->width(), 774 - 13 * 55 - 2);
-        const int h = answer.OutputPanel->height();
+        const int h = control<QWidget>(answer, "OutputPanel")->height();
         QCOMPARE(answer.rowPanels[3]->y(), 3 * h / 4);
         QCOMPARE(answer.placeLabels[0]->pos(), QPoint(2, 2));
         QCOMPARE(answer.placeLabels[13]->text(), QStringLiteral("7"));
@@ -200,7 +200,7 @@ private slots:
         answer.prepare({25, 8}, sources, 1.0f, false);
         for (QWidget *place : answer.placePanels)
             QVERIFY(place->width() >= 0);
-        answer.IdeogramBox->setChecked(true);
+        control<QCheckBox>(answer, "IdeogramBox")->setChecked(true);
         answer.prepare({0, 0}, sources, 1.0f, true);
     }
 
@@ -212,13 +212,14 @@ private slots:
         answer.prepare({804, 352}, sources, 1.0f, false);
         answer.show();
         QVERIFY(QTest::qWaitForWindowExposed(&answer));
-        AnswerPairView *view = answer.PairView;
+        AnswerPairView *view = control<AnswerPairView>(answer, "PairView");
 
         QTest::mouseClick(answer.images[41], Qt::LeftButton, {}, QPoint(3, 3));
         QVERIFY(view->isVisible());
-        QCOMPARE(view->geometry(), answer.OutputPanel->rect());
+        QCOMPARE(view->geometry(), control<QWidget>(answer, "OutputPanel")->rect());
         QCOMPARE(view->pair(), 40);
-        QVERIFY(view->Heading->text().startsWith(QStringLiteral("21番染色体")));
+        QVERIFY(
+            control<QLabel>(*view, "PairHeading")->text().startsWith(QStringLiteral("21番染色体")));
         for (std::size_t i = 0; i < 2; ++i) {
             const QImage large = view->pictures[i]->pixmap().toImage();
             // Readable: far taller than the photograph, and smooth, not blocks of its levels.
@@ -236,7 +237,9 @@ private slots:
         QCOMPARE(view->pair(), 42);
         key(Qt::Key_Right);
         QCOMPARE(view->pair(), 44);
-        QVERIFY(view->Heading->text().startsWith(QStringLiteral("性染色体 X・Y")));
+        QVERIFY(control<QLabel>(*view, "PairHeading")
+                    ->text()
+                    .startsWith(QStringLiteral("性染色体 X・Y")));
         key(Qt::Key_Right);
         QCOMPARE(view->pair(), 0);
         key(Qt::Key_Left);
@@ -278,10 +281,10 @@ private slots:
 
         TForm16 &answer = w.answer;
         QVERIFY(answer.isVisible());
-        QCOMPARE(answer.parentWidget(), ui.InOutPanel->InputPanel);
+        QCOMPARE(answer.parentWidget(), ui.InOutPanel->spread());
         QCOMPARE(answer.pos(), QPoint(0, 0));
-        QCOMPARE(answer.width(), ui.InOutPanel->InputPanel->width() - 20);
-        QCOMPARE(answer.height(), ui.InOutPanel->InputPanel->height());
+        QCOMPARE(answer.width(), ui.InOutPanel->spread()->width() - 20);
+        QCOMPARE(answer.height(), ui.InOutPanel->spread()->height());
         QCOMPARE(answer.placeLabels[45]->text(), QStringLiteral("Y"));
         const SourceBitmaps &sources = ui.InOutPanel->problem().SourceBitmap;
         const QImage upright = renderUpright(sources[5], w.settings().EffectiveScale);
@@ -294,12 +297,12 @@ private slots:
 
         // The exercise window made smaller: the answer follows its spread, every chromosome
         // still whole in its place.
-        const int spreadWidth = ui.InOutPanel->InputPanel->width();
+        const int spreadWidth = ui.InOutPanel->spread()->width();
         form.setWindowState(Qt::WindowNoState);
         form.resize(form.width() - 160, form.height() - 120);
-        QVERIFY(ui.InOutPanel->InputPanel->width() < spreadWidth);
-        QCOMPARE(answer.width(), ui.InOutPanel->InputPanel->width() - 20);
-        QCOMPARE(answer.height(), ui.InOutPanel->InputPanel->height());
+        QVERIFY(ui.InOutPanel->spread()->width() < spreadWidth);
+        QCOMPARE(answer.width(), ui.InOutPanel->spread()->width() - 20);
+        QCOMPARE(answer.height(), ui.InOutPanel->spread()->height());
         for (int k = 0; k < PieceCount; ++k)
             QVERIFY(answer.placePanels[std::size_t(k)]->rect().contains(
                 answer.images[std::size_t(k)]->geometry()));
@@ -313,7 +316,7 @@ private slots:
         w.scored(0);
         QTest::mouseClick(ui.Button1, Qt::LeftButton); // correcting: pieces move again
         w.showAnswer();
-        QWidget *spread = ui.InOutPanel->InputPanel;
+        QWidget *spread = ui.InOutPanel->spread();
         // Dropped on the strip of the spread the answer leaves free, the piece is redrawn there.
         PieceImage *piece = ui.InOutPanel->pieces[3];
         const QPoint start = piece->rect().center();
@@ -407,13 +410,13 @@ private slots:
         Window w;
         const QString options = w.dir.filePath("Result/u/u.opt");
         w.answer.setOptionsFile(options);
-        QVERIFY(!w.answer.IdeogramBox->isChecked());
+        QVERIFY(!control<QCheckBox>(w.answer, "IdeogramBox")->isChecked());
         w.scored(w.rowOf(false));
         w.showAnswer();
         for (QLabel *ideogram : w.answer.ideograms)
             QVERIFY(!ideogram->isVisible());
 
-        w.answer.IdeogramBox->click();
+        control<QCheckBox>(w.answer, "IdeogramBox")->click();
         for (int k = 0; k < PieceCount; ++k) {
             const QLabel *image = w.answer.images[std::size_t(k)];
             const QLabel *ideogram = w.answer.ideograms[std::size_t(k)];
@@ -432,9 +435,9 @@ private slots:
         // Remembered for the trainee: another start reads it back.
         TForm16 later;
         later.setOptionsFile(options);
-        QVERIFY(later.IdeogramBox->isChecked());
+        QVERIFY(control<QCheckBox>(later, "IdeogramBox")->isChecked());
         // Off again: the chromosomes stand alone in the middle of their places.
-        w.answer.IdeogramBox->click();
+        control<QCheckBox>(w.answer, "IdeogramBox")->click();
         QVERIFY(!w.answer.ideograms[0]->isVisible());
         QCOMPARE(w.answer.images[0]->x(),
                  (w.answer.placePanels[0]->width() - w.answer.images[0]->width()) / 2);
@@ -444,7 +447,7 @@ private slots:
     {
         Window w;
         w.answer.useBandTable(BandTable::fromTsv({}, {}));
-        w.answer.IdeogramBox->setChecked(true);
+        control<QCheckBox>(w.answer, "IdeogramBox")->setChecked(true);
         w.scored(0);
         {
             ModalAnswer told(ModalAnswer::defaultButton());
@@ -486,7 +489,7 @@ private slots:
         press(caption, {300, 8});
         moveTo(caption, {300 + 5000, 8 + 5000});
         release(caption, {300 + 5000, 8 + 5000});
-        const QSize spread = w.ui().InOutPanel->InputPanel->size();
+        const QSize spread = w.ui().InOutPanel->spread()->size();
         QVERIFY(answer.x() <= spread.width() - 40);
         QVERIFY(answer.y() <= spread.height() - answer.captionHeight());
         press(caption, {300, 8});
@@ -506,7 +509,7 @@ private slots:
         QCOMPARE(answer.width(), size.width() - 200);
         QCOMPARE(answer.height(), size.height());
         const int client = size.width() - 200 - 10;
-        QCOMPARE(answer.OutputPanel->width(), client);
+        QCOMPARE(control<QWidget>(answer, "OutputPanel")->width(), client);
         QCOMPARE(answer.placePanels[9]->geometry().right() + 1, client - 2);
         const double ratio = double(client) / (size.width() - 10);
         const QSize shrunk = answer.images[0]->size();

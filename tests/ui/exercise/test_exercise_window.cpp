@@ -59,7 +59,7 @@ private slots:
             w.form->findChildren<QWidget *>(QRegularExpression("^Panel(1[0-9]|[2-4][0-9]|5[0-5])$"))
                 .size(),
             46);
-        QCOMPARE(w.ui().InOutPanel->InputPanel->height(), w.ui().InOutPanel->height() / 2);
+        QCOMPARE(w.ui().InOutPanel->spread()->height(), w.ui().InOutPanel->height() / 2);
         QCOMPARE(w.ui().Button5->x(), w.ui().Button1->width());
         QCOMPARE(w.ui().InOutPanel->placePanels[9]->x() +
                      w.ui().InOutPanel->placePanels[9]->width(),
@@ -76,7 +76,7 @@ private slots:
         // A normal cell's 46 pieces; the board's last one is for a cell of 47.
         for (PieceImage *piece : std::span(ui.InOutPanel->pieces).first(46)) {
             QVERIFY(piece->isVisible());
-            QCOMPARE(piece->parentWidget(), ui.InOutPanel->InputPanel);
+            QCOMPARE(piece->parentWidget(), ui.InOutPanel->spread());
         }
         QVERIFY(!ui.InOutPanel->pieces[46]->isVisible());
         QVERIFY(ui.Button4->isEnabled());
@@ -94,7 +94,7 @@ private slots:
         // Occupied: refused, nothing moves.
         w.drag(11, ui.InOutPanel->placePanels[10], QPoint(20, 20));
         QCOMPARE(form.board().SlotContents[10], 10);
-        QCOMPARE(ui.InOutPanel->pieces[11]->parentWidget(), ui.InOutPanel->InputPanel);
+        QCOMPARE(ui.InOutPanel->pieces[11]->parentWidget(), ui.InOutPanel->spread());
 
         // Right-click, then one wheel notch turns it by a step.
         const int step = form.board().RotationStep[10];
@@ -108,9 +108,9 @@ private slots:
         QCOMPARE(form.board().RotationStep[10], (step + 1) % 24);
         QCOMPARE(ui.InOutPanel->pieces[10]->size(), form.board().piecePicture[10].size());
 
-        w.drag(10, ui.InOutPanel->InputPanel, QPoint(100, 60));
+        w.drag(10, ui.InOutPanel->spread(), QPoint(100, 60));
         QCOMPARE(form.board().SlotContents[10], -1);
-        QCOMPARE(ui.InOutPanel->pieces[10]->parentWidget(), ui.InOutPanel->InputPanel);
+        QCOMPARE(ui.InOutPanel->pieces[10]->parentWidget(), ui.InOutPanel->spread());
         QCOMPARE(ui.InOutPanel->pieces[10]->x() + ui.InOutPanel->pieces[10]->width() / 2, 100);
         QCOMPARE(ui.InOutPanel->pieces[10]->y() + ui.InOutPanel->pieces[10]->height() / 2, 60);
     }
@@ -208,8 +208,8 @@ private slots:
                 for (int x = 0; x < shown.width(); x += 3) {
                     if (qAlpha(shown.pixel(x, y)) != 0 || piece->mask().contains(QPoint(x, y)))
                         continue;
-                    const QPoint at = piece->mapTo(ui.InOutPanel->InputPanel, QPoint(x, y));
-                    QVERIFY(ui.InOutPanel->InputPanel->childAt(at) != piece);
+                    const QPoint at = piece->mapTo(ui.InOutPanel->spread(), QPoint(x, y));
+                    QVERIFY(ui.InOutPanel->spread()->childAt(at) != piece);
                     ++checked;
                 }
             }
@@ -484,7 +484,7 @@ private slots:
         w.drag(45, ui.InOutPanel->placePanels[44], QPoint(20, 20));
         w.drag(30, ui.InOutPanel->placePanels[31], QPoint(20, 20));
         QTest::mouseClick(ui.Button1, Qt::LeftButton);
-        QWidget *scored = ui.InOutPanel->OutputPanel;
+        QWidget *scored = ui.InOutPanel->karyogram();
         const QImage asScored = scored->grab().toImage();
 
         const auto read = ArrangementFile::read(w.dir.filePath("Result/u/u.arr"));
@@ -498,43 +498,45 @@ private slots:
                  QString());
         replay.show();
         QVERIFY(QTest::qWaitForWindowExposed(&replay));
-        const QImage replayed = replay.Attempt->OutputPanel->grab().toImage();
+        BoardView *attempt = control<BoardView>(replay, "Attempt");
+        QWidget *answerArea = control<QWidget>(replay, "AnswerArea");
+        const QImage replayed = attempt->karyogram()->grab().toImage();
         QCOMPARE(replayed.size(), asScored.size());
         QVERIFY(replayed == asScored);
 
         // Beside it, the answer: every piece upright in its own place.
         QVERIFY(answer.isVisible());
-        QCOMPARE(answer.parentWidget(), replay.AnswerArea);
+        QCOMPARE(answer.parentWidget(), answerArea);
         const auto rgb = [](const QImage &image) {
             return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
         };
-        QCOMPARE(rgb(answer.images[14]->pixmap().toImage()),
-                 rgb(renderUpright(replay.Attempt->problem().SourceBitmap[14],
-                                   w.settings().EffectiveScale)));
+        QCOMPARE(
+            rgb(answer.images[14]->pixmap().toImage()),
+            rgb(renderUpright(attempt->problem().SourceBitmap[14], w.settings().EffectiveScale)));
 
         // Made smaller, both karyograms follow the window, every chromosome whole in its place;
         // back at its first size it shows the attempt exactly as scored again.
         const QSize first = replay.size();
         std::array<QSize, 46> pieceSizes{};
         for (std::size_t i = 0; i < 46; ++i)
-            pieceSizes[i] = replay.Attempt->pieces[i]->size();
+            pieceSizes[i] = attempt->pieces[i]->size();
         replay.resize(first - QSize(180, 160));
-        QCOMPARE(replay.AnswerArea->size(), replay.Attempt->size());
-        QVERIFY(replay.Attempt->height() < asScored.height());
-        const QSize karyogram = replay.Attempt->size();
-        QCOMPARE(replay.Attempt->OutputPanel->size(), karyogram);
+        QCOMPARE(answerArea->size(), attempt->size());
+        QVERIFY(attempt->height() < asScored.height());
+        const QSize karyogram = attempt->size();
+        QCOMPARE(attempt->karyogram()->size(), karyogram);
         QCOMPARE(answer.width(), karyogram.width() - 20);
-        QVERIFY(replay.Attempt->rowPanels[3]->geometry().bottom() < karyogram.height());
+        QVERIFY(attempt->rowPanels[3]->geometry().bottom() < karyogram.height());
         for (std::size_t i = 0; i < 46; ++i)
             QVERIFY(answer.placePanels[i]->rect().contains(answer.images[i]->geometry()));
         // The pieces are drawn at the scale the smaller places give, as the exercise would.
         for (std::size_t i = 0; i < 46; ++i) {
-            const QSize now = replay.Attempt->pieces[i]->size();
+            const QSize now = attempt->pieces[i]->size();
             QVERIFY(now.width() <= pieceSizes[i].width() && now.height() <= pieceSizes[i].height());
         }
-        QVERIFY(replay.Attempt->pieces[0]->height() < pieceSizes[0].height());
+        QVERIFY(attempt->pieces[0]->height() < pieceSizes[0].height());
         replay.resize(first);
-        QVERIFY(replay.Attempt->OutputPanel->grab().toImage() == asScored);
+        QVERIFY(attempt->karyogram()->grab().toImage() == asScored);
 
         // Closing lends the answer window back, hidden, so that it outlives this one.
         replay.reject();
@@ -550,7 +552,7 @@ private slots:
         w.clickList(1);
         QTest::mouseClick(ui.Button4, Qt::LeftButton);
         QTest::mouseClick(ui.Button1, Qt::LeftButton);
-        const QSize scored = ui.InOutPanel->OutputPanel->size();
+        const QSize scored = ui.InOutPanel->karyogram()->size();
         QVERIFY(2 * scored.height() > 800 - 60);
         const auto read = ArrangementFile::read(w.dir.filePath("Result/u/u.arr"));
         QCOMPARE(read.lines.size(), std::size_t(1));
@@ -562,11 +564,13 @@ private slots:
         replay.show();
         QVERIFY(QTest::qWaitForWindowExposed(&replay));
         QVERIFY(QRect(0, 0, 800, 800).contains(replay.frameGeometry()));
+        const BoardView *attempt = control<BoardView>(replay, "Attempt");
+        const QWidget *answerArea = control<QWidget>(replay, "AnswerArea");
         // Both karyograms shrink alike, keeping their shape.
-        QCOMPARE(replay.AnswerArea->size(), replay.Attempt->size());
-        QVERIFY(replay.Attempt->height() < scored.height());
-        QVERIFY(qAbs(replay.Attempt->width() * scored.height() -
-                     scored.width() * replay.Attempt->height()) <= scored.height());
+        QCOMPARE(answerArea->size(), attempt->size());
+        QVERIFY(attempt->height() < scored.height());
+        QVERIFY(qAbs(attempt->width() * scored.height() - scored.width() * attempt->height()) <=
+                scored.height());
         replay.reject();
     }
 

@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QDirIterator>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -98,7 +99,8 @@ private slots:
         HelpWindow *help = f.form->helpWindow();
         QVERIFY(help);
         QVERIFY(QTest::qWaitForWindowExposed(help));
-        QCOMPARE(help->browser->source(), f.helpPage());
+        auto *browser = control<QTextBrowser>(*help, "HelpBrowser");
+        QCOMPARE(browser->source(), f.helpPage());
         QCOMPARE(help->windowTitle(), QStringLiteral("QUELDO ヘルプ"));
         // Centred on the 800 x 800 offscreen screen when it first opens, never left of it; moved,
         // it stays where it was put.
@@ -106,26 +108,26 @@ private slots:
                  QPoint(0, (800 - help->frameGeometry().height()) / 2));
         help->move(help->pos() + QPoint(-30, -20));
         const QPoint moved = help->pos();
-        QVERIFY(help->browser->toPlainText().contains(QStringLiteral("ログインとID作成")));
-        const QList<QImage> exercise = picturesShown(help->browser);
+        QVERIFY(browser->toPlainText().contains(QStringLiteral("ログインとID作成")));
+        const QList<QImage> exercise = picturesShown(browser);
         QCOMPARE(exercise.size(), 1);
         QVERIFY(!exercise.first().isNull());
 
         // A click on the link to the other page, and back.
-        QTextCursor link = help->browser->document()->find(QStringLiteral("染色体の見分け方"));
+        QTextCursor link = browser->document()->find(QStringLiteral("染色体の見分け方"));
         QVERIFY(!link.isNull());
         link.setPosition(link.selectionStart() + 1);
-        QTest::mouseClick(help->browser->viewport(), Qt::LeftButton, {},
-                          help->browser->cursorRect(link).center());
-        QCOMPARE(help->browser->source(),
+        QTest::mouseClick(browser->viewport(), Qt::LeftButton, {},
+                          browser->cursorRect(link).center());
+        QCOMPARE(browser->source(),
                  QUrl::fromLocalFile(f.dir.filePath("QUELDOHelp-chromosomes.html")));
-        const QList<QImage> ideograms = picturesShown(help->browser);
+        const QList<QImage> ideograms = picturesShown(browser);
         QCOMPARE(ideograms.size(), 24);
         for (const QImage &ideogram : ideograms)
             QVERIFY(!ideogram.isNull());
-        QVERIFY(help->backButton->isEnabled());
-        help->backButton->click();
-        QCOMPARE(help->browser->source(), f.helpPage());
+        QVERIFY(control<QPushButton>(*help, "HelpBack")->isEnabled());
+        control<QPushButton>(*help, "HelpBack")->click();
+        QCOMPARE(browser->source(), f.helpPage());
 
         // The menu again brings the same window back, on the first page.
         help->close();

@@ -6,6 +6,7 @@
 #include "ui/exercise/KaryotypeQuestionStep.h"
 
 #include "FileBytes.h"
+#include "KaryotypeControls.h"
 #include "ModalAnswer.h"
 
 #include <QCheckBox>
@@ -57,66 +58,70 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, shown);
         KaryotypeDialog dialog(KaryotypeQuestion(karyotype(expected.toLatin1())), {1, 1, 0}, false);
+        const KaryotypeControls ui(dialog);
         dialog.show();
         // Out of the cell's chromosomes (the count that opens its karyotype), not of the places.
-        QVERIFY(dialog.ArrangementLabel->text().startsWith(u"配置の採点: 正解 2 / "_qs +
-                                                           expected.left(2) + u" 本。"_qs));
-        QTest::keyClicks(dialog.KaryotypeEdit, typed);
-        dialog.AnswerButton->click();
-        QCOMPARE(dialog.ResultLabel->text(), shown);
-        QVERIFY(dialog.ResultLabel->isVisible());
+        QVERIFY(ui.ArrangementLabel->text().startsWith(u"配置の採点: 正解 2 / "_qs +
+                                                       expected.left(2) + u" 本。"_qs));
+        QTest::keyClicks(ui.KaryotypeEdit, typed);
+        ui.AnswerButton->click();
+        QCOMPARE(ui.ResultLabel->text(), shown);
+        QVERIFY(ui.ResultLabel->isVisible());
         QCOMPARE(dialog.answer().written, typed);
         // The answer is kept: the text can no longer be changed, and the button closes.
-        QVERIFY(dialog.KaryotypeEdit->isReadOnly());
-        QCOMPARE(dialog.AnswerButton->text(), u"閉じる"_qs);
+        QVERIFY(ui.KaryotypeEdit->isReadOnly());
+        QCOMPARE(ui.AnswerButton->text(), u"閉じる"_qs);
     }
 
     // A typing slip is sent back, not scored; the symbol buttons write where the cursor is.
     void unreadableTextIsSentBack()
     {
         KaryotypeDialog dialog(KaryotypeQuestion(karyotype("47,XY,+21")), {}, false);
+        const KaryotypeControls ui(dialog);
         dialog.show();
-        QTest::keyClicks(dialog.KaryotypeEdit, "47,XY21");
-        dialog.AnswerButton->click();
-        QVERIFY(dialog.ProblemLabel->isVisible());
-        QVERIFY(!dialog.ResultLabel->isVisible());
+        QTest::keyClicks(ui.KaryotypeEdit, "47,XY21");
+        ui.AnswerButton->click();
+        QVERIFY(ui.ProblemLabel->isVisible());
+        QVERIFY(!ui.ResultLabel->isVisible());
         QVERIFY(dialog.answer().written.isEmpty());
 
-        dialog.KaryotypeEdit->setCursorPosition(5);
-        const auto plus = dialog.SymbolRow->findChildren<QPushButton *>();
+        ui.KaryotypeEdit->setCursorPosition(5);
+        const auto plus = ui.SymbolRow->findChildren<QPushButton *>();
         const auto button =
             std::find_if(plus.begin(), plus.end(), [](QPushButton *b) { return b->text() == "+"; });
         QVERIFY(button != plus.end());
         (*button)->click();
-        QCOMPARE(dialog.KaryotypeEdit->text(), "47,XY+21");
-        QVERIFY(!dialog.ProblemLabel->isVisible());
+        QCOMPARE(ui.KaryotypeEdit->text(), "47,XY+21");
+        QVERIFY(!ui.ProblemLabel->isVisible());
     }
 
     void choicesBuildTheText()
     {
         KaryotypeDialog dialog(KaryotypeQuestion(karyotype("46,XY,t(9;22)(q34.1;q11.2)")), {},
                                true);
+        const KaryotypeControls ui(dialog);
         dialog.show();
-        QVERIFY(dialog.ChoicesPanel->isVisible());
-        QVERIFY(!dialog.SymbolRow->isVisible());
-        QVERIFY(dialog.KaryotypeEdit->isReadOnly());
-        QCOMPARE(dialog.KaryotypeEdit->text(), "46,XY");
-        choose(dialog.KindChoice, u"相互転座 t"_qs);
-        choose(dialog.FirstChromosomeChoice, "9");
-        choose(dialog.SecondChromosomeChoice, "22");
-        choose(dialog.FirstBandChoice, "q34.1");
-        choose(dialog.SecondBandChoice, "q11.2");
-        QCOMPARE(dialog.KaryotypeEdit->text(), "46,XY,t(9;22)(q34.1;q11.2)");
-        dialog.AnswerButton->click();
-        QCOMPARE(dialog.ResultLabel->text(), u"正解です。(3 / 3 点)"_qs);
+        QVERIFY(ui.ChoicesPanel->isVisible());
+        QVERIFY(!ui.SymbolRow->isVisible());
+        QVERIFY(ui.KaryotypeEdit->isReadOnly());
+        QCOMPARE(ui.KaryotypeEdit->text(), "46,XY");
+        choose(ui.KindChoice, u"相互転座 t"_qs);
+        choose(ui.FirstChromosomeChoice, "9");
+        choose(ui.SecondChromosomeChoice, "22");
+        choose(ui.FirstBandChoice, "q34.1");
+        choose(ui.SecondBandChoice, "q11.2");
+        QCOMPARE(ui.KaryotypeEdit->text(), "46,XY,t(9;22)(q34.1;q11.2)");
+        ui.AnswerButton->click();
+        QCOMPARE(ui.ResultLabel->text(), u"正解です。(3 / 3 点)"_qs);
 
         // A numerical change asks for no band.
         KaryotypeDialog other(KaryotypeQuestion(karyotype("47,XY,+21")), {}, true);
-        choose(other.CountChoice, "47");
-        choose(other.KindChoice, u"トリソミー (+)"_qs);
-        choose(other.FirstChromosomeChoice, "21");
-        QVERIFY(!other.FirstBandChoice->isEnabled());
-        QCOMPARE(other.KaryotypeEdit->text(), "47,XY,+21");
+        const KaryotypeControls otherUi(other);
+        choose(otherUi.CountChoice, "47");
+        choose(otherUi.KindChoice, u"トリソミー (+)"_qs);
+        choose(otherUi.FirstChromosomeChoice, "21");
+        QVERIFY(!otherUi.FirstBandChoice->isEnabled());
+        QCOMPARE(otherUi.KaryotypeEdit->text(), "47,XY,+21");
     }
 
     // The whole step: asked, answered, kept in the trainee's file, the way of answering
@@ -137,13 +142,13 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath("Result/u/u.kry")));
 
         ModalAnswer answer([](QWidget *modal) {
-            auto *dialog = qobject_cast<KaryotypeDialog *>(modal);
-            dialog->ChoicesCheck->setChecked(true);
-            choose(dialog->CountChoice, "47");
-            choose(dialog->KindChoice, u"トリソミー (+)"_qs);
-            choose(dialog->FirstChromosomeChoice, "21");
-            dialog->AnswerButton->click();
-            dialog->AnswerButton->click();
+            const KaryotypeControls ui(*qobject_cast<KaryotypeDialog *>(modal));
+            ui.ChoicesCheck->setChecked(true);
+            choose(ui.CountChoice, "47");
+            choose(ui.KindChoice, u"トリソミー (+)"_qs);
+            choose(ui.FirstChromosomeChoice, "21");
+            ui.AnswerButton->click();
+            ui.AnswerButton->click();
         });
         askKaryotypeIfAbnormal(&parent, paths, "u", "abnormal", {11, {1, 0, -1, -2}, 95});
         QCOMPARE(answer.className, "queldo::KaryotypeDialog");

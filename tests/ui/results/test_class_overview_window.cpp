@@ -1,5 +1,8 @@
+#include "ClassOverviewControls.h"
+#include "ConfusionControls.h"
 #include "Controls.h"
 #include "FileBytes.h"
+#include "GradeWindowControls.h"
 #include "ModalAnswer.h"
 #include "classgenerator.h"
 #include "core/app/AppPaths.h"
@@ -119,12 +122,13 @@ private slots:
         QFETCH(int, column);
         ClassFixture f;
         auto w = f.window();
-        QCOMPARE(w->Table->model()->rowCount(), 30);
+        const ClassOverviewControls ui(*w);
+        QCOMPARE(ui.Table->model()->rowCount(), 30);
         for (Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
-            w->Table->horizontalHeader()->setSortIndicator(column, order);
+            ui.Table->horizontalHeader()->setSortIndicator(column, order);
             QList<double> figures;
             for (int row = 0; row < 30; ++row) {
-                const QString text = cell(w->Table, row, OverviewColumn(column));
+                const QString text = cell(ui.Table, row, OverviewColumn(column));
                 if (!text.isEmpty())
                     figures << text.toDouble();
             }
@@ -141,14 +145,15 @@ private slots:
     {
         ClassFixture f;
         auto w = f.window();
+        const ClassOverviewControls ui(*w);
         const ClassConfusions &c = w->overview().confusions;
         QVERIFY(c.today.attempts < c.week.attempts && c.week.attempts < c.all.attempts);
         for (auto [button, table] :
-             {std::pair{w->TodayButton, &c.today}, std::pair{w->WeekButton, &c.week},
-              std::pair{w->AllButton, &c.all}}) {
+             {std::pair{ui.TodayButton, &c.today}, std::pair{ui.WeekButton, &c.week},
+              std::pair{ui.AllButton, &c.all}}) {
             button->click();
-            QCOMPARE(w->HeatMap->table().attempts, table->attempts);
-            QCOMPARE(w->SummaryLabel->text(), confusionSummary(*table));
+            QCOMPARE(ui.HeatMap->table().attempts, table->attempts);
+            QCOMPARE(ui.SummaryLabel->text(), confusionSummary(*table));
         }
     }
 
@@ -156,7 +161,8 @@ private slots:
     {
         ClassFixture f;
         auto w = f.window();
-        w->Table->horizontalHeader()->setSortIndicator(int(OverviewColumn::MeanSeconds),
+        const ClassOverviewControls ui(*w);
+        ui.Table->horizontalHeader()->setSortIndicator(int(OverviewColumn::MeanSeconds),
                                                        Qt::DescendingOrder);
         const QString path = QDir(f.dir.path()).filePath("class.csv");
         QCOMPARE(w->exportCsv(path), QString());
@@ -168,7 +174,7 @@ private slots:
         for (int row = 0; row < 30; ++row) {
             QStringList shown;
             for (int c = 0; c < OverviewColumnCount; ++c)
-                shown << cell(w->Table, row, OverviewColumn(c));
+                shown << cell(ui.Table, row, OverviewColumn(c));
             QCOMPARE(csvFields(lines[row + 1]), shown);
         }
     }
@@ -204,28 +210,33 @@ private slots:
     {
         ClassFixture f;
         auto w = f.window();
+        const ClassOverviewControls ui(*w);
         const QByteArray before = f.fingerprint();
-        w->Table->selectRow(2);
+        ui.Table->selectRow(2);
         const QString id = w->chosenId();
         QCOMPARE(id, QStringLiteral("研修生03"));
         bool confusionsShown = false;
         ModalAnswer grades([&](QWidget *modal) {
             auto *dlg = qobject_cast<TOKBottomDlg *>(modal);
             QVERIFY(dlg);
-            QCOMPARE(dlg->Label1->text(), QStringLiteral("研修生03さんの成績"));
-            QVERIFY(!dlg->Button2->isVisible() && !dlg->Button2->isEnabled());
-            QVERIFY(!dlg->Button1->isVisible());
+            const GradeWindowControls grades(*dlg);
+            QCOMPARE(grades.Label1->text(), QStringLiteral("研修生03さんの成績"));
+            QVERIFY(!grades.Button2->isVisible() && !grades.Button2->isEnabled());
+            QVERIFY(!grades.Button1->isVisible());
             QTimer::singleShot(0, [&] {
                 auto *c = qobject_cast<ConfusionWindow *>(QApplication::activeModalWidget());
-                confusionsShown = c && c->data().attempts.size() > 0 &&
-                                  !c->ReplayButton->isVisible() && !c->PrintButton->isVisible();
-                if (c)
-                    c->CloseButton->click();
-                dlg->OKBtn->click();
+                if (c) {
+                    const ConfusionControls confusions(*c);
+                    confusionsShown = c->data().attempts.size() > 0 &&
+                                      !confusions.ReplayButton->isVisible() &&
+                                      !confusions.PrintButton->isVisible();
+                    confusions.CloseButton->click();
+                }
+                grades.OKBtn->click();
             });
-            dlg->ConfusionButton->click();
+            grades.ConfusionButton->click();
         });
-        w->GradesButton->click();
+        ui.GradesButton->click();
         QVERIFY(confusionsShown);
         QCOMPARE(f.fingerprint(), before);
     }
@@ -234,20 +245,21 @@ private slots:
     {
         ClassFixture f;
         auto w = f.window();
-        w->Table->selectRow(0);
+        const ClassOverviewControls ui(*w);
+        ui.Table->selectRow(0);
         const QString id = w->chosenId();
-        const int before = cell(w->Table, 0, OverviewColumn::Attempts).toInt();
+        const int before = cell(ui.Table, 0, OverviewColumn::Attempts).toInt();
         std::array<int, 46> codes;
         codes.fill(1);
         const QString kek = QDir(f.result()).filePath(id + "/" + id + ".kek");
         QVERIFY(ResultsFile::appendRecord(kek, "2026/12/10", 1, codes, 77).saved());
-        QCOMPARE(cell(w->Table, 0, OverviewColumn::Attempts).toInt(), before);
-        w->RefreshButton->click();
+        QCOMPARE(cell(ui.Table, 0, OverviewColumn::Attempts).toInt(), before);
+        ui.RefreshButton->click();
         QCOMPARE(w->chosenId(), id);
-        const int row = w->Table->selectionModel()->selectedRows().front().row();
-        QCOMPARE(cell(w->Table, row, OverviewColumn::Attempts).toInt(), before + 1);
-        QCOMPARE(cell(w->Table, row, OverviewColumn::LastDate), QStringLiteral("2026/12/10"));
-        QVERIFY(cell(w->Table, row, OverviewColumn::Trend).endsWith(" 46"));
+        const int row = ui.Table->selectionModel()->selectedRows().front().row();
+        QCOMPARE(cell(ui.Table, row, OverviewColumn::Attempts).toInt(), before + 1);
+        QCOMPARE(cell(ui.Table, row, OverviewColumn::LastDate), QStringLiteral("2026/12/10"));
+        QVERIFY(cell(ui.Table, row, OverviewColumn::Trend).endsWith(" 46"));
     }
 
     void teacherPasswordSetOnceThenAsked()

@@ -1,3 +1,4 @@
+#include "ConfusionControls.h"
 #include "ModalAnswer.h"
 #include "TraineeFixture.h"
 #include "core/app/AppPaths.h"
@@ -79,12 +80,13 @@ Arrangement swapped(int a, int b)
 // The text of a cell of the list of past attempts, row 0 the newest.
 QString listed(const ConfusionWindow &w, int row, int column)
 {
-    return w.AttemptList->model()->index(row, column).data().toString();
+    return control<QTreeView>(w, "AttemptList")->model()->index(row, column).data().toString();
 }
 
 void choose(ConfusionWindow &w, int row)
 {
-    w.AttemptList->setCurrentIndex(w.AttemptList->model()->index(row, 0));
+    QTreeView *list = control<QTreeView>(w, "AttemptList");
+    list->setCurrentIndex(list->model()->index(row, 0));
 }
 
 } // namespace
@@ -100,6 +102,7 @@ private slots:
         h.add(QStringLiteral("2026/12/10"), 1, swapped(17, 19));
         h.add(QStringLiteral("2026/12/10"), 2, swapped(0, 4), false); // no arrangement kept
         ConfusionWindow w(h.printer);
+        const ConfusionControls ui(w);
         w.setSession(h.session.get());
         w.setProblemList({QStringLiteral("male01"), QStringLiteral("male02")});
         w.currentDate = [] { return QDate(2026, 12, 10); };
@@ -107,23 +110,23 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
 
         QCOMPARE(w.windowTitle(), QStringLiteral("取り違え"));
-        QCOMPARE(w.SummaryLabel->text(),
+        QCOMPARE(ui.SummaryLabel->text(),
                  QStringLiteral("9番の位置に10番: 2回\n10番の位置に9番: 2回"));
-        QCOMPARE(w.NoticeLabel->text(),
+        QCOMPARE(ui.NoticeLabel->text(),
                  QStringLiteral("配置の記録がない試行 1回は数えていません。"));
-        QCOMPARE(w.HeatMap->table().cell(9, 10), 2);
-        QCOMPARE(w.AttemptList->model()->rowCount(), 3);
+        QCOMPARE(ui.HeatMap->table().cell(9, 10), 2);
+        QCOMPARE(ui.AttemptList->model()->rowCount(), 3);
         QCOMPARE(listed(w, 0, 0), QStringLiteral("2"));
         QCOMPARE(listed(w, 2, 1), QStringLiteral("2026/12/09"));
         QCOMPARE(listed(w, 2, 2), QStringLiteral("001"));
         QCOMPARE(listed(w, 2, 3), QStringLiteral("44/46"));
 
-        w.TodayButton->click();
-        QCOMPARE(w.HeatMap->table().cell(9, 10), 1);
-        QCOMPARE(w.SummaryLabel->text(),
+        ui.TodayButton->click();
+        QCOMPARE(ui.HeatMap->table().cell(9, 10), 1);
+        QCOMPARE(ui.SummaryLabel->text(),
                  QStringLiteral("9番の位置に10番: 1回\n10番の位置に9番: 1回"));
-        w.AllButton->click();
-        QCOMPARE(w.HeatMap->table().attempts, 2);
+        ui.AllButton->click();
+        QCOMPARE(ui.HeatMap->table().attempts, 2);
     }
 
     void largeCountsAreShortened_data()
@@ -212,15 +215,16 @@ private slots:
         History h;
         h.add(QStringLiteral("2026/12/10"), 1, swapped(9, 10));
         ConfusionWindow w(h.printer);
+        const ConfusionControls ui(w);
         w.setSession(h.session.get());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.size(), QSize(980, 620));
-        const QSize large = w.HeatMap->size();
+        const QSize large = ui.HeatMap->size();
         // Well within a 1024 x 768 screen's room with a window manager's frame around it.
         QVERIFY(w.minimumSizeHint().width() <= 720 && w.minimumSizeHint().height() <= 480);
         w.resize(720, 480);
-        QVERIFY(w.HeatMap->width() < large.width() && w.HeatMap->height() < large.height());
+        QVERIFY(ui.HeatMap->width() < large.width() && ui.HeatMap->height() < large.height());
         for (QWidget *child : w.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
             QVERIFY(!child->isVisible() || w.rect().contains(child->geometry()));
     }
@@ -231,6 +235,7 @@ private slots:
         h.add(QStringLiteral("2026/12/10"), 1, swapped(16, 18));
         h.add(QStringLiteral("2026/12/10"), 2, sorted()); // problem 2 is no longer installed
         ConfusionWindow w(h.printer);
+        const ConfusionControls ui(w);
         w.setSession(h.session.get());
         w.setProblemList({QStringLiteral("male01")});
         QSignalSpy replays(&w, &ConfusionWindow::replayRequested);
@@ -239,13 +244,13 @@ private slots:
 
         choose(w, 0);
         ModalAnswer refusal([](QWidget *m) { m->close(); });
-        w.ReplayButton->click();
+        ui.ReplayButton->click();
         QVERIFY(refusal.lines.join(u' ').contains(
             QStringLiteral("問題 002 はインストールされていないため")));
         QCOMPARE(replays.count(), 0);
 
         choose(w, 1);
-        w.ReplayButton->click();
+        ui.ReplayButton->click();
         QCOMPARE(replays.count(), 1);
         const auto line = replays.at(0).at(0).value<ArrangementLine>();
         QCOMPARE(line.recordNumber, 0);
@@ -279,31 +284,32 @@ private slots:
             QVERIFY(arrFile.open(QIODevice::Append) && arrFile.write(arr) == arr.size());
         }
         ConfusionWindow w(h.printer);
+        const ConfusionControls ui(w);
         w.setSession(h.session.get());
         w.setProblemList({QStringLiteral("male01")});
         QSignalSpy replays(&w, &ConfusionWindow::replayRequested);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-        QCOMPARE(w.AttemptList->model()->rowCount(), 3000);
-        QCOMPARE(w.AttemptList->currentIndex().row(), 0);
+        QCOMPARE(ui.AttemptList->model()->rowCount(), 3000);
+        QCOMPARE(ui.AttemptList->currentIndex().row(), 0);
         QCOMPARE(listed(w, 3, 0), QStringLiteral("2996"));
         QCOMPARE(listed(w, 2999, 0), QStringLiteral("0"));
         QCOMPARE(listed(w, 2999, 3), QStringLiteral("44/46"));
         QCOMPARE(listed(w, 2998, 3), QStringLiteral("46/46"));
         // Attempts without their arrangement are dimmed; those with it are not.
         const auto dimmed = [&](int row) {
-            return w.AttemptList->model()->index(row, 0).data(Qt::ForegroundRole).isValid();
+            return ui.AttemptList->model()->index(row, 0).data(Qt::ForegroundRole).isValid();
         };
         QVERIFY(dimmed(0));
         QVERIFY(!dimmed(3));
         QVERIFY(!dimmed(2951));
 
         choose(w, 3);
-        w.ReplayButton->click();
+        ui.ReplayButton->click();
         choose(w, 2951); // attempt 48, far down the list
-        w.AttemptList->scrollTo(w.AttemptList->currentIndex());
-        w.ReplayButton->click();
+        ui.AttemptList->scrollTo(ui.AttemptList->currentIndex());
+        ui.ReplayButton->click();
         QCOMPARE(replays.count(), 2);
         const auto first = replays.at(0).at(0).value<ArrangementLine>();
         QCOMPARE(first.recordNumber, 2996);
@@ -315,7 +321,7 @@ private slots:
 
         ModalAnswer refusal([](QWidget *m) { m->close(); });
         choose(w, 1);
-        w.ReplayButton->click();
+        ui.ReplayButton->click();
         QCOMPARE(refusal.lines.join(u' '),
                  QStringLiteral("この試行は配置の記録がないため再現できません。"));
         QCOMPARE(replays.count(), 2);
@@ -323,13 +329,13 @@ private slots:
         // Made once for the whole day, the window keeps nothing of the history once closed,
         // and reads it again at the next showing.
         w.close();
-        QCOMPARE(w.AttemptList->model()->rowCount(), 0);
+        QCOMPARE(ui.AttemptList->model()->rowCount(), 0);
         QVERIFY(w.data().attempts.empty());
         QVERIFY(w.data().lineOffsets.empty());
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QCOMPARE(w.AttemptList->model()->rowCount(), 3000);
-        QCOMPARE(w.HeatMap->table().attempts, 101);
+        QCOMPARE(ui.AttemptList->model()->rowCount(), 3000);
+        QCOMPARE(ui.HeatMap->table().attempts, 101);
     }
 
     void printsThePageAsAPdfWithoutAPrinter()
@@ -337,12 +343,13 @@ private slots:
         History h;
         h.add(QStringLiteral("2026/12/10"), 1, swapped(16, 18));
         ConfusionWindow w(h.printer);
+        const ConfusionControls ui(w);
         w.setSession(h.session.get());
         w.setProblemList({QStringLiteral("male01")});
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         ModalAnswer saved([](QWidget *m) { m->close(); });
-        w.PrintButton->click();
+        ui.PrintButton->click();
         const QStringList pdfs =
             QDir(h.dir.filePath("Result/u")).entryList({QStringLiteral("*.pdf")}, QDir::Files);
         QCOMPARE(pdfs.size(), 1);
@@ -368,13 +375,14 @@ private slots:
         History h;
         h.add(QStringLiteral("2026/12/10"), 1, swapped(16, 18), false);
         ConfusionWindow w(h.printer);
+        const ConfusionControls ui(w);
         w.setSession(h.session.get());
         w.setProblemList({QStringLiteral("male01")});
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QCOMPARE(w.AttemptList->model()->rowCount(), 1);
-        QCOMPARE(w.SummaryLabel->text(), QStringLiteral("数えられる試行がありません。"));
-        QCOMPARE(w.NoticeLabel->text(),
+        QCOMPARE(ui.AttemptList->model()->rowCount(), 1);
+        QCOMPARE(ui.SummaryLabel->text(), QStringLiteral("数えられる試行がありません。"));
+        QCOMPARE(ui.NoticeLabel->text(),
                  QStringLiteral("配置の記録がない試行 1回は数えていません。"));
     }
 };

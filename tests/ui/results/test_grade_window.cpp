@@ -1,5 +1,7 @@
 // The grade analysis window and the erasing of all grades, driven as a trainee drives them.
+#include "ConfusionControls.h"
 #include "ExerciseControls.h"
+#include "GradeWindowControls.h"
 #include "LoginControls.h"
 #include "ModalAnswer.h"
 #include "ProblemFixture.h"
@@ -146,8 +148,9 @@ struct Shown
 
 Shown shownBy(const TOKBottomDlg &window)
 {
-    return {int(window.Series2->count()), int(window.Series1->count()),
-            int(window.Series3Values->count()), window.Label6->text(), window.Label2->text()};
+    const GradeWindowControls ui(window);
+    return {int(ui.Series2->count()), int(ui.Series1->count()), int(ui.Series3Values->count()),
+            ui.Label6->text(), ui.Label2->text()};
 }
 
 QValueAxis *axis(QChartView *chart, Qt::Orientation orientation)
@@ -184,6 +187,7 @@ struct Fixture
         window->currentDate = [] { return QDate(2026, 12, 10); };
     }
 
+    GradeWindowControls controls() const { return GradeWindowControls(*window); }
     QString userFolder() const
     {
         return QDir(dir.path()).filePath(QStringLiteral("Result/") + Trainee);
@@ -261,32 +265,33 @@ private slots:
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
         const TOKBottomDlg &w = *f.window;
+        const GradeWindowControls ui(w);
 
         QCOMPARE(w.windowTitle(), QStringLiteral("成績"));
         QCOMPARE(w.size(), QSize(861, 690));
         QCOMPARE(w.minimumSize(), w.maximumSize());
-        QCOMPARE(w.Label1->text(), QStringLiteral("kensa01さんの成績"));
-        QCOMPARE(w.Chart1->geometry(), QRect(4, 32, 408, 203));
-        QCOMPARE(w.Chart3->geometry(), QRect(4, 236, 408, 203));
-        QCOMPARE(w.Chart2->geometry(), QRect(4, 440, 408, 203));
-        QCOMPARE(w.Series2->count(), 0);
-        QCOMPARE(w.Series3Values->count(), 0);
-        QCOMPARE(w.Series1->count(), 0);
-        QCOMPARE(w.Label6->pos(), QPoint(432, 100));
-        QCOMPARE(w.Label6->text(), today);
-        QCOMPARE(w.Label2->text(), NoRecordsOverall);
-        QCOMPARE(w.focusWidget(), w.OKBtn);
-        QCOMPARE(w.NoticeLabel->isVisible(), !notice.isEmpty());
-        QVERIFY(w.NoticeLabel->text().contains(notice));
+        QCOMPARE(ui.Label1->text(), QStringLiteral("kensa01さんの成績"));
+        QCOMPARE(ui.Chart1->geometry(), QRect(4, 32, 408, 203));
+        QCOMPARE(ui.Chart3->geometry(), QRect(4, 236, 408, 203));
+        QCOMPARE(ui.Chart2->geometry(), QRect(4, 440, 408, 203));
+        QCOMPARE(ui.Series2->count(), 0);
+        QCOMPARE(ui.Series3Values->count(), 0);
+        QCOMPARE(ui.Series1->count(), 0);
+        QCOMPARE(ui.Label6->pos(), QPoint(432, 100));
+        QCOMPARE(ui.Label6->text(), today);
+        QCOMPARE(ui.Label2->text(), NoRecordsOverall);
+        QCOMPARE(w.focusWidget(), ui.OKBtn);
+        QCOMPARE(ui.NoticeLabel->isVisible(), !notice.isEmpty());
+        QVERIFY(ui.NoticeLabel->text().contains(notice));
         // The failure and its reason, each on its line, clear of the charts and reports below; a
         // long path is shortened in its middle and shown whole on pointing at it.
-        const QSize needed = w.NoticeLabel->fontMetrics().size(0, w.NoticeLabel->text());
-        QVERIFY(needed.width() <= w.NoticeLabel->width());
-        QVERIFY(needed.height() <= w.NoticeLabel->height());
-        QVERIFY(w.NoticeLabel->toolTip().contains("kensa01.kek を開けません。") ||
+        const QSize needed = ui.NoticeLabel->fontMetrics().size(0, ui.NoticeLabel->text());
+        QVERIFY(needed.width() <= ui.NoticeLabel->width());
+        QVERIFY(needed.height() <= ui.NoticeLabel->height());
+        QVERIFY(ui.NoticeLabel->toolTip().contains("kensa01.kek を開けません。") ||
                 notice.isEmpty());
-        QVERIFY(w.NoticeLabel->geometry().bottom() < w.Chart1->geometry().top());
-        QVERIFY(!w.NoticeLabel->geometry().intersects(w.Button1->geometry()));
+        QVERIFY(ui.NoticeLabel->geometry().bottom() < ui.Chart1->geometry().top());
+        QVERIFY(!ui.NoticeLabel->geometry().intersects(ui.Button1->geometry()));
         QVERIFY(f.results() == bytes); // reading never writes
     }
 
@@ -297,39 +302,40 @@ private slots:
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
         const TOKBottomDlg &w = *f.window;
+        const GradeWindowControls ui(w);
 
-        QCOMPARE(w.Series2->count(), 3);
-        QCOMPARE(w.Series2->at(0), QPointF(1, 45 * 100.0 / 46));
-        QCOMPARE(w.Series2->at(1), QPointF(2, 100));
-        QCOMPARE(w.Series2->at(2), QPointF(3, 45 * 100.0 / 46));
-        QCOMPARE(w.Series1->points(), QList<QPointF>({{1, 400}, {2, 300}, {3, 301}}));
+        QCOMPARE(ui.Series2->count(), 3);
+        QCOMPARE(ui.Series2->at(0), QPointF(1, 45 * 100.0 / 46));
+        QCOMPARE(ui.Series2->at(1), QPointF(2, 100));
+        QCOMPARE(ui.Series2->at(2), QPointF(3, 45 * 100.0 / 46));
+        QCOMPARE(ui.Series1->points(), QList<QPointF>({{1, 400}, {2, 300}, {3, 301}}));
         // Bar k stands at k on the axis: index 0 holds nothing.
-        QCOMPARE(w.Series3Values->count(), 24);
-        QCOMPARE(w.Series3Values->at(0), 0.0);
-        QCOMPARE(w.Series3Values->at(1), 5 * 100.0 / 6); // chromosome 1: one place of six wrong
-        QCOMPARE(w.Series3Values->at(6), 5 * 100.0 / 6);
-        QCOMPARE(w.Series3Values->at(23), 100.0);
+        QCOMPARE(ui.Series3Values->count(), 24);
+        QCOMPARE(ui.Series3Values->at(0), 0.0);
+        QCOMPARE(ui.Series3Values->at(1), 5 * 100.0 / 6); // chromosome 1: one place of six wrong
+        QCOMPARE(ui.Series3Values->at(6), 5 * 100.0 / 6);
+        QCOMPARE(ui.Series3Values->at(23), 100.0);
 
-        QCOMPARE(axis(w.Chart1, Qt::Vertical)->min(), 0.0);
-        QCOMPARE(axis(w.Chart1, Qt::Vertical)->max(), 100.0);
-        QCOMPARE(axis(w.Chart3, Qt::Horizontal)->min(), 0.0);
-        QCOMPARE(axis(w.Chart3, Qt::Horizontal)->max(), 24.0);
-        QCOMPARE(axis(w.Chart2, Qt::Vertical)->min(), 48.0);
-        QCOMPARE(axis(w.Chart2, Qt::Vertical)->max(), 400.0);
-        QCOMPARE(w.Chart1->chart()->title(), QStringLiteral("全染色体正解率(正解数/46個)"));
-        QCOMPARE(w.Chart3->chart()->title(), QStringLiteral("染色体ごとの正解率"));
-        QCOMPARE(w.Chart2->chart()->title(), QStringLiteral("解答時間"));
-        QVERIFY(!w.Chart1->chart()->legend()->isVisible());
+        QCOMPARE(axis(ui.Chart1, Qt::Vertical)->min(), 0.0);
+        QCOMPARE(axis(ui.Chart1, Qt::Vertical)->max(), 100.0);
+        QCOMPARE(axis(ui.Chart3, Qt::Horizontal)->min(), 0.0);
+        QCOMPARE(axis(ui.Chart3, Qt::Horizontal)->max(), 24.0);
+        QCOMPARE(axis(ui.Chart2, Qt::Vertical)->min(), 48.0);
+        QCOMPARE(axis(ui.Chart2, Qt::Vertical)->max(), 400.0);
+        QCOMPARE(ui.Chart1->chart()->title(), QStringLiteral("全染色体正解率(正解数/46個)"));
+        QCOMPARE(ui.Chart3->chart()->title(), QStringLiteral("染色体ごとの正解率"));
+        QCOMPARE(ui.Chart2->chart()->title(), QStringLiteral("解答時間"));
+        QVERIFY(!ui.Chart1->chart()->legend()->isVisible());
 
-        QCOMPARE(w.Label6->pos(), QPoint(432, 56));
-        QCOMPARE(w.Label6->text(),
+        QCOMPARE(ui.Label6->pos(), QPoint(432, 56));
+        QCOMPARE(ui.Label6->text(),
                  QStringLiteral("○本日の苦手染色体 (誤答回数 1個/練習2回中)\n\n" W W "1番, "
                                 "\n\n○性染色体" W "X(誤答0個/全4個中),Y(誤答0個/全0個中)\n\n"
                                 "\n○本日の平均解答時間は、301秒です。\n"));
-        QCOMPARE(w.Label2->geometry(), QRect(448, 288, 409, 385));
-        QCOMPARE(w.Label2->font().pixelSize(), 15); // 11 points at 96 dpi
-        QVERIFY(w.Label2->text().startsWith(QStringLiteral("○正答 1回/全練習3回中\n\n\n")));
-        QVERIFY(!w.NoticeLabel->isVisible());
+        QCOMPARE(ui.Label2->geometry(), QRect(448, 288, 409, 385));
+        QCOMPARE(ui.Label2->font().pixelSize(), 15); // 11 points at 96 dpi
+        QVERIFY(ui.Label2->text().startsWith(QStringLiteral("○正答 1回/全練習3回中\n\n\n")));
+        QVERIFY(!ui.NoticeLabel->isVisible());
     }
 
     // A later showing reads the file again only when something the figures come from changed,
@@ -358,7 +364,7 @@ private slots:
         f.writeResults(fileOf(History));
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        const QString before = f.window->Label6->text();
+        const QString before = f.controls().Label6->text();
         f.window->hide();
 
         QFile file(f.resultsPath());
@@ -380,10 +386,11 @@ private slots:
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
         const TOKBottomDlg &w = *f.window;
-        QCOMPARE(w.Series2->count(), attempts);
-        QCOMPARE(w.Series1->at(0).y(), firstSeconds);
-        QVERIFY2(w.Label6->text().startsWith(todayStart), qPrintable(w.Label6->text()));
-        QCOMPARE(w.Label6->text() == before, change == "nothing" || change == "rewrite");
+        const GradeWindowControls ui(w);
+        QCOMPARE(ui.Series2->count(), attempts);
+        QCOMPARE(ui.Series1->at(0).y(), firstSeconds);
+        QVERIFY2(ui.Label6->text().startsWith(todayStart), qPrintable(ui.Label6->text()));
+        QCOMPARE(ui.Label6->text() == before, change == "nothing" || change == "rewrite");
     }
 
     void longestReportsFitTheirFrames()
@@ -395,13 +402,14 @@ private slots:
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
         const TOKBottomDlg &w = *f.window;
-        QVERIFY(w.Label6->text().contains(QStringLiteral("他たくさん！")));
-        QVERIFY(w.Label2->text().contains(QStringLiteral("他たくさん！")));
-        QVERIFY(w.Label6->geometry().bottom() <= w.Bevel1->geometry().bottom());
-        QVERIFY2(w.Label2->sizeHint().height() <= w.Label2->height(),
+        const GradeWindowControls ui(w);
+        QVERIFY(ui.Label6->text().contains(QStringLiteral("他たくさん！")));
+        QVERIFY(ui.Label2->text().contains(QStringLiteral("他たくさん！")));
+        QVERIFY(ui.Label6->geometry().bottom() <= ui.Bevel1->geometry().bottom());
+        QVERIFY2(ui.Label2->sizeHint().height() <= ui.Label2->height(),
                  qPrintable(QStringLiteral("the report needs %1 pixels of %2")
-                                .arg(w.Label2->sizeHint().height())
-                                .arg(w.Label2->height())));
+                                .arg(ui.Label2->sizeHint().height())
+                                .arg(ui.Label2->height())));
     }
 
     void aLongDayKeepsEveryFigureOfItsReportReadable()
@@ -416,22 +424,23 @@ private slots:
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
         const TOKBottomDlg &w = *f.window;
-        const auto *report = qobject_cast<const ReportLabel *>(w.Label6);
+        const GradeWindowControls ui(w);
+        const auto *report = qobject_cast<const ReportLabel *>(ui.Label6);
         QVERIFY(report);
-        QVERIFY2(w.Label6->text().contains(
+        QVERIFY2(ui.Label6->text().contains(
                      QStringLiteral("X(誤答1500個/全4500個中),Y(誤答500個/全1500個中)")),
-                 qPrintable(w.Label6->text()));
-        const QRect frame = w.Bevel1->geometry().adjusted(2, 2, -2, -2);
-        QVERIFY2(frame.contains(w.Label6->geometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                                                      .arg(w.Label6->x())
-                                                                      .arg(w.Label6->y())
-                                                                      .arg(w.Label6->width())
-                                                                      .arg(w.Label6->height())));
-        QCOMPARE(w.Label6->size(), w.Label6->sizeHint());
+                 qPrintable(ui.Label6->text()));
+        const QRect frame = ui.Bevel1->geometry().adjusted(2, 2, -2, -2);
+        QVERIFY2(frame.contains(ui.Label6->geometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                       .arg(ui.Label6->x())
+                                                                       .arg(ui.Label6->y())
+                                                                       .arg(ui.Label6->width())
+                                                                       .arg(ui.Label6->height())));
+        QCOMPARE(ui.Label6->size(), ui.Label6->sizeHint());
         // Every figure whole on a line of its own.
         const QStringList drawn = report->lines();
         static const QRegularExpression figure(QStringLiteral("\\d+"));
-        for (auto it = figure.globalMatch(w.Label6->text()); it.hasNext();) {
+        for (auto it = figure.globalMatch(ui.Label6->text()); it.hasNext();) {
             const QString number = it.next().captured();
             QVERIFY2(std::any_of(drawn.begin(), drawn.end(),
                                  [&](const QString &line) { return line.contains(number); }),
@@ -457,18 +466,19 @@ private slots:
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
         const TOKBottomDlg &w = *f.window;
+        const GradeWindowControls ui(w);
         // Far fewer points than attempts reach the lines...
-        QVERIFY(w.Series2->count() < 2000);
-        QVERIFY(w.Series1->count() < 2000);
-        const QImage accuracy = w.Chart1->grab().toImage();
-        const QImage times = w.Chart2->grab().toImage();
+        QVERIFY(ui.Series2->count() < 2000);
+        QVERIFY(ui.Series1->count() < 2000);
+        const QImage accuracy = ui.Chart1->grab().toImage();
+        const QImage times = ui.Chart2->grab().toImage();
 
         // ...and the charts look as with every attempt in them.
         const GradeStatistics all = GradeStatistics::compute(ResultsFile::read(f.resultsPath()),
                                                              TodayDate(Today), Problems);
         QCOMPARE(all.secondsPerAttempt.size(), 10000);
-        w.Series2->replace(all.accuracyPerAttempt);
-        w.Series1->replace(all.secondsPerAttempt);
+        ui.Series2->replace(all.accuracyPerAttempt);
+        ui.Series1->replace(all.secondsPerAttempt);
         const auto differing = [](const QImage &a, const QImage &b) {
             int count = 0;
             for (int y = 0; y < a.height(); ++y)
@@ -478,8 +488,8 @@ private slots:
         };
         // A few single pixels where a line's end rounds the other way; a column drawn short would
         // leave hundreds.
-        QVERIFY(differing(accuracy, w.Chart1->grab().toImage()) <= 16);
-        QVERIFY(differing(times, w.Chart2->grab().toImage()) <= 16);
+        QVERIFY(differing(accuracy, ui.Chart1->grab().toImage()) <= 16);
+        QVERIFY(differing(times, ui.Chart2->grab().toImage()) <= 16);
     }
 
     void unreadableLinesAreLeftOutAndNamedOnce()
@@ -492,9 +502,9 @@ private slots:
         f.writeResults(bytes);
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        QCOMPARE(f.window->Series2->count(), 4);
-        QVERIFY(f.window->NoticeLabel->isVisible());
-        QCOMPARE(f.window->NoticeLabel->text(),
+        QCOMPARE(f.controls().Series2->count(), 4);
+        QVERIFY(f.controls().NoticeLabel->isVisible());
+        QCOMPARE(f.controls().NoticeLabel->text(),
                  QStringLiteral("成績ファイルの読めない 2 行を除いて集計しました。"));
     }
 
@@ -538,24 +548,26 @@ private slots:
             {"queldo::TOKBottomDlg",
              [&](QWidget *) {
                  first = shownBy(*f.window);
-                 f.window->Button2->click();
+                 f.controls().Button2->click();
              }},
             {"queldo::TForm8",
              [&](QWidget *modal) {
                  hiddenDuringQuestion = !f.window->isVisible();
-                 questionTexts = {f.confirmation->Label1->text(), f.confirmation->Label2->text(),
+                 questionTexts = {control<QLabel>(*f.confirmation, "Label1")->text(),
+                                  control<QLabel>(*f.confirmation, "Label2")->text(),
                                   f.confirmation->windowTitle()};
                  confirm(modal);
              }},
         };
         if (acknowledge)
             steps.append({"queldo::TForm10", [&](QWidget *modal) {
-                              doneTexts = {f.done->Label1->text(), f.done->windowTitle()};
+                              doneTexts = {control<QLabel>(*f.done, "Label1")->text(),
+                                           f.done->windowTitle()};
                               acknowledge(modal);
                           }});
         steps.append({"queldo::TOKBottomDlg", [&](QWidget *) {
                           back = shownBy(*f.window);
-                          f.window->OKBtn->click();
+                          f.controls().OKBtn->click();
                       }});
         ModalScript script(steps);
         f.window->exec();
@@ -578,7 +590,7 @@ private slots:
                 fileBytes(arrangementPath).startsWith(*encodeCp932(QStringLiteral(" 試行No,"))));
             QVERIFY(AbnormalAttemptsFile::read(abnormalPath).attempts.empty());
             QVERIFY(fileBytes(abnormalPath).startsWith("QUELDO-KRY\t1\t"));
-            QVERIFY(f.window->AbnormalPanel->isHidden());
+            QVERIFY(f.controls().AbnormalPanel->isHidden());
             QCOMPARE(back.attempts, 0);
             QCOMPARE(back.times, 0);
             QCOMPARE(back.bars, 0);
@@ -603,8 +615,8 @@ private slots:
         Fixture f;
         f.writeResults(fileOf(History));
         f.window->FormShow();
-        QVERIFY(f.window->AbnormalPanel->isHidden());
-        QCOMPARE(f.window->Chart2->geometry(), QRect(4, 440, 408, 203));
+        QVERIFY(f.controls().AbnormalPanel->isHidden());
+        QCOMPARE(f.controls().Chart2->geometry(), QRect(4, 440, 408, 203));
 
         const QString path = f.userFolder() + QStringLiteral("/kensa01.kry");
         QVERIFY(AbnormalAttemptsFile::append(path, abnormalAttempt("46,XY,t(9;22)(q34.1;q11.2)", 1))
@@ -613,7 +625,7 @@ private slots:
             AbnormalAttemptsFile::append(path, abnormalAttempt("46,XY,t(9;22)(q34.1;q12)", 0.6667))
                 .isEmpty());
         f.window->FormShow();
-        const QLabel *section = f.window->AbnormalPanel;
+        const QLabel *section = f.controls().AbnormalPanel;
         QVERIFY(!section->isHidden());
         QCOMPARE(section->text(),
                  QStringLiteral("異常核型 2 回, 核型の正解 1 回 (50%)\n"
@@ -621,8 +633,8 @@ private slots:
         QCOMPARE(section->x(), 4);
         QCOMPARE(section->width(), 408);
         QCOMPARE(section->geometry().bottom(), 642);
-        QVERIFY(f.window->Chart2->geometry().bottom() < section->y());
-        QCOMPARE(f.window->Chart1->y(), 32);
+        QVERIFY(f.controls().Chart2->geometry().bottom() < section->y());
+        QCOMPARE(f.controls().Chart1->y(), 32);
     }
 
 #ifdef Q_OS_UNIX
@@ -663,7 +675,7 @@ private slots:
             {"queldo::TOKBottomDlg",
              [&](QWidget *) {
                  back = shownBy(*f.window);
-                 f.window->OKBtn->click();
+                 f.controls().OKBtn->click();
              }},
         });
         f.window->exec();
@@ -689,7 +701,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
 
         ModalAnswer told(ModalAnswer::click("Button1"));
-        f.window->Button1->click();
+        f.controls().Button1->click();
         QCOMPARE(told.className, QStringLiteral("queldo::PrintOutcomeMessage"));
 
         // The picture: the window as on screen, in a frame with its caption.
@@ -793,7 +805,7 @@ private slots:
             ModalScript script({{"queldo::TOKBottomDlg", [&](QWidget *window) {
                                      modal = window == &windows.analysis() && window->isModal();
                                      shown = shownBy(windows.analysis());
-                                     windows.analysis().OKBtn->click();
+                                     GradeWindowControls(windows.analysis()).OKBtn->click();
                                  }}});
             open();
             return script.finished() && modal ? shown.attempts : -1;
@@ -804,36 +816,40 @@ private slots:
         QCOMPARE(openedShows([&] { ui.Button3->click(); }), 1);
         scoreNextProblem();
         QCOMPARE(openedShows([&] { ui.SaveAs1->trigger(); }), 2);
-        QCOMPARE(windows.analysis().Series1->count(), 2);
-        QCOMPARE(windows.analysis().Label1->text(), QStringLiteral("kensa01さんの成績"));
+        QCOMPARE(GradeWindowControls(windows.analysis()).Series1->count(), 2);
+        QCOMPARE(GradeWindowControls(windows.analysis()).Label1->text(),
+                 QStringLiteral("kensa01さんの成績"));
 
         // 取り違え, beside 成績クリア, opens over the analysis and lists both attempts; the newest
         // opens again beside its answer, which the answer window itself shows.
-        QCOMPARE(windows.analysis().ConfusionButton->geometry(), QRect(91, 653, 75, 25));
+        QCOMPARE(GradeWindowControls(windows.analysis()).ConfusionButton->geometry(),
+                 QRect(91, 653, 75, 25));
         int listed = -1;
         QString caption;
         bool answerInReplay = false;
         std::array<int, 46> replayed{};
         ModalScript script(
             {{"queldo::TOKBottomDlg",
-              [&](QWidget *) { windows.analysis().ConfusionButton->click(); }},
+              [&](QWidget *) { GradeWindowControls(windows.analysis()).ConfusionButton->click(); }},
              {"queldo::ConfusionWindow",
               [&](QWidget *window) {
                   caption = window->windowTitle();
-                  listed = windows.confusions().AttemptList->model()->rowCount();
-                  windows.confusions().ReplayButton->click();
+                  listed = ConfusionControls(windows.confusions()).AttemptList->model()->rowCount();
+                  ConfusionControls(windows.confusions()).ReplayButton->click();
               }},
              {"queldo::ReplayWindow",
               [&](QWidget *) {
                   answerInReplay = windows.AnswerWindow().isVisible() &&
                                    windows.replay().isAncestorOf(&windows.AnswerWindow());
-                  const auto &places = windows.replay().Attempt->board().SlotContents;
+                  const auto &places =
+                      control<BoardView>(windows.replay(), "Attempt")->board().SlotContents;
                   std::copy_n(places.begin(), replayed.size(), replayed.begin());
                   windows.replay().reject();
               }},
              {"queldo::ConfusionWindow",
-              [&](QWidget *) { windows.confusions().CloseButton->click(); }},
-             {"queldo::TOKBottomDlg", [&](QWidget *) { windows.analysis().OKBtn->click(); }}});
+              [&](QWidget *) { ConfusionControls(windows.confusions()).CloseButton->click(); }},
+             {"queldo::TOKBottomDlg",
+              [&](QWidget *) { GradeWindowControls(windows.analysis()).OKBtn->click(); }}});
         ui.Button3->click();
         QVERIFY(script.finished());
         QCOMPARE(caption, QStringLiteral("取り違え"));
