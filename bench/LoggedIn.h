@@ -32,9 +32,10 @@ inline std::unique_ptr<ProgramWindows> loggedIn(const QString &folder, const QSt
     auto windows = std::make_unique<ProgramWindows>(folder, folder, 1);
     windows->start();
     waitAtTheLogin();
-    windows->login().ID->setText(id);
-    windows->login().Password->setText(password);
-    windows->login().OKBtn->click();
+    TPasswordDlg &login = windows->login();
+    login.findChild<QLineEdit *>(QStringLiteral("ID"))->setText(id);
+    login.findChild<QLineEdit *>(QStringLiteral("Password"))->setText(password);
+    login.findChild<QPushButton *>(QStringLiteral("OKBtn"))->click();
     QApplication::processEvents();
     return windows;
 }

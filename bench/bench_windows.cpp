@@ -26,10 +26,12 @@
 // Under a real X server (QT_QPA_PLATFORM=xcb with DISPLAY set) painting costs more.
 
 #include "LoggedIn.h"
+#include "LoginControls.h"
 #include "ProblemFixture.h"
 #include "RatioTable.h"
 
 #include "core/app/PasswordFile.h"
+#include "core/app/TraineeSession.h"
 #include "core/board/ProblemFolder.h"
 #include "core/results/ArrangementFile.h"
 #include "core/results/ResultsDate.h"
@@ -380,9 +382,10 @@ double openAnswer(Program &p)
     return timeToPaint(
         "queldo::TForm16",
         [&] {
-            p.windows->AnswerWindow().prepare(
-                form.boardView().spread()->size(), form.boardView().problem().SourceBitmap,
-                p.windows->settings().EffectiveScale, form.boardView().isFemaleProblem());
+            p.windows->AnswerWindow().prepare(form.boardView().spread()->size(),
+                                              form.boardView().problem().SourceBitmap,
+                                              p.windows->session()->settings().EffectiveScale,
+                                              form.boardView().isFemaleProblem());
             p.windows->AnswerWindow().showOver(form.boardView().spread());
         },
         [&](QWidget *) { p.windows->AnswerWindow().close(); });
@@ -402,19 +405,20 @@ double openExercise(Program &p)
     p.windows = std::make_unique<ProgramWindows>(p.dir.path(), p.dir.path(), 1);
     p.windows->start();
     bench::waitAtTheLogin();
-    TPasswordDlg &login = p.windows->login();
+    TPasswordDlg &dialog = p.windows->login();
+    const test::LoginControls login(dialog);
     login.ID->setText(Trainee);
     login.Password->setText(QStringLiteral("pw"));
     // The trainee is claimed right after the password is accepted: the time starts there, the
     // password check before it being timed on its own.
     FirstPaint paint("queldo::TForm1");
-    const auto claim = login.claimTrainee;
-    login.claimTrainee = [&paint, claim](const QString &id) {
+    const auto claim = dialog.claimTrainee;
+    dialog.claimTrainee = [&paint, claim](const QString &id) {
         paint.restartClock();
         return claim(id);
     };
     const double seconds = paint.run([&] { login.OKBtn->click(); }, [](QWidget *) {});
-    login.claimTrainee = claim;
+    dialog.claimTrainee = claim;
     p.windows->exercise()->findChild<QPushButton *>(QStringLiteral("Button2"))->click();
     return seconds;
 }

@@ -7,7 +7,6 @@
 #include "core/app/TraineeLockFile.h"
 #include "core/app/TraineeSession.h"
 #include "core/board/SeededRandom.h"
-#include "core/settings/LiveSettings.h"
 #include "ui/common/PagePrinter.h"
 #include "ui/exercise/TForm1.h"
 #include "ui/exercise/TForm16.h"
@@ -89,15 +88,14 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     QDir(dir.path()).mkpath(QStringLiteral("Images"));
     queldo::AppPaths paths(dir.path(), dir.path());
-    queldo::LiveSettings settings;
     queldo::SeededRandom random(1);
     const QString userId;
     paths.enterImagesFolder();
-    queldo::TPagesDlg pages(paths, settings);
+    queldo::TraineeSession session(queldo::UserFiles(paths, userId), queldo::judgeForThisProgram());
+    queldo::TPagesDlg pages(paths);
+    pages.setSession(&session);
     queldo::TForm16 answer;
-    const queldo::TraineeSession session(queldo::UserFiles(paths, userId),
-                                         queldo::judgeForThisProgram());
-    queldo::TForm1 form(paths, settings, random, session);
+    queldo::TForm1 form(paths, random, session);
     form.setAnswerWindow(&answer);
     form.setWindowState(Qt::WindowNoState);
     form.resize(size);
@@ -113,8 +111,9 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     report(out, QStringLiteral("exercise"), &form);
     // Each page in turn: only the current page's controls are visible.
-    for (int page = 0; page < pages.PageControl1->count(); ++page) {
-        pages.PageControl1->setCurrentIndex(page);
+    auto *tabs = pages.findChild<QTabWidget *>(QStringLiteral("PageControl1"));
+    for (int page = 0; page < tabs->count(); ++page) {
+        tabs->setCurrentIndex(page);
         report(out, QStringLiteral("settings"), &pages);
     }
     report(out, QStringLiteral("analysis"), &analysis);

@@ -7,7 +7,6 @@
 #include "core/board/ProblemFolder.h"
 #include "core/board/SeededRandom.h"
 #include "core/results/ResultsFile.h"
-#include "core/settings/LiveSettings.h"
 #include "ui/board/PieceImage.h"
 #include "ui/exercise/TForm1.h"
 #include "ui/exercise/TForm16.h"
@@ -31,7 +30,6 @@ struct ExerciseFixture
     QTemporaryDir dir;
     std::unique_ptr<AppPaths> paths;
     SeededRandom random{5};
-    LiveSettings settings;
     QString userId = QStringLiteral("u");
     std::unique_ptr<TraineeSession> session;
     TForm16 answer;
@@ -48,7 +46,7 @@ struct ExerciseFixture
         QDir(dir.path()).mkpath(QStringLiteral("Result/u"));
         ResultsFile::create(dir.filePath(QStringLiteral("Result/u/u.kek")));
         session = loggedInTrainee(*paths, userId);
-        form = std::make_unique<TForm1>(*paths, settings, random, *session);
+        form = std::make_unique<TForm1>(*paths, random, *session);
         form->setAnswerWindow(&answer);
         form->todayText = [] { return QStringLiteral("2026/12/10"); };
         form->show();
@@ -57,6 +55,8 @@ struct ExerciseFixture
     }
 
     ExerciseControls ui() const { return ExerciseControls(*form); }
+    /// The trainee's live settings, which the window reads and changes.
+    LiveSettings &settings() { return session->settings(); }
 
     void clickList(int row)
     {

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "LoginControls.h"
 #include "ModalAnswer.h"
+#include "TraineeFixture.h"
 #include "core/app/AppPaths.h"
 #include "core/app/UserList.h"
-#include "core/settings/LiveSettings.h"
 #include "ui/app/TNewID.h"
 #include "ui/app/TNewIDorNo.h"
 #include "ui/app/TPasswordDlg.h"
@@ -23,13 +24,14 @@ namespace queldo::test {
 
 /// A program folder with Images, user folders made by the test, and the login windows wired as
 /// the program wires them: the login dialog reads the user list before Images becomes the folder
-/// of relative paths.
+/// of relative paths, and a login that matches claims the trainee into `session` (kept for
+/// another login of the same ID), which nothing is written for.
 struct LoginFixture
 {
     QTemporaryDir dir;
     AppPaths paths{dir.path(), dir.path()};
-    LiveSettings settings;
     UserList users;
+    std::unique_ptr<TraineeSession> session;
     std::unique_ptr<TPasswordDlg> login;
     TNewIDorNo *question = nullptr;
     TNewID *newId = nullptr;
@@ -41,6 +43,10 @@ struct LoginFixture
         if (withResult)
             root.mkpath(QStringLiteral("Result"));
     }
+
+    LoginControls ui() const { return LoginControls(*login); }
+    NewIdControls newIdUi() const { return NewIdControls(*newId); }
+    QuestionControls questionUi() const { return QuestionControls(*question); }
 
     QString filePath(const QString &relative) const { return QDir(dir.path()).filePath(relative); }
 
@@ -74,7 +80,12 @@ struct LoginFixture
     {
         users = UserList::read(paths.startResultFolder());
         paths.enterImagesFolder();
-        login = std::make_unique<TPasswordDlg>(paths, settings, users);
+        login = std::make_unique<TPasswordDlg>(paths, users);
+        login->claimTrainee = [this](const QString &id) {
+            if (!session || session->id() != id)
+                session = loggedInTrainee(paths, id);
+            return session.get();
+        };
         question = new TNewIDorNo(login.get());
         newId = new TNewID(paths, users, *login, login.get());
         login->setNewIdWindows(question, newId);

@@ -3,6 +3,7 @@
 #include "core/app/TraineeLock.h"
 #include "core/app/TraineeLockFile.h"
 #include "core/app/UserFiles.h"
+#include "core/settings/LiveSettings.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,8 +15,9 @@ namespace queldo {
 /// One trainee held by this program from login to the end of the run, so that two computers
 /// sharing the program folder never work on the same trainee's files at once. A program that
 /// finds the trainee held by another opens it read-only: grades can be seen, nothing is written.
-/// The windows that work on the trainee's files are given it at login: it says whose files they
-/// are, where they lie and whether they may be written.
+/// The windows used after login are given it: it says whose files they are, where they lie,
+/// whether they may be written, and holds the trainee's settings as the login read them and the
+/// settings dialog and the board change them.
 class TraineeSession
 {
 public:
@@ -45,6 +47,9 @@ public:
     bool held() const { return m_held; }
     const QString &id() const { return m_files.id(); }
     const UserFiles &files() const { return m_files; }
+    /// The trainee's live settings: a new ID's until the login reads the stored ones.
+    LiveSettings &settings() { return m_settings; }
+    const LiveSettings &settings() const { return m_settings; }
 
     enum class Renewal {
         Renewed,
@@ -70,6 +75,7 @@ private:
     QString holderText(const LockDecision &decision) const;
 
     UserFiles m_files;
+    LiveSettings m_settings;
     TraineeLockFile m_file;
     TraineeLockJudge m_judge;
     TraineeLockInfo m_info;

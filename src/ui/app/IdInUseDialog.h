@@ -26,15 +26,16 @@ public:
     /// What the last look found: who holds the ID, or how it was taken while waiting.
     const LockDecision &decision() const { return m_decision; }
 
+    /// How often a waiting dialog looks again.
+    static constexpr int WaitMilliseconds = 3000;
+
+private:
+    // Found by their object names from outside; the functions above are how the window is used.
     QLabel *Message = nullptr;
     QPushButton *ReadOnlyButton = nullptr; // 読み取り専用で開く
     QPushButton *WaitButton = nullptr;     // 待つ
     QPushButton *CancelButton = nullptr;   // キャンセル
 
-    /// How often a waiting dialog looks again.
-    static constexpr int WaitMilliseconds = 3000;
-
-private:
     void showDecision();
     void startWaiting();
     void lookAgain();

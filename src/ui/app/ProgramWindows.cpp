@@ -41,13 +41,10 @@ ProgramWindows::ProgramWindows(const QString &programFolder, const QString &star
     m_users = UserList::read(m_paths.startResultFolder());
     m_paths.enterImagesFolder();
 
-    m_login = std::make_unique<TPasswordDlg>(m_paths, m_settings, m_users);
+    m_login = std::make_unique<TPasswordDlg>(m_paths, m_users);
     m_login->makeNewIdWindows = [this] { makeNewIdWindows(); };
     m_login->claimTrainee = [this](const QString &id) {
-        if (!claimTrainee(id))
-            return TPasswordDlg::TraineeAccess::Cancelled;
-        return m_session->writable() ? TPasswordDlg::TraineeAccess::Writable
-                                     : TPasswordDlg::TraineeAccess::ReadOnly;
+        return claimTrainee(id) ? m_session.get() : nullptr;
     };
     QObject::connect(m_login.get(), &TPasswordDlg::quitRequested, qApp, &QApplication::quit);
     QObject::connect(m_login.get(), &TPasswordDlg::loggedIn, m_login.get(),
@@ -85,7 +82,7 @@ TForm16 &ProgramWindows::AnswerWindow()
 TPagesDlg &ProgramWindows::pages()
 {
     if (!m_pages) {
-        m_pages = std::make_unique<TPagesDlg>(m_paths, m_settings);
+        m_pages = std::make_unique<TPagesDlg>(m_paths);
         m_pages->setSession(m_session.get());
     }
     return *m_pages;
@@ -123,8 +120,10 @@ ConfusionWindow &ProgramWindows::confusions()
 
 ReplayWindow &ProgramWindows::replay()
 {
-    if (!m_replay)
-        m_replay = std::make_unique<ReplayWindow>(m_settings, QDir(m_paths.imagesFolder()));
+    if (!m_replay) {
+        m_replay = std::make_unique<ReplayWindow>(QDir(m_paths.imagesFolder()));
+        m_replay->setSession(m_session.get());
+    }
     return *m_replay;
 }
 
@@ -215,7 +214,8 @@ bool ProgramWindows::claimTrainee(const QString &id)
 
 void ProgramWindows::shareSession()
 {
-    // Windows not made yet are given the session when they are.
+    // Windows not made yet are given the session when they are. The trainee's settings travel
+    // with it: this is how every window comes to read them.
     if (m_pages)
         m_pages->setSession(m_session.get());
     if (m_analysis)
@@ -224,6 +224,8 @@ void ProgramWindows::shareSession()
         m_confusions->setSession(m_session.get());
     if (m_eraseConfirmation)
         m_eraseConfirmation->setSession(m_session.get());
+    if (m_replay)
+        m_replay->setSession(m_session.get());
     if (m_exercise)
         m_exercise->setSession(m_session.get());
     // The answer window's options are the trainee's too: not remembered while read-only.
@@ -246,7 +248,7 @@ void ProgramWindows::openExerciseWindow()
     // The login claims the trainee before it says the trainee is in.
     if (m_exercise || !m_session)
         return;
-    m_exercise = std::make_unique<TForm1>(m_paths, m_settings, m_random, *m_session);
+    m_exercise = std::make_unique<TForm1>(m_paths, m_random, *m_session);
     QObject::connect(m_exercise.get(), &TForm1::settingsRequested, m_exercise.get(),
                      [this] { pages().exec(); });
     QObject::connect(m_exercise.get(), &TForm1::aboutRequested, m_exercise.get(),

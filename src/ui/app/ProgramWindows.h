@@ -3,7 +3,6 @@
 #include "core/app/AppPaths.h"
 #include "core/app/UserList.h"
 #include "core/board/SeededRandom.h"
-#include "core/settings/LiveSettings.h"
 #include "ui/common/PagePrinter.h"
 
 #include <QString>
@@ -49,7 +48,6 @@ public:
 
     AppPaths &paths() { return m_paths; }
     const UserList &users() const { return m_users; }
-    LiveSettings &settings() { return m_settings; }
     TPasswordDlg &login() { return *m_login; }
     // The new-ID windows are made once the login window is painted, or at their first use.
     TNewIDorNo &question();
@@ -70,7 +68,7 @@ public:
     /// Null until the first login.
     TForm1 *exercise() { return m_exercise.get(); }
     TForm16 &AnswerWindow();
-    /// The logged-in trainee's hold on their ID; null before the login.
+    /// The logged-in trainee's hold on their ID, with their settings; null before the login.
     TraineeSession *session() { return m_session.get(); }
     /// Says this program is still there, and tells the trainee if another program has taken
     /// the ID over meanwhile. A timer calls it while the trainee is held.
@@ -92,7 +90,6 @@ private:
     UserList m_users;
     std::unique_ptr<TraineeSession> m_session;
     std::unique_ptr<QTimer> m_renewal;
-    LiveSettings m_settings;
     SeededRandom m_random;
     PagePrinter m_printer;
     std::unique_ptr<TPasswordDlg> m_login;

@@ -78,6 +78,17 @@ TNewID::TNewID(AppPaths &paths, UserList &users, TPasswordDlg &login, QWidget *p
     m_notCreated = new IdNotCreatedMessage(this);
 }
 
+void TNewID::offerId(const QString &id)
+{
+    show();
+    activateWindow();
+    ID->setText(id);
+    if (id.isEmpty())
+        ID->setFocus();
+    else
+        Password->setFocus();
+}
+
 void TNewID::OKBtnClick()
 {
     const QString id = ID->text();

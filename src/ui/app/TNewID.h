@@ -30,10 +30,21 @@ public:
     /// Showing the dialog again leaves Enter on OK, whichever button was clicked last.
     void setVisible(bool visible) override;
 
+    /// Comes up with the ID the trainee typed at the login filled in, ready for its password;
+    /// with none, empty and ready for one.
+    void offerId(const QString &id);
+
     void OKBtnClick();
     void CancelBtnClick();
     void FormClose();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void reject() override;
+
+private:
+    // Found by their object names from outside; the functions above are how the window is used.
     QLabel *Label2 = nullptr;
     QLineEdit *ID = nullptr;
     QLabel *Label1 = nullptr;
@@ -43,12 +54,6 @@ public:
     QPushButton *OKBtn = nullptr;     // ＩＤ作成
     QPushButton *CancelBtn = nullptr; // ＩＤ作成をやめる
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void reject() override;
-
-private:
     AppPaths &m_paths;
     UserList &m_users;
     TPasswordDlg &m_login;

@@ -21,6 +21,8 @@ public:
     void OKBtnClick();
     void CancelBtnClick();
 
+private:
+    // Found by their object names from outside; the functions above are how the window is used.
     QLabel *Label1 = nullptr;
     QPushButton *OKBtn = nullptr;     // はい
     QPushButton *CancelBtn = nullptr; // いいえ

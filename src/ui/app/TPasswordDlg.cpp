@@ -3,6 +3,7 @@
 #include "core/app/AppPaths.h"
 #include "core/app/Login.h"
 #include "core/app/LoginSettings.h"
+#include "core/app/TraineeSession.h"
 #include "ui/app/TNewID.h"
 #include "ui/app/TNewIDorNo.h"
 #include "ui/common/AccessibleNames.h"
@@ -24,9 +25,8 @@ constexpr int LabelRaise = 12;
 
 } // namespace
 
-TPasswordDlg::TPasswordDlg(AppPaths &paths, LiveSettings &settings, const UserList &users,
-                           QWidget *parent)
-    : QDialog(parent), m_paths(paths), m_settings(settings), m_users(users)
+TPasswordDlg::TPasswordDlg(AppPaths &paths, const UserList &users, QWidget *parent)
+    : QDialog(parent), m_paths(paths), m_users(users)
 {
     setObjectName(QStringLiteral("PasswordDlg"));
     setWindowTitle(QStringLiteral("QUELDO") + QStringLiteral("ＩＤとパスワード入力"));
@@ -85,8 +85,7 @@ void TPasswordDlg::OKBtnClick()
     const QString id = ID->text();
     // The password is looked at before anybody is told who holds the ID; stored anew only once
     // this program may write the trainee's files.
-    const LoginDecision decision =
-        decideLogin(m_users, m_paths, id, Password->text(), !claimTrainee);
+    const LoginDecision decision = decideLogin(m_users, m_paths, id, Password->text(), false);
     switch (decision.result) {
     case LoginResult::UnknownId:
         askForNewId();
@@ -108,23 +107,22 @@ void TPasswordDlg::OKBtnClick()
         Password->clear();
         Password->setFocus();
         return;
-    case LoginResult::Accepted:
-        if (claimTrainee) {
-            const TraineeAccess access = claimTrainee(decision.id);
-            if (access == TraineeAccess::Cancelled) {
-                Password->clear();
-                Password->setFocus();
-                return;
-            }
-            if (access == TraineeAccess::Writable)
-                upgradeStoredPassword(m_paths, decision.id, Password->text());
+    case LoginResult::Accepted: {
+        TraineeSession *session = claimTrainee ? claimTrainee(decision.id) : nullptr;
+        if (!session) {
+            Password->clear();
+            Password->setFocus();
+            return;
         }
-        applyStoredSettings(m_settings, decision.settings);
+        if (session->writable())
+            upgradeStoredPassword(m_paths, decision.id, Password->text());
+        applyStoredSettings(session->settings(), decision.settings);
         // The field keeps the ID of the files in use: the printed answer sheet takes it.
         ID->setText(decision.id);
         emit loggedIn(decision.id);
         hide();
         return;
+    }
     }
 }
 
@@ -133,16 +131,8 @@ void TPasswordDlg::Button1Click()
     if (!m_newId && makeNewIdWindows)
         makeNewIdWindows();
     if (m_newId) {
-        m_newId->show();
-        m_newId->activateWindow();
-        if (!ID->text().isEmpty()) {
-            m_newId->ID->setText(ID->text());
-            m_newId->Password->setFocus();
-            ID->clear();
-        } else {
-            m_newId->ID->clear();
-            m_newId->ID->setFocus();
-        }
+        m_newId->offerId(ID->text());
+        ID->clear();
     }
     hide();
 }

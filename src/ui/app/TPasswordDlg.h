@@ -13,7 +13,7 @@ namespace queldo {
 class AppPaths;
 class TNewID;
 class TNewIDorNo;
-struct LiveSettings;
+class TraineeSession;
 class UserList;
 
 /// The login dialog and the program's main window: an ID and a password open the exercise
@@ -24,8 +24,7 @@ class TPasswordDlg : public QDialog
     Q_OBJECT
 public:
     /// users: the known IDs, which the new-ID dialog extends.
-    TPasswordDlg(AppPaths &paths, LiveSettings &settings, const UserList &users,
-                 QWidget *parent = nullptr);
+    TPasswordDlg(AppPaths &paths, const UserList &users, QWidget *parent = nullptr);
     /// Showing the dialog again leaves Enter on OK, whichever button was clicked last.
     void setVisible(bool visible) override;
 
@@ -45,22 +44,13 @@ public:
     /// Back with a just-created ID filled in, ready for its password.
     void returnWithNewId(const QString &id);
 
-    /// How the trainee whose password matched may work here.
-    enum class TraineeAccess { Cancelled, Writable, ReadOnly };
-    /// Takes the trainee for this program before the exercise window opens; unset, every login
-    /// is writable. Cancelled leaves the dialog up with the ID as typed.
-    std::function<TraineeAccess(const QString &id)> claimTrainee;
-
-    QLabel *Label2 = nullptr; // ID入力
-    QLineEdit *ID = nullptr;
-    QLabel *Label1 = nullptr; // パスワードの入力, or what went wrong
-    QLineEdit *Password = nullptr;
-    QPushButton *OKBtn = nullptr;
-    QPushButton *CancelBtn = nullptr;
-    QPushButton *Button1 = nullptr; // ID作成
+    /// Takes the trainee whose password matched for this program before the exercise window
+    /// opens: the session their stored settings are read into, and which says whether their
+    /// password may be stored anew. Null (or unset) leaves the dialog up with the ID as typed.
+    std::function<TraineeSession *(const QString &id)> claimTrainee;
 
 signals:
-    /// The password matched and the trainee's settings are now the live ones. The dialog hides
+    /// The password matched and the claimed session holds the trainee's settings. The dialog hides
     /// for good right after this returns.
     void loggedIn(const QString &id);
     /// The dialog was closed: the program is to end.
@@ -71,13 +61,21 @@ protected:
     void reject() override;
 
 private:
+    // Found by their object names from outside; the functions above are how the window is used.
+    QLabel *Label2 = nullptr; // ID入力
+    QLineEdit *ID = nullptr;
+    QLabel *Label1 = nullptr; // パスワードの入力, or what went wrong
+    QLineEdit *Password = nullptr;
+    QPushButton *OKBtn = nullptr;
+    QPushButton *CancelBtn = nullptr;
+    QPushButton *Button1 = nullptr; // ID作成
+
     void askForNewId();
     /// Makes room for a two-line message above the password field, once.
     void raiseLabel();
     void reportInLabel(const QString &text);
 
     AppPaths &m_paths;
-    LiveSettings &m_settings;
     const UserList &m_users;
     TNewIDorNo *m_question = nullptr;
     TNewID *m_newId = nullptr;

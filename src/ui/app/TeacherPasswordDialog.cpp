@@ -26,6 +26,7 @@ TeacherPasswordDialog::TeacherPasswordDialog(const QString &path, QWidget *paren
                                                    "次からはこのパスワードでクラス一覧を開きます。")
                                   : QStringLiteral("指導者のパスワードを入力してください。"),
                         this);
+    Prompt->setObjectName(QStringLiteral("Prompt"));
     Password = new QLineEdit(this);
     Password->setObjectName(QStringLiteral("Password"));
     setPasswordEcho(Password);

@@ -23,6 +23,8 @@ public:
 
     void OKBtnClick();
 
+private:
+    // Found by their object names from outside; the functions above are how the window is used.
     QLabel *Prompt = nullptr;
     QLineEdit *Password = nullptr;
     QLineEdit *Again = nullptr; ///< only when setting
@@ -30,7 +32,6 @@ public:
     QPushButton *OKBtn = nullptr;
     QPushButton *CancelBtn = nullptr; // キャンセル
 
-private:
     void showMessage(const QString &text);
 
     QString m_path;

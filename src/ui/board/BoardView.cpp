@@ -14,8 +14,8 @@
 
 namespace queldo {
 
-BoardView::BoardView(const LiveSettings &settings, const QDir &imagesFolder, QWidget *parent)
-    : QWidget(parent), m_settings(settings), m_imagesFolder(imagesFolder)
+BoardView::BoardView(const QDir &imagesFolder, QWidget *parent)
+    : QWidget(parent), m_imagesFolder(imagesFolder)
 {
     setObjectName(QStringLiteral("InOutPanel"));
     InputPanel = new QWidget(this);
@@ -98,7 +98,7 @@ void BoardView::setSparePlaces(bool shown)
 
 PlacementContext BoardView::placementContext() const
 {
-    return {m_problem.key, m_referenceMode, m_settings.alignmentMode, m_settings.EffectiveScale};
+    return {m_problem.key, m_referenceMode, m_settings->alignmentMode, m_settings->EffectiveScale};
 }
 
 ScaleInputs BoardView::scaleInputs(int trackBarPosition, int customScale) const
@@ -258,7 +258,9 @@ void BoardView::InputPanelMouseMove(QPoint pos)
 
 void BoardView::FormMouseWheel(int wheelDelta)
 {
-    if (turnSelectedPiece(m_board, m_problem.SourceBitmap, wheelDelta, m_settings.EffectiveScale))
+    if (!m_settings)
+        return;
+    if (turnSelectedPiece(m_board, m_problem.SourceBitmap, wheelDelta, m_settings->EffectiveScale))
         showPiece(m_board.SelectedPiece);
 }
 
@@ -337,6 +339,8 @@ void BoardView::pieceReleased(int piece, QPoint globalPos)
 
 void BoardView::dropPiece(int piece, QPoint globalPos)
 {
+    if (!m_settings)
+        return;
     // Pieces and place labels are looked through: what lies under them takes the drop.
     QWidget *target = childAt(mapFromGlobal(globalPos));
     while (target && (qobject_cast<PieceImage *>(target) || qobject_cast<QLabel *>(target)))

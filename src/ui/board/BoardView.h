@@ -31,9 +31,13 @@ class BoardView : public QWidget
 {
     Q_OBJECT
 public:
-    /// settings: the live settings (alignment mode and scale are read at every drop and turn).
     /// imagesFolder: where a dropped piece's bitmap is read again.
-    BoardView(const LiveSettings &settings, const QDir &imagesFolder, QWidget *parent = nullptr);
+    explicit BoardView(const QDir &imagesFolder, QWidget *parent = nullptr);
+
+    /// The trainee's live settings, whose alignment mode and scale every drop and turn read;
+    /// they outlive the board or are replaced first. A board given none only shows what it is
+    /// given: nothing on it is dropped or turned.
+    void setSettings(const LiveSettings *settings) { m_settings = settings; }
 
     BoardState &board() { return m_board; }
     const BoardState &board() const { return m_board; }
@@ -128,7 +132,7 @@ private:
     void pieceReleased(int piece, QPoint globalPos);
     void dropPiece(int piece, QPoint globalPos);
 
-    const LiveSettings &m_settings;
+    const LiveSettings *m_settings = nullptr;
     QDir m_imagesFolder;
     BoardState m_board;
     LoadedProblem m_problem;

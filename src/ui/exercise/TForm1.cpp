@@ -26,17 +26,17 @@
 
 namespace queldo {
 
-TForm1::TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random,
-               const TraineeSession &session, QWidget *parent)
+TForm1::TForm1(AppPaths &paths, PieceRandom &random, TraineeSession &session, QWidget *parent)
     : QMainWindow(parent), UserId(session.id()), m_paths(paths), m_files(session.files()),
-      m_settings(settings), m_random(random)
+      m_settings(&session.settings()), m_random(random)
 {
     todayText = [] { return resultsDateText(QDate::currentDate()); };
     openInBrowser = [](const QUrl &page) { return QDesktopServices::openUrl(page); };
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("QUELDO"));
     setCentralWidget(new QWidget(this));
-    InOutPanel = new BoardView(m_settings, QDir(m_paths.imagesFolder()), centralWidget());
+    InOutPanel = new BoardView(QDir(m_paths.imagesFolder()), centralWidget());
+    InOutPanel->setSettings(m_settings);
     createCommandColumn();
     createMenu();
 
@@ -96,8 +96,8 @@ void TForm1::createMenu()
     N1 = action(options, "N1", QStringLiteral("参考モード"), &TForm1::N1Click, Qt::Key_F4);
     N1->setCheckable(true);
     // Made at login, after the trainee's settings became the live ones.
-    N1->setChecked(m_settings.referenceMode);
-    InOutPanel->setReferenceMode(m_settings.referenceMode);
+    N1->setChecked(m_settings->referenceMode);
+    InOutPanel->setReferenceMode(m_settings->referenceMode);
     action(options, "Setting1", QStringLiteral("設定"), &TForm1::settingsRequested, Qt::Key_F8);
     action(menuBar()->addMenu(QStringLiteral("指導者")), "ClassOverview1",
            QStringLiteral("クラス一覧"), &TForm1::classOverviewRequested);
@@ -124,7 +124,7 @@ void TForm1::applyFlow()
 bool TForm1::chooseProblem(int position)
 {
     const QString error =
-        dealProblem(*InOutPanel, m_settings, m_random, QDir(m_paths.imagesFolder()),
+        dealProblem(*InOutPanel, *m_settings, m_random, QDir(m_paths.imagesFolder()),
                     m_library.nameAtPosition(position));
     if (error.isEmpty())
         return true;
@@ -196,7 +196,7 @@ void TForm1::Button5Click()
 void TForm1::showAnswerWindow()
 {
     if (m_answer)
-        m_answer->showOverBoard(*InOutPanel, m_settings.EffectiveScale);
+        m_answer->showOverBoard(*InOutPanel, m_settings->EffectiveScale);
 }
 
 void TForm1::closeAnswerWindow()
@@ -268,18 +268,18 @@ void TForm1::Exit1Click()
 
 void TForm1::N1Click()
 {
-    m_settings.referenceMode = N1->isChecked();
+    m_settings->referenceMode = N1->isChecked();
     InOutPanel->setReferenceMode(N1->isChecked());
     InOutPanel->applyLabels(allPlaceLabels(board(), InOutPanel->cellKey(), N1->isChecked()), true);
 }
 
 void TForm1::applySettingsDialog()
 {
-    N1->setChecked(m_settings.referenceMode);
-    InOutPanel->setReferenceMode(m_settings.referenceMode);
+    N1->setChecked(m_settings->referenceMode);
+    InOutPanel->setReferenceMode(m_settings->referenceMode);
     InOutPanel->applyLabels(settingsDialogLabels(board(), InOutPanel->cellKey(),
-                                                 m_settings.referenceMode,
-                                                 m_settings.alignmentMode),
+                                                 m_settings->referenceMode,
+                                                 m_settings->alignmentMode),
                             true);
 }
 
@@ -292,7 +292,7 @@ void TForm1::Button1Click()
     if (effect == FlowEffect::RecordAttempt)
         closeAnswerWindow();
     applyFlow();
-    InOutPanel->showSlotResults(score, m_settings.referenceMode);
+    InOutPanel->showSlotResults(score, m_settings->referenceMode);
     const std::optional<ScoredAbnormalCell> abnormal =
         keepScoredAttempt(attemptSaving(), effect, *InOutPanel, score,
                           {currentProblemName(), m_library.problemNumber(m_flow.CurrentPosition),
@@ -316,9 +316,13 @@ AttemptSaving &TForm1::attemptSaving()
     return m_records->saving();
 }
 
-void TForm1::setSession(const TraineeSession *session)
+void TForm1::setSession(TraineeSession *session)
 {
     m_records->setSession(session);
+    if (session) {
+        m_settings = &session->settings();
+        InOutPanel->setSettings(m_settings);
+    }
     setWindowTitle(session && !session->writable() ? QStringLiteral("QUELDO（読み取り専用）")
                                                    : QStringLiteral("QUELDO"));
 }

@@ -39,9 +39,10 @@ class TForm1 : public QMainWindow
 {
     Q_OBJECT
 public:
-    /// session: the logged-in trainee, whose files the window writes; it outlives the window.
-    TForm1(AppPaths &paths, LiveSettings &settings, PieceRandom &random,
-           const TraineeSession &session, QWidget *parent = nullptr);
+    /// session: the logged-in trainee, whose files the window writes and whose settings it reads
+    /// and changes; it outlives the window, or is replaced by setSession() first.
+    TForm1(AppPaths &paths, PieceRandom &random, TraineeSession &session,
+           QWidget *parent = nullptr);
     ~TForm1() override;
 
     BoardState &board() { return InOutPanel->board(); }
@@ -81,8 +82,9 @@ public:
     AnswerSheetJob answerSheetJob();
     /// The program's one current printer, which the printer setup changes for every printout.
     void setPrinter(PagePrinter *printer);
-    /// Called again when the session changes: read-only, nothing is recorded or remembered.
-    void setSession(const TraineeSession *session);
+    /// Called again when the session changes: read-only, nothing is recorded or remembered; the
+    /// board and the menu follow the new session's settings.
+    void setSession(TraineeSession *session);
     /// First scorings not yet wholly saved, and how the trainee is told about them.
     AttemptSaving &attemptSaving();
 
@@ -136,7 +138,7 @@ private:
 
     AppPaths &m_paths;
     UserFiles m_files;
-    LiveSettings &m_settings;
+    LiveSettings *m_settings = nullptr; ///< the session's
     PieceRandom &m_random;
     ProblemLibrary m_library;
     ExerciseFlow m_flow;

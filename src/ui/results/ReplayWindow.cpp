@@ -1,6 +1,7 @@
 #include "ui/results/ReplayWindow.h"
 
 #include "core/app/ScreenPlacement.h"
+#include "core/app/TraineeSession.h"
 #include "core/board/ProblemFolder.h"
 #include "core/results/Replay.h"
 #include "core/settings/LiveSettings.h"
@@ -24,8 +25,8 @@ constexpr QSize SmallestKaryogram{320, 120};
 
 } // namespace
 
-ReplayWindow::ReplayWindow(const LiveSettings &settings, const QDir &imagesFolder, QWidget *parent)
-    : QDialog(parent), m_settings(settings), m_imagesFolder(imagesFolder)
+ReplayWindow::ReplayWindow(const QDir &imagesFolder, QWidget *parent)
+    : QDialog(parent), m_imagesFolder(imagesFolder)
 {
     setObjectName(QStringLiteral("ReplayWindow"));
     setWindowTitle(QStringLiteral("再現"));
@@ -35,7 +36,7 @@ ReplayWindow::ReplayWindow(const LiveSettings &settings, const QDir &imagesFolde
     Heading->setObjectName(QStringLiteral("Heading"));
     AnswerArea = new QWidget(this);
     AnswerArea->setObjectName(QStringLiteral("AnswerArea"));
-    Attempt = new BoardView(m_settings, m_imagesFolder, this);
+    Attempt = new BoardView(m_imagesFolder, this);
     Attempt->setObjectName(QStringLiteral("Attempt"));
     for (QWidget *karyogram : {AnswerArea, static_cast<QWidget *>(Attempt)}) {
         karyogram->setMinimumSize(SmallestKaryogram);
@@ -81,6 +82,8 @@ void ReplayWindow::done(int result)
 QString ReplayWindow::showAttempt(const ArrangementLine &line, const QString &problemName,
                                   QSize karyogram, TForm16 &answer)
 {
+    if (!m_session)
+        return QStringLiteral("ログインしていないため、再現できません。");
     LoadProblemResult loaded = LoadProblem(m_imagesFolder, problemName);
     if (!loaded.ok())
         return loaded.error;
@@ -115,7 +118,7 @@ QString ReplayWindow::showAttempt(const ArrangementLine &line, const QString &pr
 
 void ReplayWindow::drawKaryograms()
 {
-    if (!m_answer || m_problem.name.isEmpty())
+    if (!m_answer || m_problem.name.isEmpty() || !m_session)
         return;
     const QSize karyogram = Attempt->size();
     if (karyogram == m_drawnAt && AnswerArea->size() == m_answerDrawnAt)
@@ -124,9 +127,10 @@ void ReplayWindow::drawKaryograms()
     m_answerDrawnAt = AnswerArea->size();
     Attempt->applyLayout(karyogramLayout(karyogram));
     // The scale the exercise would draw this problem at now, on a karyogram of this size.
+    const LiveSettings &settings = m_session->settings();
     const float scale =
         computeScale(m_problem.SourceBitmap,
-                     Attempt->scaleInputs(m_settings.trackBarPosition, m_settings.CustomScale))
+                     Attempt->scaleInputs(settings.trackBarPosition, settings.CustomScale))
             .EffectiveScale;
     m_answer->prepare(AnswerArea->size(), m_problem.SourceBitmap, scale,
                       IsFemaleProblem(m_problem.name));

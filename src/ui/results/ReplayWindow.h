@@ -13,7 +13,7 @@ namespace queldo {
 
 class BoardView;
 class TForm16;
-struct LiveSettings;
+class TraineeSession;
 
 /// "再現": one past attempt as the trainee left it at its first scoring, below the correct
 /// karyogram of the same cell, as the exercise window shows the answer over the trainee's board.
@@ -23,9 +23,13 @@ class ReplayWindow : public QDialog
 {
     Q_OBJECT
 public:
-    /// settings: the size setting the pieces are drawn at; imagesFolder: where the problems are.
-    ReplayWindow(const LiveSettings &settings, const QDir &imagesFolder, QWidget *parent = nullptr);
+    /// imagesFolder: where the problems are.
+    explicit ReplayWindow(const QDir &imagesFolder, QWidget *parent = nullptr);
     ~ReplayWindow() override;
+
+    /// The logged-in trainee, whose size setting the pieces are drawn at; none until the login,
+    /// and nothing is shown without one.
+    void setSession(const TraineeSession *session) { m_session = session; }
 
     /// Loads the attempt's problem and draws both karyograms at the given size (that of the
     /// exercise window's, shrunk alike when two do not fit the screen), the answer in `answer`;
@@ -49,7 +53,7 @@ private:
     /// Both karyograms for the sizes their areas have now; nothing when already drawn so.
     void drawKaryograms();
 
-    const LiveSettings &m_settings;
+    const TraineeSession *m_session = nullptr;
     QDir m_imagesFolder;
     LoadedProblem m_problem;
     Arrangement m_places{};

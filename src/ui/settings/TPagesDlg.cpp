@@ -64,8 +64,7 @@ QLineEdit *passwordEdit(QWidget *page, const char *name, int y)
 
 } // namespace
 
-TPagesDlg::TPagesDlg(AppPaths &paths, LiveSettings &settings, QWidget *parent)
-    : QDialog(parent), m_paths(paths), m_settings(settings)
+TPagesDlg::TPagesDlg(AppPaths &paths, QWidget *parent) : QDialog(parent), m_paths(paths)
 {
     setObjectName(QStringLiteral("PagesDlg"));
     setWindowTitle(QStringLiteral("設定"));
@@ -103,6 +102,11 @@ TPagesDlg::TPagesDlg(AppPaths &paths, LiveSettings &settings, QWidget *parent)
 
 TPagesDlg::~TPagesDlg() = default;
 
+LiveSettings &TPagesDlg::settings()
+{
+    return m_session ? m_session->settings() : m_beforeLogin;
+}
+
 void TPagesDlg::createModePage()
 {
     auto *page = new QWidget;
@@ -112,9 +116,9 @@ void TPagesDlg::createModePage()
     Cheat = new QCheckBox(QStringLiteral("参考モード"), page);
     Cheat->setObjectName(QStringLiteral("Cheat"));
     Cheat->setGeometry(26, 25, 217, 25);
-    Cheat->setChecked(m_settings.referenceMode);
+    Cheat->setChecked(settings().referenceMode);
     // Scoring reads the live value, so the box acts before OK is pressed.
-    connect(Cheat, &QCheckBox::toggled, this, [this](bool on) { m_settings.referenceMode = on; });
+    connect(Cheat, &QCheckBox::toggled, this, [this](bool on) { settings().referenceMode = on; });
     Label1 =
         placeLabel(page, "Label1",
                    QStringLiteral("解答した染色体の番号を採点前に見ることができる。"), 48, 64, 185);
@@ -122,9 +126,9 @@ void TPagesDlg::createModePage()
     AnswerMode = new QCheckBox(QStringLiteral("整列モード"), page);
     AnswerMode->setObjectName(QStringLiteral("AnswerMode"));
     AnswerMode->setGeometry(26, 136, 256, 25);
-    AnswerMode->setChecked(m_settings.alignmentMode);
+    AnswerMode->setChecked(settings().alignmentMode);
     connect(AnswerMode, &QCheckBox::toggled, this,
-            [this](bool on) { m_settings.alignmentMode = on; });
+            [this](bool on) { settings().alignmentMode = on; });
     Label2 = placeLabel(page, "Label2",
                         QStringLiteral("解答したとき、染色体が自動的に垂直に整列するかを決める。"),
                         48, 168, 171);
@@ -136,7 +140,7 @@ void TPagesDlg::createSizePage()
     page->setObjectName(QStringLiteral("SizeSheet"));
     PageControl1->addTab(page, QStringLiteral("画像サイズ"));
 
-    Label4 = placeLabel(page, "Label4", m_settings.sizeCaption(), 72, 8);
+    Label4 = placeLabel(page, "Label4", settings().sizeCaption(), 72, 8);
     Label3 = placeLabel(page, "Label3", QStringLiteral("倍率"), 72, 32);
     Label5 = placeLabel(page, "Label5", QStringLiteral("0.7倍"), 24, 40);
     Label6 = placeLabel(page, "Label6", QStringLiteral("1.3倍"), 128, 40);
@@ -145,7 +149,7 @@ void TPagesDlg::createSizePage()
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
     TrackBar1->setGeometry(24, 56, 129, 33);
     TrackBar1->setRange(LiveSettings::MinimumPosition, LiveSettings::MaximumPosition);
-    TrackBar1->setValue(m_settings.trackBarPosition);
+    TrackBar1->setValue(settings().trackBarPosition);
     TrackBar1->setTickPosition(QSlider::TicksBelow);
     TrackBar1->setTickInterval(1);
     // An arrow key jumps straight to an end; page keys and clicks beside the thumb go one step.
@@ -219,43 +223,46 @@ void TPagesDlg::showPreview(float scale)
 
 void TPagesDlg::syncFromSettings()
 {
+    LiveSettings &live = settings();
     {
         // The settings are already what they should be: showing them must not recompute them.
         const QSignalBlocker referenceBlocker(Cheat);
         const QSignalBlocker alignmentBlocker(AnswerMode);
         const QSignalBlocker trackBarBlocker(TrackBar1);
-        Cheat->setChecked(m_settings.referenceMode);
-        AnswerMode->setChecked(m_settings.alignmentMode);
+        Cheat->setChecked(live.referenceMode);
+        AnswerMode->setChecked(live.alignmentMode);
     }
     // The preview follows the track bar, not each problem's fit scale: only a position moved
     // behind the dialog's back (by the login or a problem load) redraws it, as the track bar's
     // own change would have then.
-    if (TrackBar1->value() == m_settings.trackBarPosition)
+    if (TrackBar1->value() == live.trackBarPosition)
         return;
     {
         const QSignalBlocker trackBarBlocker(TrackBar1);
-        TrackBar1->setValue(m_settings.trackBarPosition);
+        TrackBar1->setValue(live.trackBarPosition);
     }
-    Label4->setText(m_settings.sizeCaption());
+    Label4->setText(live.sizeCaption());
     Label4->adjustSize();
-    showPreview(m_settings.okScale());
+    showPreview(live.okScale());
 }
 
 void TPagesDlg::TrackBar1Change()
 {
-    m_settings.trackBarChange(TrackBar1->value());
-    Label4->setText(m_settings.sizeCaption());
+    LiveSettings &live = settings();
+    live.trackBarChange(TrackBar1->value());
+    Label4->setText(live.sizeCaption());
     Label4->adjustSize();
-    showPreview(m_settings.EffectiveScale);
+    showPreview(live.EffectiveScale);
 }
 
 void TPagesDlg::Button1Click()
 {
+    LiveSettings &live = settings();
     TrackBar1->setValue(LiveSettings::MiddlePosition);
-    m_settings.fitSize();
-    Label4->setText(m_settings.sizeCaption());
+    live.fitSize();
+    Label4->setText(live.sizeCaption());
     Label4->adjustSize();
-    showPreview(m_settings.EffectiveScale);
+    showPreview(live.EffectiveScale);
 }
 
 void TPagesDlg::Button3Click()
@@ -296,10 +303,11 @@ void TPagesDlg::Button3Click()
 
 void TPagesDlg::OKBtnClick()
 {
+    LiveSettings &live = settings();
     // The menu entry and the place labels follow the dialog whether or not the file can be
     // written; only then is the file written.
     emit settingsApplied();
-    m_settings.EffectiveScale = m_settings.okScale();
+    live.EffectiveScale = live.okScale();
     if (!m_session) {
         reportFailure(QStringLiteral("ログインしていないため、設定を保存できません。"));
         return;
@@ -312,9 +320,8 @@ void TPagesDlg::OKBtnClick()
         accept();
         return;
     }
-    const StoredSettings stored{m_settings.referenceMode, m_settings.alignmentMode,
-                                m_settings.CustomScale, m_settings.EffectiveScale,
-                                m_settings.trackBarPosition};
+    const StoredSettings stored{live.referenceMode, live.alignmentMode, live.CustomScale,
+                                live.EffectiveScale, live.trackBarPosition};
     const QString error = SettingsFile::write(m_session->files().relative(UserFile::Settings),
                                               SettingsFile::dialogBytes(stored));
     if (!error.isEmpty()) {

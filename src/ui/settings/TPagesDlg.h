@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/board/Bgr24Image.h"
+#include "core/settings/LiveSettings.h"
 
 #include <QDialog>
 
@@ -18,17 +19,16 @@ namespace queldo {
 class AppPaths;
 class TForm14;
 class TraineeSession;
-struct LiveSettings;
 
 /// The settings dialog: reference and alignment mode, image size, password change. Its check
-/// boxes and track bar act on the live settings at once; only OK saves them and tells the
-/// exercise window to bring its labels up to date.
+/// boxes and track bar act on the logged-in trainee's live settings at once; only OK saves them
+/// and tells the exercise window to bring its labels up to date.
 class TPagesDlg : public QDialog
 {
     Q_OBJECT
 public:
     /// Reads the size preview's sample from the Images folder.
-    TPagesDlg(AppPaths &paths, LiveSettings &settings, QWidget *parent = nullptr);
+    explicit TPagesDlg(AppPaths &paths, QWidget *parent = nullptr);
     /// Showing the dialog again leaves Enter on OK, whichever button was clicked last.
     void setVisible(bool visible) override;
     ~TPagesDlg() override;
@@ -36,9 +36,10 @@ public:
     /// Shows the live settings in the controls without changing them (after the login applied a
     /// settings file, or after the board or the menu changed them behind the dialog's back).
     void syncFromSettings();
-    /// The logged-in trainee, whose files the dialog saves; none until the login, and nothing
-    /// saved while read-only.
-    void setSession(const TraineeSession *session) { m_session = session; }
+    /// The logged-in trainee, whose settings the dialog edits and whose files it saves; none
+    /// until the login, and nothing saved while read-only. The controls show the new settings
+    /// at the next syncFromSettings().
+    void setSession(TraineeSession *session) { m_session = session; }
 
     void TrackBar1Change();
     void Button1Click();
@@ -48,6 +49,17 @@ public:
     /// Whether the sample picture for the size preview could be read.
     bool hasSample() const { return !m_sample.isNull(); }
 
+signals:
+    /// OK was pressed: the exercise window brings its menu entry and labels in line (also when
+    /// the file then cannot be written).
+    void settingsApplied();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    // Found by their object names from outside; the functions above are how the window is used.
     QTabWidget *PageControl1 = nullptr;
     QCheckBox *Cheat = nullptr; // 参考モード
     QLabel *Label1 = nullptr;
@@ -70,26 +82,18 @@ public:
     QLabel *Label11 = nullptr;      // confirms a password change
     QPushButton *OKBtn = nullptr;
 
-signals:
-    /// OK was pressed: the exercise window brings its menu entry and labels in line (also when
-    /// the file then cannot be written).
-    void settingsApplied();
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-
-private:
     void createModePage();
     void createSizePage();
     void createPasswordPage();
     void loadSample();
     void showPreview(float scale);
     void reportFailure(const QString &message);
+    LiveSettings &settings();
 
     AppPaths &m_paths;
-    LiveSettings &m_settings;
-    const TraineeSession *m_session = nullptr;
+    TraineeSession *m_session = nullptr;
+    /// What the controls act on until a trainee logs in; never saved.
+    LiveSettings m_beforeLogin;
     Bgr24Image m_sample;
     TForm14 *m_mismatch = nullptr;
 };

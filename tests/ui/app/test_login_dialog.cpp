@@ -19,9 +19,10 @@ const QString WrongPassword =
 
 void typeAndPressOk(TPasswordDlg &login, const QString &id, const QString &password)
 {
-    login.ID->setText(id);
-    login.Password->setText(password);
-    login.OKBtn->click();
+    const LoginControls ui(login);
+    ui.ID->setText(id);
+    ui.Password->setText(password);
+    ui.OKBtn->click();
 }
 
 } // namespace
@@ -54,10 +55,10 @@ private slots:
         QCOMPARE(f.login->windowTitle(), QStringLiteral("QUELDOＩＤとパスワード入力"));
         QCOMPARE(f.login->size(), QSize(283, 227));
         QVERIFY(f.login->windowFlags() & Qt::WindowStaysOnTopHint);
-        QVERIFY(f.login->OKBtn->isDefault());
-        QCOMPARE(f.login->Password->echoMode(), QLineEdit::Password);
-        QCOMPARE(f.login->Password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter,
-                                                       nullptr, f.login->Password),
+        QVERIFY(f.ui().OKBtn->isDefault());
+        QCOMPARE(f.ui().Password->echoMode(), QLineEdit::Password);
+        QCOMPARE(f.ui().Password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
+                                                     f.ui().Password),
                  int('*'));
 
         auto *control = f.login->findChild<QWidget *>(name);
@@ -128,10 +129,10 @@ private slots:
         }
         QVERIFY(f.login->isVisible());
         QVERIFY(!f.newId->isVisible());
-        QCOMPARE(f.login->ID->text(), QString());
-        QCOMPARE(f.login->Password->text(), QString());
-        QCOMPARE(f.login->focusWidget(), f.login->ID);
-        QCOMPARE(f.login->Label1->text(), Prompt);
+        QCOMPARE(f.ui().ID->text(), QString());
+        QCOMPARE(f.ui().Password->text(), QString());
+        QCOMPARE(f.login->focusWidget(), f.ui().ID);
+        QCOMPARE(f.ui().Label1->text(), Prompt);
     }
 
     void wrongPasswordIsReportedInTheDialog()
@@ -144,12 +145,12 @@ private slots:
         // Letter case counts; the label moves up once however often the password is wrong.
         for (int attempt = 0; attempt < 3; ++attempt) {
             typeAndPressOk(*f.login, "Taro", "secret");
-            QCOMPARE(f.login->Label1->text(), WrongPassword);
-            QCOMPARE(f.login->Label1->pos(), QPoint(32, 101));
-            QVERIFY(f.login->Label1->height() >= 2 * f.login->fontMetrics().height());
-            QCOMPARE(f.login->Password->text(), QString());
-            QCOMPARE(f.login->focusWidget(), f.login->Password);
-            QCOMPARE(f.login->ID->text(), QStringLiteral("Taro"));
+            QCOMPARE(f.ui().Label1->text(), WrongPassword);
+            QCOMPARE(f.ui().Label1->pos(), QPoint(32, 101));
+            QVERIFY(f.ui().Label1->height() >= 2 * f.login->fontMetrics().height());
+            QCOMPARE(f.ui().Password->text(), QString());
+            QCOMPARE(f.login->focusWidget(), f.ui().Password);
+            QCOMPARE(f.ui().ID->text(), QStringLiteral("Taro"));
             QVERIFY(f.login->isVisible());
         }
         QCOMPARE(loggedIn.count(), 0);
@@ -157,8 +158,8 @@ private slots:
         // "いいえ" to the new-ID question restores the prompt but not the position.
         ModalAnswer reply(ModalAnswer::click("CancelBtn"));
         typeAndPressOk(*f.login, "Nobody", "x");
-        QCOMPARE(f.login->Label1->text(), Prompt);
-        QCOMPARE(f.login->Label1->pos(), QPoint(32, 101));
+        QCOMPARE(f.ui().Label1->text(), Prompt);
+        QCOMPARE(f.ui().Label1->pos(), QPoint(32, 101));
     }
 
     // A look-alike of a listed ID logs in as that ID and shows it; several look-alikes of
@@ -174,17 +175,17 @@ private slots:
         ModalAnswer noQuestion([](QWidget *modal) { modal->close(); });
 
         typeAndPressOk(*f.login, "TARO", "pw");
-        QCOMPARE(f.login->Label1->text(),
+        QCOMPARE(f.ui().Label1->text(),
                  QStringLiteral("似たIDが複数あります。\nIDを正確に入力してください。"));
-        QCOMPARE(f.login->Label1->pos(), QPoint(32, 101));
-        QCOMPARE(f.login->focusWidget(), f.login->ID);
+        QCOMPARE(f.ui().Label1->pos(), QPoint(32, 101));
+        QCOMPARE(f.login->focusWidget(), f.ui().ID);
         QCOMPARE(loggedIn.count(), 0);
 
         typeAndPressOk(*f.login, "ｋｅｎｓｙｕ０７\u3000", "pw");
         QCOMPARE(noQuestion.className, QString());
         QCOMPARE(loggedIn.count(), 1);
         QCOMPARE(loggedIn.at(0).at(0).toString(), QStringLiteral("kensyu07"));
-        QCOMPARE(f.login->ID->text(), QStringLiteral("kensyu07"));
+        QCOMPARE(f.ui().ID->text(), QStringLiteral("kensyu07"));
         QCOMPARE(QDir(f.filePath("Result")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 3);
     }
 
@@ -236,14 +237,14 @@ private slots:
         const QByteArray stored = f.read("Result/Taro/Taro.pas");
         if (admitted) {
             QCOMPARE(loggedIn.at(0).at(0).toString(), QStringLiteral("Taro"));
-            QCOMPARE(f.login->ID->text(), QStringLiteral("Taro"));
+            QCOMPARE(f.ui().ID->text(), QStringLiteral("Taro"));
             // A plain-text password is stored hashed once it has logged in, and still logs in.
             QVERIFY(stored.startsWith("$argon2id$"));
             QVERIFY(passwordMatches(QString::fromLatin1(stored.trimmed()), typed));
             if (file.startsWith("$argon2id$"))
                 QCOMPARE(stored, file);
         } else {
-            QCOMPARE(f.login->Label1->text(),
+            QCOMPARE(f.ui().Label1->text(),
                      outcome == u"wrong" ? WrongPassword
                                          : QStringLiteral("パスワードファイルが読めません。"));
             QCOMPARE(stored, file.isNull() ? QByteArray() : file);
@@ -261,8 +262,8 @@ private slots:
         QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
         typeAndPressOk(*f.login, "Taro", "pw");
         QCOMPARE(loggedIn.count(), 1);
-        QVERIFY(f.settings.referenceMode);
-        QVERIFY(f.settings.alignmentMode);
+        QVERIFY(f.session->settings().referenceMode);
+        QVERIFY(f.session->settings().alignmentMode);
     }
 
     void settingsFileBecomesLive_data()
@@ -301,12 +302,14 @@ private slots:
         QFETCH(QString, caption);
         LoginFixture f;
         f.addUser("Taro", "pw\r\n", file);
-        f.settings.trackBarChange(startPosition);
         f.start();
+        // Another login of the same ID keeps its session, whatever its settings were then.
+        f.session = test::loggedInTrainee(f.paths, "Taro");
+        f.session->settings().trackBarChange(startPosition);
         QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
-        // The live settings are complete by the time the exercise window is told.
+        // The session's settings are complete by the time the exercise window is told.
         LiveSettings seen;
-        connect(f.login.get(), &TPasswordDlg::loggedIn, [&] { seen = f.settings; });
+        connect(f.login.get(), &TPasswordDlg::loggedIn, [&] { seen = f.session->settings(); });
 
         typeAndPressOk(*f.login, "Taro", "pw");
         QCOMPARE(loggedIn.count(), 1);
@@ -332,9 +335,9 @@ private slots:
         f.start();
         QSignalSpy quit(f.login.get(), &TPasswordDlg::quitRequested);
         if (how == u"button")
-            f.login->CancelBtn->click();
+            f.ui().CancelBtn->click();
         else if (how == u"escape")
-            QTest::keyClick(f.login->ID, Qt::Key_Escape);
+            QTest::keyClick(f.ui().ID, Qt::Key_Escape);
         else
             f.login->close();
         QCOMPARE(quit.count(), 1);

@@ -16,9 +16,10 @@ namespace {
 
 void typeNewId(TNewID &dialog, const QString &id, const QString &password, const QString &again)
 {
-    dialog.ID->setText(id);
-    dialog.Password->setText(password);
-    dialog.rePassword->setText(again);
+    const NewIdControls ui(dialog);
+    ui.ID->setText(id);
+    ui.Password->setText(password);
+    ui.rePassword->setText(again);
 }
 
 int screenWidth()
@@ -38,28 +39,28 @@ private slots:
         f.start();
         QCOMPARE(f.question->windowTitle(), QStringLiteral("新しいIDを作成"));
         QCOMPARE(f.question->size(), QSize(372, 104));
-        QCOMPARE(f.question->Label1->text(), QStringLiteral("新しいIDを作成しますか？"));
-        QCOMPARE(f.question->Label1->font().pixelSize(), 32);
-        QCOMPARE(f.question->OKBtn->text(), QStringLiteral("はい"));
-        QVERIFY(f.question->OKBtn->isDefault());
-        QCOMPARE(f.question->CancelBtn->text(), QStringLiteral("いいえ"));
+        QCOMPARE(f.questionUi().Label1->text(), QStringLiteral("新しいIDを作成しますか？"));
+        QCOMPARE(f.questionUi().Label1->font().pixelSize(), 32);
+        QCOMPARE(f.questionUi().OKBtn->text(), QStringLiteral("はい"));
+        QVERIFY(f.questionUi().OKBtn->isDefault());
+        QCOMPARE(f.questionUi().CancelBtn->text(), QStringLiteral("いいえ"));
 
         QCOMPARE(f.newId->windowTitle(), QStringLiteral("新規ID作成"));
         QCOMPARE(f.newId->size(), QSize(238, 224));
-        QCOMPARE(f.newId->Label2->text(), QStringLiteral("新規ID入力"));
-        QCOMPARE(f.newId->Label1->text(), QStringLiteral("新規パスワードの入力 :"));
-        QCOMPARE(f.newId->Label3->text(), QStringLiteral("確認のため新規パスワードの再入力 :"));
-        QCOMPARE(f.newId->Password->echoMode(), QLineEdit::Password);
-        QCOMPARE(f.newId->Password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter,
-                                                       nullptr, f.newId->Password),
+        QCOMPARE(f.newIdUi().Label2->text(), QStringLiteral("新規ID入力"));
+        QCOMPARE(f.newIdUi().Label1->text(), QStringLiteral("新規パスワードの入力 :"));
+        QCOMPARE(f.newIdUi().Label3->text(), QStringLiteral("確認のため新規パスワードの再入力 :"));
+        QCOMPARE(f.newIdUi().Password->echoMode(), QLineEdit::Password);
+        QCOMPARE(f.newIdUi().Password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter,
+                                                          nullptr, f.newIdUi().Password),
                  int('*'));
-        QCOMPARE(f.newId->rePassword->echoMode(), QLineEdit::Password);
-        QCOMPARE(f.newId->rePassword->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter,
-                                                         nullptr, f.newId->rePassword),
+        QCOMPARE(f.newIdUi().rePassword->echoMode(), QLineEdit::Password);
+        QCOMPARE(f.newIdUi().rePassword->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter,
+                                                            nullptr, f.newIdUi().rePassword),
                  int('*'));
-        QCOMPARE(f.newId->OKBtn->text(), QStringLiteral("ＩＤ作成"));
-        QVERIFY(f.newId->OKBtn->isDefault());
-        QCOMPARE(f.newId->CancelBtn->text(), QStringLiteral("ＩＤ作成をやめる"));
+        QCOMPARE(f.newIdUi().OKBtn->text(), QStringLiteral("ＩＤ作成"));
+        QVERIFY(f.newIdUi().OKBtn->isDefault());
+        QCOMPARE(f.newIdUi().CancelBtn->text(), QStringLiteral("ＩＤ作成をやめる"));
     }
 
     void newIdCanLogInAtOnce()
@@ -70,7 +71,7 @@ private slots:
         f.login->Button1Click();
         QVERIFY(f.newId->isVisible());
         QVERIFY(!f.login->isVisible());
-        QCOMPARE(f.newId->focusWidget(), f.newId->ID);
+        QCOMPARE(f.newId->focusWidget(), f.newIdUi().ID);
 
         typeNewId(*f.newId, "Hanako", "Sakura", "Sakura");
         {
@@ -79,14 +80,14 @@ private slots:
                 loginReady = f.login->isVisible() && !f.newId->isVisible();
                 ModalAnswer::click("Button1")(modal);
             });
-            f.newId->OKBtn->click();
+            f.newIdUi().OKBtn->click();
             QCOMPARE(done.className, QStringLiteral("queldo::TNewIDComplete"));
             QCOMPARE(done.title, QStringLiteral("新規ID作成完了しました。"));
             QCOMPARE(done.lines, QStringList{"新規ID作成完了しました。"});
             QVERIFY(loginReady);
         }
-        QCOMPARE(f.login->ID->text(), QStringLiteral("Hanako"));
-        QCOMPARE(f.login->focusWidget(), f.login->Password);
+        QCOMPARE(f.ui().ID->text(), QStringLiteral("Hanako"));
+        QCOMPARE(f.login->focusWidget(), f.ui().Password);
         QVERIFY(f.users.ids().contains("Hanako"));
         QCOMPARE(f.read("Result/Hanako/Hanako.set"),
                  QByteArray("0\r\n0\r\n0\r\n0.699999988079071\r\n"));
@@ -96,37 +97,37 @@ private slots:
 
         // Taken now, without a restart: refused before the (differing) passwords are looked at.
         f.login->Button1Click();
-        QCOMPARE(f.newId->ID->text(), QStringLiteral("Hanako"));
-        QCOMPARE(f.newId->focusWidget(), f.newId->Password);
-        QCOMPARE(f.login->ID->text(), QString());
-        f.newId->Password->setText("one");
-        f.newId->rePassword->setText("two");
+        QCOMPARE(f.newIdUi().ID->text(), QStringLiteral("Hanako"));
+        QCOMPARE(f.newId->focusWidget(), f.newIdUi().Password);
+        QCOMPARE(f.ui().ID->text(), QString());
+        f.newIdUi().Password->setText("one");
+        f.newIdUi().rePassword->setText("two");
         const QStringList before = f.snapshot();
         {
             ModalAnswer taken(ModalAnswer::click("Button1"));
-            f.newId->OKBtn->click();
+            f.newIdUi().OKBtn->click();
             QCOMPARE(taken.className, QStringLiteral("queldo::TForm9"));
             QCOMPARE(taken.title, QStringLiteral("再入力：ID"));
             QCOMPARE(taken.lines, (QStringList{"既に使われています。", "違うIDにしてください。"}));
         }
-        QCOMPARE(f.newId->ID->text(), QString());
-        QCOMPARE(f.newId->Password->text(), QString());
-        QCOMPARE(f.newId->rePassword->text(), QString());
-        QCOMPARE(f.newId->focusWidget(), f.newId->ID);
+        QCOMPARE(f.newIdUi().ID->text(), QString());
+        QCOMPARE(f.newIdUi().Password->text(), QString());
+        QCOMPARE(f.newIdUi().rePassword->text(), QString());
+        QCOMPARE(f.newId->focusWidget(), f.newIdUi().ID);
         QVERIFY(f.newId->isVisible());
         QCOMPARE(f.snapshot(), before);
         QCOMPARE(f.users.ids().count("Hanako"), 1);
 
-        f.newId->CancelBtn->click();
+        f.newIdUi().CancelBtn->click();
         QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
-        f.login->ID->setText("Hanako");
-        f.login->Password->setText("Sakura");
-        f.login->OKBtn->click();
+        f.ui().ID->setText("Hanako");
+        f.ui().Password->setText("Sakura");
+        f.ui().OKBtn->click();
         QCOMPARE(loggedIn.count(), 1);
-        QVERIFY(!f.settings.referenceMode);
-        QVERIFY(!f.settings.alignmentMode);
-        QCOMPARE(f.settings.trackBarPosition, 10);
-        QCOMPARE(f.settings.sizeCaption(), QStringLiteral("1.0倍"));
+        QVERIFY(!f.session->settings().referenceMode);
+        QVERIFY(!f.session->settings().alignmentMode);
+        QCOMPARE(f.session->settings().trackBarPosition, 10);
+        QCOMPARE(f.session->settings().sizeCaption(), QStringLiteral("1.0倍"));
     }
 
     void passwordsMustAgree_data()
@@ -150,21 +151,21 @@ private slots:
         LoginFixture f;
         f.start();
         QVERIFY(QTest::qWaitForWindowActive(f.login.get()));
-        f.login->ID->setText("Hanako");
-        f.login->Button1->setFocus(Qt::MouseFocusReason);
-        f.login->Button1->click();
-        f.newId->Password->setText("Sakura");
-        f.newId->rePassword->setText("Sakura");
+        f.ui().ID->setText("Hanako");
+        f.ui().Button1->setFocus(Qt::MouseFocusReason);
+        f.ui().Button1->click();
+        f.newIdUi().Password->setText("Sakura");
+        f.newIdUi().rePassword->setText("Sakura");
         {
             ModalAnswer done(ModalAnswer::click("Button1"));
-            f.newId->OKBtn->click();
+            f.newIdUi().OKBtn->click();
         }
-        QVERIFY(f.login->OKBtn->isDefault());
-        QVERIFY(!f.login->Button1->isDefault());
+        QVERIFY(f.ui().OKBtn->isDefault());
+        QVERIFY(!f.ui().Button1->isDefault());
 
         QSignalSpy loggedIn(f.login.get(), &TPasswordDlg::loggedIn);
-        f.login->Password->setText("Sakura");
-        QTest::keyClick(f.login->Password, Qt::Key_Return);
+        f.ui().Password->setText("Sakura");
+        QTest::keyClick(f.ui().Password, Qt::Key_Return);
         QCOMPARE(loggedIn.size(), 1);
         QVERIFY(!f.newId->isVisible());
     }
@@ -180,17 +181,17 @@ private slots:
         const QStringList before = f.snapshot();
         {
             ModalAnswer mismatch(ModalAnswer::click("Button1"));
-            f.newId->OKBtn->click();
+            f.newIdUi().OKBtn->click();
             QCOMPARE(mismatch.className, QStringLiteral("queldo::TForm11"));
             QCOMPARE(mismatch.title, QStringLiteral("再入力：パスワード"));
             QCOMPARE(mismatch.lines,
                      (QStringList{"２つのパスワードが異なっているか、",
                                   "パスワードが設定されていません。", "再入力してください。"}));
         }
-        QCOMPARE(f.newId->ID->text(), QStringLiteral("Hanako"));
-        QCOMPARE(f.newId->Password->text(), QString());
-        QCOMPARE(f.newId->rePassword->text(), QString());
-        QCOMPARE(f.newId->focusWidget(), f.newId->Password);
+        QCOMPARE(f.newIdUi().ID->text(), QStringLiteral("Hanako"));
+        QCOMPARE(f.newIdUi().Password->text(), QString());
+        QCOMPARE(f.newIdUi().rePassword->text(), QString());
+        QCOMPARE(f.newId->focusWidget(), f.newIdUi().Password);
         QVERIFY(f.newId->isVisible());
         QCOMPARE(f.snapshot(), before);
         QVERIFY(!f.users.ids().contains("Hanako"));
@@ -223,7 +224,7 @@ private slots:
         const QStringList before = f.snapshot();
         {
             ModalAnswer refused(ModalAnswer::click("Button1"));
-            f.newId->OKBtn->click();
+            f.newIdUi().OKBtn->click();
             QCOMPARE(refused.className, QStringLiteral("queldo::BadIdMessage"));
             QCOMPARE(refused.title, QStringLiteral("再入力：ID"));
             QVERIFY(refused.lines.size() >= 2);
@@ -233,7 +234,7 @@ private slots:
         QCOMPARE(f.users.ids(), users);
         QVERIFY(f.newId->isVisible());
         QVERIFY(!f.login->isVisible());
-        QCOMPARE(f.newId->focusWidget(), f.newId->ID);
+        QCOMPARE(f.newId->focusWidget(), f.newIdUi().ID);
     }
 
     // Typed in another form, a listed ID is named, so that the trainee knows it is theirs.
@@ -255,7 +256,7 @@ private slots:
         const QStringList before = f.snapshot();
         {
             ModalAnswer refused(ModalAnswer::click("Button1"));
-            f.newId->OKBtn->click();
+            f.newIdUi().OKBtn->click();
             QCOMPARE(refused.className, QStringLiteral("queldo::BadIdMessage"));
             QCOMPARE(refused.lines, (QStringList{"「kensyu07」というIDが既にあります。",
                                                  "見分けのつかないIDは作れません。",
@@ -263,7 +264,7 @@ private slots:
         }
         QCOMPARE(f.snapshot(), before);
         QCOMPARE(f.users.ids(), QStringList{"kensyu07"});
-        QCOMPARE(f.newId->focusWidget(), f.newId->ID);
+        QCOMPARE(f.newId->focusWidget(), f.newIdUi().ID);
     }
 
     void folderThatCannotBeMadeIsReported_data()
@@ -304,7 +305,7 @@ private slots:
         const QStringList before = f.snapshot();
         {
             ModalAnswer failed(ModalAnswer::click("Button1"));
-            f.newId->OKBtn->click();
+            f.newIdUi().OKBtn->click();
             QCOMPARE(failed.className, message);
             QCOMPARE(failed.lines.value(0), firstLine);
         }
@@ -344,44 +345,44 @@ private slots:
     {
         LoginFixture f;
         f.start();
-        f.login->ID->setText("abc");
-        f.login->Password->setText("typed");
+        f.ui().ID->setText("abc");
+        f.ui().Password->setText("typed");
         f.login->Button1Click();
-        QCOMPARE(f.newId->ID->text(), QStringLiteral("abc"));
-        QCOMPARE(f.login->ID->text(), QString());
+        QCOMPARE(f.newIdUi().ID->text(), QStringLiteral("abc"));
+        QCOMPARE(f.ui().ID->text(), QString());
 
         // Abandoning empties both dialogs.
         typeNewId(*f.newId, "abc", "x", "x");
-        f.newId->CancelBtn->click();
+        f.newIdUi().CancelBtn->click();
         QVERIFY(!f.newId->isVisible());
         QVERIFY(f.login->isVisible());
-        QCOMPARE(f.login->ID->text(), QString());
-        QCOMPARE(f.login->Password->text(), QString());
-        QCOMPARE(f.login->focusWidget(), f.login->ID);
-        QCOMPARE(f.newId->ID->text(), QString());
-        QCOMPARE(f.newId->Password->text(), QString());
+        QCOMPARE(f.ui().ID->text(), QString());
+        QCOMPARE(f.ui().Password->text(), QString());
+        QCOMPARE(f.login->focusWidget(), f.ui().ID);
+        QCOMPARE(f.newIdUi().ID->text(), QString());
+        QCOMPARE(f.newIdUi().Password->text(), QString());
 
         // Esc is the same as abandoning.
         f.login->Button1Click();
         typeNewId(*f.newId, "abc", "x", "x");
-        QTest::keyClick(f.newId->ID, Qt::Key_Escape);
+        QTest::keyClick(f.newIdUi().ID, Qt::Key_Escape);
         QVERIFY(!f.newId->isVisible());
         QVERIFY(f.login->isVisible());
-        QCOMPARE(f.newId->ID->text(), QString());
+        QCOMPARE(f.newIdUi().ID->text(), QString());
 
         // The close box only goes back; what was typed stays for next time.
         f.login->Button1Click();
         typeNewId(*f.newId, "abc", "x", "x");
         f.newId->close();
         QVERIFY(f.login->isVisible());
-        QCOMPARE(f.newId->ID->text(), QStringLiteral("abc"));
+        QCOMPARE(f.newIdUi().ID->text(), QStringLiteral("abc"));
 
         // "はい" shows the dialog as it was left.
         ModalAnswer yes(ModalAnswer::click("OKBtn"));
-        f.login->ID->setText("unknown");
-        f.login->OKBtn->click();
+        f.ui().ID->setText("unknown");
+        f.ui().OKBtn->click();
         QVERIFY(f.newId->isVisible());
-        QCOMPARE(f.newId->ID->text(), QStringLiteral("abc"));
+        QCOMPARE(f.newIdUi().ID->text(), QStringLiteral("abc"));
     }
 };
 

@@ -3,6 +3,7 @@
 #include "ExerciseControls.h"
 #include "LoginFixture.h"
 #include "ProblemFixture.h"
+#include "SettingsControls.h"
 
 #include "core/app/TraineeLock.h"
 #include "core/app/TraineeSession.h"
@@ -66,9 +67,10 @@ struct Folder
 void logIn(ProgramWindows &windows)
 {
     windows.start();
-    windows.login().ID->setText("Taro");
-    windows.login().Password->setText("pw");
-    windows.login().OKBtn->click();
+    const LoginControls loginUi(windows.login());
+    loginUi.ID->setText("Taro");
+    loginUi.Password->setText("pw");
+    loginUi.OKBtn->click();
 }
 
 } // namespace
@@ -106,13 +108,13 @@ private slots:
         QCOMPARE(ResultsFile::read(folder.stem + ".kek").records.size(), 0);
 
         // Settings hold for the run, and are not saved.
-        windows.pages().Cheat->setChecked(true);
+        SettingsControls(windows.pages()).Cheat->setChecked(true);
         {
             ModalAnswer told(ModalAnswer::defaultButton());
             windows.pages().OKBtnClick();
             QVERIFY(told.lines.join('\n').contains("保存されません"));
         }
-        QVERIFY(windows.settings().referenceMode);
+        QVERIFY(windows.session()->settings().referenceMode);
         QCOMPARE(folder.read(".set"), QByteArray("0\r\n0\r\n0\r\n0.699999988079071\r\n"));
         QCOMPARE(folder.read(".pas"), QByteArray("pw\r\n"));
         QCOMPARE(folder.read(".session"), session);
@@ -131,7 +133,7 @@ private slots:
         }
         QVERIFY(!windows.exercise());
         QVERIFY(windows.login().isVisible());
-        QCOMPARE(windows.login().ID->text(), "Taro");
+        QCOMPARE(LoginControls(windows.login()).ID->text(), "Taro");
     }
 
     void waitingTakesTheIdOnceLetGo()

@@ -3,7 +3,9 @@
 #include "ExerciseControls.h"
 #include "LoginFixture.h"
 #include "ProblemFixture.h"
+#include "SettingsControls.h"
 
+#include "core/app/TraineeSession.h"
 #include "core/board/ProblemLibrary.h"
 #include "core/results/ResultsFile.h"
 #include "ui/app/ProgramWindows.h"
@@ -24,8 +26,9 @@ const QString Trainee = QStringLiteral("新人01");
 
 void logIn(ProgramWindows &windows, const QString &password)
 {
-    windows.login().Password->setText(password);
-    windows.login().OKBtn->click();
+    const LoginControls loginUi(windows.login());
+    loginUi.Password->setText(password);
+    loginUi.OKBtn->click();
 }
 
 } // namespace
@@ -50,17 +53,52 @@ private slots:
         QDir(dir.path()).mkpath(QStringLiteral("Result"));
         ProgramWindows windows(dir.path(), dir.path(), 7);
         windows.start();
-        windows.login().ID->setText(Trainee);
+        LoginControls(windows.login()).ID->setText(Trainee);
         if (byButton) {
-            windows.login().Button1->click();
-            QCOMPARE(windows.newId().ID->text(), Trainee);
+            LoginControls(windows.login()).Button1->click();
+            QCOMPARE(NewIdControls(windows.newId()).ID->text(), Trainee);
         } else {
             ModalAnswer yes(ModalAnswer::click("OKBtn"));
-            windows.login().OKBtn->click();
+            LoginControls(windows.login()).OKBtn->click();
             QCOMPARE(yes.className, QStringLiteral("queldo::TNewIDorNo"));
         }
         QVERIFY(windows.newId().isVisible());
         QVERIFY(!windows.login().isVisible());
+    }
+
+    // A trainee logging in after another in the same run works with their own settings: the
+    // menu entry and the settings dialog follow them, OK saves to their file only.
+    void laterLoginOfAnotherIdBringsItsOwnSettings()
+    {
+        LoginFixture f;
+        const QByteArray taroSettings("1\r\n0\r\n0\r\n0.699999988079071\r\n");
+        f.addUser("Taro", "pw\r\n", taroSettings);
+        f.addUser("Hanako", "pw\r\n");
+        ProgramWindows windows(f.dir.path(), f.dir.path(), 7);
+        windows.start();
+        const LoginControls login(windows.login());
+        const auto logInAs = [&](const QString &id) {
+            login.ID->setText(id);
+            login.Password->setText("pw");
+            login.OKBtn->click();
+        };
+        logInAs("Taro");
+        QVERIFY(windows.exercise());
+        const ExerciseControls ui(*windows.exercise());
+        QVERIFY(ui.N1->isChecked());
+        QVERIFY(SettingsControls(windows.pages()).Cheat->isChecked());
+
+        windows.login().show();
+        logInAs("Hanako");
+        QCOMPARE(windows.session()->id(), "Hanako");
+        QVERIFY(!windows.session()->settings().referenceMode);
+        const SettingsControls settings(windows.pages());
+        windows.pages().show();
+        QVERIFY(!settings.Cheat->isChecked());
+        settings.OKBtn->click();
+        QVERIFY(!ui.N1->isChecked());
+        QCOMPARE(f.read("Result/Hanako/Hanako.set"), QByteArray("0\n0\n0\n0.699999988079071\r\n"));
+        QCOMPARE(f.read("Result/Taro/Taro.set"), taroSettings);
     }
 
     void newTraineeScoresAndFindsSettingsKeptAfterARestart()
@@ -79,23 +117,24 @@ private slots:
             QVERIFY(!windows.exercise());
 
             // An unknown ID: yes to the question, then the new-ID dialog.
-            windows.login().ID->setText(Trainee);
+            LoginControls(windows.login()).ID->setText(Trainee);
             {
                 ModalAnswer yes(ModalAnswer::click("OKBtn"));
-                windows.login().OKBtn->click();
+                LoginControls(windows.login()).OKBtn->click();
                 QCOMPARE(yes.className, QStringLiteral("queldo::TNewIDorNo"));
             }
             QVERIFY(windows.newId().isVisible());
-            windows.newId().ID->setText(Trainee);
-            windows.newId().Password->setText(QStringLiteral("Kaku-46"));
-            windows.newId().rePassword->setText(QStringLiteral("Kaku-46"));
+            const NewIdControls newIdUi(windows.newId());
+            newIdUi.ID->setText(Trainee);
+            newIdUi.Password->setText(QStringLiteral("Kaku-46"));
+            newIdUi.rePassword->setText(QStringLiteral("Kaku-46"));
             {
                 ModalAnswer done(ModalAnswer::click("Button1"));
-                windows.newId().OKBtn->click();
+                NewIdControls(windows.newId()).OKBtn->click();
                 QCOMPARE(done.className, QStringLiteral("queldo::TNewIDComplete"));
             }
             QVERIFY(!windows.newId().isVisible());
-            QCOMPARE(windows.login().ID->text(), Trainee);
+            QCOMPARE(LoginControls(windows.login()).ID->text(), Trainee);
 
             logIn(windows, QStringLiteral("kaku-46")); // case matters
             QVERIFY(!windows.exercise());
@@ -123,9 +162,10 @@ private slots:
             {
                 ModalAnswer settings([](QWidget *modal) {
                     auto *pages = qobject_cast<TPagesDlg *>(modal);
-                    pages->Cheat->setChecked(true);
-                    pages->TrackBar1->setValue(12);
-                    pages->OKBtn->click();
+                    const SettingsControls settingsUi(*pages);
+                    settingsUi.Cheat->setChecked(true);
+                    settingsUi.TrackBar1->setValue(12);
+                    settingsUi.OKBtn->click();
                 });
                 ui.Setting1->trigger();
                 QCOMPARE(settings.className, QStringLiteral("queldo::TPagesDlg"));
@@ -135,13 +175,14 @@ private slots:
 
         ProgramWindows again(dir.path(), dir.path(), 8);
         again.start();
-        again.login().ID->setText(Trainee);
+        LoginControls(again.login()).ID->setText(Trainee);
         logIn(again, QStringLiteral("Kaku-46"));
         QVERIFY(again.exercise());
         QVERIFY(ExerciseControls(*again.exercise()).N1->isChecked());
-        QVERIFY(again.settings().referenceMode);
-        QCOMPARE(again.pages().TrackBar1->value(), 12);
-        QCOMPARE(again.pages().Label4->text(), QStringLiteral("1.2倍"));
+        QVERIFY(again.session()->settings().referenceMode);
+        const SettingsControls settingsUi(again.pages());
+        QCOMPARE(settingsUi.TrackBar1->value(), 12);
+        QCOMPARE(settingsUi.Label4->text(), QStringLiteral("1.2倍"));
         QCOMPARE(int(ResultsFile::read(stem + QStringLiteral(".kek")).records.size()), 1);
     }
 };

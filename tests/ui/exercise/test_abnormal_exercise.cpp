@@ -32,7 +32,6 @@ struct Window
     QTemporaryDir dir;
     std::unique_ptr<AppPaths> paths;
     SeededRandom random{7};
-    LiveSettings settings;
     QString userId = QStringLiteral("u");
     std::unique_ptr<TraineeSession> session;
     std::unique_ptr<TForm1> form;
@@ -51,9 +50,9 @@ struct Window
         paths->enterImagesFolder();
         QDir(dir.path()).mkpath("Result/u");
         ResultsFile::create(dir.filePath("Result/u/u.kek"));
-        settings.alignmentMode = true; // dropped pieces stand upright
         session = loggedInTrainee(*paths, userId);
-        form = std::make_unique<TForm1>(*paths, settings, random, *session);
+        session->settings().alignmentMode = true; // dropped pieces stand upright
+        form = std::make_unique<TForm1>(*paths, random, *session);
         form->setAnswerWindow(&answer);
         QObject::connect(form.get(), &TForm1::abnormalCellScored,
                          [this](const ScoredAbnormalCell &attempt) { scored << attempt; });

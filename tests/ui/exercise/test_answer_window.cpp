@@ -1,4 +1,5 @@
 #include "ExerciseFixture.h"
+#include "LoginControls.h"
 #include "ModalAnswer.h"
 #include "core/board/BandTable.h"
 #include "core/board/ChromosomeBitmapOps.h"
@@ -117,9 +118,10 @@ private slots:
         ProgramWindows windows(dir.path(), dir.path(), 3);
         QVERIFY(!windows.AnswerWindow().isVisible());
         windows.start();
-        windows.login().ID->setText("u");
-        windows.login().Password->setText("pw");
-        windows.login().OKBtn->click();
+        const LoginControls loginUi(windows.login());
+        loginUi.ID->setText("u");
+        loginUi.Password->setText("pw");
+        loginUi.OKBtn->click();
         QVERIFY(windows.exercise());
         QCOMPARE(windows.exercise()->AnswerWindow(), &windows.AnswerWindow());
         QVERIFY(control<QCheckBox>(windows.AnswerWindow(), "IdeogramBox")->isChecked());
@@ -285,13 +287,13 @@ private slots:
         QCOMPARE(answer.height(), ui.InOutPanel->spread()->height());
         QCOMPARE(answer.placeLabels[45]->text(), QStringLiteral("Y"));
         const SourceBitmaps &sources = ui.InOutPanel->problem().SourceBitmap;
-        const QImage upright = renderUpright(sources[5], w.settings.EffectiveScale);
+        const QImage upright = renderUpright(sources[5], w.settings().EffectiveScale);
         QCOMPARE(shown(answer.images[5]), shown(upright));
         QVERIFY(form.board().piecePicture[5] != upright);
         // Every piece in the place of its own number.
         for (int k = 0; k < PieceCount; ++k)
             QCOMPARE(answer.images[std::size_t(k)]->size(),
-                     renderUpright(sources[std::size_t(k)], w.settings.EffectiveScale).size());
+                     renderUpright(sources[std::size_t(k)], w.settings().EffectiveScale).size());
 
         // The exercise window made smaller: the answer follows its spread, every chromosome
         // still whole in its place.
@@ -392,8 +394,8 @@ private slots:
         Window w;
         w.scored(0);
         const int row = w.form->flow().CurrentPosition;
-        const QImage before =
-            renderUpright(w.ui().InOutPanel->problem().SourceBitmap[7], w.settings.EffectiveScale);
+        const QImage before = renderUpright(w.ui().InOutPanel->problem().SourceBitmap[7],
+                                            w.settings().EffectiveScale);
         QFile changed(w.imageFile(row, 7));
         QVERIFY(changed.open(QIODevice::WriteOnly));
         changed.write("BM not a bitmap any more");

@@ -375,7 +375,7 @@ private slots:
         w.form->setGeometry(40, 50, 700, 500);
         w.form->close();
         QVERIFY(QFile::exists(w.dir.filePath("Result/u/u.win")));
-        TForm1 again(*w.paths, w.settings, w.random, *w.session);
+        TForm1 again(*w.paths, w.random, *w.session);
         again.restoreRememberedPlacement();
         QCOMPARE(again.normalGeometry(), QRect(40, 50, 700, 500));
         // The screen is under 1024 pixels high: maximised, whatever the trainee left.
@@ -490,7 +490,8 @@ private slots:
         const auto read = ArrangementFile::read(w.dir.filePath("Result/u/u.arr"));
         QCOMPARE(read.lines.size(), std::size_t(1));
         const ArrangementLine &line = read.lines[0];
-        ReplayWindow replay(w.settings, QDir(w.paths->imagesFolder()));
+        ReplayWindow replay(QDir(w.paths->imagesFolder()));
+        replay.setSession(w.session.get());
         TForm16 answer;
         QCOMPARE(replay.showAttempt(line, knownProblemNames()[line.problemNumber - 1],
                                     scored->size(), answer),
@@ -511,7 +512,7 @@ private slots:
         };
         QCOMPARE(
             rgb(answer.images[14]->pixmap().toImage()),
-            rgb(renderUpright(attempt->problem().SourceBitmap[14], w.settings.EffectiveScale)));
+            rgb(renderUpright(attempt->problem().SourceBitmap[14], w.settings().EffectiveScale)));
 
         // Made smaller, both karyograms follow the window, every chromosome whole in its place;
         // back at its first size it shows the attempt exactly as scored again.
@@ -555,7 +556,8 @@ private slots:
         QVERIFY(2 * scored.height() > 800 - 60);
         const auto read = ArrangementFile::read(w.dir.filePath("Result/u/u.arr"));
         QCOMPARE(read.lines.size(), std::size_t(1));
-        ReplayWindow replay(w.settings, QDir(w.paths->imagesFolder()));
+        ReplayWindow replay(QDir(w.paths->imagesFolder()));
+        replay.setSession(w.session.get());
         TForm16 answer;
         QCOMPARE(replay.showAttempt(read.lines[0], knownProblemNames()[1], scored, answer),
                  QString());
@@ -616,7 +618,7 @@ private slots:
     {
         Window w(0);
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        TForm1 plain(*w.paths, w.settings, w.random, *w.session);
+        TForm1 plain(*w.paths, w.random, *w.session);
         QLocale::setDefault(QLocale::system());
         QCOMPARE(plain.todayText(), QDate::currentDate().toString(u"yyyy/MM/dd"));
     }

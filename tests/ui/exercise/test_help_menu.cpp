@@ -26,7 +26,6 @@ struct HelpFixture
     QTemporaryDir dir;
     std::unique_ptr<AppPaths> paths;
     SeededRandom random{5};
-    LiveSettings settings;
     QString userId = QStringLiteral("u");
     std::unique_ptr<TraineeSession> session;
     std::unique_ptr<TForm1> form;
@@ -49,7 +48,7 @@ struct HelpFixture
         paths = std::make_unique<AppPaths>(dir.path(), dir.path());
         paths->enterImagesFolder();
         session = loggedInTrainee(*paths, userId);
-        form = std::make_unique<TForm1>(*paths, settings, random, *session);
+        form = std::make_unique<TForm1>(*paths, random, *session);
         form->openInBrowser = [this](const QUrl &page) {
             browserPages << page;
             return browserStarts;

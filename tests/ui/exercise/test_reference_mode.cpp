@@ -1,4 +1,5 @@
 #include "ExerciseFixture.h"
+#include "SettingsControls.h"
 #include "ui/settings/TPagesDlg.h"
 
 #include <QCheckBox>
@@ -30,7 +31,7 @@ private slots:
     void menuEntryAndCheckBoxKeptEqual()
     {
         ExerciseFixture f;
-        TPagesDlg pages(*f.paths, f.settings);
+        TPagesDlg pages(*f.paths);
         pages.setSession(f.session.get());
         TForm1 &form = *f.form;
         const ExerciseControls ui(form);
@@ -38,11 +39,33 @@ private slots:
         ui.N1->trigger();
         pages.syncFromSettings();
         QVERIFY(ui.N1->isChecked());
-        QVERIFY(pages.Cheat->isChecked());
+        QVERIFY(SettingsControls(pages).Cheat->isChecked());
         ui.N1->trigger(); // twice: back where it was
         pages.syncFromSettings();
         QVERIFY(!ui.N1->isChecked());
-        QVERIFY(!pages.Cheat->isChecked());
+        QVERIFY(!SettingsControls(pages).Cheat->isChecked());
+    }
+
+    // A session given after the window was made brings its settings: the menu entry follows
+    // them and drops read them, not the first session's.
+    void laterSessionsSettingsRuleTheWindow()
+    {
+        ExerciseFixture f;
+        const ExerciseControls ui(*f.form);
+        const std::unique_ptr<TraineeSession> later = loggedInTrainee(*f.paths, "v");
+        later->settings().referenceMode = true;
+        later->settings().alignmentMode = true;
+        f.form->setSession(later.get());
+        f.form->applySettingsDialog();
+        QVERIFY(ui.N1->isChecked());
+        f.started(f.rowOf(true));
+        int piece = 0;
+        while (f.form->board().RotationStep[std::size_t(piece)] == 0)
+            ++piece;
+        f.place(piece, 14);
+        QCOMPARE(f.form->board().placeOf(piece), 14);
+        QCOMPARE(f.form->board().RotationStep[std::size_t(piece)], 0); // stood upright
+        f.form->setSession(f.session.get());
     }
 
     void labelsOfTheTable_data()
@@ -119,7 +142,7 @@ private slots:
         const ExerciseControls ui(form);
         f.started(f.rowOf(true));
         // The dialog's check box changed and the dialog closed without OK.
-        f.settings.referenceMode = true;
+        f.settings().referenceMode = true;
         f.place(20, 14);
         QCOMPARE(::label(form, 14), QStringLiteral("8"));
         QVERIFY(!ui.N1->isChecked());

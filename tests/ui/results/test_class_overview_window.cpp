@@ -1,5 +1,6 @@
 #include "ClassOverviewControls.h"
 #include "ConfusionControls.h"
+#include "Controls.h"
 #include "FileBytes.h"
 #include "GradeWindowControls.h"
 #include "ModalAnswer.h"
@@ -268,25 +269,30 @@ private slots:
         {
             TeacherPasswordDialog first(path);
             QVERIFY(first.setsPassword());
+            auto *password = control<QLineEdit>(first, "Password");
+            auto *again = control<QLineEdit>(first, "Again");
             // Typed as a trainee would: Tab from the password to its repetition.
-            QCOMPARE(first.Password->nextInFocusChain(), first.Again);
-            first.Password->setText("kyoushi");
-            first.Again->setText("kyoushj");
+            QCOMPARE(password->nextInFocusChain(), again);
+            password->setText("kyoushi");
+            again->setText("kyoushj");
             first.OKBtnClick();
             QCOMPARE(first.result(), int(QDialog::Rejected));
-            QCOMPARE(first.Message->text(), QStringLiteral("２つのパスワードが一致しません。"));
-            first.Again->setText("kyoushi");
+            QCOMPARE(control<QLabel>(first, "Message")->text(),
+                     QStringLiteral("２つのパスワードが一致しません。"));
+            again->setText("kyoushi");
             first.OKBtnClick();
             QCOMPARE(first.result(), int(QDialog::Accepted));
         }
         TeacherPasswordDialog later(path);
         QVERIFY(!later.setsPassword());
-        QVERIFY(!later.Again);
-        later.Password->setText("kyoushj");
+        QVERIFY(!later.findChild<QLineEdit *>("Again"));
+        auto *password = control<QLineEdit>(later, "Password");
+        password->setText("kyoushj");
         later.OKBtnClick();
-        QCOMPARE(later.Message->text(), QStringLiteral("パスワードが違います。"));
+        QCOMPARE(control<QLabel>(later, "Message")->text(),
+                 QStringLiteral("パスワードが違います。"));
         QCOMPARE(later.result(), int(QDialog::Rejected));
-        later.Password->setText("kyoushi");
+        password->setText("kyoushi");
         later.OKBtnClick();
         QCOMPARE(later.result(), int(QDialog::Accepted));
     }

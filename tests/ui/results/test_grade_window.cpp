@@ -2,6 +2,7 @@
 #include "ConfusionControls.h"
 #include "ExerciseControls.h"
 #include "GradeWindowControls.h"
+#include "LoginControls.h"
 #include "ModalAnswer.h"
 #include "ProblemFixture.h"
 #include "TraineeFixture.h"
@@ -831,9 +832,10 @@ private slots:
 
         ProgramWindows windows(dir.path(), dir.path(), 5);
         windows.start();
-        windows.login().ID->setText(Trainee);
-        windows.login().Password->setText(QStringLiteral("pw"));
-        windows.login().OKBtn->click();
+        const LoginControls loginUi(windows.login());
+        loginUi.ID->setText(Trainee);
+        loginUi.Password->setText(QStringLiteral("pw"));
+        loginUi.OKBtn->click();
         QVERIFY(windows.exercise());
         TForm1 &form = *windows.exercise();
         const ExerciseControls ui(form);

@@ -7,6 +7,7 @@
 #include "ui/settings/TPagesDlg.h"
 
 #include "ModalAnswer.h"
+#include "SettingsControls.h"
 #include "TraineeFixture.h"
 
 #include <QCheckBox>
@@ -27,6 +28,7 @@
 
 using namespace queldo;
 using queldo::test::ModalAnswer;
+using queldo::test::SettingsControls;
 
 namespace {
 
@@ -37,7 +39,6 @@ struct Fixture
 {
     QTemporaryDir dir;
     AppPaths paths{dir.path(), dir.path()};
-    LiveSettings settings;
     QString userId = QStringLiteral("u");
     std::unique_ptr<TraineeSession> session;
     std::unique_ptr<TPagesDlg> dialog;
@@ -60,10 +61,12 @@ struct Fixture
         }
         paths.enterImagesFolder();
         session = test::loggedInTrainee(paths, userId);
-        dialog = std::make_unique<TPagesDlg>(paths, settings);
+        dialog = std::make_unique<TPagesDlg>(paths);
         dialog->setSession(session.get());
     }
 
+    /// The trainee's live settings, which the dialog edits.
+    LiveSettings &settings() { return session->settings(); }
     QString userFile(const char *extension) const
     {
         return dir.filePath(QStringLiteral("Result/u/u") + extension);
@@ -136,7 +139,7 @@ private slots:
         if (!text.isNull())
             QCOMPARE(widget->property("text").toString(), text);
         if (tab >= 0)
-            QCOMPARE(widget->parentWidget(), f.dialog->PageControl1->widget(tab));
+            QCOMPARE(widget->parentWidget(), SettingsControls(*f.dialog).PageControl1->widget(tab));
         else
             QCOMPARE(widget->parentWidget()->geometry(), QRect(0, 370, 319, 34));
     }
@@ -145,30 +148,31 @@ private slots:
     {
         Fixture f;
         TPagesDlg &d = *f.dialog;
+        const SettingsControls ui(d);
         QCOMPARE(d.windowTitle(), "設定");
         QCOMPARE(d.size(), QSize(319, 404));
         QCOMPARE(d.minimumSize(), d.maximumSize());
-        QCOMPARE(d.PageControl1->count(), 3);
-        QCOMPARE(d.PageControl1->tabText(0), "モード");
-        QCOMPARE(d.PageControl1->tabText(1), "画像サイズ");
-        QCOMPARE(d.PageControl1->tabText(2), "パスワード");
-        QCOMPARE(d.PageControl1->font().pixelSize(), 16);
-        QCOMPARE(d.Label11->font().pixelSize(), 21);
-        QCOMPARE(d.TrackBar1->orientation(), Qt::Horizontal);
-        QCOMPARE(d.TrackBar1->minimum(), 7);
-        QCOMPARE(d.TrackBar1->maximum(), 13);
-        QCOMPARE(d.TrackBar1->value(), 10);
-        QCOMPARE(d.TrackBar1->tickPosition(), QSlider::TicksBelow);
-        QCOMPARE(d.TrackBar1->tickInterval(), 1);
-        QCOMPARE(d.Password->echoMode(), QLineEdit::Password);
-        QCOMPARE(d.Password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
-                                                d.Password),
+        QCOMPARE(ui.PageControl1->count(), 3);
+        QCOMPARE(ui.PageControl1->tabText(0), "モード");
+        QCOMPARE(ui.PageControl1->tabText(1), "画像サイズ");
+        QCOMPARE(ui.PageControl1->tabText(2), "パスワード");
+        QCOMPARE(ui.PageControl1->font().pixelSize(), 16);
+        QCOMPARE(ui.Label11->font().pixelSize(), 21);
+        QCOMPARE(ui.TrackBar1->orientation(), Qt::Horizontal);
+        QCOMPARE(ui.TrackBar1->minimum(), 7);
+        QCOMPARE(ui.TrackBar1->maximum(), 13);
+        QCOMPARE(ui.TrackBar1->value(), 10);
+        QCOMPARE(ui.TrackBar1->tickPosition(), QSlider::TicksBelow);
+        QCOMPARE(ui.TrackBar1->tickInterval(), 1);
+        QCOMPARE(ui.Password->echoMode(), QLineEdit::Password);
+        QCOMPARE(ui.Password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
+                                                 ui.Password),
                  int('*'));
-        QCOMPARE(d.rePassword->echoMode(), QLineEdit::Password);
-        QCOMPARE(d.rePassword->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
-                                                  d.rePassword),
+        QCOMPARE(ui.rePassword->echoMode(), QLineEdit::Password);
+        QCOMPARE(ui.rePassword->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr,
+                                                   ui.rePassword),
                  int('*'));
-        QVERIFY(d.OKBtn->isDefault());
+        QVERIFY(ui.OKBtn->isDefault());
         QCOMPARE(f.paths.currentFolder(), f.dir.filePath("Images"));
     }
 
@@ -176,27 +180,28 @@ private slots:
     {
         Fixture f;
         TPagesDlg &d = *f.dialog;
-        QTest::keyClick(d.TrackBar1, Qt::Key_Right);
-        QCOMPARE(d.TrackBar1->value(), 13);
-        QCOMPARE(d.Label4->text(), "1.3倍");
-        QCOMPARE(f.settings.CustomScale, 1);
-        QCOMPARE(f.settings.EffectiveScale, float(13 * double(0.7f) * 0.1));
-        QCOMPARE(d.Image2->size(), f.previewSizeAt(f.settings.EffectiveScale));
+        const SettingsControls ui(d);
+        QTest::keyClick(ui.TrackBar1, Qt::Key_Right);
+        QCOMPARE(ui.TrackBar1->value(), 13);
+        QCOMPARE(ui.Label4->text(), "1.3倍");
+        QCOMPARE(f.settings().CustomScale, 1);
+        QCOMPARE(f.settings().EffectiveScale, float(13 * double(0.7f) * 0.1));
+        QCOMPARE(ui.Image2->size(), f.previewSizeAt(f.settings().EffectiveScale));
 
-        QTest::keyClick(d.TrackBar1, Qt::Key_Left);
-        QCOMPARE(d.TrackBar1->value(), 7);
-        QCOMPARE(d.Label4->text(), "0.7倍");
-        QTest::keyClick(d.TrackBar1, Qt::Key_PageUp);
-        QCOMPARE(d.TrackBar1->value(), 8);
-        QCOMPARE(d.Label4->text(), "0.8倍");
-        QCOMPARE(d.Image2->size(), f.previewSizeAt(float(8 * double(0.7f) * 0.1)));
+        QTest::keyClick(ui.TrackBar1, Qt::Key_Left);
+        QCOMPARE(ui.TrackBar1->value(), 7);
+        QCOMPARE(ui.Label4->text(), "0.7倍");
+        QTest::keyClick(ui.TrackBar1, Qt::Key_PageUp);
+        QCOMPARE(ui.TrackBar1->value(), 8);
+        QCOMPARE(ui.Label4->text(), "0.8倍");
+        QCOMPARE(ui.Image2->size(), f.previewSizeAt(float(8 * double(0.7f) * 0.1)));
 
-        QTest::keyClick(d.TrackBar1, Qt::Key_PageUp);
-        QTest::keyClick(d.TrackBar1, Qt::Key_PageUp);
-        QCOMPARE(d.TrackBar1->value(), 10);
-        QCOMPARE(d.Label4->text(), "1.0倍");
-        QCOMPARE(f.settings.CustomScale, 0);
-        QCOMPARE(f.settings.EffectiveScale, 0.7f);
+        QTest::keyClick(ui.TrackBar1, Qt::Key_PageUp);
+        QTest::keyClick(ui.TrackBar1, Qt::Key_PageUp);
+        QCOMPARE(ui.TrackBar1->value(), 10);
+        QCOMPARE(ui.Label4->text(), "1.0倍");
+        QCOMPARE(f.settings().CustomScale, 0);
+        QCOMPARE(f.settings().EffectiveScale, 0.7f);
     }
 
     void okWritesTheSettingsAndTellsTheExerciseWindow_data()
@@ -222,26 +227,27 @@ private slots:
         QFETCH(QByteArray, bytes);
         Fixture f;
         TPagesDlg &d = *f.dialog;
+        const SettingsControls ui(d);
         d.show();
         QSignalSpy applied(&d, &TPagesDlg::settingsApplied);
-        d.TrackBar1->setValue(position);
+        ui.TrackBar1->setValue(position);
         if (fitSize) {
-            d.Button1->click();
-            QCOMPARE(d.TrackBar1->value(), 10);
-            QCOMPARE(d.Label4->text(), "1.0倍");
+            ui.Button1->click();
+            QCOMPARE(ui.TrackBar1->value(), 10);
+            QCOMPARE(ui.Label4->text(), "1.0倍");
         }
-        d.Cheat->setChecked(referenceMode);
-        d.AnswerMode->setChecked(alignmentMode);
+        ui.Cheat->setChecked(referenceMode);
+        ui.AnswerMode->setChecked(alignmentMode);
         // The boxes act at once: scoring and drops read them before OK.
-        QCOMPARE(f.settings.referenceMode, referenceMode);
-        QCOMPARE(f.settings.alignmentMode, alignmentMode);
+        QCOMPARE(f.settings().referenceMode, referenceMode);
+        QCOMPARE(f.settings().alignmentMode, alignmentMode);
 
-        d.OKBtn->click();
+        ui.OKBtn->click();
         QCOMPARE(f.settingsBytes(), bytes);
         QCOMPARE(applied.count(), 1);
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QVERIFY(!d.isVisible());
-        QCOMPARE(SettingsFile::scaleText(f.settings.EffectiveScale),
+        QCOMPARE(SettingsFile::scaleText(f.settings().EffectiveScale),
                  QString::fromLatin1(bytes.split('\n').at(3).trimmed()));
     }
 
@@ -249,23 +255,25 @@ private slots:
     {
         Fixture f;
         TPagesDlg &d = *f.dialog;
+        const SettingsControls ui(d);
         d.show();
         QSignalSpy applied(&d, &TPagesDlg::settingsApplied);
-        QTest::keyClick(d.TrackBar1, Qt::Key_Right);
-        d.Cheat->setChecked(true);
+        QTest::keyClick(ui.TrackBar1, Qt::Key_Right);
+        ui.Cheat->setChecked(true);
         d.close();
         QVERIFY(!QFile::exists(f.userFile(".set")));
         QCOMPARE(applied.count(), 0);
         QCOMPARE(d.result(), int(QDialog::Rejected));
         // ... while the live settings already follow the controls.
-        QCOMPARE(f.settings.trackBarPosition, 13);
-        QVERIFY(f.settings.referenceMode);
+        QCOMPARE(f.settings().trackBarPosition, 13);
+        QVERIFY(f.settings().referenceMode);
     }
 
     void escapeDoesNotCloseTheDialog()
     {
         Fixture f;
         TPagesDlg &d = *f.dialog;
+        const SettingsControls ui(d);
         d.show();
         QVERIFY(QTest::qWaitForWindowActive(&d));
         QTest::keyClick(&d, Qt::Key_Escape);
@@ -277,11 +285,12 @@ private slots:
     {
         Fixture f;
         TPagesDlg &d = *f.dialog;
+        const SettingsControls ui(d);
         QVERIFY(QDir(f.dir.path()).mkpath("Result/u/u.set")); // a folder where the file belongs
         d.show();
         QSignalSpy applied(&d, &TPagesDlg::settingsApplied);
         ModalAnswer answer(ModalAnswer::defaultButton());
-        d.OKBtn->click();
+        ui.OKBtn->click();
         QCOMPARE(answer.className, "QMessageBox");
         QVERIFY(answer.lines.join('\n').contains("設定を保存できませんでした。"));
         // The labels and the menu entry were brought in line before the write.
@@ -309,16 +318,17 @@ private slots:
         QFETCH(QString, second);
         Fixture f;
         TPagesDlg &d = *f.dialog;
+        const SettingsControls ui(d);
         d.show();
         QVERIFY(QTest::qWaitForWindowActive(&d));
-        d.PageControl1->setCurrentIndex(2);
-        d.Password->setText(first);
-        d.rePassword->setText(second);
-        d.Button3->setFocus();
+        ui.PageControl1->setCurrentIndex(2);
+        ui.Password->setText(first);
+        ui.rePassword->setText(second);
+        ui.Button3->setFocus();
         bool dialogHidden = false;
         QTimer::singleShot(0, [&] { dialogHidden = !d.isVisible(); });
         ModalAnswer answer(ModalAnswer::defaultButton());
-        d.Button3->click();
+        ui.Button3->click();
 
         QCOMPARE(answer.className, "queldo::TForm14");
         QCOMPARE(answer.title, "パスワード変更");
@@ -327,10 +337,10 @@ private slots:
                               "パスワードが設定されていません。", "再入力してください。"}));
         QVERIFY(dialogHidden);
         QVERIFY(d.isVisible());
-        QVERIFY(d.Password->text().isEmpty());
-        QVERIFY(d.rePassword->text().isEmpty());
-        QTRY_VERIFY(d.Password->hasFocus());
-        QVERIFY(d.Label11->text().isEmpty());
+        QVERIFY(ui.Password->text().isEmpty());
+        QVERIFY(ui.rePassword->text().isEmpty());
+        QTRY_VERIFY(ui.Password->hasFocus());
+        QVERIFY(ui.Label11->text().isEmpty());
         QVERIFY(!QFile::exists(f.userFile(".pas")));
     }
 
@@ -338,12 +348,13 @@ private slots:
     {
         Fixture f;
         QPointer<TPagesDlg> d = f.dialog.get();
+        const SettingsControls ui(*d);
         bool stillModalAfterMessage = false;
         QTimer::singleShot(0, [&] {
-            d->Password->setText("a");
-            d->rePassword->setText("b");
+            ui.Password->setText("a");
+            ui.rePassword->setText("b");
             ModalAnswer answer(ModalAnswer::defaultButton());
-            d->Button3->click();
+            ui.Button3->click();
             QTimer::singleShot(0, [&] {
                 if (!d)
                     return;
@@ -359,13 +370,14 @@ private slots:
     {
         Fixture f;
         TPagesDlg &d = *f.dialog;
+        const SettingsControls ui(d);
         d.show();
-        d.Password->setText("新しいpass");
-        d.rePassword->setText("新しいpass");
-        d.Button3->click();
-        QCOMPARE(d.Label11->text(), "パスワードを変更しました。");
-        QCOMPARE(d.Password->text(), "新しいpass");
-        QCOMPARE(d.rePassword->text(), "新しいpass");
+        ui.Password->setText("新しいpass");
+        ui.rePassword->setText("新しいpass");
+        ui.Button3->click();
+        QCOMPARE(ui.Label11->text(), "パスワードを変更しました。");
+        QCOMPARE(ui.Password->text(), "新しいpass");
+        QCOMPARE(ui.rePassword->text(), "新しいpass");
         const StoredPassword stored = readPasswordFile(f.userFile(".pas"));
         QVERIFY(stored.ok());
         QVERIFY(!stored.line.contains("新しいpass"));
@@ -381,15 +393,16 @@ private slots:
     {
         Fixture f;
         TPagesDlg &d = *f.dialog;
+        const SettingsControls ui(d);
         QVERIFY(QDir(f.dir.path()).rmdir("Result/u"));
         d.show();
-        d.Password->setText("pw");
-        d.rePassword->setText("pw");
+        ui.Password->setText("pw");
+        ui.rePassword->setText("pw");
         ModalAnswer answer(ModalAnswer::defaultButton());
-        d.Button3->click();
+        ui.Button3->click();
         QCOMPARE(answer.className, "QMessageBox");
         QVERIFY(answer.lines.join('\n').contains("パスワードを変更できませんでした。"));
-        QVERIFY(d.Label11->text().isEmpty());
+        QVERIFY(ui.Label11->text().isEmpty());
     }
 
     void samplePreview_data()
@@ -406,77 +419,80 @@ private slots:
         QFETCH(QString, message);
         Fixture f{Sample(sample)};
         TPagesDlg &d = *f.dialog;
-        QCOMPARE(d.Label8->text(), message);
+        const SettingsControls ui(d);
+        QCOMPARE(ui.Label8->text(), message);
         if (Sample(sample) == Sample::Present) {
             QVERIFY(d.hasSample());
-            QCOMPARE(d.Image2->size(), f.previewSizeAt(0.75f));
-            QVERIFY(!d.Image2->pixmap().isNull());
+            QCOMPARE(ui.Image2->size(), f.previewSizeAt(0.75f));
+            QVERIFY(!ui.Image2->pixmap().isNull());
             // White is see-through, so the page shows around the chromosome.
-            QVERIFY(d.Image2->pixmap().toImage().pixelColor(0, 0).alpha() == 0);
+            QVERIFY(ui.Image2->pixmap().toImage().pixelColor(0, 0).alpha() == 0);
         } else {
             QVERIFY(!d.hasSample());
-            QVERIFY(d.Image2->pixmap().isNull());
+            QVERIFY(ui.Image2->pixmap().isNull());
         }
         // The size still works without a sample.
-        QTest::keyClick(d.TrackBar1, Qt::Key_Left);
-        d.Button1->click();
-        QCOMPARE(d.Label4->text(), "1.0倍");
+        QTest::keyClick(ui.TrackBar1, Qt::Key_Left);
+        ui.Button1->click();
+        QCOMPARE(ui.Label4->text(), "1.0倍");
 
         // Nothing of the page is cut at its edge, and the largest preview leaves the note free.
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
-        d.PageControl1->setCurrentIndex(1);
-        const QRect page = d.PageControl1->widget(1)->rect();
-        QVERIFY(page.contains(d.Label8->geometry()));
-        QVERIFY(page.contains(d.Label7->geometry()));
+        ui.PageControl1->setCurrentIndex(1);
+        const QRect page = ui.PageControl1->widget(1)->rect();
+        QVERIFY(page.contains(ui.Label8->geometry()));
+        QVERIFY(page.contains(ui.Label7->geometry()));
         if (!message.isEmpty())
-            QCOMPARE(d.Label8->height(), d.Label8->heightForWidth(d.Label8->width()));
-        d.TrackBar1->setValue(d.TrackBar1->maximum());
-        QVERIFY(!d.Image2->geometry().intersects(d.Label7->geometry()));
+            QCOMPARE(ui.Label8->height(), ui.Label8->heightForWidth(ui.Label8->width()));
+        ui.TrackBar1->setValue(ui.TrackBar1->maximum());
+        QVERIFY(!ui.Image2->geometry().intersects(ui.Label7->geometry()));
     }
 
     void showingTheDialogShowsTheLiveSettings()
     {
         Fixture f;
         TPagesDlg &d = *f.dialog;
+        const SettingsControls ui(d);
         // The login, the board and the menu change the settings behind the dialog.
-        f.settings.referenceMode = true;
-        f.settings.alignmentMode = true;
-        f.settings.trackBarPosition = 12;
-        f.settings.CustomScale = 1;
-        f.settings.EffectiveScale = 0.5f;
+        f.settings().referenceMode = true;
+        f.settings().alignmentMode = true;
+        f.settings().trackBarPosition = 12;
+        f.settings().CustomScale = 1;
+        f.settings().EffectiveScale = 0.5f;
         d.syncFromSettings();
-        QVERIFY(d.Cheat->isChecked());
-        QVERIFY(d.AnswerMode->isChecked());
-        QCOMPARE(d.TrackBar1->value(), 12);
-        QCOMPARE(d.Label4->text(), "1.2倍");
-        QCOMPARE(f.settings.EffectiveScale, 0.5f); // shown, not recomputed
-        QCOMPARE(d.Image2->size(), f.previewSizeAt(f.settings.okScale()));
+        QVERIFY(ui.Cheat->isChecked());
+        QVERIFY(ui.AnswerMode->isChecked());
+        QCOMPARE(ui.TrackBar1->value(), 12);
+        QCOMPARE(ui.Label4->text(), "1.2倍");
+        QCOMPARE(f.settings().EffectiveScale, 0.5f); // shown, not recomputed
+        QCOMPARE(ui.Image2->size(), f.previewSizeAt(f.settings().okScale()));
 
-        f.settings.referenceMode = false;
-        f.settings.trackBarPosition = 10;
-        f.settings.CustomScale = 0;
+        f.settings().referenceMode = false;
+        f.settings().trackBarPosition = 10;
+        f.settings().CustomScale = 0;
         d.show();
-        QVERIFY(!d.Cheat->isChecked());
-        QCOMPARE(d.TrackBar1->value(), 10);
-        QCOMPARE(d.Label4->text(), "1.0倍");
-        QCOMPARE(f.settings.EffectiveScale, 0.5f);
-        QCOMPARE(d.Image2->size(), f.previewSizeAt(f.settings.okScale()));
+        QVERIFY(!ui.Cheat->isChecked());
+        QCOMPARE(ui.TrackBar1->value(), 10);
+        QCOMPARE(ui.Label4->text(), "1.0倍");
+        QCOMPARE(f.settings().EffectiveScale, 0.5f);
+        QCOMPARE(ui.Image2->size(), f.previewSizeAt(f.settings().okScale()));
     }
 
     void reopeningKeepsThePreviewOfTheChosenSize()
     {
         Fixture f;
         TPagesDlg &d = *f.dialog;
+        const SettingsControls ui(d);
         d.show();
-        QTest::keyClick(d.TrackBar1, Qt::Key_Right); // 1.3
-        const QSize chosen = d.Image2->size();
+        QTest::keyClick(ui.TrackBar1, Qt::Key_Right); // 1.3
+        const QSize chosen = ui.Image2->size();
         d.close();
         // Later problems change the fit scale but not the chosen size.
-        f.settings.BaseScale = 0.35f;
+        f.settings().BaseScale = 0.35f;
         d.show();
-        QCOMPARE(d.TrackBar1->value(), 13);
-        QCOMPARE(d.Image2->size(), chosen);
+        QCOMPARE(ui.TrackBar1->value(), 13);
+        QCOMPARE(ui.Image2->size(), chosen);
     }
 };
 
