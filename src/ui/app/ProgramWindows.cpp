@@ -201,9 +201,13 @@ bool ProgramWindows::claimTrainee(const QString &id)
 {
     if (m_session && m_session->id() == id)
         return true;
-    m_session = startTraineeSession(UserFiles(m_paths, id), judgeForThisProgram(), m_login.get());
-    if (!m_session)
+    // The trainee the windows work on stays theirs until another is taken: a claim given up
+    // leaves them as they were.
+    auto claimed =
+        startTraineeSession(UserFiles(m_paths, id), judgeForThisProgram(), m_login.get());
+    if (!claimed)
         return false;
+    m_session = std::move(claimed);
     shareSession();
     m_renewal = std::make_unique<QTimer>();
     m_renewal->setInterval(int(TraineeLockJudge::RenewSeconds * 1000));
