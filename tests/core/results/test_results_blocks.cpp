@@ -25,6 +25,19 @@ QString recordText(int number, const QString &date, int problem, int missed, int
     return ResultsFile::recordLine(number, date, problem, codes, seconds);
 }
 
+// A results file of `records` records: every `pastEvery`-th one from an earlier day, the others
+// today; with mixedLineEnds every fourth line ends in a bare LF.
+QByteArray historyBytes(int records, int pastEvery, bool mixedLineEnds)
+{
+    QByteArray bytes = *encodeCp932(ResultsHeader) + "\r\n";
+    for (int r = 0; r < records; ++r)
+        bytes += recordText(r, r % pastEvery ? Today : QStringLiteral("2026/12/09"), 1 + r % 3,
+                            r % 5, 100 + r)
+                     .toLatin1() +
+                 (mixedLineEnds && r % 4 == 0 ? "\n" : "\r\n");
+    return bytes;
+}
+
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -63,12 +76,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.kek"));
-        QByteArray bytes = *encodeCp932(ResultsHeader) + "\r\n";
-        for (int r = 0; r < 40; ++r)
-            bytes += recordText(r, r % 3 ? Today : QStringLiteral("2026/12/09"), 1 + r % 3, r % 5,
-                                100 + r)
-                         .toLatin1() +
-                     (r % 4 ? "\r\n" : "\n");
+        QByteArray bytes = historyBytes(40, 3, true);
         bytes += "\x81\x20 not code page 932\r\n";
         bytes += *encodeCp932(recordText(41, QStringLiteral("2026 12 10"), 2, 1, 50)) + "\r";
         bytes += "broken, line\r\n";
@@ -120,12 +128,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.kek"));
-        QByteArray bytes = *encodeCp932(ResultsHeader) + "\r\n";
-        for (int r = 0; r < 300; ++r)
-            bytes += recordText(r, r % 2 ? Today : QStringLiteral("2026/12/09"), 1 + r % 3, r % 5,
-                                100 + r)
-                         .toLatin1() +
-                     "\r\n";
+        QByteArray bytes = historyBytes(300, 2, false);
         writeFile(path, bytes);
         QString error;
         const GradeStatistics here =
