@@ -91,7 +91,7 @@ struct ExerciseFixture
     /// Press on a piece, move past the drag distance, release over a point of target.
     void drag(int piece, QWidget *target, QPoint at)
     {
-        PieceImage *image = ui().InOutPanel->pieces[std::size_t(piece)];
+        PieceImage *image = ui().InOutPanel->piece(piece);
         const QPoint start = image->rect().center();
         QTest::mousePress(image, Qt::LeftButton, {}, start);
         QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(12, 12)),
@@ -106,7 +106,7 @@ struct ExerciseFixture
     /// Drops a piece into a place of the trainee's karyogram.
     void place(int piece, int slot)
     {
-        drag(piece, ui().InOutPanel->placePanels[std::size_t(slot)], QPoint(10, 10));
+        drag(piece, ui().InOutPanel->placePanel(slot), QPoint(10, 10));
     }
 };
 

@@ -119,9 +119,9 @@ void BoardView::showLoupeUnder(QPoint globalPos)
         return;
     }
     for (QWidget *w = under; w && w != this; w = w->parentWidget()) {
-        const auto place = std::find(placePanels.begin(), placePanels.end(), w);
-        if (place != placePanels.end()) {
-            showPlaceLoupe(int(place - placePanels.begin()), globalPos);
+        const auto place = std::find(m_placePanels.begin(), m_placePanels.end(), w);
+        if (place != m_placePanels.end()) {
+            showPlaceLoupe(int(place - m_placePanels.begin()), globalPos);
             return;
         }
     }

@@ -32,7 +32,7 @@ BoardView::BoardView(const QDir &imagesFolder, QWidget *parent)
     for (int row = 0; row < RowCount; ++row) {
         auto *rowPanel = new QWidget(OutputPanel);
         rowPanel->setObjectName(QStringLiteral("Panel%1").arg(row + 1));
-        rowPanels[std::size_t(row)] = rowPanel;
+        m_rowPanels[std::size_t(row)] = rowPanel;
         QList<int> places;
         for (int place = RowFirstPlace[std::size_t(row)]; place < rowEndPlace(row); ++place)
             places << place;
@@ -47,7 +47,7 @@ BoardView::BoardView(const QDir &imagesFolder, QWidget *parent)
             panel->setFrameShape(QFrame::Panel);
             panel->setFrameShadow(QFrame::Raised);
             panel->setAutoFillBackground(true);
-            placePanels[std::size_t(place)] = panel;
+            m_placePanels[std::size_t(place)] = panel;
             // For the loupe over a place.
             panel->setMouseTracking(true);
             panel->installEventFilter(this);
@@ -56,14 +56,14 @@ BoardView::BoardView(const QDir &imagesFolder, QWidget *parent)
                                        : QStringLiteral("Label%1").arg(10 + place));
             label->move(PlaceLabelOffset, PlaceLabelOffset);
             label->setAttribute(Qt::WA_TransparentForMouseEvents);
-            placeLabels[std::size_t(place)] = label;
+            m_placeLabels[std::size_t(place)] = label;
         }
     }
 
     for (int n = 0; n < MostPieces; ++n) {
         auto *piece = new PieceImage(n, InputPanel);
         piece->hide();
-        pieces[std::size_t(n)] = piece;
+        m_pieces[std::size_t(n)] = piece;
         connect(piece, &PieceImage::rightClicked, this, [this](int k) {
             if (k == 30)
                 Image4ContextPopup5();
@@ -89,11 +89,11 @@ void BoardView::setSparePlaces(bool shown)
     m_sparePlaces = shown;
     // Within the rows as they are: laying the window out again would move the command column.
     std::array<QRect, MostPlaces> places;
-    layOutPlaces(places, rowPanels[0]->width(), rowPanels[0]->height(), shown);
+    layOutPlaces(places, m_rowPanels[0]->width(), m_rowPanels[0]->height(), shown);
     for (std::size_t s = 0; s < MostPlaces; ++s)
-        placePanels[s]->setGeometry(places[s]);
+        m_placePanels[s]->setGeometry(places[s]);
     for (int row = 0; row < RowCount; ++row)
-        placePanels[std::size_t(sparePlace(row))]->setVisible(shown);
+        m_placePanels[std::size_t(sparePlace(row))]->setVisible(shown);
 }
 
 PlacementContext BoardView::placementContext() const
@@ -104,9 +104,9 @@ PlacementContext BoardView::placementContext() const
 ScaleInputs BoardView::scaleInputs(int trackBarPosition, int customScale) const
 {
     ScaleInputs in;
-    in.firstRowHeight = rowPanels[0]->height();
+    in.firstRowHeight = m_rowPanels[0]->height();
     for (std::size_t row = 0; row < RowCount; ++row)
-        in.rowReferenceWidths[row] = placePanels[std::size_t(RowFirstPlace[row])]->width();
+        in.rowReferenceWidths[row] = m_placePanels[std::size_t(RowFirstPlace[row])]->width();
     in.trackBarPosition = trackBarPosition;
     in.CustomScale = customScale;
     return in;
@@ -115,12 +115,12 @@ ScaleInputs BoardView::scaleInputs(int trackBarPosition, int customScale) const
 void BoardView::applyLabels(const std::vector<LabelUpdate> &labels, bool resetOffsets)
 {
     for (const LabelUpdate &label : labels) {
-        placeLabels[std::size_t(label.place)]->setText(label.text);
-        placeLabels[std::size_t(label.place)]->adjustSize();
+        m_placeLabels[std::size_t(label.place)]->setText(label.text);
+        m_placeLabels[std::size_t(label.place)]->adjustSize();
     }
     if (!resetOffsets)
         return;
-    for (QLabel *label : placeLabels)
+    for (QLabel *label : m_placeLabels)
         label->move(PlaceLabelOffset, PlaceLabelOffset);
 }
 
@@ -137,27 +137,27 @@ void BoardView::showSlotResults(const CellScore &score, bool referenceMode)
         const auto i = std::size_t(s);
         const SlotResultLook look = ShowSlotResults(s, score.codes[i], m_board.SlotContents[i],
                                                     m_problem.key, referenceMode);
-        QPalette palette = placePanels[i]->palette();
+        QPalette palette = m_placePanels[i]->palette();
         palette.setColor(QPalette::Window, look.colour);
-        placePanels[i]->setPalette(palette);
+        m_placePanels[i]->setPalette(palette);
         applyLabels({{s, look.label}});
     }
 }
 
 void BoardView::emptyBoard()
 {
-    for (QWidget *place : placePanels)
+    for (QWidget *place : m_placePanels)
         place->setPalette(QPalette());
     m_board.clearSlots();
     applyLabels(allPlaceLabels(m_board, false, false));
-    for (PieceImage *piece : pieces)
+    for (PieceImage *piece : m_pieces)
         piece->setParent(InputPanel);
 }
 
 void BoardView::hidePieces()
 {
     m_board.pieceVisible.fill(false);
-    for (PieceImage *piece : pieces)
+    for (PieceImage *piece : m_pieces)
         piece->hide();
 }
 
@@ -187,7 +187,7 @@ void BoardView::showArrangement(LoadedProblem problem, float scale, const Arrang
     m_problem = std::move(problem);
     std::array<QSize, SlotCount> placeSizes;
     for (std::size_t s = 0; s < SlotCount; ++s)
-        placeSizes[s] = placePanels[s]->size();
+        placeSizes[s] = m_placePanels[s]->size();
     m_board = replayBoard(places, m_problem.SourceBitmap, scale, placeSizes);
     for (int n = 0; n < MostPieces; ++n)
         showPiece(n);
@@ -197,9 +197,9 @@ void BoardView::showArrangement(LoadedProblem problem, float scale, const Arrang
 void BoardView::showPiece(int n)
 {
     const auto i = std::size_t(n);
-    PieceImage *piece = pieces[i];
+    PieceImage *piece = m_pieces[i];
     const int place = m_board.placeOf(n);
-    QWidget *container = place >= 0 ? placePanels[std::size_t(place)] : InputPanel;
+    QWidget *container = place >= 0 ? m_placePanels[std::size_t(place)] : InputPanel;
     if (piece->parentWidget() != container)
         piece->setParent(container);
     piece->setPicture(m_board.piecePicture[i]);
@@ -220,16 +220,16 @@ void BoardView::applyLayout(const BoardLayout &l)
     InputPanel->setGeometry(l.inputPanel);
     OutputPanel->setGeometry(l.outputPanel);
     for (std::size_t row = 0; row < RowCount; ++row)
-        rowPanels[row]->setGeometry(l.rows[row]);
+        m_rowPanels[row]->setGeometry(l.rows[row]);
     for (std::size_t s = 0; s < MostPlaces; ++s)
-        placePanels[s]->setGeometry(l.places[s]);
+        m_placePanels[s]->setGeometry(l.places[s]);
 }
 
 void BoardView::ImageContextPopup(int piece)
 {
     selectPiece(m_board, piece);
     if (m_board.PiecesMovable == 1)
-        pieces[std::size_t(piece)]->setCursor(Qt::SizeAllCursor);
+        m_pieces[std::size_t(piece)]->setCursor(Qt::SizeAllCursor);
 }
 
 void BoardView::Image4ContextPopup5()
@@ -240,7 +240,7 @@ void BoardView::Image4ContextPopup5()
 void BoardView::ImageMouseMove(int piece, QPoint globalPos)
 {
     if (piece != m_board.SelectedPiece && !m_dragging)
-        pieces[std::size_t(piece)]->unsetCursor();
+        m_pieces[std::size_t(piece)]->unsetCursor();
     // Ctrl held over a piece shows it magnified, as the middle button does.
     if (QApplication::keyboardModifiers() & Qt::ControlModifier)
         showLoupe(piece, globalPos);
@@ -268,9 +268,9 @@ bool BoardView::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == InputPanel && event->type() == QEvent::MouseMove)
         InputPanelMouseMove(static_cast<QMouseEvent *>(event)->position().toPoint());
-    if (const auto place = std::find(placePanels.begin(), placePanels.end(), watched);
-        place != placePanels.end())
-        PlaceMouseEvent(int(place - placePanels.begin()), event);
+    if (const auto place = std::find(m_placePanels.begin(), m_placePanels.end(), watched);
+        place != m_placePanels.end())
+        PlaceMouseEvent(int(place - m_placePanels.begin()), event);
     return QWidget::eventFilter(watched, event);
 }
 
@@ -309,12 +309,12 @@ void BoardView::pieceMoved(int piece, QPoint globalPos)
 {
     if (piece != m_pressedPiece)
         return;
-    const QImage &picture = pieces[std::size_t(piece)]->screenPicture();
+    const QImage &picture = m_pieces[std::size_t(piece)]->screenPicture();
     if (!m_dragging) {
         if ((globalPos - m_pressPos).manhattanLength() < QApplication::startDragDistance())
             return;
         m_dragging = true;
-        pieces[std::size_t(piece)]->setCursor(Qt::DragMoveCursor);
+        m_pieces[std::size_t(piece)]->setCursor(Qt::DragMoveCursor);
         if (!m_dragImage)
             m_dragImage = floatingLabel("DragImage");
         m_dragImage->setPixmap(QPixmap::fromImage(dragPicture(picture)));
@@ -333,7 +333,7 @@ void BoardView::pieceReleased(int piece, QPoint globalPos)
         m_dragImage->hide();
     if (!wasDragging)
         return;
-    pieces[std::size_t(piece)]->unsetCursor();
+    m_pieces[std::size_t(piece)]->unsetCursor();
     dropPiece(piece, globalPos);
 }
 
@@ -355,10 +355,10 @@ void BoardView::dropPiece(int piece, QPoint globalPos)
         showPiece(piece);
         return;
     }
-    const auto placeIt = std::find(placePanels.begin(), placePanels.end(), target);
-    if (placeIt == placePanels.end() && target != OutputPanel)
+    const auto placeIt = std::find(m_placePanels.begin(), m_placePanels.end(), target);
+    if (placeIt == m_placePanels.end() && target != OutputPanel)
         return; // a row panel takes nothing
-    const int place = placeIt == placePanels.end() ? -1 : int(placeIt - placePanels.begin());
+    const int place = placeIt == m_placePanels.end() ? -1 : int(placeIt - m_placePanels.begin());
     const QSize placeSize = place >= 0 ? target->size() : QSize();
     const DropOutcome outcome =
         dropIntoPlace(m_board, m_problem.SourceBitmap, piece, place, placeSize, placementContext(),

@@ -82,12 +82,14 @@ public:
     QWidget *spread() const { return InputPanel; }
     /// The karyogram (`OutputPanel`) with its rows and places, as the trainee sees it.
     QWidget *karyogram() const { return OutputPanel; }
-    std::array<QWidget *, RowCount> rowPanels{}; // Panel1 .. Panel4
+    /// Panel1 .. Panel4.
+    QWidget *rowPanel(int row) const { return m_rowPanels.at(std::size_t(row)); }
     /// Panel10 .. Panel55, then the spare places SparePanel1 .. SparePanel4.
-    std::array<QWidget *, MostPlaces> placePanels{};
+    QWidget *placePanel(int place) const { return m_placePanels.at(std::size_t(place)); }
     /// Label10 .. Label55, then SpareLabel1 .. SpareLabel4.
-    std::array<QLabel *, MostPlaces> placeLabels{};
-    std::array<PieceImage *, MostPieces> pieces{}; // Image0 .. Image46
+    QLabel *placeLabel(int place) const { return m_placeLabels.at(std::size_t(place)); }
+    /// Image0 .. Image46.
+    PieceImage *piece(int k) const { return m_pieces.at(std::size_t(k)); }
 
     /// One wheel notch from anywhere in the window: turns the chosen piece.
     void FormMouseWheel(int wheelDelta);
@@ -113,6 +115,11 @@ private:
     // Found by their object names from outside, or through spread() and karyogram().
     QWidget *InputPanel = nullptr;
     QWidget *OutputPanel = nullptr;
+
+    std::array<QWidget *, RowCount> m_rowPanels{};
+    std::array<QWidget *, MostPlaces> m_placePanels{};
+    std::array<QLabel *, MostPlaces> m_placeLabels{};
+    std::array<PieceImage *, MostPieces> m_pieces{};
 
     void showPiece(int piece);
     PlacementContext placementContext() const;

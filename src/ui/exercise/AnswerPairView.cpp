@@ -62,10 +62,10 @@ AnswerPairView::AnswerPairView(QWidget *parent) : QWidget(parent)
     PairHeading->setObjectName(QStringLiteral("PairHeading"));
     PairHeading->move(8, 6);
     for (std::size_t i = 0; i < MostOfAClass; ++i) {
-        pictures[i] = new QLabel(this);
-        pictures[i]->setObjectName(QStringLiteral("PairPicture%1").arg(i));
-        ideograms[i] = new QLabel(this);
-        ideograms[i]->setObjectName(QStringLiteral("PairIdeogram%1").arg(i));
+        m_pictures[i] = new QLabel(this);
+        m_pictures[i]->setObjectName(QStringLiteral("PairPicture%1").arg(i));
+        m_ideograms[i] = new QLabel(this);
+        m_ideograms[i]->setObjectName(QStringLiteral("PairIdeogram%1").arg(i));
     }
     hide();
 }
@@ -110,19 +110,19 @@ void AnswerPairView::draw()
     }
     const PairEnlargement at = enlargeGroup(size(), PairHeading->geometry().bottom() + 8, sizes);
     for (std::size_t i = 0; i < MostOfAClass; ++i) {
-        ideograms[i]->hide();
+        m_ideograms[i]->hide();
         if (i >= std::size_t(places.size()) || at.pictures[i].isEmpty() ||
             photographed[i].isNull()) {
-            pictures[i]->hide();
+            m_pictures[i]->hide();
             continue;
         }
         // Smooth, so that the bands of a small photograph come out as bands, not as blocks; its
         // levels stretched as the loupe does, which brings out the bands of a pale photograph.
         const QImage large = photographed[i].scaled(at.pictures[i].size(), Qt::IgnoreAspectRatio,
                                                     Qt::SmoothTransformation);
-        pictures[i]->setPixmap(QPixmap::fromImage(large));
-        pictures[i]->setGeometry(at.pictures[i]);
-        pictures[i]->show();
+        m_pictures[i]->setPixmap(QPixmap::fromImage(large));
+        m_pictures[i]->setGeometry(at.pictures[i]);
+        m_pictures[i]->show();
         const int chromosome = m_sources->chromosome[std::size_t(places[qsizetype(i)])];
         if (!m_table || chromosome < 0)
             continue;
@@ -132,9 +132,9 @@ void AnswerPairView::draw()
             continue;
         const QImage ideogram =
             drawIdeogram(m_table->bands(chromosome), at.ideograms[i].width(), large.height(), span);
-        ideograms[i]->setPixmap(QPixmap::fromImage(ideogram));
-        ideograms[i]->setGeometry(at.ideograms[i]);
-        ideograms[i]->show();
+        m_ideograms[i]->setPixmap(QPixmap::fromImage(ideogram));
+        m_ideograms[i]->setGeometry(at.ideograms[i]);
+        m_ideograms[i]->show();
     }
 }
 

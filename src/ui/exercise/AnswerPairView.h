@@ -44,8 +44,10 @@ public:
     /// The first place of the pair shown.
     int pair() const { return m_place; }
 
-    std::array<QLabel *, MostOfAClass> pictures{};
-    std::array<QLabel *, MostOfAClass> ideograms{};
+    /// The i-th chromosome of the pair shown (PairPicture<i>) and its ideogram
+    /// (PairIdeogram<i>), hidden when there is none.
+    QLabel *picture(int i) const { return m_pictures.at(std::size_t(i)); }
+    QLabel *ideogram(int i) const { return m_ideograms.at(std::size_t(i)); }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -54,6 +56,9 @@ protected:
 private:
     // Found by their object names from outside.
     QLabel *PairHeading = nullptr;
+
+    std::array<QLabel *, MostOfAClass> m_pictures{};
+    std::array<QLabel *, MostOfAClass> m_ideograms{};
 
     void draw();
 

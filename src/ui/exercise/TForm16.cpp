@@ -40,7 +40,7 @@ TForm16::TForm16(QWidget *parent) : InnerWindow(QStringLiteral("正解表示"), 
     for (int row = 0; row < RowCount; ++row) {
         auto *rowPanel = new QWidget(OutputPanel);
         rowPanel->setObjectName(QStringLiteral("Panel%1").arg(row + 1));
-        rowPanels[std::size_t(row)] = rowPanel;
+        m_rowPanels[std::size_t(row)] = rowPanel;
         QList<int> places;
         for (int k = RowFirstPlace[std::size_t(row)]; k < rowEndPlace(row); ++k)
             places << k;
@@ -61,15 +61,15 @@ TForm16::TForm16(QWidget *parent) : InnerWindow(QStringLiteral("正解表示"), 
             QPalette white = panel->palette();
             white.setColor(QPalette::Window, QColor(0xFFFFFF));
             panel->setPalette(white);
-            placePanels[i] = panel;
-            images[i] = new QLabel(panel);
-            images[i]->setObjectName(name("Image", k));
-            ideograms[i] = new QLabel(panel);
-            ideograms[i]->setObjectName(name("Ideogram", k));
-            ideograms[i]->hide();
+            m_placePanels[i] = panel;
+            m_images[i] = new QLabel(panel);
+            m_images[i]->setObjectName(name("Image", k));
+            m_ideograms[i] = new QLabel(panel);
+            m_ideograms[i]->setObjectName(name("Ideogram", k));
+            m_ideograms[i]->hide();
             // The caption stays readable over a chromosome that reaches up to it.
-            placeLabels[i] = new QLabel(panel);
-            placeLabels[i]->setObjectName(name("Label", 10 + k));
+            m_placeLabels[i] = new QLabel(panel);
+            m_placeLabels[i]->setObjectName(name("Label", 10 + k));
         }
     }
     PairView = new AnswerPairView(OutputPanel);
@@ -118,7 +118,7 @@ void TForm16::layOutContent()
 {
     const AnswerLayout layout = answerLayout(OutputPanel->size(), m_cell.sparePlaces);
     for (std::size_t row = 0; row < RowCount; ++row)
-        rowPanels[row]->setGeometry(layout.rows[row]);
+        m_rowPanels[row]->setGeometry(layout.rows[row]);
     // At the size it was prepared for the pictures are drawn at the exercise's own scale; a
     // window the trainee has made smaller (or larger) draws them smaller (or larger) alike.
     const float scale = float(m_scale * contentScale(m_laidOutFor, OutputPanel->size()));
@@ -130,11 +130,11 @@ void TForm16::layOutContent()
     std::array<QSize, MostPlaces> sizes{};
     for (int k = 0; k < MostPlaces; ++k) {
         const auto i = std::size_t(k);
-        placePanels[i]->setVisible(k < m_cell.placeCount());
-        placePanels[i]->setGeometry(layout.places[i]);
-        placeLabels[i]->setText(answerPlaceLabel(k, m_cell, m_pieceInPlace[i]));
-        placeLabels[i]->adjustSize();
-        placeLabels[i]->move(2, 2);
+        m_placePanels[i]->setVisible(k < m_cell.placeCount());
+        m_placePanels[i]->setGeometry(layout.places[i]);
+        m_placeLabels[i]->setText(answerPlaceLabel(k, m_cell, m_pieceInPlace[i]));
+        m_placeLabels[i]->adjustSize();
+        m_placeLabels[i]->move(2, 2);
         m_pictures[i] = render(i, scale);
         places[i] = layout.places[i].size();
         sizes[i] = m_pictures[i].size();
@@ -146,8 +146,8 @@ void TForm16::layOutContent()
             m_pictures[i] = render(i, float(scale * fit));
     }
     for (std::size_t i = 0; i < m_pictures.size(); ++i) {
-        images[i]->setPixmap(QPixmap::fromImage(m_pictures[i]));
-        images[i]->resize(m_pictures[i].size());
+        m_images[i]->setPixmap(QPixmap::fromImage(m_pictures[i]));
+        m_images[i]->resize(m_pictures[i].size());
     }
     m_contentSize = OutputPanel->size();
     placePictures();
@@ -166,10 +166,10 @@ void TForm16::mousePressEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton) {
         for (QWidget *w = childAt(event->position().toPoint()); w && w != this;
              w = w->parentWidget()) {
-            const auto place = std::find(placePanels.begin(), placePanels.end(), w);
-            if (place != placePanels.end()) {
+            const auto place = std::find(m_placePanels.begin(), m_placePanels.end(), w);
+            if (place != m_placePanels.end()) {
                 raise();
-                showPairLarge(int(place - placePanels.begin()));
+                showPairLarge(int(place - m_placePanels.begin()));
                 return;
             }
         }
@@ -279,9 +279,9 @@ void TForm16::placePictures()
     for (int k = 0; k < MostPlaces; ++k) {
         const auto i = std::size_t(k);
         const QImage &picture = m_pictures[i];
-        const QSize place = placePanels[i]->size();
-        images[i]->move(centredOffset(place, picture.size()));
-        ideograms[i]->hide();
+        const QSize place = m_placePanels[i]->size();
+        m_images[i]->move(centredOffset(place, picture.size()));
+        m_ideograms[i]->hide();
         if (!table || picture.isNull())
             continue;
         // A derivative stands beside the ideogram of the chromosome whose centromere it has.
@@ -295,10 +295,10 @@ void TForm16::placePictures()
             drawIdeogram(table->bands(chromosome), width, picture.height(), span);
         const int left = std::min(picture.width(), span.right + IdeogramGap);
         const AnswerPicturePlacement at = placeWithIdeogram(place, picture.size(), left, width);
-        images[i]->move(at.picture);
-        ideograms[i]->setPixmap(QPixmap::fromImage(ideogram));
-        ideograms[i]->setGeometry(QRect(at.ideogram, ideogram.size()));
-        ideograms[i]->show();
+        m_images[i]->move(at.picture);
+        m_ideograms[i]->setPixmap(QPixmap::fromImage(ideogram));
+        m_ideograms[i]->setGeometry(QRect(at.ideogram, ideogram.size()));
+        m_ideograms[i]->show();
     }
 }
 

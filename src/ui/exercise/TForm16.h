@@ -53,14 +53,16 @@ public:
     /// The band tables to draw ideograms from; the ones built into the program unless set.
     void useBandTable(const BandTable &table);
 
-    std::array<QWidget *, RowCount> rowPanels{}; // Panel1 .. Panel4
+    /// Panel1 .. Panel4.
+    QWidget *rowPanel(int row) const { return m_rowPanels.at(std::size_t(row)); }
     /// By place: Panel10 .. Panel55 and Label10 .. Label55 with the picture of place k in
     /// Image<k>, then the spare places SparePanel1 .. SparePanel4 with SpareLabel<n> and
     /// SpareImage<n>.
-    std::array<QWidget *, MostPlaces> placePanels{};
-    std::array<QLabel *, MostPlaces> placeLabels{};
-    std::array<QLabel *, MostPlaces> images{};
-    std::array<QLabel *, MostPlaces> ideograms{}; // beside each image, when chosen
+    QWidget *placePanel(int place) const { return m_placePanels.at(std::size_t(place)); }
+    QLabel *placeLabel(int place) const { return m_placeLabels.at(std::size_t(place)); }
+    QLabel *image(int place) const { return m_images.at(std::size_t(place)); }
+    /// Beside the place's image, when chosen.
+    QLabel *ideogram(int place) const { return m_ideograms.at(std::size_t(place)); }
 
     /// Shows the pair of a place large over the karyogram, as a click on the place does.
     void showPairLarge(int place);
@@ -75,6 +77,12 @@ private:
     QWidget *OutputPanel = nullptr;
     QCheckBox *IdeogramBox = nullptr;   // イデオグラム
     AnswerPairView *PairView = nullptr; // one pair large, over the karyogram
+
+    std::array<QWidget *, RowCount> m_rowPanels{};
+    std::array<QWidget *, MostPlaces> m_placePanels{};
+    std::array<QLabel *, MostPlaces> m_placeLabels{};
+    std::array<QLabel *, MostPlaces> m_images{};
+    std::array<QLabel *, MostPlaces> m_ideograms{};
 
     void IdeogramBoxClick(bool on);
     /// Rows, places and pictures for the present size of OutputPanel.

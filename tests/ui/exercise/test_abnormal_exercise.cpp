@@ -70,7 +70,7 @@ struct Window
     }
     void drag(int piece, QWidget *target)
     {
-        PieceImage *image = ui().InOutPanel->pieces[std::size_t(piece)];
+        PieceImage *image = ui().InOutPanel->piece(piece);
         const QPoint start = image->rect().center();
         QTest::mousePress(image, Qt::LeftButton, {}, start);
         QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(12, 12)),
@@ -100,21 +100,21 @@ private slots:
         TForm1 &form = *w.form;
         const ExerciseControls ui(form);
         w.clickList(0);
-        const QRect normalPlace9 = ui.InOutPanel->placePanels[9]->geometry();
+        const QRect normalPlace9 = ui.InOutPanel->placePanel(9)->geometry();
         QVERIFY(!w.panel("SparePanel1")->isVisible());
 
         w.clickList(1);
         QCOMPARE(form.currentProblemName(), Trisomy);
-        for (PieceImage *piece : ui.InOutPanel->pieces)
-            QVERIFY(piece->isVisible());
+        for (int k = 0; k < MostPieces; ++k)
+            QVERIFY(ui.InOutPanel->piece(k)->isVisible());
         for (const char *spare : {"SparePanel1", "SparePanel2", "SparePanel3", "SparePanel4"})
             QVERIFY(w.panel(spare)->isVisible());
-        QCOMPARE(w.panel("SparePanel4")->parentWidget(), ui.InOutPanel->rowPanels[3]);
-        QVERIFY(ui.InOutPanel->placePanels[9]->width() < normalPlace9.width());
+        QCOMPARE(w.panel("SparePanel4")->parentWidget(), ui.InOutPanel->rowPanel(3));
+        QVERIFY(ui.InOutPanel->placePanel(9)->width() < normalPlace9.width());
 
         QTest::mouseClick(ui.Button4, Qt::LeftButton);
         w.drag(42, w.panel("SparePanel4"));
-        w.drag(40, ui.InOutPanel->placePanels[40]);
+        w.drag(40, ui.InOutPanel->placePanel(40));
         w.drag(0, w.panel("SparePanel1")); // a 1 of a cell with two 1s
         QCOMPARE(form.board().SlotContents[49], 42);
         QTest::mouseClick(ui.Button1, Qt::LeftButton);
@@ -152,8 +152,8 @@ private slots:
         // A normal problem afterwards has today's board again.
         w.clickList(0);
         QVERIFY(!w.panel("SparePanel4")->isVisible());
-        QVERIFY(!ui.InOutPanel->pieces[46]->isVisible());
-        QCOMPARE(ui.InOutPanel->placePanels[9]->geometry(), normalPlace9);
+        QVERIFY(!ui.InOutPanel->piece(46)->isVisible());
+        QCOMPARE(ui.InOutPanel->placePanel(9)->geometry(), normalPlace9);
         QTest::mouseClick(ui.Button4, Qt::LeftButton);
         QTest::mouseClick(ui.Button1, Qt::LeftButton);
         QCOMPARE(ui.Button1->text(), QStringLiteral("正答率：0/46\n 継続して修正しますか?"));
@@ -188,25 +188,25 @@ private slots:
         QTest::mouseClick(form.Button1, Qt::LeftButton);
         QTest::mouseClick(form.Button5, Qt::LeftButton);
         AnswerPairView *view = control<AnswerPairView>(w.answer, "PairView");
-        for (QWidget *place : {w.answer.placePanels[41], w.answer.placePanels[49]}) {
+        for (QWidget *place : {w.answer.placePanel(41), w.answer.placePanel(49)}) {
             QTest::mouseClick(place, Qt::LeftButton, {}, QPoint(2, 30));
             QVERIFY(view->isVisible());
             QCOMPARE(view->pair(), 40);
             QVERIFY(control<QLabel>(*view, "PairHeading")
                         ->text()
                         .startsWith(QStringLiteral("21番染色体")));
-            for (QLabel *picture : view->pictures)
-                QVERIFY(picture->isVisible());
-            QVERIFY(view->pictures[2]->x() > view->pictures[1]->geometry().right());
-            QVERIFY(view->rect().contains(view->pictures[2]->geometry()));
+            for (int i = 0; i < MostOfAClass; ++i)
+                QVERIFY(view->picture(i)->isVisible());
+            QVERIFY(view->picture(2)->x() > view->picture(1)->geometry().right());
+            QVERIFY(view->rect().contains(view->picture(2)->geometry()));
             QTest::keyClick(view, Qt::Key_Escape);
         }
         // A pair without a third shows two; an empty spare place shows nothing.
-        QTest::mouseClick(w.answer.placePanels[0], Qt::LeftButton, {}, QPoint(2, 30));
-        QVERIFY(view->pictures[1]->isVisible());
-        QVERIFY(!view->pictures[2]->isVisible());
+        QTest::mouseClick(w.answer.placePanel(0), Qt::LeftButton, {}, QPoint(2, 30));
+        QVERIFY(view->picture(1)->isVisible());
+        QVERIFY(!view->picture(2)->isVisible());
         QTest::keyClick(view, Qt::Key_Escape);
-        QTest::mouseClick(w.answer.placePanels[46], Qt::LeftButton, {}, QPoint(2, 30));
+        QTest::mouseClick(w.answer.placePanel(46), Qt::LeftButton, {}, QPoint(2, 30));
         QVERIFY(!view->isVisible());
     }
 };

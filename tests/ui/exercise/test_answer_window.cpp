@@ -143,16 +143,15 @@ private slots:
         // Inside its 5-pixel frame the karyogram is 774 wide: ten places of 77 in row 1, the
         // last widened to 79 to end 2 pixels short of the row's right edge.
         QCOMPARE(control<QWidget>(answer, "OutputPanel")->width(), 774);
-        QCOMPARE(answer.placePanels[8]->geometry(),
-                 QRect(616, 0, 77, answer.rowPanels[0]->height()));
-        QCOMPARE(answer.placePanels[9]->x(), 693);
-        QCOMPARE(answer.placePanels[9]->width(), 79);
-        QCOMPARE(answer.placePanels[23]->width(), 774 - 13 * 55 - 2);
+        QCOMPARE(answer.placePanel(8)->geometry(), QRect(616, 0, 77, answer.rowPanel(0)->height()));
+        QCOMPARE(answer.placePanel(9)->x(), 693);
+        QCOMPARE(answer.placePanel(9)->width(), 79);
+        QCOMPARE(answer.placePanel(23)->width(), 774 - 13 * 55 - 2);
         const int h = control<QWidget>(answer, "OutputPanel")->height();
-        QCOMPARE(answer.rowPanels[3]->y(), 3 * h / 4);
-        QCOMPARE(answer.placeLabels[0]->pos(), QPoint(2, 2));
-        QCOMPARE(answer.placeLabels[13]->text(), QStringLiteral("7"));
-        QCOMPARE(answer.placePanels[0]->palette().color(QPalette::Window), QColor(0xFFFFFF));
+        QCOMPARE(answer.rowPanel(3)->y(), 3 * h / 4);
+        QCOMPARE(answer.placeLabel(0)->pos(), QPoint(2, 2));
+        QCOMPARE(answer.placeLabel(13)->text(), QStringLiteral("7"));
+        QCOMPARE(answer.placePanel(0)->palette().color(QPalette::Window), QColor(0xFFFFFF));
     }
 
     void sexChromosomeLabels_data()
@@ -173,8 +172,8 @@ private slots:
         TForm16 answer;
         SourceBitmaps sources;
         answer.prepare({804, 352}, sources, 1.0f, female);
-        QCOMPARE(answer.placeLabels[44]->text(), label44);
-        QCOMPARE(answer.placeLabels[45]->text(), label45);
+        QCOMPARE(answer.placeLabel(44)->text(), label44);
+        QCOMPARE(answer.placeLabel(45)->text(), label45);
     }
 
     void largerThanItsPlaceShrinksToFit()
@@ -186,20 +185,19 @@ private slots:
         answer.prepare({400, 300}, sources, 1.0f, false);
         // A 370-wide karyogram gives row 2 places 26 wide; at full size the pictures are 61 by
         // 29, and chromosome 1 is taller than the rows: all shrink alike until each fits.
-        QCOMPARE(answer.placePanels[10]->width(), 26);
+        QCOMPARE(answer.placePanel(10)->width(), 26);
         for (int k = 0; k < PieceCount; ++k) {
-            const QRect shown = answer.images[std::size_t(k)]->geometry();
-            QVERIFY2(answer.placePanels[std::size_t(k)]->rect().contains(shown),
-                     qPrintable(QString::number(k)));
+            const QRect shown = answer.image(k)->geometry();
+            QVERIFY2(answer.placePanel(k)->rect().contains(shown), qPrintable(QString::number(k)));
         }
-        QCOMPARE(answer.images[10]->size(), answer.images[30]->size());
-        QVERIFY(answer.images[10]->width() <= 26);
-        QCOMPARE(answer.images[10]->parentWidget(), answer.placePanels[10]);
+        QCOMPARE(answer.image(10)->size(), answer.image(30)->size());
+        QVERIFY(answer.image(10)->width() <= 26);
+        QCOMPARE(answer.image(10)->parentWidget(), answer.placePanel(10));
 
         // Far too small for the rows: places of no width, and nothing breaks.
         answer.prepare({25, 8}, sources, 1.0f, false);
-        for (QWidget *place : answer.placePanels)
-            QVERIFY(place->width() >= 0);
+        for (int k = 0; k < MostPlaces; ++k)
+            QVERIFY(answer.placePanel(k)->width() >= 0);
         control<QCheckBox>(answer, "IdeogramBox")->setChecked(true);
         answer.prepare({0, 0}, sources, 1.0f, true);
     }
@@ -214,22 +212,22 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&answer));
         AnswerPairView *view = control<AnswerPairView>(answer, "PairView");
 
-        QTest::mouseClick(answer.images[41], Qt::LeftButton, {}, QPoint(3, 3));
+        QTest::mouseClick(answer.image(41), Qt::LeftButton, {}, QPoint(3, 3));
         QVERIFY(view->isVisible());
         QCOMPARE(view->geometry(), control<QWidget>(answer, "OutputPanel")->rect());
         QCOMPARE(view->pair(), 40);
         QVERIFY(
             control<QLabel>(*view, "PairHeading")->text().startsWith(QStringLiteral("21番染色体")));
         for (std::size_t i = 0; i < 2; ++i) {
-            const QImage large = view->pictures[i]->pixmap().toImage();
+            const QImage large = view->picture(i)->pixmap().toImage();
             // Readable: far taller than the photograph, and smooth, not blocks of its levels.
             QVERIFY2(large.height() >= 150, qPrintable(QString::number(large.height())));
             QVERIFY(greyLevels(large) > 10);
-            QVERIFY(view->ideograms[i]->isVisible());
-            QVERIFY(view->ideograms[i]->x() > view->pictures[i]->geometry().right());
-            QVERIFY(view->rect().contains(view->ideograms[i]->geometry()));
+            QVERIFY(view->ideogram(i)->isVisible());
+            QVERIFY(view->ideogram(i)->x() > view->picture(i)->geometry().right());
+            QVERIFY(view->rect().contains(view->ideogram(i)->geometry()));
         }
-        QVERIFY(view->pictures[1]->x() > view->ideograms[0]->geometry().right());
+        QVERIFY(view->picture(1)->x() > view->ideogram(0)->geometry().right());
 
         // The arrows step through the pairs, round the karyogram.
         const auto key = [&](Qt::Key k) { QTest::keyClick(view, k); };
@@ -248,7 +246,7 @@ private slots:
         QVERIFY(!view->isVisible());
 
         // A click anywhere on the large view goes back too; a new answer starts on the karyogram.
-        QTest::mouseClick(answer.placePanels[3], Qt::LeftButton, {}, QPoint(2, 30));
+        QTest::mouseClick(answer.placePanel(3), Qt::LeftButton, {}, QPoint(2, 30));
         QCOMPARE(view->pair(), 2);
         QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(5, 5));
         QVERIFY(!view->isVisible());
@@ -267,8 +265,8 @@ private slots:
         QTest::mouseClick(ui.Button4, Qt::LeftButton);
         // Piece 5 turned upside down on the board.
         QContextMenuEvent context(QContextMenuEvent::Mouse, QPoint(2, 2),
-                                  ui.InOutPanel->pieces[5]->mapToGlobal(QPoint(2, 2)));
-        QApplication::sendEvent(ui.InOutPanel->pieces[5], &context);
+                                  ui.InOutPanel->piece(5)->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(ui.InOutPanel->piece(5), &context);
         const int steps = (12 - form.board().RotationStep[5] + 24) % 24;
         for (int i = 0; i < steps; ++i) {
             QWheelEvent wheel(QPointF(5, 5), QPointF(form.mapToGlobal(QPoint(5, 5))), {},
@@ -285,14 +283,14 @@ private slots:
         QCOMPARE(answer.pos(), QPoint(0, 0));
         QCOMPARE(answer.width(), ui.InOutPanel->spread()->width() - 20);
         QCOMPARE(answer.height(), ui.InOutPanel->spread()->height());
-        QCOMPARE(answer.placeLabels[45]->text(), QStringLiteral("Y"));
+        QCOMPARE(answer.placeLabel(45)->text(), QStringLiteral("Y"));
         const SourceBitmaps &sources = ui.InOutPanel->problem().SourceBitmap;
         const QImage upright = renderUpright(sources[5], w.settings().EffectiveScale);
-        QCOMPARE(shown(answer.images[5]), shown(upright));
+        QCOMPARE(shown(answer.image(5)), shown(upright));
         QVERIFY(form.board().piecePicture[5] != upright);
         // Every piece in the place of its own number.
         for (int k = 0; k < PieceCount; ++k)
-            QCOMPARE(answer.images[std::size_t(k)]->size(),
+            QCOMPARE(answer.image(k)->size(),
                      renderUpright(sources[std::size_t(k)], w.settings().EffectiveScale).size());
 
         // The exercise window made smaller: the answer follows its spread, every chromosome
@@ -304,8 +302,7 @@ private slots:
         QCOMPARE(answer.width(), ui.InOutPanel->spread()->width() - 20);
         QCOMPARE(answer.height(), ui.InOutPanel->spread()->height());
         for (int k = 0; k < PieceCount; ++k)
-            QVERIFY(answer.placePanels[std::size_t(k)]->rect().contains(
-                answer.images[std::size_t(k)]->geometry()));
+            QVERIFY(answer.placePanel(k)->rect().contains(answer.image(k)->geometry()));
     }
 
     void piecesStayUnderTheAnswer()
@@ -318,7 +315,7 @@ private slots:
         w.showAnswer();
         QWidget *spread = ui.InOutPanel->spread();
         // Dropped on the strip of the spread the answer leaves free, the piece is redrawn there.
-        PieceImage *piece = ui.InOutPanel->pieces[3];
+        PieceImage *piece = ui.InOutPanel->piece(3);
         const QPoint start = piece->rect().center();
         press(piece, start);
         moveTo(piece, start + QPoint(12, 12));
@@ -402,7 +399,7 @@ private slots:
         changed.close();
         w.showAnswer();
         QVERIFY(w.answer.isVisible());
-        QCOMPARE(shown(w.answer.images[7]), shown(before));
+        QCOMPARE(shown(w.answer.image(7)), shown(before));
     }
 
     void ideogramsBesideTheChromosomes()
@@ -413,20 +410,19 @@ private slots:
         QVERIFY(!control<QCheckBox>(w.answer, "IdeogramBox")->isChecked());
         w.scored(w.rowOf(false));
         w.showAnswer();
-        for (QLabel *ideogram : w.answer.ideograms)
-            QVERIFY(!ideogram->isVisible());
+        for (int k = 0; k < MostPlaces; ++k)
+            QVERIFY(!w.answer.ideogram(k)->isVisible());
 
         control<QCheckBox>(w.answer, "IdeogramBox")->click();
         for (int k = 0; k < PieceCount; ++k) {
-            const QLabel *image = w.answer.images[std::size_t(k)];
-            const QLabel *ideogram = w.answer.ideograms[std::size_t(k)];
+            const QLabel *image = w.answer.image(k);
+            const QLabel *ideogram = w.answer.ideogram(k);
             QVERIFY(ideogram->isVisible());
             QCOMPARE(ideogram->y(), image->y());
             QCOMPARE(ideogram->height(), image->height());
             QVERIFY(ideogram->x() > image->x());
             // The pair is centred together: the chromosome moves left to make room.
-            QVERIFY(image->x() <
-                    (w.answer.placePanels[std::size_t(k)]->width() - image->width()) / 2);
+            QVERIFY(image->x() < (w.answer.placePanel(k)->width() - image->width()) / 2);
         }
         QFile file(options);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -438,9 +434,9 @@ private slots:
         QVERIFY(control<QCheckBox>(later, "IdeogramBox")->isChecked());
         // Off again: the chromosomes stand alone in the middle of their places.
         control<QCheckBox>(w.answer, "IdeogramBox")->click();
-        QVERIFY(!w.answer.ideograms[0]->isVisible());
-        QCOMPARE(w.answer.images[0]->x(),
-                 (w.answer.placePanels[0]->width() - w.answer.images[0]->width()) / 2);
+        QVERIFY(!w.answer.ideogram(0)->isVisible());
+        QCOMPARE(w.answer.image(0)->x(),
+                 (w.answer.placePanel(0)->width() - w.answer.image(0)->width()) / 2);
     }
 
     void brokenBandTableSaysSoOnce()
@@ -455,10 +451,10 @@ private slots:
             QVERIFY(told.lines.join(' ').contains(QStringLiteral("イデオグラムを表示できません")));
         }
         QVERIFY(w.answer.isVisible());
-        for (QLabel *ideogram : w.answer.ideograms)
-            QVERIFY(!ideogram->isVisible());
-        QCOMPARE(w.answer.images[3]->x(),
-                 (w.answer.placePanels[3]->width() - w.answer.images[3]->width()) / 2);
+        for (int k = 0; k < MostPlaces; ++k)
+            QVERIFY(!w.answer.ideogram(k)->isVisible());
+        QCOMPARE(w.answer.image(3)->x(),
+                 (w.answer.placePanel(3)->width() - w.answer.image(3)->width()) / 2);
         // Once is enough.
         w.answer.close();
         QTest::mouseClick(w.ui().Button2, Qt::LeftButton);
@@ -501,7 +497,7 @@ private slots:
         // The right edge resizes; the karyogram inside follows: its places reach the new edge
         // and the chromosomes shrink alike, each whole in its place.
         answer.move(0, 0);
-        const QImage asPrepared = answer.images[0]->pixmap().toImage();
+        const QImage asPrepared = answer.image(0)->pixmap().toImage();
         const QPoint edge(answer.width() - 2, answer.height() / 2);
         press(&answer, edge);
         moveTo(&answer, edge - QPoint(200, 0));
@@ -510,15 +506,15 @@ private slots:
         QCOMPARE(answer.height(), size.height());
         const int client = size.width() - 200 - 10;
         QCOMPARE(control<QWidget>(answer, "OutputPanel")->width(), client);
-        QCOMPARE(answer.placePanels[9]->geometry().right() + 1, client - 2);
+        QCOMPARE(answer.placePanel(9)->geometry().right() + 1, client - 2);
         const double ratio = double(client) / (size.width() - 10);
-        const QSize shrunk = answer.images[0]->size();
+        const QSize shrunk = answer.image(0)->size();
         QVERIFY(qAbs(shrunk.height() - asPrepared.height() * ratio) <= 2);
         for (int k = 0; k < 46; ++k)
-            QVERIFY(answer.placePanels[k]->rect().contains(answer.images[k]->geometry()));
+            QVERIFY(answer.placePanel(k)->rect().contains(answer.image(k)->geometry()));
         // Back at its first size it shows what it showed at first.
         answer.resize(size);
-        QVERIFY(answer.images[0]->pixmap().toImage() == asPrepared);
+        QVERIFY(answer.image(0)->pixmap().toImage() == asPrepared);
         answer.resize(size.width() - 200, size.height());
         // The bottom-left corner resizes both ways.
         const QPoint corner(1, answer.height() - 2);

@@ -25,8 +25,6 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <span>
-
 using namespace queldo;
 using namespace queldo::test;
 
@@ -61,9 +59,8 @@ private slots:
             46);
         QCOMPARE(w.ui().InOutPanel->spread()->height(), w.ui().InOutPanel->height() / 2);
         QCOMPARE(w.ui().Button5->x(), w.ui().Button1->width());
-        QCOMPARE(w.ui().InOutPanel->placePanels[9]->x() +
-                     w.ui().InOutPanel->placePanels[9]->width(),
-                 w.ui().InOutPanel->rowPanels[0]->width() - 2);
+        QCOMPARE(w.ui().InOutPanel->placePanel(9)->x() + w.ui().InOutPanel->placePanel(9)->width(),
+                 w.ui().InOutPanel->rowPanel(0)->width() - 2);
     }
 
     void dealDragWheelAndBack()
@@ -74,45 +71,46 @@ private slots:
         w.clickList(1);
         QCOMPARE(form.currentProblemName(), knownProblemNames()[1]);
         // A normal cell's 46 pieces; the board's last one is for a cell of 47.
-        for (PieceImage *piece : std::span(ui.InOutPanel->pieces).first(46)) {
+        for (int k = 0; k < 46; ++k) {
+            const PieceImage *piece = ui.InOutPanel->piece(k);
             QVERIFY(piece->isVisible());
             QCOMPARE(piece->parentWidget(), ui.InOutPanel->spread());
         }
-        QVERIFY(!ui.InOutPanel->pieces[46]->isVisible());
+        QVERIFY(!ui.InOutPanel->piece(46)->isVisible());
         QVERIFY(ui.Button4->isEnabled());
 
         // Before スタート nothing can be dragged.
-        w.drag(10, ui.InOutPanel->placePanels[10], QPoint(20, 20));
+        w.drag(10, ui.InOutPanel->placePanel(10), QPoint(20, 20));
         QCOMPARE(form.board().SlotContents[10], -1);
 
         QTest::mouseClick(ui.Button4, Qt::LeftButton);
         QCOMPARE(ui.Button4->text(), QStringLiteral("一時停止"));
-        w.drag(10, ui.InOutPanel->placePanels[10], QPoint(20, 20));
+        w.drag(10, ui.InOutPanel->placePanel(10), QPoint(20, 20));
         QCOMPARE(form.board().SlotContents[10], 10);
-        QCOMPARE(ui.InOutPanel->pieces[10]->parentWidget(), ui.InOutPanel->placePanels[10]);
+        QCOMPARE(ui.InOutPanel->piece(10)->parentWidget(), ui.InOutPanel->placePanel(10));
 
         // Occupied: refused, nothing moves.
-        w.drag(11, ui.InOutPanel->placePanels[10], QPoint(20, 20));
+        w.drag(11, ui.InOutPanel->placePanel(10), QPoint(20, 20));
         QCOMPARE(form.board().SlotContents[10], 10);
-        QCOMPARE(ui.InOutPanel->pieces[11]->parentWidget(), ui.InOutPanel->spread());
+        QCOMPARE(ui.InOutPanel->piece(11)->parentWidget(), ui.InOutPanel->spread());
 
         // Right-click, then one wheel notch turns it by a step.
         const int step = form.board().RotationStep[10];
         QContextMenuEvent context(QContextMenuEvent::Mouse, QPoint(2, 2),
-                                  ui.InOutPanel->pieces[10]->mapToGlobal(QPoint(2, 2)));
-        QApplication::sendEvent(ui.InOutPanel->pieces[10], &context);
+                                  ui.InOutPanel->piece(10)->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(ui.InOutPanel->piece(10), &context);
         QCOMPARE(form.board().SelectedPiece, 10);
         w.wheel(0, 120); // a tilt or a horizontal wheel turns nothing
         QCOMPARE(form.board().RotationStep[10], step);
         w.wheel(120);
         QCOMPARE(form.board().RotationStep[10], (step + 1) % 24);
-        QCOMPARE(ui.InOutPanel->pieces[10]->size(), form.board().piecePicture[10].size());
+        QCOMPARE(ui.InOutPanel->piece(10)->size(), form.board().piecePicture[10].size());
 
         w.drag(10, ui.InOutPanel->spread(), QPoint(100, 60));
         QCOMPARE(form.board().SlotContents[10], -1);
-        QCOMPARE(ui.InOutPanel->pieces[10]->parentWidget(), ui.InOutPanel->spread());
-        QCOMPARE(ui.InOutPanel->pieces[10]->x() + ui.InOutPanel->pieces[10]->width() / 2, 100);
-        QCOMPARE(ui.InOutPanel->pieces[10]->y() + ui.InOutPanel->pieces[10]->height() / 2, 60);
+        QCOMPARE(ui.InOutPanel->piece(10)->parentWidget(), ui.InOutPanel->spread());
+        QCOMPARE(ui.InOutPanel->piece(10)->x() + ui.InOutPanel->piece(10)->width() / 2, 100);
+        QCOMPARE(ui.InOutPanel->piece(10)->y() + ui.InOutPanel->piece(10)->height() / 2, 60);
     }
 
     void clockAndButtons()
@@ -134,8 +132,8 @@ private slots:
         QTest::mouseClick(ui.Button2, Qt::LeftButton);
         QCOMPARE(ui.Label58->text(), QStringLiteral("0"));
         ui.New1->trigger();
-        for (PieceImage *piece : ui.InOutPanel->pieces)
-            QVERIFY(!piece->isVisible());
+        for (int k = 0; k < MostPieces; ++k)
+            QVERIFY(!ui.InOutPanel->piece(k)->isVisible());
     }
 
     void afterResetNothingCanBeScoredUntilAProblemIsChosen()
@@ -161,12 +159,12 @@ private slots:
         const ExerciseControls ui(form);
         w.clickList(0);
         QCOMPARE(form.currentProblemName(), knownProblemNames()[0]);
-        const QImage first = ui.InOutPanel->pieces[0]->picture();
+        const QImage first = ui.InOutPanel->piece(0)->picture();
         ui.ListBox3->setFocus();
         QTest::keyClick(ui.ListBox3, Qt::Key_Down);
         QCOMPARE(ui.ListBox3->currentRow(), 1);
         QCOMPARE(form.currentProblemName(), knownProblemNames()[1]);
-        QVERIFY(ui.InOutPanel->pieces[0]->picture() != first);
+        QVERIFY(ui.InOutPanel->piece(0)->picture() != first);
         form.Timer1Timer(); // the clock keeps the highlight where the keys put it
         QCOMPARE(ui.ListBox3->currentRow(), 1);
         QTest::keyClick(ui.ListBox3, Qt::Key_Up);
@@ -202,7 +200,8 @@ private slots:
         const ExerciseControls ui(form);
         w.clickList(0);
         int checked = 0;
-        for (PieceImage *piece : ui.InOutPanel->pieces) {
+        for (int k = 0; k < MostPieces; ++k) {
+            PieceImage *piece = ui.InOutPanel->piece(k);
             const QImage &shown = piece->screenPicture();
             for (int y = 0; y < shown.height(); y += 3) {
                 for (int x = 0; x < shown.width(); x += 3) {
@@ -224,7 +223,7 @@ private slots:
         const ExerciseControls ui(form);
         w.clickList(0);
         QTest::mouseClick(ui.Button4, Qt::LeftButton);
-        PieceImage *image = ui.InOutPanel->pieces[3];
+        PieceImage *image = ui.InOutPanel->piece(3);
         const QPoint start = image->rect().center();
         QTest::mousePress(image, Qt::LeftButton, {}, start);
         for (const QPoint step : {QPoint(12, 12), QPoint(40, 30)}) {
@@ -255,7 +254,7 @@ private slots:
         TForm1 &form = *w.form;
         const ExerciseControls ui(form);
         w.clickList(0);
-        PieceImage *image = ui.InOutPanel->pieces[5];
+        PieceImage *image = ui.InOutPanel->piece(5);
         const QPoint inside = image->mask().boundingRect().center();
         QTest::mousePress(image, Qt::MiddleButton, {}, inside);
         QLabel *loupe = ui.InOutPanel->loupe();
@@ -275,7 +274,7 @@ private slots:
         TForm1 &form = *w.form;
         const ExerciseControls ui(form);
         w.clickList(0);
-        PieceImage *image = ui.InOutPanel->pieces[5];
+        PieceImage *image = ui.InOutPanel->piece(5);
         image->raise();
         QCursor::setPos(image->mapToGlobal(image->mask().boundingRect().center()));
         if (QApplication::widgetAt(QCursor::pos()) != image)
@@ -321,7 +320,7 @@ private slots:
         TForm1 &form = *w.form;
         const ExerciseControls ui(form);
         BoardView &board = *ui.InOutPanel;
-        QWidget *panel = board.placePanels[std::size_t(place)];
+        QWidget *panel = board.placePanel(place);
         // Before any problem is dealt the places show what belongs there already.
         QTest::mousePress(panel, Qt::MiddleButton, {}, QPoint(3, 3));
         QVERIFY(board.loupe() && board.loupe()->isVisible());
@@ -398,12 +397,12 @@ private slots:
         const ExerciseControls ui(form);
         w.clickList(0);
         QTest::mouseClick(ui.Button4, Qt::LeftButton);
-        w.drag(14, ui.InOutPanel->placePanels[12], QPoint(20, 20));
-        QCOMPARE(ui.InOutPanel->placeLabels[12]->text(), QStringLiteral("7"));
+        w.drag(14, ui.InOutPanel->placePanel(12), QPoint(20, 20));
+        QCOMPARE(ui.InOutPanel->placeLabel(12)->text(), QStringLiteral("7"));
         ui.N1->trigger();
-        QCOMPARE(ui.InOutPanel->placeLabels[12]->text(), QStringLiteral("7  8"));
+        QCOMPARE(ui.InOutPanel->placeLabel(12)->text(), QStringLiteral("7  8"));
         ui.N1->trigger();
-        QCOMPARE(ui.InOutPanel->placeLabels[12]->text(), QStringLiteral("7"));
+        QCOMPARE(ui.InOutPanel->placeLabel(12)->text(), QStringLiteral("7"));
     }
 
     void scoringRecordsOnceAndCorrectionsDoNot()
@@ -414,14 +413,14 @@ private slots:
         w.clickList(0);
         QTest::mouseClick(ui.Button4, Qt::LeftButton);
         form.Timer1Timer();
-        w.drag(0, ui.InOutPanel->placePanels[0], QPoint(20, 20));
-        w.drag(14, ui.InOutPanel->placePanels[12], QPoint(20, 20));
+        w.drag(0, ui.InOutPanel->placePanel(0), QPoint(20, 20));
+        w.drag(14, ui.InOutPanel->placePanel(12), QPoint(20, 20));
         QTest::mouseClick(ui.Button1, Qt::LeftButton);
         const int correct =
             form.board().RotationStep[0] <= 2 || form.board().RotationStep[0] >= 21 ? 1 : 0;
         QCOMPARE(ui.Button1->text(),
                  QStringLiteral("正答率：%1/46\n 継続して修正しますか?").arg(correct));
-        QCOMPARE(ui.InOutPanel->placePanels[12]->palette().color(QPalette::Window),
+        QCOMPARE(ui.InOutPanel->placePanel(12)->palette().color(QPalette::Window),
                  QColor(0xFF6600));
 
         ResultsReadResult read = ResultsFile::read(w.dir.filePath("Result/u/u.kek"));
@@ -450,7 +449,7 @@ private slots:
         QCOMPARE(placed.lines[0].places[12].piece, 14);
         QCOMPARE(placed.lines[0].places[1].piece, -1);
 
-        w.drag(1, ui.InOutPanel->placePanels[1], QPoint(20, 20));
+        w.drag(1, ui.InOutPanel->placePanel(1), QPoint(20, 20));
         QTest::mouseClick(ui.Button1, Qt::LeftButton); // a correction pass
         QVERIFY(ui.Button1->text().endsWith(QStringLiteral("(1回目)")));
         QCOMPARE(int(ResultsFile::read(w.dir.filePath("Result/u/u.kek")).records.size()), 1);
@@ -479,10 +478,10 @@ private slots:
         form.setGeometry(0, 0, 760, 600);
         w.clickList(1);
         QTest::mouseClick(ui.Button4, Qt::LeftButton);
-        w.drag(0, ui.InOutPanel->placePanels[0], QPoint(20, 20));
-        w.drag(14, ui.InOutPanel->placePanels[12], QPoint(20, 20)); // a 8 where a 7 belongs
-        w.drag(45, ui.InOutPanel->placePanels[44], QPoint(20, 20));
-        w.drag(30, ui.InOutPanel->placePanels[31], QPoint(20, 20));
+        w.drag(0, ui.InOutPanel->placePanel(0), QPoint(20, 20));
+        w.drag(14, ui.InOutPanel->placePanel(12), QPoint(20, 20)); // a 8 where a 7 belongs
+        w.drag(45, ui.InOutPanel->placePanel(44), QPoint(20, 20));
+        w.drag(30, ui.InOutPanel->placePanel(31), QPoint(20, 20));
         QTest::mouseClick(ui.Button1, Qt::LeftButton);
         QWidget *scored = ui.InOutPanel->karyogram();
         const QImage asScored = scored->grab().toImage();
@@ -511,7 +510,7 @@ private slots:
             return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
         };
         QCOMPARE(
-            rgb(answer.images[14]->pixmap().toImage()),
+            rgb(answer.image(14)->pixmap().toImage()),
             rgb(renderUpright(attempt->problem().SourceBitmap[14], w.settings().EffectiveScale)));
 
         // Made smaller, both karyograms follow the window, every chromosome whole in its place;
@@ -519,22 +518,22 @@ private slots:
         const QSize first = replay.size();
         std::array<QSize, 46> pieceSizes{};
         for (std::size_t i = 0; i < 46; ++i)
-            pieceSizes[i] = attempt->pieces[i]->size();
+            pieceSizes[i] = attempt->piece(i)->size();
         replay.resize(first - QSize(180, 160));
         QCOMPARE(answerArea->size(), attempt->size());
         QVERIFY(attempt->height() < asScored.height());
         const QSize karyogram = attempt->size();
         QCOMPARE(attempt->karyogram()->size(), karyogram);
         QCOMPARE(answer.width(), karyogram.width() - 20);
-        QVERIFY(attempt->rowPanels[3]->geometry().bottom() < karyogram.height());
+        QVERIFY(attempt->rowPanel(3)->geometry().bottom() < karyogram.height());
         for (std::size_t i = 0; i < 46; ++i)
-            QVERIFY(answer.placePanels[i]->rect().contains(answer.images[i]->geometry()));
+            QVERIFY(answer.placePanel(i)->rect().contains(answer.image(i)->geometry()));
         // The pieces are drawn at the scale the smaller places give, as the exercise would.
         for (std::size_t i = 0; i < 46; ++i) {
-            const QSize now = attempt->pieces[i]->size();
+            const QSize now = attempt->piece(i)->size();
             QVERIFY(now.width() <= pieceSizes[i].width() && now.height() <= pieceSizes[i].height());
         }
-        QVERIFY(attempt->pieces[0]->height() < pieceSizes[0].height());
+        QVERIFY(attempt->piece(0)->height() < pieceSizes[0].height());
         replay.resize(first);
         QVERIFY(attempt->karyogram()->grab().toImage() == asScored);
 
@@ -660,8 +659,8 @@ private slots:
         });
         w.clickList(0);
         QVERIFY(shown.contains("20-1.bmp"));
-        for (PieceImage *piece : w.ui().InOutPanel->pieces)
-            QVERIFY(!piece->isVisible());
+        for (int k = 0; k < MostPieces; ++k)
+            QVERIFY(!w.ui().InOutPanel->piece(k)->isVisible());
         QVERIFY(!w.ui().Button4->isEnabled());
     }
 

@@ -14,12 +14,12 @@ namespace {
 QString label(const TForm1 &form, int place)
 {
     const ExerciseControls ui(form);
-    return ui.InOutPanel->placeLabels[std::size_t(place)]->text();
+    return ui.InOutPanel->placeLabel(place)->text();
 }
 QColor colour(const TForm1 &form, int place)
 {
     const ExerciseControls ui(form);
-    return ui.InOutPanel->placePanels[std::size_t(place)]->palette().color(QPalette::Window);
+    return ui.InOutPanel->placePanel(place)->palette().color(QPalette::Window);
 }
 
 } // namespace
@@ -98,7 +98,7 @@ private slots:
         f.place(piece, place);
         QCOMPARE(form.board().SlotContents[std::size_t(place)], piece);
         QCOMPARE(::label(form, place), label);
-        QCOMPARE(ui.InOutPanel->placeLabels[std::size_t(place)]->pos(), QPoint(2, 2));
+        QCOMPARE(ui.InOutPanel->placeLabel(place)->pos(), QPoint(2, 2));
         // Off: plain place names, "X" and "XY" on the sex-chromosome places whatever lies there.
         ui.N1->trigger();
         QCOMPARE(::label(form, place), place == 44   ? QStringLiteral("X")
