@@ -85,22 +85,16 @@ FlowEffect ExerciseFlow::startOrPause(BoardState &board)
     button3.enabled = false;
     button4.enabled = true;
     button5 = {false, QStringLiteral("正解表示")};
-    if (ClockRunning == 0) {
-        board.PiecesMovable = 1;
-        board.dragAutomatic = true;
-        timerActive = true;
-        button4.caption = QStringLiteral("一時停止");
-        ClockRunning = 1;
-        m_state = ExerciseState::Running;
-        return FlowEffect::ClockStarted;
-    }
-    board.PiecesMovable = 0;
-    board.dragAutomatic = false;
-    timerActive = false;
-    button4.caption = QStringLiteral("再スタート");
-    ClockRunning = 0;
-    m_state = ExerciseState::Paused;
-    return FlowEffect::ClockPaused;
+    // The one button starts a stopped clock and stops a running one; the pieces move only
+    // while it runs.
+    const bool start = ClockRunning == 0;
+    board.PiecesMovable = start ? 1 : 0;
+    board.dragAutomatic = start;
+    timerActive = start;
+    button4.caption = start ? QStringLiteral("一時停止") : QStringLiteral("再スタート");
+    ClockRunning = start ? 1 : 0;
+    m_state = start ? ExerciseState::Running : ExerciseState::Paused;
+    return start ? FlowEffect::ClockStarted : FlowEffect::ClockPaused;
 }
 
 void ExerciseFlow::tick()

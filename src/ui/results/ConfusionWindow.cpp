@@ -249,4 +249,13 @@ void ConfusionWindow::PrintButtonClick()
         PrintOutcomeMessage(outcome, this).exec();
 }
 
+void ConfusionWindow::takeOutWriting()
+{
+    for (QPushButton *button : {PrintButton, ReplayButton}) {
+        button->setEnabled(false);
+        button->hide();
+    }
+    disconnect(AttemptList, &QTreeView::doubleClicked, this, nullptr);
+}
+
 } // namespace queldo

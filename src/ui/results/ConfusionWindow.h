@@ -4,15 +4,15 @@
 
 #include <QDate>
 #include <QDialog>
-#include <QPushButton>
 #include <QStringList>
-#include <QTreeView>
 
 #include <functional>
 
 class QLabel;
 class QPainter;
+class QPushButton;
 class QRadioButton;
+class QTreeView;
 class QVBoxLayout;
 
 namespace queldo {
@@ -58,14 +58,7 @@ public:
     void PrintButtonClick();
     /// For a look that writes nothing: printing (which saves into the trainee's folder where
     /// there is no printer) and replaying taken out, the list's double-click with them.
-    void takeOutWriting()
-    {
-        for (QPushButton *button : {PrintButton, ReplayButton}) {
-            button->setEnabled(false);
-            button->hide();
-        }
-        disconnect(AttemptList, &QTreeView::doubleClicked, this, nullptr);
-    }
+    void takeOutWriting();
 
 private:
     // Found by their object names from outside.

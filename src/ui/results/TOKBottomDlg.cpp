@@ -396,4 +396,12 @@ void TOKBottomDlg::GradeReportPrint()
         PrintOutcomeMessage(outcome, this).exec();
 }
 
+void TOKBottomDlg::takeOutWriting()
+{
+    for (QPushButton *button : {Button1, Button2}) {
+        button->setEnabled(false);
+        button->hide();
+    }
+}
+
 } // namespace queldo

@@ -2,7 +2,6 @@
 
 #include <QDate>
 #include <QDialog>
-#include <QPushButton>
 #include <QStringList>
 
 #include <functional>
@@ -14,6 +13,7 @@ class QChartView;
 class QFrame;
 class QLabel;
 class QLineSeries;
+class QPushButton;
 
 namespace queldo {
 
@@ -61,13 +61,7 @@ public:
     QImage reportPicture();
     /// For a look that writes nothing: 印刷 (which saves into the trainee's folder where there is
     /// no printer) and 成績クリア taken out.
-    void takeOutWriting()
-    {
-        for (QPushButton *button : {Button1, Button2}) {
-            button->setEnabled(false);
-            button->hide();
-        }
-    }
+    void takeOutWriting();
 
 private:
     // Found by their object names from outside; the series through their charts.
